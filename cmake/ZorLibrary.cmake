@@ -1,0 +1,14 @@
+# zor_add_test(NAME SOURCES a.cpp b.cpp LIBS zor_x zor_y)
+# Adds a GoogleTest executable and registers its tests with CTest.
+include(GoogleTest)
+find_package(GTest REQUIRED)
+
+function(zor_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    ZOR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    ZOR_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()

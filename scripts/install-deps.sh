@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages this project needs to build, run and test.
+# Only packages that are missing are installed, so a second run costs nothing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-multimedia-dev libqt6svg6 qt6-image-formats-plugins
+  libgl-dev
+  zlib1g-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
+  libgtest-dev libgmock-dev
+  fonts-crosextra-carlito fonts-liberation2 fonts-liberation
+  qpdf poppler-utils emf2svg
+  xvfb xdotool pulseaudio-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
