@@ -10,4 +10,4 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TES
 cmake --build "$build" -j "$(nproc)" --target zor
 
 bash "$root/scripts/prepare-folders.sh"
-exec "$build/app/zor/zor" "$@"
+exec "$build/bin/zor" "$@"
