@@ -1,5 +1,8 @@
 #include "ui/controls.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "ui/application.h"
 #include "ui/errors.h"
 #include "ui/native_path.h"
@@ -107,6 +110,51 @@ PushButton::PushButton(Screen& owner, std::string name, Bounds bounds, std::stri
 
 void PushButton::click() {
     if (acceptsInput()) runEvent(onClick);
+}
+
+CheckBox::CheckBox(Screen& owner, std::string name, Bounds bounds, std::string caption)
+    : Control(owner, std::move(name), bounds), caption(std::move(caption)) {}
+
+void CheckBox::click() {
+    if (!acceptsInput()) return;
+    runEvent([&] {
+        checked = !checked;
+        if (onClick) onClick();
+    });
+}
+
+StringGrid::StringGrid(Screen& owner, std::string name, int colCount, int rowCount, Bounds bounds)
+    : Control(owner, std::move(name), bounds), colCount_(0), rowCount_(0) {
+    resize(colCount, rowCount);
+}
+
+void StringGrid::resize(int colCount, int rowCount) {
+    std::vector<std::string> cells(static_cast<std::size_t>(std::max(0, colCount)) *
+                                   static_cast<std::size_t>(std::max(0, rowCount)));
+    for (int r = 0; r < std::min(rowCount, rowCount_); ++r)
+        for (int c = 0; c < std::min(colCount, colCount_); ++c)
+            cells[r * colCount + c] = std::move(cells_[r * colCount_ + c]);
+    cells_ = std::move(cells);
+    colCount_ = std::max(0, colCount);
+    rowCount_ = std::max(0, rowCount);
+}
+
+const std::string& StringGrid::cell(int col, int row) const {
+    static const std::string empty;
+    if (col < 0 || row < 0 || col >= colCount_ || row >= rowCount_) return empty;
+    return cells_[row * colCount_ + col];
+}
+
+void StringGrid::setCell(int col, int row, std::string text) {
+    if (col < 0 || row < 0 || col >= colCount_ || row >= rowCount_) {
+        throw std::out_of_range("Rasterindex buiten bereik: " + name() + "[" +
+                                std::to_string(col) + "," + std::to_string(row) + "]");
+    }
+    cells_[row * colCount_ + col] = std::move(text);
+}
+
+void StringGrid::clearCells() {
+    for (auto& c : cells_) c.clear();
 }
 
 }  // namespace zor::ui

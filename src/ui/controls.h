@@ -154,6 +154,37 @@ public:
     bool isCancel = false;
 };
 
+class CheckBox : public Control {
+public:
+    CheckBox(Screen& owner, std::string name, Bounds bounds = {}, std::string caption = {});
+
+    void click();  // the user toggles the box
+    std::function<void()> onClick;
+
+    std::string caption;
+    bool checked = false;
+};
+
+// A grid of text cells, addressed by column and row.
+class StringGrid : public Control {
+public:
+    StringGrid(Screen& owner, std::string name, int colCount, int rowCount, Bounds bounds = {});
+
+    int colCount() const { return colCount_; }
+    int rowCount() const { return rowCount_; }
+    // Resizing keeps the cells that stay inside the grid.
+    void resize(int colCount, int rowCount);
+    // Cells outside the grid read as empty text; writing one throws.
+    const std::string& cell(int col, int row) const;
+    void setCell(int col, int row, std::string text);
+    void clearCells();
+
+private:
+    int colCount_;
+    int rowCount_;
+    std::vector<std::string> cells_;  // row by row
+};
+
 class ProgressBar : public Control {
 public:
     using Control::Control;

@@ -89,3 +89,24 @@ TEST_F(ControlsTest, RadioAndComboSelectOnlyExistingItems) {
 
 }  // namespace
 }  // namespace zor::ui
+
+namespace zor::ui {
+namespace {
+
+TEST_F(ControlsTest, GridKeepsCellsWhenResizedAndRejectsWritesOutside) {
+    Screen s(app, "S");
+    StringGrid g(s, "SGRscoreFW", 3, 15);
+    g.setCell(1, 14, "34");
+    g.setCell(2, 14, "1");
+    g.resize(3, 16);
+    EXPECT_EQ(g.cell(1, 14), "34");
+    EXPECT_EQ(g.cell(2, 15), "");
+    EXPECT_EQ(g.cell(5, 5), "");
+    EXPECT_THROW(g.setCell(3, 0, "x"), std::out_of_range);
+    g.resize(2, 15);
+    EXPECT_EQ(g.cell(1, 14), "34");
+    EXPECT_EQ(g.cell(2, 14), "");
+}
+
+}  // namespace
+}  // namespace zor::ui
