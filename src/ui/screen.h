@@ -44,6 +44,7 @@ public:
     std::string caption;
     Bounds bounds;
     bool stayOnTop = false;
+    bool fillsWorkArea = false;  // covers the desktop's work area instead of `bounds`
     bool transparentColorEnabled = false;  // aqua areas fully transparent
     FadeSettings fade;
 
