@@ -47,7 +47,9 @@ public:
     ui::Timer FarewellTimer;
 
     // State.
-    int MenuAction = 0;
+    // The menu choice the deferred step carries out: 0 none, 1 new
+    // administration, 2 resume, 3 stored reports.
+    int& MenuAction = PendingAction;
     bool showInTaskbar = false;
     NotificationIcon icon;
     // The program-information box, created right after the main screen.
