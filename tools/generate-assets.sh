@@ -10,6 +10,9 @@
 #                              ZORsplash.jpg and one background per screen; the
 #                              report header strip Toolbar.jpg (800 x 70); the
 #                              subtest-choice text Keuzetekst.gif (443 x 190);
+#                              the report's test logo ZORlogo.jpg (1200 x 720)
+#                              and publisher's line in greys at both sizes the
+#                              report screens use (630 x 175, 475 x 132);
 #                              the save notice Opgeslagen.gif (340 x 160, a
 #                              slate-blue panel on aqua, which the message
 #                              screen shows as transparent)
@@ -90,6 +93,9 @@ subtitle_ink='#9fb6cc'
 
 # Strip every chunk that would carry a timestamp or the tool's own details.
 image_out=(-strip +set date:create +set date:modify -transparent-color "$navy_bottom")
+# JPEGs always in three colour components, also where a picture is black or
+# grey: the report's PDF export embeds them as RGB.
+jpeg_out=(-quality 90 -type TrueColor "${image_out[@]}")
 
 # --- Pictures -----------------------------------------------------------------
 
@@ -236,7 +242,7 @@ screen() {
   [ -n "$subtitle" ] &&
     draw+=(-font "$font_regular" -pointsize 22 -fill "$subtitle_ink" -gravity north
       -annotate +0+82 "$subtitle")
-  "$convert" "${draw[@]}" -quality 90 "${image_out[@]}" "$file"
+  "$convert" "${draw[@]}" "${jpeg_out[@]}" "$file"
 }
 
 # Points of a sine wave: start x, middle y, length, amplitude, periods.
@@ -258,12 +264,33 @@ wordmark() {
     -draw "$round_ends polyline $(sine_wave 296 $((y + size + 10)) 208 8 2)" \
     -stroke none -font "$font_regular" -pointsize "$sub_size" -fill "$subtitle_ink" \
     -interline-spacing 4 -annotate "+0+$((y + size + 40))" "$(lines "${text#*;}")" \
-    -quality 90 "${image_out[@]}" "$file"
+    "${jpeg_out[@]}" "$file"
+}
+
+# Logos of the report page: the test logo in colour, the publisher's line in
+# greys, both on white paper.
+test_logo() {
+  local file=$1 w=$2 h=$3 text=$4
+  "$convert" -size "${w}x${h}" xc:white \
+    -fill "$panel_bottom" -stroke none -draw "roundrectangle 40,40 $((w - 41)),$((h - 41)) 60,60" \
+    -font "$font_bold" -pointsize 300 -fill white -gravity north -annotate +0+90 "${text%%;*}" \
+    -fill none -stroke "$accent" -strokewidth 14 \
+    -draw "$round_ends polyline $(sine_wave $((w / 2 - 260)) 470 520 24 2)" \
+    -stroke none -font "$font_regular" -pointsize 64 -fill '#dbe5ef' \
+    -annotate +0+540 "${text#*;}" "${jpeg_out[@]}" "$file"
+}
+
+publisher_logo() {
+  local file=$1 w=$2 h=$3 text=$4
+  "$convert" -size "${w}x${h}" xc:white \
+    -fill '#5a5a5a' -draw "rectangle 0,$((h * 3 / 4)) $((w - 1)),$((h * 3 / 4 + h / 30))" \
+    -font "$font_bold" -pointsize $((h * 2 / 5)) -fill '#3c3c3c' -gravity center \
+    -annotate "+0-$((h / 8))" "$text" "${jpeg_out[@]}" "$file"
 }
 
 toolbar() {
   "$convert" -size 800x68 gradient:"$navy_top-$navy_bottom" \
-    -size 800x2 xc:"$accent" -append -quality 90 "${image_out[@]}" "$1"
+    -size 800x2 xc:"$accent" -append "${jpeg_out[@]}" "$1"
 }
 
 choicetext() {
@@ -321,11 +348,13 @@ while IFS='|' read -r path width height recipe text; do
   file=$out/$path
   mkdir -p "$(dirname "$file")"
   case $recipe in
-    black) "$convert" -size "${width}x${height}" xc:black -quality 90 "${image_out[@]}" "$file" ;;
+    black) "$convert" -size "${width}x${height}" xc:black "${jpeg_out[@]}" "$file" ;;
     menu) wordmark "$file" "$text" 150 28 110 ;;
     splash) wordmark "$file" "$text" 190 32 120 ;;
     screen) screen "$file" "$text" ;;
     toolbar) toolbar "$file" ;;
+    test-logo) test_logo "$file" "$width" "$height" "$text" ;;
+    publisher-logo) publisher_logo "$file" "$width" "$height" "$text" ;;
     choicetext) choicetext "$text" "$file" ;;
     notice) notice "$text" "$file" ;;
     button-*) button "$file" "$width" "$height" "${recipe#button-}" "$text" ;;

@@ -58,9 +58,10 @@ std::optional<PictureSize> jpegSize(std::string_view bytes) {
         const std::size_t length = bigEndian16(bytes, pos);
         if (length < 2 || pos + length > bytes.size()) return std::nullopt;
         if (isStartOfFrame(marker)) {
-            if (length < 7) return std::nullopt;
+            if (length < 8) return std::nullopt;
             return PictureSize{static_cast<int>(bigEndian16(bytes, pos + 5)),
-                               static_cast<int>(bigEndian16(bytes, pos + 3))};
+                               static_cast<int>(bigEndian16(bytes, pos + 3)),
+                               static_cast<int>(byteAt(bytes, pos + 7))};
         }
         pos += length;
     }

@@ -11,6 +11,7 @@ namespace zor::assets_test {
 struct PictureSize {
     int width = 0;
     int height = 0;
+    int components = 0;  // colour components of a JPEG frame (3 for RGB); 0 for GIF
 };
 
 // Logical screen size of a GIF87a/GIF89a file; nullopt without a GIF signature.

@@ -24,9 +24,9 @@ std::string segment(int marker, const std::string& body) {
     return bytesOf({0xFF, marker, int(length >> 8), int(length & 0xFF)}) + body;
 }
 
-std::string frameHeader(int width, int height) {
-    return bytesOf({8, height >> 8, height & 0xFF, width >> 8, width & 0xFF, 3}) +
-           std::string(9, '\x11');
+std::string frameHeader(int width, int height, int components = 3) {
+    return bytesOf({8, height >> 8, height & 0xFF, width >> 8, width & 0xFF, components}) +
+           std::string(3 * components, '\x11');
 }
 
 const std::string kSoi = bytesOf({0xFF, 0xD8});
@@ -55,12 +55,17 @@ TEST(JpegSize, FindsTheFrameAfterOtherSegmentsAndFillBytes) {
     ASSERT_TRUE(baseline);
     EXPECT_EQ(baseline->width, 800);
     EXPECT_EQ(baseline->height, 600);
+    EXPECT_EQ(baseline->components, 3);
 
     const std::string fill = bytesOf({0xFF, 0xFF});
     const auto progressive = jpegSize(kSoi + table + fill + segment(0xC2, frameHeader(443, 190)));
     ASSERT_TRUE(progressive);
     EXPECT_EQ(progressive->width, 443);
     EXPECT_EQ(progressive->height, 190);
+
+    const auto grey = jpegSize(kSoi + segment(0xC0, frameHeader(630, 175, 1)));
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey->components, 1);
 }
 
 TEST(JpegSize, HuffmanTableMarkerIsNoFrame) {
