@@ -13,7 +13,7 @@ TAboutBox::TAboutBox(ui::Application& app, MainMenu& main)
 }
 
 void TAboutBox::onShow() {
-    ProgramIcon.load(main_.Pgmpath() + "\\Graphics\\" + "ZORsplash.jpg");
+    ProgramIcon.load(main_.Pgmpath() + "\\Graphics\\" + "ZORlogo.jpg");
 }
 
 void TAboutBox::OKButtonClick() {
