@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,6 +44,7 @@ public:
     // --- Window state -------------------------------------------------------
     std::string caption;
     Bounds bounds;
+    std::uint32_t color = 0x000000;  // 0xRRGGBB behind the controls
     bool stayOnTop = false;
     bool fillsWorkArea = false;  // covers the desktop's work area instead of `bounds`
     bool transparentColorEnabled = false;  // aqua areas fully transparent
@@ -80,6 +82,9 @@ public:
     void Latency();
 
     // --- Keyboard (routed by the application to the active screen) -----------
+    // The control with the keyboard focus; typed characters go to it when it
+    // is an edit, after the screen's own onKeyPress has seen them.
+    Control* ActiveControl = nullptr;
     virtual void onKeyDown(int& key, Shift shift);
     virtual void onKeyPress(char32_t& key);
 
