@@ -18,6 +18,8 @@ Control::Control(Screen& owner, std::string name, Bounds bounds)
 
 Control::~Control() = default;
 
+bool Control::acceptsInput() const { return visible && enabled && owner_.receivesInput(); }
+
 void Control::runEvent(const std::function<void()>& handler) {
     if (handler) owner_.app().runEvent(handler);
 }

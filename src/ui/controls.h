@@ -42,8 +42,9 @@ public:
 protected:
     // Runs a handler of this control as an event of the application.
     void runEvent(const std::function<void()>& handler);
-    // Whether a click reaches the control (shown and enabled).
-    bool acceptsInput() const { return visible && enabled; }
+    // Whether user input reaches the control: it is shown and enabled, and
+    // its screen receives input.
+    bool acceptsInput() const;
 
 private:
     Screen& owner_;

@@ -67,6 +67,9 @@ public:
     bool showingModally() const;
     // Closes the screen: ends its modal showing with Cancel, or hides it.
     void Close();
+    // Whether user input reaches the screen: it is shown and no modal
+    // showing lies above it (screens beneath a modal showing are disabled).
+    bool receivesInput() const;
     // Draws the screen at once (while a handler still runs).
     void repaint();
 

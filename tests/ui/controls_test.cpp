@@ -63,6 +63,7 @@ TEST(NativePathTest, BackslashesBecomeSlashesAndDoubledSeparatorsCollapse) {
 
 TEST_F(ControlsTest, EditKeepsToItsMaximumLengthInCharacters) {
     Screen s(app, "S");
+    s.Show();
     Edit e(s, "Ecode");
     e.maxLength = 4;
     int changes = 0;
@@ -75,6 +76,7 @@ TEST_F(ControlsTest, EditKeepsToItsMaximumLengthInCharacters) {
 
 TEST_F(ControlsTest, RadioAndComboSelectOnlyExistingItems) {
     Screen s(app, "S");
+    s.Show();
     RadioGroup rg(s, "RGsekse");
     rg.items = {"jongen", "meisje"};
     ComboBox cb(s, "CBgroep");
