@@ -7,13 +7,14 @@
 
 #include "record/administration_files.h"
 #include "record/administration_record.h"
+#include "record/text_fields.h"
 
 namespace fs = std::filesystem;
 using zor::record::AdministrationRecord;
 
 namespace {
 
-std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+std::string TwoDigits(int value) { return zor::record::PadLeft(std::to_string(value), '0', 2); }
 
 void GiveResults(zor::record::StringGrid& grid, int steps, std::mt19937& random) {
     std::uniform_int_distribution<int> tenths(6, 90);
