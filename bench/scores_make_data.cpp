@@ -43,7 +43,9 @@ int main(int argc, char** argv) {
         AdministrationRecord admin;
         admin.AfnameDate = {year(random), month(random), day(random)};
         admin.ResetAfname();
-        admin.Ecode = "K" + std::to_string(100000 + i);
+        char code[16];
+        std::snprintf(code, sizeof code, "K%d", 100000 + i);
+        admin.Ecode = code;
         admin.RGsekse = i % 2 ? zor::record::Sex::Jongen : zor::record::Sex::Meisje;
         const zor::record::Date birth = zor::record::AddMonths(admin.AfnameDate, -ageMonths(random));
         admin.Egebdag = TwoDigits(birth.day);

@@ -33,8 +33,14 @@ std::optional<std::string> LoadLastLine(record::AdministrationRecord& admin, rec
 }
 
 std::string DateFieldsText(std::string_view day, std::string_view month, std::string_view year) {
-    return "\"" + record::DataField(day) + "-" + record::DataField(month) + "-" +
-           record::DataField(year) + "\"";
+    std::string text = "\"";
+    text += record::DataField(day);
+    text += '-';
+    text += record::DataField(month);
+    text += '-';
+    text += record::DataField(year);
+    text += '"';
+    return text;
 }
 
 }  // namespace

@@ -129,7 +129,8 @@ int PrintTable(const ScoresOptions& options, std::ostream& out, std::ostream& er
         }
         table += CsvCell(key);
         for (const std::string& value : ScoreValues(std::get<AdministrationScores>(scored))) {
-            table += "," + CsvCell(value);
+            table += ',';
+            table += CsvCell(value);
         }
         table += "\n";
     }

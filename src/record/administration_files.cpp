@@ -101,7 +101,10 @@ std::optional<FileError> WriteLinesFile(const fs::path& file, const std::vector<
     if (!IsPlainFileName(file.filename().string())) return CreateError(file, "Ongeldige bestandsnaam.");
 
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string temporaryName = ".";
+    temporaryName += file.filename().string();
+    temporaryName += ".XXXXXX";
+    std::string temporary = (folder / temporaryName).string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return CreateError(file, SystemReason(errno));
 
