@@ -4,6 +4,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "emf/reader.h"
 #include "pagestore/errors.h"
 #include "pagestore/print_preview.h"
 #include "pagestore/stream_io.h"
@@ -248,6 +249,34 @@ TEST_F(HostileReport, DamagedPageDataFailsForThatPage) {
     bytes.replace(page2 + 108 + 4, 4, le({0}));  // a record of size 0 inside page 2
     load(store, bytes);
     EXPECT_THROW(store.GetPage(2), EInvalidPreviewData);
+}
+
+}  // namespace
+}  // namespace zor::pagestore
+
+namespace zor::pagestore {
+namespace {
+
+// A report file this store wrote earlier: a report page and two empty pages.
+TEST(ReportFile, LoadsAStoredReportFile) {
+    TPrintPreview store;
+    store.LoadFromFile(ZOR_TEST_DATA_DIR "/pagestore/report-3-pages.zrp");
+    EXPECT_EQ(store.TotalPages(), 3);
+    EXPECT_EQ(store.PaperType(), pA4);
+    EXPECT_EQ(store.PaperWidth(), 21000);
+    bool title = false;
+    emf::forEachRecord(*store.GetPage(1), [&](const emf::Record& r) {
+        if (auto* t = std::get_if<emf::ExtTextOutW>(&r)) title |= t->text == u"TESTRAPPORT";
+    });
+    EXPECT_TRUE(title);
+    for (int p = 2; p <= 3; ++p) {
+        int drawing = 0;
+        emf::forEachRecord(*store.GetPage(p), [&](const emf::Record& r) {
+            drawing += std::holds_alternative<emf::ExtTextOutW>(r) ||
+                       std::holds_alternative<emf::RectangleRecord>(r);
+        });
+        EXPECT_EQ(drawing, 0) << "page " << p;
+    }
 }
 
 }  // namespace
