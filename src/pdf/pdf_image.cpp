@@ -120,7 +120,7 @@ std::shared_ptr<PdfStream> makeBitmapImage(const PdfBitmap& bitmap, int jpegQual
                                         jpegQuality));
     }
     PdfObjectPtr space = makeName("DeviceRGB");
-    if (indexed) space = makeRaw("[/Indexed /DeviceRGB 255 " + hexPalette(bitmap.palette) + "]");
+    if (indexed) space = makeRaw("[/Indexed /DeviceRGB 255 " + hexPalette(bitmap.palette) + " ]");
     auto image = imageStream(bitmap.width, bitmap.height, space, compress);
     image->data() = bitmap.pixels;
     return image;

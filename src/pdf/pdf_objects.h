@@ -173,6 +173,7 @@ private:
 };
 
 // Shorthands for building objects.
+inline std::shared_ptr<PdfNull> makeNull() { return std::make_shared<PdfNull>(); }
 inline std::shared_ptr<PdfName> makeName(std::string n) {
     return std::make_shared<PdfName>(std::move(n));
 }
