@@ -148,7 +148,8 @@ std::string PdfUnicodeFont::toUnicodeCMap() const {
         "1 begincodespacerange\n";
     unsigned lowest = used_.empty() ? 0 : used_.begin()->first;
     unsigned highest = used_.empty() ? 0 : used_.rbegin()->first;
-    cmap += "<" + hex4(lowest) + "> <" + hex4(highest) + ">\nendcodespacerange\n";
+    cmap.append("<").append(hex4(lowest)).append("> <").append(hex4(highest));
+    cmap += ">\nendcodespacerange\n";
 
     std::vector<std::pair<unsigned, char32_t>> mapped;
     for (auto [glyph, c] : used_) {
@@ -159,7 +160,8 @@ std::string PdfUnicodeFont::toUnicodeCMap() const {
         std::size_t end = std::min(mapped.size(), start + kBlock);
         cmap += std::to_string(end - start) + " beginbfchar\n";
         for (std::size_t i = start; i < end; ++i) {
-            cmap += "<" + hex4(mapped[i].first) + "> <" + utf16Hex(mapped[i].second) + ">\n";
+            cmap.append("<").append(hex4(mapped[i].first)).append("> <");
+            cmap.append(utf16Hex(mapped[i].second)).append(">\n");
         }
         cmap += "endbfchar\n";
     }
