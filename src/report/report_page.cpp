@@ -1,5 +1,6 @@
 #include "report/report_page.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -158,15 +159,31 @@ void FrameBox(Composer& c, int top, int bottom) {
 
 // --- Personalia -----------------------------------------------------------------
 
-// Label at x, the value 650u further after ":   " in bold, then the next line.
-void PersonaliaRow(Composer& c, std::string_view label, const std::string& value) {
+constexpr std::array<std::string_view, 8> kPersonaliaLabels = {
+    "Code / Naam", "Geslacht", "Geboortedatum [dd-mm-jjjj]", "Leeftijd [jaar;maand]",
+    "Afnamedatum [dd-mm-jjjj]", "Testleider", "Naam", "Groep"};
+
+// The step from the labels to the value column: 650u, widened where the page's
+// font would make the longest label run into the colon.
+int ValueColumnStep(Composer& c) {
+    c.bodyFont();
+    int widest = 0;
+    for (std::string_view label : kPersonaliaLabels) {
+        widest = std::max(widest, c.canvas().textWidth(label));
+    }
+    return std::max(650 * c.u(), widest + c.mm(1));
+}
+
+// Label at x, the value one column step further after ":   " in bold, then the
+// next line.
+void PersonaliaRow(Composer& c, int column, std::string_view label, const std::string& value) {
     c.write(label);
-    c.stepRight(650 * c.u());
+    c.stepRight(column);
     c.write(":   ");
     c.bold();
     c.writeLine(value);
     c.bodyFont();
-    c.stepLeft(650 * c.u());
+    c.stepLeft(column);
 }
 
 std::string AgeText(AdministrationRecord& record, const record::Date& end) {
@@ -188,18 +205,19 @@ void ComposePersonalia(Composer& c, AdministrationRecord& record, const ReportCo
     if (record.RGsekse == record::Sex::Meisje) sex = "meisje";
     if (record.RGsekse == record::Sex::Jongen) sex = "jongen";
 
+    const int column = ValueColumnStep(c);
     c.stepRight(125 * c.u());
     c.headingFont();
     c.writeLine("Personalia");
     c.bodyFont();
     c.stepRight(50 * c.u());
-    PersonaliaRow(c, "Code / Naam", record.Ecode);
-    PersonaliaRow(c, "Geslacht", OrDash(sex));
-    PersonaliaRow(c, "Geboortedatum [dd-mm-jjjj]",
+    PersonaliaRow(c, column, "Code / Naam", record.Ecode);
+    PersonaliaRow(c, column, "Geslacht", OrDash(sex));
+    PersonaliaRow(c, column, "Geboortedatum [dd-mm-jjjj]",
                   record.Egebjaar.empty() ? std::string(kNoValue)
                                           : Trim(record.Egebdag) + "-" + Trim(record.Egebmnd) +
                                                 "-" + Trim(record.Egebjaar));
-    PersonaliaRow(c, "Leeftijd [jaar;maand]", AgeText(record, context.ageEndDate));
+    PersonaliaRow(c, column, "Leeftijd [jaar;maand]", AgeText(record, context.ageEndDate));
 
     const auto section = [&c](std::string_view heading) {
         c.stepLeft(50 * c.u());
@@ -210,11 +228,11 @@ void ComposePersonalia(Composer& c, AdministrationRecord& record, const ReportCo
         c.stepRight(50 * c.u());
     };
     section("Afnamegegevens");
-    PersonaliaRow(c, "Afnamedatum [dd-mm-jjjj]", AdministrationDateText(record));
-    PersonaliaRow(c, "Testleider", OrDash(record.Etl));
+    PersonaliaRow(c, column, "Afnamedatum [dd-mm-jjjj]", AdministrationDateText(record));
+    PersonaliaRow(c, column, "Testleider", OrDash(record.Etl));
     section("School/Instelling");
-    PersonaliaRow(c, "Naam", OrDash(record.Eschool));
-    PersonaliaRow(c, "Groep", OrDash(record.Egroep));
+    PersonaliaRow(c, column, "Naam", OrDash(record.Eschool));
+    PersonaliaRow(c, column, "Groep", OrDash(record.Egroep));
     c.stepLeft(50 * c.u());
 }
 

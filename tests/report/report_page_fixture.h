@@ -16,13 +16,16 @@ struct DrawnText {
     std::string text;
     int x = 0;
     int y = 0;
+    int width = 0;  // the sum of the record's advances
 };
 
 inline std::vector<DrawnText> TextsOf(const std::vector<std::uint8_t>& page) {
     std::vector<DrawnText> texts;
     emf::forEachRecord(page, [&texts](const emf::Record& record) {
         if (const auto* t = std::get_if<emf::ExtTextOutW>(&record)) {
-            texts.push_back({text::utf16ToUtf8(t->text), t->reference.x, t->reference.y});
+            int width = 0;
+            for (std::int32_t dx : t->dx) width += dx;
+            texts.push_back({text::utf16ToUtf8(t->text), t->reference.x, t->reference.y, width});
         }
     });
     return texts;

@@ -171,15 +171,26 @@ TEST(ReportPage, InvalidBirthDateKeepsTheEarlierAgeForTheBand) {
     EXPECT_EQ(After(texts, "Standaardscore (Wechsler)", 1)[0], "7,1");  // band 2 of the kept age
 }
 
-TEST(ReportPage, PersonaliaColumnsFollowTheScreenMeasures) {
+TEST(ReportPage, PersonaliaColumnsFollowTheScreenMeasuresWithoutOverlap) {
     AdministrationRecord r = WorkedExample();
     const auto texts = TextsOf(ComposePage(r, k100Months));
     const auto label = std::find_if(texts.begin(), texts.end(),
                                     [](const DrawnText& t) { return t.text == "Code / Naam"; });
     ASSERT_NE(label, texts.end());
     EXPECT_EQ(label->x, 76 + 175 * 7);  // 13.01 mm
-    EXPECT_EQ(std::next(label)->x, label->x + 650 * 7);
-    EXPECT_EQ(std::next(label)->y, label->y);
+    const int column = std::next(label)->x - label->x;
+    EXPECT_GE(column, 650 * 7);
+    EXPECT_LE(column, 650 * 7 + 1000);
+    // Every label of the block ends before its colon.
+    for (const char* name : {"Geboortedatum [dd-mm-jjjj]", "Afnamedatum [dd-mm-jjjj]",
+                             "Leeftijd [jaar;maand]", "Testleider"}) {
+        const auto row = std::find_if(texts.begin(), texts.end(),
+                                      [name](const DrawnText& t) { return t.text == name; });
+        ASSERT_NE(row, texts.end()) << name;
+        EXPECT_EQ(row->x, label->x) << name;
+        EXPECT_EQ(std::next(row)->x, label->x + column) << name;
+        EXPECT_LT(row->x + row->width, std::next(row)->x) << name;
+    }
 }
 
 TEST(ReportPage, ViewerDiffersInDeletionRowAndAccuracyBox) {
