@@ -59,4 +59,28 @@ emf::Bitmap LoadJpegPicture(const std::filesystem::path& file) {
     return bitmap;
 }
 
+emf::Bitmap HalveWhileLarger(emf::Bitmap picture, int minWidth, int minHeight) {
+    while (picture.width / 2 >= minWidth && picture.height / 2 >= minHeight) {
+        emf::Bitmap half;
+        half.width = picture.width / 2;
+        half.height = picture.height / 2;
+        half.rgb.resize(std::size_t(half.width) * half.height * 3);
+        const std::size_t stride = std::size_t(picture.width) * 3;
+        for (int y = 0; y < half.height; ++y) {
+            const std::uint8_t* top = picture.rgb.data() + std::size_t(2 * y) * stride;
+            const std::uint8_t* bottom = top + stride;
+            std::uint8_t* out = half.rgb.data() + std::size_t(y) * half.width * 3;
+            for (int x = 0; x < half.width; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    const std::size_t i = std::size_t(2 * x) * 3 + c;
+                    out[x * 3 + c] =
+                        std::uint8_t((top[i] + top[i + 3] + bottom[i] + bottom[i + 3] + 2) / 4);
+                }
+            }
+        }
+        picture = std::move(half);
+    }
+    return picture;
+}
+
 }  // namespace zor::report

@@ -16,4 +16,9 @@ public:
 // Decodes a JPEG file (grey or colour) into 24-bit pixels, top row first.
 emf::Bitmap LoadJpegPicture(const std::filesystem::path& file);
 
+// The picture halved (each pixel the mean of a 2 × 2 block) as long as it stays
+// at least minWidth × minHeight: a picture drawn much smaller than its pixels
+// loses nothing visible and costs the page image and the PDF far less.
+emf::Bitmap HalveWhileLarger(emf::Bitmap picture, int minWidth, int minHeight);
+
 }  // namespace zor::report

@@ -83,11 +83,12 @@ void TTRO::OpenStep() {
     app().cursor = ui::Cursor::Default;
     CORRbtn.visible = true;
 
-    // The PDF of a stored report is made when missing and never replaced.
+    // The PDF of a stored report is made when missing and never replaced; a file
+    // that did not load has no pages of its own to make it from.
     std::string pdfError;
     const std::filesystem::path pdf = ui::nativePath(StoredReportPdfName(TRpath(), ReportKey));
     std::error_code ignored;
-    if (store.TotalPages() >= 1 && !std::filesystem::exists(pdf, ignored)) {
+    if (loadError.empty() && store.TotalPages() >= 1 && !std::filesystem::exists(pdf, ignored)) {
         try {
             SaveAsPDF(store, pdf, ClockOfDate(Today()));
         } catch (const std::exception& e) {

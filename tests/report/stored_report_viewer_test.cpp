@@ -116,6 +116,8 @@ TEST_F(StoredReportViewerTest, AFileThatIsNoReportIsReportedAndStillSetsTheKey) 
     EXPECT_EQ(ui.dialogs.messages[0].text, "The content is not Print Preview data");
     EXPECT_EQ(viewer.ReportKey, "K9_01-01-2012");
     EXPECT_TRUE(viewer.CORRbtn.visible);
+    // The welcome pages still held are not passed off as this report's PDF.
+    EXPECT_FALSE(fs::exists(reports / "PDF" / "ZOR - K9_01-01-2012.pdf"));
 }
 
 TEST_F(StoredReportViewerTest, ConfirmedCorrectionIsComposedAndStoredUnderCorrectedNames) {

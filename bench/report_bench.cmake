@@ -1,0 +1,3 @@
+# The report preview's storing of a report: compose, report file and PDF.
+add_executable(report_bench ${CMAKE_CURRENT_LIST_DIR}/report_bench.cpp)
+target_link_libraries(report_bench PRIVATE zor_report)
