@@ -27,11 +27,12 @@ std::string extractTRfilename(std::string_view fileName) {
     if (const auto dot = name.rfind('.'); dot != std::string_view::npos) {
         name = name.substr(0, dot);
     }
-    std::string key(name);
-    const auto blank = key.rfind(' ');
-    if (blank == std::string::npos) return key;
+    const auto blank = name.rfind(' ');
+    if (blank == std::string_view::npos) return std::string(name);
     const std::size_t first = blank >= 2 ? blank - 2 : 0;
-    key.replace(first, blank - first + 1, "_");
+    std::string key(name.substr(0, first));
+    key += '_';
+    key.append(name.substr(blank + 1));
     return key;
 }
 
