@@ -22,6 +22,7 @@ TTRO::TTRO(ui::Application& app, shell::MainMenu& mainMenu, ReportPrinting& prin
     ButtonExit.bounds = {752, 14, 40, 40};
     PrintPreview.hasBackgroundColor = false;
     CORRbtn.visible = false;
+    CORRbtn.load(ButtonPicture("BtnWZNoff.gif"));
     LOADbtn.onClick = [this] { LoadButtonClick(); };
     CORRbtn.onClick = [this] { CORRbtnClick(); };
     RzButton1.onClick = [this] { RzButton1Click(); };

@@ -97,6 +97,10 @@ TEST_F(StoredReportViewerTest, OpeningAReportMakesItsMissingPdfAndNeverReplacesO
     EXPECT_EQ(viewer.PrintPreview.Store().PrintJobTitle(), "ZOR-rapport - " + file.string());
     EXPECT_EQ(viewer.PrintPreview.Store().TotalPages(), 1);
     EXPECT_TRUE(viewer.CORRbtn.visible);
+    viewer.CORRbtn.click();  // the correction screen opens modally
+    EXPECT_EQ(viewer.CORRbtn.pictureName(), "BtnWZNon.gif");
+    EXPECT_TRUE(correction.screen().showingModally());
+    correction.screen().Close();
     const fs::path pdf = reports / "PDF" / "ZOR - K123_05-03-2011.pdf";
     ASSERT_TRUE(fs::exists(pdf));
     EXPECT_EQ(ReadAll(pdf).substr(0, 8), "%PDF-1.3");
