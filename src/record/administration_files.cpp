@@ -174,6 +174,15 @@ std::optional<FileError> WriteAdministrationFiles(const AdministrationRecord& re
     return WriteLinesFile(paths.dataFV, record.MdataFV);
 }
 
+SaveResult SaveAdministration(AdministrationRecord& record, const fs::path& datapath) {
+    if (const int row = record.FindSubjectRow(record.Ecode); row > 0) record.ReplaceDataLines(row);
+    if (record.Ecode.empty() || !record.SubjectValid || record.MdataFW.empty()) return {};
+    if (auto error = WriteAdministrationFiles(record, datapath)) {
+        return {SaveResult::Outcome::kNeedsBackup, std::move(error)};
+    }
+    return {SaveResult::Outcome::kSaved, std::nullopt};
+}
+
 std::vector<FileError> WriteBackupFiles(const AdministrationRecord& record,
                                         const fs::path& chosenIncompleteFile) {
     std::vector<FileError> errors;
