@@ -45,9 +45,10 @@ std::string DateFieldsText(std::string_view day, std::string_view month, std::st
 
 }  // namespace
 
-std::variant<AdministrationScores, ScoringError> ScoreAdministration(
+std::variant<AdministrationScores, ScoringError> AdministrationScorer::Score(
     const fs::path& dataFW, const fs::path& dataFV, const std::optional<record::Date>& date) {
-    record::AdministrationRecord admin;
+    record::AdministrationRecord& admin = admin_;
+    admin.ResetAfname();
     if (auto error = LoadLastLine(admin, record::Subtest::FW, dataFW)) return ScoringError{*error};
     if (auto error = LoadLastLine(admin, record::Subtest::FV, dataFV)) return ScoringError{*error};
     const std::string where = At(dataFV, admin.MdataFV.size());

@@ -201,14 +201,21 @@ TEST_F(ScoresCommandTest, CsvOverAFolderGoesOnAfterABadAdministration) {
     WriteAdministration("Kim-3_05-03-2011_gecorrigeerd", ExampleLine("FW"), ExampleLine("FV"));
     Write("Lone_01-01-2011_FW.wda", ExampleLine("FW") + "\r\n");
     Write("notes.txt", "not an administration");
+    // Scored after the others: nothing of theirs may carry over.
+    std::string fw = ExampleLine("FW");
+    std::string fv = ExampleLine("FV");
+    fw.replace(fw.find(";05;11;2002;"), 12, ";;;;");
+    fv.replace(fv.find(";05;11;2002;"), 12, ";;;;");
+    WriteAdministration("Zonder_05-03-2011", fw, fv);
     const ToolRun run = Scores({"--csv", root_.string()});
     EXPECT_EQ(run.status, 1);
     const std::string row =
         ",Kim-3,100,2,60,250,9,7,6.5,0,0,8.5,7.1,10.2,8.5\n";
+    const std::string noBirthDate = "Zonder_05-03-2011,Kim-3,,0,60,250,9,7,0,0,0,0,0,0,0\n";
     EXPECT_EQ(run.out,
               "key,code,age_months,band,time_fw,time_fv,correct_fw,correct_fv,SpeedScoreFW,"
               "AccuracyScoreFW,IndexBand1,SpeedScoreFV,SpeedScore,AccuracyScore,IndexScore\n"
-              "Kim-3_05-03-2011" + row + "Kim-3_05-03-2011_gecorrigeerd" + row);
+              "Kim-3_05-03-2011" + row + "Kim-3_05-03-2011_gecorrigeerd" + row + noBirthDate);
     EXPECT_NE(run.err.find("Lone_01-01-2011_FV.vda"), std::string::npos) << run.err;
 }
 
