@@ -282,6 +282,7 @@ TEST_F(CorrectionConfirmTest, CancelAtTheConfirmationWritesNothing) {
     correct.ButtonExit.click();
     EXPECT_FALSE(IsOpen());
     EXPECT_EQ(result, ui::ModalResult::Cancel);
+    EXPECT_EQ(viewer.closed, 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(dataFolder), fs::directory_iterator()), 2);
     EXPECT_EQ(main.clicks, 2);
 }
@@ -298,6 +299,23 @@ TEST_F(CorrectionConfirmTest, ANewCodeNamesTheCorrectedFiles) {
     EXPECT_TRUE(fs::exists(dataFolder / "K123A_05-03-2011_gecorrigeerd_FW.wda"));
     EXPECT_EQ(FirstLineFields(File("K123A_05-03-2011_gecorrigeerd_FV.vda"))[0], "K123A");
     EXPECT_FALSE(fs::exists(dataFolder / kCorrectedFV));
+}
+
+TEST_F(CorrectionConfirmTest, ALoadedCodeWithASequenceSuffixKeepsAllItsCharacters) {
+    const std::string code = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123 #2";  // 30 typed, then the suffix
+    const std::string key = code + "_05-03-2011";
+    for (const std::string& name : {kFWName, kFVName}) {
+        std::string line = ReadBytes(Sample(name));
+        line.replace(0, 4, code);
+        WriteBytes(dataFolder / (key + name.substr(kKey.size())), line);
+    }
+    Open(key);
+    EXPECT_EQ(correct.Ecode.text(), code);
+    ui.dialogs.confirmAnswers = {ui::ModalResult::OK};
+    correct.CORRbtn.click();
+    EXPECT_TRUE(ui.dialogs.messages.empty());
+    EXPECT_EQ(FirstLineFields(File(key + "_gecorrigeerd_FV.vda"))[0], code);
+    EXPECT_TRUE(fs::exists(dataFolder / (key + "_gecorrigeerd_FW.wda")));
 }
 
 TEST_F(CorrectionConfirmTest, ASecondCorrectionReplacesTheFirstAndReopeningStartsAfresh) {
