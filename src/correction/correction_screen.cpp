@@ -127,8 +127,8 @@ Tcorrect::Tcorrect(ui::Application& app, shell::MainMenu& main)
             itemLabels_.push_back(std::make_unique<ui::Label>(
                 *this, prefix + "label" + number, ui::Bounds{left, top, 56, 18}, "Item " + number));
             itemLabels_.back()->color = 0xFFFFFF;
-            auto chooser = std::make_unique<MarkChooser>(
-                *this, prefix + "item" + number + "acc", ui::Bounds{left, top + 22, 56, 22}, item);
+            auto chooser = std::make_unique<MarkChooser>(*this, prefix + "item" + number + "acc",
+                                                         ui::Bounds{left, top + 22, 56, 22}, item);
             MarkChooser& changed = *chooser;
             chooser->onChange = [this, &changed] { AccuChange(changed); };
             choosers.push_back(std::move(chooser));
@@ -143,7 +143,8 @@ std::string Tcorrect::buttonPicture(const std::string& name) const {
 }
 
 CorrectionViewer& Tcorrect::viewer() const {
-    if (!viewer_) throw std::logic_error("Het correctiescherm is niet aan het rapportvenster gekoppeld.");
+    if (!viewer_)
+        throw std::logic_error("Het correctiescherm is niet aan het rapportvenster gekoppeld.");
     return *viewer_;
 }
 
@@ -218,8 +219,7 @@ void Tcorrect::loadAdministration(const std::string& key) {
 bool Tcorrect::parseLastLine(Subtest subtest) {
     const bool fw = subtest == Subtest::FW;
     const int row = LastFilledLine(fw ? afname_.MdataFW : afname_.MdataFV);
-    record::ParseResult parsed =
-        fw ? afname_.ParseDataLineFW(row) : afname_.ParseDataLineFV(row);
+    record::ParseResult parsed = fw ? afname_.ParseDataLineFW(row) : afname_.ParseDataLineFV(row);
     if (parsed.outcome == record::ParseResult::Outcome::kLoaded) return true;
     if (parsed.outcome == record::ParseResult::Outcome::kNoLine) {
         afname_.ResetAfname();
@@ -233,8 +233,8 @@ bool Tcorrect::parseLastLine(Subtest subtest) {
 
 void Tcorrect::showRecord() {
     // A code loaded with a sequence suffix may be longer than a typed one.
-    Ecode.maxLength = static_cast<int>(
-        std::max(kCodeFieldLength, record::CharacterCount(afname_.Ecode)));
+    Ecode.maxLength =
+        static_cast<int>(std::max(kCodeFieldLength, record::CharacterCount(afname_.Ecode)));
     // Each field's change handler copies the text back into its own record field.
     Ecode.setText(afname_.Ecode);
     RGsekse.itemIndex = static_cast<int>(afname_.RGsekse);
@@ -252,8 +252,9 @@ void Tcorrect::showRecord() {
 
 void Tcorrect::showMarks() {
     for (int item = 1; item <= kItems; ++item) {
-        FWitemAcc(item).showMark(afname_.SGRscoreFW.Cell(
-            record::AdministrationRecord::kMarkColumn, record::AdministrationRecord::kFirstItemRowFW + item - 1));
+        FWitemAcc(item).showMark(
+            afname_.SGRscoreFW.Cell(record::AdministrationRecord::kMarkColumn,
+                                    record::AdministrationRecord::kFirstItemRowFW + item - 1));
         AccuColor(FWitemAcc(item));
         FVitemAcc(item).showMark(
             afname_.SGRscoreFV.Cell(record::AdministrationRecord::kMarkColumn, item - 1));
@@ -268,7 +269,8 @@ void Tcorrect::AccuChange(MarkChooser& changed) {
     for (int item = 1; item <= kItems; ++item) {
         // Items that were not given keep what the data line gave them.
         if (FWitemAcc(item).enabled) {
-            afname_.SGRscoreFW.SetCell(kMark, record::AdministrationRecord::kFirstItemRowFW + item - 1,
+            afname_.SGRscoreFW.SetCell(kMark,
+                                       record::AdministrationRecord::kFirstItemRowFW + item - 1,
                                        FWitemAcc(item).mark());
         }
         if (FVitemAcc(item).enabled) {
@@ -280,8 +282,8 @@ void Tcorrect::AccuChange(MarkChooser& changed) {
 }
 
 void Tcorrect::AccuColor(MarkChooser& chooser) {
-    chooser.color =
-        chooser.itemIndex == MarkChooser::kWrong ? MarkChooser::kWrongColor : MarkChooser::kRightColor;
+    chooser.color = chooser.itemIndex == MarkChooser::kWrong ? MarkChooser::kWrongColor
+                                                             : MarkChooser::kRightColor;
 }
 
 void Tcorrect::EcodeKeyPress(char32_t& key) {
@@ -409,7 +411,8 @@ std::optional<record::FileError> Tcorrect::Opslaan1Click() {
     std::optional<record::FileError> failure;
     const record::AdministrationPaths paths = CorrectedPaths();
     if (!IsStorableKey(afname_.AfnameKey)) {
-        failure = record::FileError{paths.dataFW, "Ongeldige afnamenaam \"" + afname_.AfnameKey + "\"."};
+        failure =
+            record::FileError{paths.dataFW, "Ongeldige afnamenaam \"" + afname_.AfnameKey + "\"."};
     } else {
         failure = record::WriteLinesFile(paths.dataFW, afname_.MdataFW);
         if (!failure) failure = record::WriteLinesFile(paths.dataFV, afname_.MdataFV);

@@ -21,7 +21,7 @@
 namespace zor::correction {
 
 class Tcorrect : public ui::Screen {
-public:
+  public:
     static constexpr int kItems = 12;
     // School and test leader keep at most this many characters on this screen.
     static constexpr std::size_t kShortFieldLength = 12;
@@ -57,9 +57,11 @@ public:
     ui::Label LabelTl{*this, "LabelTl", {20, 320, 150, 20}, "Testleider"};
     ui::Edit Etl{*this, "Etl", {180, 318, 200, 22}};
 
-    ui::Label FWpanel{*this, "FWpanel", {400, 90, 390, 20},
-                      "FoneemWeglating - testitem goed (G) of fout (F)"};
-    ui::Label FVpanel{*this, "FVpanel", {400, 300, 390, 20},
+    ui::Label FWpanel{
+        *this, "FWpanel", {400, 90, 390, 20}, "FoneemWeglating - testitem goed (G) of fout (F)"};
+    ui::Label FVpanel{*this,
+                      "FVpanel",
+                      {400, 300, 390, 20},
                       "FoneemVerwisseling - testitem goed (G) of fout (F)"};
 
     // FWitem1acc ... FWitem12acc and FVitem1acc ... FVitem12acc, item n at n - 1.
@@ -102,11 +104,11 @@ public:
     // The files the corrected administration is written to.
     record::AdministrationPaths CorrectedPaths() const;
 
-protected:
+  protected:
     void onShow() override { FormShow(); }
     void onClose() override { FormClose(); }
 
-private:
+  private:
     std::string buttonPicture(const std::string& name) const;
     CorrectionViewer& viewer() const;
     void resetScreen();

@@ -7,7 +7,7 @@ namespace zor::correction {
 // What the correction screen needs of the stored-report viewer that opens it.
 // The viewer implements this and hands itself to Tcorrect::setViewer.
 class CorrectionViewer {
-public:
+  public:
     virtual ~CorrectionViewer() = default;
 
     // The key of the administration behind the report shown, taken from the

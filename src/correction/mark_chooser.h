@@ -10,7 +10,7 @@ namespace zor::correction {
 // A drop-down with the choices "F" (index 0, wrong) and "G" (index 1, right)
 // for one test item, drawn in red while it shows "F" and in green otherwise.
 class MarkChooser : public ui::ComboBox {
-public:
+  public:
     static constexpr int kWrong = 0;
     static constexpr int kRight = 1;
     static constexpr std::uint32_t kWrongColor = 0xFF0000;
@@ -29,7 +29,7 @@ public:
     // Text colour (0xRRGGBB) of the choice shown.
     std::uint32_t color = kRightColor;
 
-private:
+  private:
     int item_;
 };
 

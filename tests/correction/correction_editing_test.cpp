@@ -80,8 +80,9 @@ TEST_F(CorrectionEditingTest, BirthDatesThatAreNoDatesGiveTheBirthDateMessage) {
         {U"14", U"02", U"04", &correct.Egebdag},    // two-digit year
     };
     for (const Case& c : cases) {
-        for (auto [field, text] : {std::pair{&correct.Egebdag, c.day}, std::pair{&correct.Egebmnd, c.month},
-                                   std::pair{&correct.Egebjaar, c.year}}) {
+        for (auto [field, text] :
+             {std::pair{&correct.Egebdag, c.day}, std::pair{&correct.Egebmnd, c.month},
+              std::pair{&correct.Egebjaar, c.year}}) {
             Clear(*field);
             Type(*field, text);
         }

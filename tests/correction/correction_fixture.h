@@ -20,9 +20,11 @@ namespace fs = std::filesystem;
 
 // The main screen as far as the correction screen uses it.
 class FakeMainMenu : public shell::MainMenu {
-public:
+  public:
     FakeMainMenu(ui::Application& app, std::string pgmpath, std::string datapath)
-        : screen_(app, "ZORMAINForm"), pgmpath_(std::move(pgmpath)), datapath_(std::move(datapath)) {}
+        : screen_(app, "ZORMAINForm"),
+          pgmpath_(std::move(pgmpath)),
+          datapath_(std::move(datapath)) {}
 
     int clicks = 0;
 
@@ -37,7 +39,7 @@ public:
     const std::string& ResumeFileName() const override { return resumeFile_; }
     ui::Screen& screen() override { return screen_; }
 
-private:
+  private:
     ui::Screen screen_;
     std::string pgmpath_;
     std::string datapath_;
@@ -50,7 +52,7 @@ private:
 // corrected data files written and clears the confirmation, as the real
 // viewer does after storing the report and its PDF.
 class FakeViewer : public CorrectionViewer {
-public:
+  public:
     explicit FakeViewer(Tcorrect& correction) : correction_(correction) {}
 
     std::string key;
@@ -70,7 +72,7 @@ public:
     }
     void CorrectionClosed() override { ++closed; }
 
-private:
+  private:
     Tcorrect& correction_;
 };
 
@@ -86,14 +88,17 @@ inline void WriteBytes(const fs::path& file, const std::string& bytes) {
 // A correction screen over a temporary data folder, opened the way the
 // viewer opens it. Today is 1 June 2013 unless a test says otherwise.
 struct CorrectionFixture : ::testing::Test {
-    ui::testing::UiFixture ui{ui::VirtualClock{std::chrono::sys_days{std::chrono::year{2013} / 6 / 1} +
-                                               std::chrono::hours{9}},
-                              {},
-                              {}};
-    fs::path root = ui::testing::freshFolder(
-        std::string("correction-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ui::testing::UiFixture ui{
+        ui::VirtualClock{std::chrono::sys_days{std::chrono::year{2013} / 6 / 1} +
+                         std::chrono::hours{9}},
+        {},
+        {}};
+    fs::path root =
+        ui::testing::freshFolder(std::string("correction-") +
+                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::path dataFolder = root / "data" / "Data";
-    FakeMainMenu main{ui.app, std::string(ZOR_SOURCE_DIR) + "/assets/", (root / "data").string() + "/"};
+    FakeMainMenu main{ui.app, std::string(ZOR_SOURCE_DIR) + "/assets/",
+                      (root / "data").string() + "/"};
     Tcorrect correct{ui.app, main};
     FakeViewer viewer{correct};
     std::optional<ui::ModalResult> result;

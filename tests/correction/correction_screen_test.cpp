@@ -35,8 +35,10 @@ using CorrectionConfirmTest = CorrectionFixture;
 TEST_F(CorrectionLoadTest, ReportKeyLoadsBothDataFilesAndShowsTheirLastLines) {
     AddSample(kKey);
     // An earlier line before the administration's own: the last line counts.
-    WriteBytes(dataFolder / kFWName, "OUD;FW;jongen;01;01;2003;01;01;2010;X;1;Y;;2\r\n" + File(kFWName));
-    WriteBytes(dataFolder / kFVName, "OUD;FV;jongen;01;01;2003;01;01;2010;X;1;Y;;2\r\n" + File(kFVName));
+    WriteBytes(dataFolder / kFWName,
+               "OUD;FW;jongen;01;01;2003;01;01;2010;X;1;Y;;2\r\n" + File(kFWName));
+    WriteBytes(dataFolder / kFVName,
+               "OUD;FV;jongen;01;01;2003;01;01;2010;X;1;Y;;2\r\n" + File(kFVName));
     Open(kKey);
 
     ASSERT_TRUE(IsOpen());
@@ -364,7 +366,8 @@ TEST_F(CorrectionConfirmTest, AFailedWriteIsReportedAndTheSecondFileIsNotWritten
     ASSERT_TRUE(viewer.saveResult.has_value());
     EXPECT_EQ(viewer.saveResult->file, dataFolder / kCorrectedFW);
     ASSERT_EQ(ui.dialogs.messages.size(), 1u);
-    EXPECT_EQ(ui.dialogs.messages[0].text.rfind("De gecorrigeerde data zijn niet opgeslagen. ", 0), 0u);
+    EXPECT_EQ(ui.dialogs.messages[0].text.rfind("De gecorrigeerde data zijn niet opgeslagen. ", 0),
+              0u);
     EXPECT_NE(ui.dialogs.messages[0].text.find(kCorrectedFW), std::string::npos);
     EXPECT_FALSE(fs::exists(dataFolder / kCorrectedFV));
     EXPECT_FALSE(correct.CorrectionConfirmed);
