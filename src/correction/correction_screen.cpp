@@ -6,7 +6,7 @@
 #include <ctime>
 #include <stdexcept>
 
-#include "correction/key_filters.h"
+#include "record/key_filters.h"
 #include "record/data_line.h"
 #include "record/text_fields.h"
 #include "ui/application.h"
@@ -16,6 +16,10 @@ namespace zor::correction {
 namespace {
 
 namespace fs = std::filesystem;
+using record::IsCodeKey;
+using record::IsDigitKey;
+using record::kCodeKeyMessage;
+using record::kDigitKeyMessage;
 using record::Subtest;
 
 const std::string kNoCodeMessage = "Type eerst een proefpersoonnaam";

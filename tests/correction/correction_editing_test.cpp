@@ -2,11 +2,15 @@
 // school and test leader, the mark choosers and the messages of CheckEdits.
 #include <gtest/gtest.h>
 
-#include "correction/key_filters.h"
+#include "record/key_filters.h"
 #include "correction_fixture.h"
 
 namespace zor::correction::testing {
 namespace {
+
+using record::IsCodeKey;
+using record::IsDigitKey;
+using record::kCodeKeyMessage;
 
 const std::string kKey = "K123_05-03-2011";
 const std::string kBirthDateMessage =

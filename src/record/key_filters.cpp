@@ -1,6 +1,6 @@
-#include "correction/key_filters.h"
+#include "record/key_filters.h"
 
-namespace zor::correction {
+namespace zor::record {
 namespace {
 
 constexpr char32_t kBackspace = 8;
@@ -17,4 +17,4 @@ bool IsCodeKey(char32_t key) {
 
 bool IsDigitKey(char32_t key) { return key == kBackspace || IsDigit(key); }
 
-}  // namespace zor::correction
+}  // namespace zor::record

@@ -1,9 +1,9 @@
 #pragma once
-// The keys the subject fields accept while typing, and the messages shown
-// for a refused key.
+// The keys the subject fields of the entry and correction screens accept
+// while typing, and the messages shown for a refused key.
 #include <string_view>
 
-namespace zor::correction {
+namespace zor::record {
 
 inline constexpr std::string_view kCodeKeyMessage =
     "Ongeldige ingave! Alleen cijfers {0 t/m 9}, letters {aA t/m zZ} en # ( ) - _ zijn hier "
@@ -16,4 +16,4 @@ bool IsCodeKey(char32_t key);
 // Backspace and "0"-"9".
 bool IsDigitKey(char32_t key);
 
-}  // namespace zor::correction
+}  // namespace zor::record
