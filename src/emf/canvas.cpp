@@ -197,9 +197,7 @@ void Canvas::textRect(const Rect& clip, int x, int y, std::string_view text) {
     drawText(x, y, options, clip, text);
 }
 
-int Canvas::textWidth(std::string_view text) {
-    return metrics().width(text::utf8ToUtf16(text));
-}
+int Canvas::textWidth(std::string_view text) { return metrics().width(text::utf8ToUtf16(text)); }
 
 int Canvas::textHeight(std::string_view) { return metrics().height(); }
 

@@ -9,7 +9,9 @@
 namespace zor::pagestore {
 namespace {
 
-int convert(int v, TUnits from, TUnits to, int dpi = 96) { return convertUnits(v, dpi, from, to, 96); }
+int convert(int v, TUnits from, TUnits to, int dpi = 96) {
+    return convertUnits(v, dpi, from, to, 96);
+}
 
 TEST(ConvertUnits, ExactMultiplications) {
     EXPECT_EQ(convert(2970, mmLoMetric, mmHiMetric), 29700);
@@ -28,7 +30,7 @@ TEST(ConvertUnits, TruncatingDivisionsTowardZero) {
 TEST(ConvertUnits, OtherPairsRoundHalvesAwayFromZero) {
     EXPECT_EQ(convert(18, mmPoints, mmLoMetric), 64);  // 63.5
     EXPECT_EQ(convert(-18, mmPoints, mmLoMetric), -64);
-    EXPECT_EQ(convert(21000, mmHiMetric, mmPixel), 794);  // 793.7
+    EXPECT_EQ(convert(21000, mmHiMetric, mmPixel), 794);   // 793.7
     EXPECT_EQ(convert(29700, mmHiMetric, mmPixel), 1123);  // 1122.5
     EXPECT_EQ(convert(8500, mmHiEnglish, mmHiMetric), 21590);
     EXPECT_EQ(convert(100, mmPixel, mmHiMetric, 300), 847);  // at the device's 300 dpi
@@ -63,11 +65,16 @@ TEST(PaperTable, SixtySevenTypesWithTheDriversPaperNumbers) {
 }
 
 TEST(PaperTable, TellingRows) {
-    struct Row { TPaperType type; int number, w, h; TUnits unit; };
-    for (const Row& r : {Row{pLetter, 1, 8500, 11000, mmHiEnglish}, Row{pLegal, 5, 8500, 14000, mmHiEnglish},
-                         Row{pA3, 8, 2970, 4200, mmLoMetric}, Row{pA4, 9, 2100, 2970, mmLoMetric},
-                         Row{pA5, 11, 1480, 2100, mmLoMetric}, Row{pA2, 66, 4200, 5940, mmLoMetric},
-                         Row{pCustom, 256, 0, 0, mmLoMetric}}) {
+    struct Row {
+        TPaperType type;
+        int number, w, h;
+        TUnits unit;
+    };
+    for (const Row& r :
+         {Row{pLetter, 1, 8500, 11000, mmHiEnglish}, Row{pLegal, 5, 8500, 14000, mmHiEnglish},
+          Row{pA3, 8, 2970, 4200, mmLoMetric}, Row{pA4, 9, 2100, 2970, mmLoMetric},
+          Row{pA5, 11, 1480, 2100, mmLoMetric}, Row{pA2, 66, 4200, 5940, mmLoMetric},
+          Row{pCustom, 256, 0, 0, mmLoMetric}}) {
         const PaperSize& p = paperSize(r.type);
         EXPECT_EQ(p.paperNumber, r.number);
         EXPECT_EQ(p.width, r.w);
