@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "pagestore/grey.h"
 #include "pagestore/paper.h"
 #include "pagestore/print_preview.h"
 #include "pagestore/units.h"
@@ -170,6 +171,20 @@ TEST(PaperSettings, ChangesAreRefusedWhileComposing) {
     store.EndDoc();
     store.SetPaperType(pA3);
     EXPECT_EQ(store.PaperType(), pA3);
+}
+
+}  // namespace
+}  // namespace zor::pagestore
+
+namespace zor::pagestore {
+namespace {
+
+TEST(Grey, WeightsRedGreenAndBlueWithIntegerDivision) {
+    std::vector<std::uint8_t> pixels{255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 7, 255, 255, 255, 0,
+                                     10, 20, 30};  // a trailing partial pixel is left alone
+    convertToGrey(pixels);
+    EXPECT_EQ(pixels, (std::vector<std::uint8_t>{76, 76, 76, 255, 150, 150, 150, 128, 28, 28, 28, 7,
+                                                 255, 255, 255, 0, 10, 20, 30}));
 }
 
 }  // namespace
