@@ -101,7 +101,8 @@ class Canvas {
     void realiseFont();
     void realiseTextColor();
     const FontMetrics& metrics();
-    void drawText(int x, int y, std::uint32_t options, const Rect& clip, std::string_view text);
+    // Returns the width of the text.
+    int drawText(int x, int y, std::uint32_t options, const Rect& clip, std::string_view text);
 
     Recorder recorder_;
     Pen pen_;
