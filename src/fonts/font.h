@@ -50,7 +50,6 @@ public:
     // Typographic ascender and descender (OS/2 table; the descender is negative).
     int ascender() const { return ascender_; }
     int descender() const { return descender_; }
-    int lineGap() const { return lineGap_; }
     // Text-cell extent above and below the baseline (both positive), as used for line heights.
     int winAscent() const { return winAscent_; }
     int winDescent() const { return winDescent_; }
@@ -81,7 +80,6 @@ private:
     int unitsPerEm_ = 1000;
     int ascender_ = 0;
     int descender_ = 0;
-    int lineGap_ = 0;
     int winAscent_ = 0;
     int winDescent_ = 0;
     int capHeight_ = 0;

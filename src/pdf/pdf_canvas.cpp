@@ -61,7 +61,6 @@ PdfPage& PdfCanvas::page() {
     return *page_;
 }
 
-double PdfCanvas::pageWidth() const { return page_ ? page_->width : 0; }
 double PdfCanvas::pageHeight() const { return page_ ? page_->height : 0; }
 
 void PdfCanvas::write(std::string_view text) {

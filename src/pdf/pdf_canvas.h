@@ -44,7 +44,6 @@ public:
 
     void bind(PdfPage* page);
     bool isBound() const { return page_ != nullptr; }
-    double pageWidth() const;
     double pageHeight() const;
 
     void saveState();     // q

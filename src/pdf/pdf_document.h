@@ -107,11 +107,6 @@ public:
     // file is left behind by a failed save.
     bool saveToFile(const std::filesystem::path& path);
 
-    PdfDictionary& catalog() { return *catalog_; }
-    PdfDictionary& information() { return *info_; }
-    PdfDictionary& pageTree() { return *pageTree_; }
-    const PdfObjectTable& objects() const { return objects_; }
-
 private:
     void setInfoText(const std::string& key, std::string_view utf8);
     std::string nextFontName() { return "F" + std::to_string(fontCount_++); }

@@ -82,12 +82,6 @@ void PdfDictionary::setHidden(std::string_view key, bool hidden) {
     }
 }
 
-std::vector<std::string> PdfDictionary::keys() const {
-    std::vector<std::string> result;
-    for (const auto& e : entries_) result.push_back(e.key);
-    return result;
-}
-
 void PdfDictionary::writeValue(PdfOutput& out) {
     out << "<<\n";
     for (auto& e : entries_) {

@@ -137,7 +137,6 @@ public:
     // A hidden entry stays in the dictionary but is not written.
     void setHidden(std::string_view key, bool hidden);
     std::size_t size() const { return entries_.size(); }
-    std::vector<std::string> keys() const;
 
     // The written form without the surrounding object header.
     void writeValue(PdfOutput& out) override;
