@@ -81,7 +81,8 @@ public:
           canvas_(document.canvas()),
           callerOffsetX_(offsetX),
           callerOffsetY_(offsetY),
-          pageHeight_(canvas_.pageHeight()) {}
+          pageHeight_(canvas_.pageHeight()),
+          dpi_(document.referenceDpi()) {}
 
     void run(std::span<const std::uint8_t> pageImage) {
         if (!canvas_.isBound()) throw PdfInvalidOperation("GetPage");
@@ -97,6 +98,7 @@ public:
 
     void operator()(const emf::Header& header) {
         table_.assign(header.handles, std::monostate{});
+        if (int dpi = recordingDpi(header); dpi > 0) dpi_ = dpi;
         updateMapping();
     }
     void operator()(const emf::SetWindowExtEx& r) {
@@ -273,7 +275,7 @@ private:
     };
 
     void updateMapping() {
-        double base = 72.0 / document_.referenceDpi();
+        double base = 72.0 / dpi_;
         // Before the page image sets its extents, one logical unit is one device pixel.
         bool haveX = dc_.windowExtent.cx != 0 && dc_.viewportExtent.cx != 0;
         bool haveY = dc_.windowExtent.cy != 0 && dc_.viewportExtent.cy != 0;
@@ -301,6 +303,19 @@ private:
     Box mappedBox(const emf::Rect& r) const {
         PdfPoint a = map(r.left, r.top), b = map(r.right, r.bottom);
         return {std::min(a.x, b.x), std::min(a.y, b.y), std::fabs(b.x - a.x), std::fabs(b.y - a.y)};
+    }
+
+    // The vertical pixels per inch of the screen the page image was recorded for, as its header
+    // gives them; 0 when the header does not tell. A page stored on one screen and exported on
+    // another keeps its size this way.
+    static int recordingDpi(const emf::Header& header) {
+        double pixels = header.device.cy;
+        double inches = header.micrometers && header.micrometers->cy > 0
+                            ? header.micrometers->cy / 25400.0
+                            : header.millimeters.cy / 25.4;
+        if (pixels <= 0 || inches <= 0) return 0;
+        long dpi = std::lround(pixels / inches);
+        return dpi >= 10 && dpi <= 10000 ? int(dpi) : 0;
     }
 
     static emf::Rect normalised(const emf::Rect& r) {
@@ -505,6 +520,7 @@ private:
     double callerOffsetX_;
     double callerOffsetY_;
     double pageHeight_;
+    int dpi_;
     double scaleX_ = 1;
     double scaleY_ = 1;
     double offsetX_ = 0;

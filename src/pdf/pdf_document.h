@@ -79,6 +79,7 @@ public:
     int jpegQuality() const { return jpegQuality_; }
     void setJpegQuality(int quality) { jpegQuality_ = quality; }
     // Vertical pixels per inch of the reference (screen) context; 72 / dpi points per pixel.
+    // A page image that names the screen it was recorded for is replayed at that screen's.
     int referenceDpi() const { return referenceDpi_; }
     void setReferenceDpi(int dpi) { referenceDpi_ = dpi; }
 

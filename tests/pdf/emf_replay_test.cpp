@@ -117,6 +117,20 @@ TEST(Replay, ReportUnitsMapOntoTheA4PageWithTheTopEdgeAtZero) {
     EXPECT_EQ(operands(content, "w"), std::vector<double>{0.28});  // 0.1 mm
 }
 
+TEST(Replay, APageRecordedOnAnotherScreenKeepsItsSize) {
+    emf::Recorder recorder(kA4Frame, emf::ReferenceDevice::screen(144));
+    recorder.setMapMode(emf::map_mode::Anisotropic);
+    recorder.setWindowExt({21000, 29700});
+    recorder.setViewportExt({1191, 1684});  // A4 at 144 dots per inch
+    solidPen(recorder, 10);
+    recorder.moveTo({0, 0});
+    recorder.lineTo({21000, 29700});
+    auto end = operands(replayed(recorder.finish()), "l");
+    ASSERT_EQ(end.size(), 2u);
+    EXPECT_NEAR(end[0], 595, 1);
+    EXPECT_NEAR(end[1], 0, 1);
+}
+
 TEST(Replay, ConsecutiveLinesFormOnePathStrokedOnce) {
     std::string content = replayed([](emf::Recorder& r) {
         solidPen(r, 10);
