@@ -66,16 +66,21 @@ struct PdfPoint {
 
 PdfDash dashFor(std::uint32_t penStyle) {
     switch (penStyle & 0xFF) {
-        case emf::pen_style::Dash: return {{4, 4}, 0};
-        case emf::pen_style::Dot: return {{1, 1}, 0};
-        case emf::pen_style::DashDot: return {{4, 1, 1, 1}, 0};
-        case emf::pen_style::DashDotDot: return {{4, 1, 1, 1, 1, 1}, 0};
-        default: return {};
+        case emf::pen_style::Dash:
+            return {{4, 4}, 0};
+        case emf::pen_style::Dot:
+            return {{1, 1}, 0};
+        case emf::pen_style::DashDot:
+            return {{4, 1, 1, 1}, 0};
+        case emf::pen_style::DashDotDot:
+            return {{4, 1, 1, 1, 1, 1}, 0};
+        default:
+            return {};
     }
 }
 
 class Replay {
-public:
+  public:
     Replay(TPdfDocument& document, double offsetX, double offsetY)
         : document_(document),
           canvas_(document.canvas()),
@@ -133,8 +138,8 @@ public:
     void operator()(const emf::RestoreDC& r) {
         // A negative number counts back from the last saved state; a positive one names a
         // saved state by its depth.
-        std::int64_t count = r.savedDC < 0 ? -std::int64_t(r.savedDC)
-                                           : std::int64_t(saved_.size()) - r.savedDC + 1;
+        std::int64_t count =
+            r.savedDC < 0 ? -std::int64_t(r.savedDC) : std::int64_t(saved_.size()) - r.savedDC + 1;
         if (r.savedDC == 0 || count <= 0 || count > std::int64_t(saved_.size())) {
             throw PageImageError("Page image: restore without a saved state");
         }
@@ -269,7 +274,7 @@ public:
     void operator()(const emf::Eof&) {}
     void operator()(const emf::UnknownRecord&) {}
 
-private:
+  private:
     struct Box {
         double x, y, width, height;
     };
@@ -296,7 +301,9 @@ private:
         offsetY_ = pageHeight_ + callerOffsetY_ - oy;
     }
 
-    PdfPoint map(double x, double y) const { return {x * scaleX_ + offsetX_, offsetY_ - y * scaleY_}; }
+    PdfPoint map(double x, double y) const {
+        return {x * scaleX_ + offsetX_, offsetY_ - y * scaleY_};
+    }
     PdfPoint map(const emf::Point& p) const { return map(p.x, p.y); }
 
     // A logical box as x of the left side, y of the bottom side, width and height, in points.
@@ -344,16 +351,35 @@ private:
         auto brush = [&](PdfColor color) { dc_.brush = {false, color}; };
         auto pen = [&](PdfColor color) { dc_.pen = {false, color, emf::pen_style::Solid, 0}; };
         switch (stock) {
-            case emf::StockObject::WhiteBrush: brush(0xFFFFFF); break;
-            case emf::StockObject::LightGrayBrush: brush(0xC0C0C0); break;
-            case emf::StockObject::GrayBrush: brush(0x808080); break;
-            case emf::StockObject::DarkGrayBrush: brush(0x404040); break;
-            case emf::StockObject::BlackBrush: brush(0x000000); break;
-            case emf::StockObject::NullBrush: dc_.brush.hollow = true; break;
-            case emf::StockObject::WhitePen: pen(0xFFFFFF); break;
-            case emf::StockObject::BlackPen: pen(0x000000); break;
-            case emf::StockObject::NullPen: dc_.pen.none = true; break;
-            default: break;
+            case emf::StockObject::WhiteBrush:
+                brush(0xFFFFFF);
+                break;
+            case emf::StockObject::LightGrayBrush:
+                brush(0xC0C0C0);
+                break;
+            case emf::StockObject::GrayBrush:
+                brush(0x808080);
+                break;
+            case emf::StockObject::DarkGrayBrush:
+                brush(0x404040);
+                break;
+            case emf::StockObject::BlackBrush:
+                brush(0x000000);
+                break;
+            case emf::StockObject::NullBrush:
+                dc_.brush.hollow = true;
+                break;
+            case emf::StockObject::WhitePen:
+                pen(0xFFFFFF);
+                break;
+            case emf::StockObject::BlackPen:
+                pen(0x000000);
+                break;
+            case emf::StockObject::NullPen:
+                dc_.pen.none = true;
+                break;
+            default:
+                break;
         }
     }
 
@@ -419,8 +445,8 @@ private:
         FontState font = dc_.font.value_or(defaultFont());
         const auto& d = font.description;
         double size = std::fabs((d.height < 0 ? -double(d.height) : font.emHeight) * scaleY_);
-        PdfFont& pdfFont = document_.font(text::utf16ToUtf8(d.faceName), d.weight > 599,
-                                          d.italic != 0, d.charSet);
+        PdfFont& pdfFont =
+            document_.font(text::utf16ToUtf8(d.faceName), d.weight > 599, d.italic != 0, d.charSet);
         bool glyphs = (r.options & emf::eto::GlyphIndex) != 0;
         std::u32string characters = text::utf8ToUtf32(text::utf16ToUtf8(r.text));
 
@@ -434,12 +460,13 @@ private:
         }
 
         std::uint32_t align = dc_.textAlign;
-        std::int64_t shift = (align & emf::text_align::Center) == emf::text_align::Center ? width / 2
-                    : (align & emf::text_align::Right)                         ? width
-                                                                                : 0;
+        std::int64_t shift = (align & emf::text_align::Center) == emf::text_align::Center
+                                 ? width / 2
+                             : (align & emf::text_align::Right) ? width
+                                                                : 0;
         std::int64_t vertical = (align & emf::text_align::Baseline) == emf::text_align::Baseline ? 0
-                       : (align & emf::text_align::Bottom) ? font.descent
-                                                           : -font.ascent;
+                                : (align & emf::text_align::Bottom) ? font.descent
+                                                                    : -font.ascent;
 
         if ((r.options & emf::eto::Opaque) && !dc_.brush.hollow && font.angle == 0) {
             canvas_.endPath();
@@ -483,7 +510,8 @@ private:
             canvas_.setTextMatrix(c, s, -s, c, p.x + dx * c - dy * s, p.y + dx * s + dy * c);
         }
         if (glyphs) {
-            canvas_.showGlyphs(pdfFont, size, std::vector<std::uint16_t>(r.text.begin(), r.text.end()));
+            canvas_.showGlyphs(pdfFont, size,
+                               std::vector<std::uint16_t>(r.text.begin(), r.text.end()));
         } else {
             canvas_.showText(pdfFont, size, characters);
         }

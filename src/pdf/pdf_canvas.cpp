@@ -23,9 +23,14 @@ std::string contentString(std::string_view bytes) {
                 s += '\\';
                 s += c;
                 break;
-            case '\r': s += "\\r"; break;
-            case '\n': s += "\\n"; break;
-            default: s += c;
+            case '\r':
+                s += "\\r";
+                break;
+            case '\n':
+                s += "\\n";
+                break;
+            default:
+                s += c;
         }
     }
     return s + ")";

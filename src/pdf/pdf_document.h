@@ -47,7 +47,7 @@ struct PdfPage {
 };
 
 class TPdfDocument {
-public:
+  public:
     static constexpr const char* kProducer = "ZOR-afnameprogramma 1.0.2.1";
 
     // A document with the writer's defaults, started at once.
@@ -108,7 +108,7 @@ public:
     // file is left behind by a failed save.
     bool saveToFile(const std::filesystem::path& path);
 
-private:
+  private:
     void setInfoText(const std::string& key, std::string_view utf8);
     std::string nextFontName() { return "F" + std::to_string(fontCount_++); }
 

@@ -17,9 +17,7 @@ PdfObjectPtr held(const PdfObjectPtr& value) {
 
 }  // namespace
 
-void PdfReference::writeValue(PdfOutput& out) {
-    out << std::to_string(targetNumber_) << " 0 R";
-}
+void PdfReference::writeValue(PdfOutput& out) { out << std::to_string(targetNumber_) << " 0 R"; }
 
 void PdfNull::writeValue(PdfOutput& out) { out << "null"; }
 
@@ -130,18 +128,28 @@ std::string literalString(std::string_view bytes) {
     s.reserve(bytes.size() + 2);
     for (char c : bytes) {
         switch (c) {
-            case '\b': s += "\\b"; break;
-            case '\t': s += "\\t"; break;
-            case '\n': s += "\\n"; break;
-            case '\f': s += "\\f"; break;
-            case '\r': break;
+            case '\b':
+                s += "\\b";
+                break;
+            case '\t':
+                s += "\\t";
+                break;
+            case '\n':
+                s += "\\n";
+                break;
+            case '\f':
+                s += "\\f";
+                break;
+            case '\r':
+                break;
             case '(':
             case ')':
             case '\\':
                 s += '\\';
                 s += c;
                 break;
-            default: s += c;
+            default:
+                s += c;
         }
     }
     s += ')';

@@ -1,6 +1,7 @@
+#include "pdf/dib_bitmap.h"
+
 #include <gtest/gtest.h>
 
-#include "pdf/dib_bitmap.h"
 #include "pdf/pdf_errors.h"
 
 namespace zor::pdf {
@@ -22,7 +23,8 @@ TEST(DibBitmap, PaletteBitmapsKeepTheirIndexesTopRowFirst) {
     auto bitmap = bitmapFromDib(eightBitDib(), {0, 0}, {4, 2}, false);
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->bitsPerPixel, 8);
-    EXPECT_EQ(bitmap->palette, (std::vector<std::uint32_t>{0x000000, 0xFF0000, 0x00FF00, 0x0000FF}));
+    EXPECT_EQ(bitmap->palette,
+              (std::vector<std::uint32_t>{0x000000, 0xFF0000, 0x00FF00, 0x0000FF}));
     EXPECT_EQ(bitmap->pixels, std::string("\0\1\2\3\2\3\0\1", 8));
 }
 

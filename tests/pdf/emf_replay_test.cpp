@@ -1,3 +1,5 @@
+#include "pdf/emf_replay.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 
 #include "emf/canvas.h"
 #include "emf/recorder.h"
-#include "pdf/emf_replay.h"
 #include "pdf/pdf_errors.h"
 #include "pdf_test_support.h"
 
@@ -20,7 +21,7 @@ using emf::Rect;
 using testing::fixedClock;
 
 constexpr Rect kA4Frame{0, 0, 21000, 29700};  // 0.01 mm
-constexpr emf::Size kA4Pixels{794, 1123};      // at 96 dots per inch
+constexpr emf::Size kA4Pixels{794, 1123};     // at 96 dots per inch
 
 // A page image recorded like a report page: 0.01 mm logical units on an A4 sheet.
 std::vector<std::uint8_t> pageImage(const std::function<void(emf::Recorder&)>& draw) {
@@ -369,12 +370,11 @@ TEST(Replay, RestoringAStateBringsBackItsPenAndMapping) {
     EXPECT_NEAR(operands(second, "re").at(2), 59.55, 0.02);
 }
 
-
 TEST(Replay, OriginsAndWorldTransformsMoveAndScaleTheDrawing) {
     std::string shifted = replayed([](emf::Recorder& r) {
         solidPen(r, 10);
-        r.setWindowOrg({1000, 2000});       // logical (1000, 2000) is the corner...
-        r.setViewportOrg({10, 20});         // ...drawn 10, 20 pixels into the page
+        r.setWindowOrg({1000, 2000});  // logical (1000, 2000) is the corner...
+        r.setViewportOrg({10, 20});    // ...drawn 10, 20 pixels into the page
         r.rectangle({1000, 2000, 1100, 2100});
     });
     auto box = operands(shifted, "re");
@@ -413,7 +413,8 @@ TEST(Replay, StockBrushesAndPatternFills) {
         r.fillRect({200, 200, 300, 300});
     });
     EXPECT_TRUE(std::regex_search(
-        content, std::regex("0.75 0.75 0.75 rg\n[^\n]* re\nf\nn\n0.25 0.25 0.25 rg\n[^\n]* re\nf\n")))
+        content,
+        std::regex("0.75 0.75 0.75 rg\n[^\n]* re\nf\nn\n0.25 0.25 0.25 rg\n[^\n]* re\nf\n")))
         << content;
 }
 
