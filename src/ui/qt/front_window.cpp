@@ -1,0 +1,314 @@
+#include "ui/qt/front_window.h"
+
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include "ui/qt/key_input.h"
+#include "ui/qt/qt_pictures.h"
+
+namespace zor::ui::qt {
+
+namespace {
+bool focusable(const Control& c) {
+    return c.visible && c.enabled && dynamic_cast<const Edit*>(&c) != nullptr;
+}
+}  // namespace
+
+FrontWindow::FrontWindow(Application& app, const QtPictureSource& pictures)
+    : app_(app), painter_(pictures, *this) {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(kDesignWidth, kDesignHeight);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setWindowTitle(QString::fromStdString(app_.title));
+    app_.observer = this;
+}
+
+FrontWindow::~FrontWindow() {
+    if (app_.observer == this) app_.observer = nullptr;
+}
+
+void FrontWindow::refresh() {
+    images_.clear();
+    setWindowTitle(QString::fromStdString(app_.title));
+    updateCursor();
+    update();
+}
+
+void FrontWindow::repaintNow(Screen& screen) {
+    images_.erase(&screen);
+    repaint();
+}
+
+void FrontWindow::terminated() {
+    terminated_ = true;
+    if (onTerminated) {
+        onTerminated();
+    } else {
+        QCoreApplication::quit();
+    }
+}
+
+std::vector<Screen*> FrontWindow::drawingOrder() const {
+    const std::vector<Screen*> stack = app_.modalStack();
+    auto modal = [&](Screen* s) { return std::find(stack.begin(), stack.end(), s) != stack.end(); };
+    std::vector<Screen*> order;
+    for (bool onTop : {false, true}) {
+        for (Screen* s : app_.screens())
+            if (s->visible() && !modal(s) && s->stayOnTop == onTop) order.push_back(s);
+    }
+    for (Screen* s : stack)
+        if (s->visible()) order.push_back(s);
+    return order;
+}
+
+QRect FrontWindow::screenRect(const Screen& screen) const {
+    const QPoint design((width() - kDesignWidth) / 2, (height() - kDesignHeight) / 2);
+    const Bounds& b = screen.bounds;
+    // A screen smaller than the design size without a place of its own
+    // (a dialog-like box) is centred on the design area.
+    if (b.left == 0 && b.top == 0 && (b.width < kDesignWidth || b.height < kDesignHeight)) {
+        return {design + QPoint((kDesignWidth - b.width) / 2, (kDesignHeight - b.height) / 2),
+                QSize(b.width, b.height)};
+    }
+    return {design + QPoint(b.left, b.top), QSize(b.width, b.height)};
+}
+
+const Edit* FrontWindow::focusedEdit(const Screen& screen) const {
+    auto it = focus_.find(&screen);
+    return it == focus_.end() ? nullptr : it->second.edit;
+}
+
+FrontWindow::Focus& FrontWindow::focusOf(Screen& screen) {
+    Focus& focus = focus_[&screen];
+    if (!focus.edit || !focusable(*focus.edit)) {
+        focus = {};
+        for (Control* c : screen.controls()) {
+            if (focusable(*c)) {
+                focus.edit = static_cast<Edit*>(c);
+                break;
+            }
+        }
+        if (focus.edit) focus.caret = int(QString::fromStdString(focus.edit->text()).toUcs4().size());
+    }
+    return focus;
+}
+
+void FrontWindow::moveFocus(Screen& screen, bool forward) {
+    std::vector<Edit*> edits;
+    for (Control* c : screen.controls())
+        if (focusable(*c)) edits.push_back(static_cast<Edit*>(c));
+    if (edits.empty()) return;
+    Focus& focus = focusOf(screen);
+    auto it = std::find(edits.begin(), edits.end(), focus.edit);
+    std::size_t index = it == edits.end() ? 0 : std::size_t(it - edits.begin());
+    index = forward ? (index + 1) % edits.size() : (index + edits.size() - 1) % edits.size();
+    focus.edit = edits[index];
+    focus.caret = int(QString::fromStdString(focus.edit->text()).toUcs4().size());
+}
+
+const QImage& FrontWindow::screenImage(const Screen& screen) {
+    auto it = images_.find(&screen);
+    if (it == images_.end()) {
+        EditFocus focus;
+        auto f = focus_.find(&screen);
+        if (f != focus_.end() && &screen == app_.activeScreen()) focus = {f->second.edit, f->second.caret};
+        it = images_.emplace(&screen, painter_.render(screen, focus)).first;
+    }
+    return it->second;
+}
+
+void FrontWindow::paintEvent(QPaintEvent*) {
+    // Make sure the active screen's edit focus is settled before drawing.
+    if (Screen* active = app_.activeScreen()) {
+        if (focus_[active].edit == nullptr || !focusable(*focus_[active].edit)) {
+            focusOf(*active);
+            images_.erase(active);
+        }
+    }
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    for (Screen* s : drawingOrder()) {
+        p.setOpacity(std::clamp(s->opacity(), 0, 255) / 255.0);
+        p.drawImage(screenRect(*s).topLeft(), screenImage(*s));
+    }
+}
+
+Screen* FrontWindow::activeScreenAt(QPoint windowPos, QPoint& local) const {
+    Screen* active = app_.activeScreen();
+    if (!active || !active->visible()) return nullptr;
+    const QRect area = screenRect(*active);
+    if (!area.contains(windowPos)) return nullptr;
+    local = windowPos - area.topLeft();
+    return active;
+}
+
+void FrontWindow::mousePressEvent(QMouseEvent* event) {
+    pressed_ = nullptr;
+    QPoint local;
+    Screen* screen = activeScreenAt(event->position().toPoint(), local);
+    if (!screen) {
+        if (event->button() == Qt::RightButton && onBackdropContextMenu)
+            onBackdropContextMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    pressed_ = controlAt(*screen, local);
+    if (auto* edit = dynamic_cast<Edit*>(pressed_); edit && focusable(*edit)) {
+        focus_[screen] = {edit, layout::caretAt(*edit, *this, local.x())};
+        images_.erase(screen);
+        update();
+    }
+}
+
+void FrontWindow::mouseReleaseEvent(QMouseEvent* event) {
+    Control* pressed = std::exchange(pressed_, nullptr);
+    if (event->button() != Qt::LeftButton || !pressed) return;
+    QPoint local;
+    Screen* screen = activeScreenAt(event->position().toPoint(), local);
+    // A click counts when the button goes up over the control it went down on.
+    if (screen && controlAt(*screen, local) == pressed) clickControl(*screen, *pressed, local);
+}
+
+void FrontWindow::clickControl(Screen& screen, Control& control, QPoint local) {
+    if (auto* c = dynamic_cast<ImageButton*>(&control)) return c->click();
+    if (auto* c = dynamic_cast<Label*>(&control)) return c->click();
+    if (auto* c = dynamic_cast<PushButton*>(&control)) return c->click();
+    if (auto* c = dynamic_cast<CheckBox*>(&control)) return c->click();
+    if (auto* c = dynamic_cast<RadioGroup*>(&control)) {
+        const int item = layout::radioItemAt(*c, local);
+        if (item >= 0) c->select(item);
+        return;
+    }
+    if (auto* c = dynamic_cast<ComboBox*>(&control)) {
+        if (!c->enabled) return;
+        QMenu menu(this);
+        for (const auto& item : c->items) menu.addAction(QString::fromStdString(item));
+        const QRect area = rectOf(c->bounds).translated(screenRect(screen).topLeft());
+        QAction* chosen = menu.exec(mapToGlobal(area.bottomLeft()));
+        if (chosen) c->select(int(menu.actions().indexOf(chosen)));
+        return;
+    }
+}
+
+void FrontWindow::mouseMoveEvent(QMouseEvent*) { updateCursor(); }
+
+void FrontWindow::updateCursor() {
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (app_.cursor == Cursor::HourGlass) {
+        shape = Qt::WaitCursor;
+    } else {
+        QPoint local;
+        if (Screen* screen = activeScreenAt(mapFromGlobal(QCursor::pos()), local)) {
+            const Control* c = controlAt(*screen, local);
+            const Cursor wanted = c ? c->cursor : app_.cursor;
+            if (wanted == Cursor::Hand) shape = Qt::PointingHandCursor;
+            if (wanted == Cursor::HourGlass) shape = Qt::WaitCursor;
+        }
+    }
+    if (cursor().shape() != shape) setCursor(shape);
+}
+
+bool FrontWindow::clickDefaultButton(Screen& screen, bool cancel) {
+    for (Control* c : screen.controls()) {
+        auto* button = dynamic_cast<PushButton*>(c);
+        if (button && button->visible && button->enabled &&
+            (cancel ? button->isCancel : button->isDefault)) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+void FrontWindow::keyPressEvent(QKeyEvent* event) {
+    Screen* screen = app_.activeScreen();
+    if (!screen) return;
+    const int originalKey = virtualKey(event->key(), event->modifiers());
+    const Shift shift = shiftOf(event->modifiers());
+    if (onShortcut && originalKey != 0 && onShortcut(originalKey, shift)) return;
+
+    // The screen's key handlers come first: they may swallow a key (set it
+    // to 0) or change it before the edit sees it.
+    int key = originalKey;
+    if (key != 0) app_.runEvent([&] { screen->onKeyDown(key, shift); });
+    if (originalKey != 0 && key == 0) return;
+    if (app_.activeScreen() != screen) return;
+
+    Focus& focus = focusOf(*screen);
+    if (key == keys::Tab) {
+        moveFocus(*screen, !shift.shift);
+        images_.erase(screen);
+        update();
+    } else if (focus.edit && !focus.edit->readOnly) {
+        EditCursor cursor{focus.edit->text(), focus.caret};
+        const bool changed = cursor.pressKey(key);
+        focus.caret = cursor.caret;
+        if (changed) focus.edit->type(cursor.text);
+        images_.erase(screen);
+        update();
+    }
+
+    const QString text = event->text();
+    if (text.isEmpty() || app_.activeScreen() != screen) return;
+    char32_t ch = text.toUcs4().front();
+    app_.runEvent([&] { screen->onKeyPress(ch); });
+    if (ch == 0 || app_.activeScreen() != screen) return;
+    if (ch == keys::Return && clickDefaultButton(*screen, false)) return;
+    if (ch == keys::Escape && clickDefaultButton(*screen, true)) return;
+
+    Focus& typing = focusOf(*screen);
+    if (!typing.edit || typing.edit->readOnly) return;
+    EditCursor cursor{typing.edit->text(), typing.caret};
+    if (cursor.typeCharacter(ch, typing.edit->maxLength)) {
+        typing.caret = cursor.caret;
+        typing.edit->type(cursor.text);
+        // The model's text is what counts: a handler may have changed it.
+        EditCursor kept{typing.edit->text(), typing.caret};
+        kept.clampCaret();
+        typing.caret = kept.caret;
+    }
+    images_.erase(screen);
+    update();
+}
+
+void FrontWindow::closeEvent(QCloseEvent* event) {
+    if (terminated_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (onCloseRequested) onCloseRequested();
+}
+
+bool FrontWindow::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        QPoint local;
+        Screen* screen = activeScreenAt(help->pos(), local);
+        const Control* c = screen ? controlAt(*screen, local) : nullptr;
+        if (c && !c->hint.empty()) {
+            QToolTip::showText(help->globalPos(), QString::fromStdString(c->hint), this);
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+}  // namespace zor::ui::qt

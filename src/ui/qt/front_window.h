@@ -1,0 +1,89 @@
+#pragma once
+
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+#include <QImage>
+#include <QWidget>
+
+#include "ui/application.h"
+#include "ui/qt/screen_painter.h"
+#include "ui/screen.h"
+
+namespace zor::ui::qt {
+
+class QtPictureSource;
+
+// The program's one window: a borderless black backdrop that fills the
+// display, with the visible screens drawn on it at their design size,
+// centred, each at its own opacity, the modal showings above the others and
+// the top one receiving the mouse and the keyboard. Every user action goes
+// to the screen models as an event of the application; the window redraws
+// the models after every event.
+class FrontWindow : public QWidget, public ApplicationObserver {
+public:
+    static constexpr int kDesignWidth = 800;
+    static constexpr int kDesignHeight = 600;
+
+    FrontWindow(Application& app, const QtPictureSource& pictures);
+    ~FrontWindow() override;
+
+    // ApplicationObserver.
+    void refresh() override;
+    void repaintNow(Screen& screen) override;
+    void terminated() override;
+
+    // The visible screens, bottom first.
+    std::vector<Screen*> drawingOrder() const;
+    // Where a screen lies in the window.
+    QRect screenRect(const Screen& screen) const;
+    // The edit that takes typing on a screen, if any.
+    const Edit* focusedEdit(const Screen& screen) const;
+
+    // Called when the program ends (by default the event loop is left).
+    std::function<void()> onTerminated;
+    // Called when the window is asked to close by the desktop (Alt+F4, the
+    // window manager); the window itself stays: the program decides.
+    std::function<void()> onCloseRequested;
+    // Called for a right click outside the screens, on the bare backdrop.
+    std::function<void(QPoint globalPos)> onBackdropContextMenu;
+    // Called with every key before the screens get it; returns whether the
+    // key was used (a menu shortcut).
+    std::function<bool(int key, Shift shift)> onShortcut;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    struct Focus {
+        Edit* edit = nullptr;
+        int caret = 0;
+    };
+
+    const QImage& screenImage(const Screen& screen);
+    // The active screen and the point in its coordinates, when the window
+    // point lies on it.
+    Screen* activeScreenAt(QPoint windowPos, QPoint& local) const;
+    void clickControl(Screen& screen, Control& control, QPoint local);
+    void updateCursor();
+    Focus& focusOf(Screen& screen);
+    void moveFocus(Screen& screen, bool forward);
+    bool clickDefaultButton(Screen& screen, bool cancel);
+
+    Application& app_;
+    ScreenPainter painter_;
+    std::unordered_map<const Screen*, QImage> images_;
+    std::unordered_map<const Screen*, Focus> focus_;
+    Control* pressed_ = nullptr;
+    bool terminated_ = false;
+};
+
+}  // namespace zor::ui::qt
