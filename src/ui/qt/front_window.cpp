@@ -4,7 +4,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QCursor>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -158,6 +157,7 @@ Screen* FrontWindow::activeScreenAt(QPoint windowPos, QPoint& local) const {
 
 void FrontWindow::mousePressEvent(QMouseEvent* event) {
     pressed_ = nullptr;
+    mouse_ = event->position().toPoint();
     QPoint local;
     Screen* screen = activeScreenAt(event->position().toPoint(), local);
     if (!screen) {
@@ -204,7 +204,10 @@ void FrontWindow::clickControl(Screen& screen, Control& control, QPoint local) {
     }
 }
 
-void FrontWindow::mouseMoveEvent(QMouseEvent*) { updateCursor(); }
+void FrontWindow::mouseMoveEvent(QMouseEvent* event) {
+    mouse_ = event->position().toPoint();
+    updateCursor();
+}
 
 void FrontWindow::updateCursor() {
     Qt::CursorShape shape = Qt::ArrowCursor;
@@ -212,7 +215,7 @@ void FrontWindow::updateCursor() {
         shape = Qt::WaitCursor;
     } else {
         QPoint local;
-        if (Screen* screen = activeScreenAt(mapFromGlobal(QCursor::pos()), local)) {
+        if (Screen* screen = activeScreenAt(mouse_, local)) {
             const Control* c = controlAt(*screen, local);
             const Cursor wanted = c ? c->cursor : app_.cursor;
             if (wanted == Cursor::Hand) shape = Qt::PointingHandCursor;

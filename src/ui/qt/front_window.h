@@ -83,6 +83,7 @@ private:
     std::unordered_map<const Screen*, QImage> images_;
     std::unordered_map<const Screen*, Focus> focus_;
     Control* pressed_ = nullptr;
+    QPoint mouse_{-1, -1};  // the last mouse position in the window
     bool terminated_ = false;
 };
 

@@ -50,7 +50,9 @@ constexpr QRgb kAqua = 0xFF00FFFF;
 QImage ScreenPainter::render(const Screen& screen, const EditFocus& focus) const {
     QImage image(std::max(1, screen.bounds.width), std::max(1, screen.bounds.height),
                  QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::black);
+    // A screen with a transparent colour has that colour as its own, so
+    // only its pictures show.
+    image.fill(screen.transparentColorEnabled ? QColor(Qt::transparent) : QColor(Qt::black));
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::TextAntialiasing);
