@@ -33,6 +33,12 @@ struct LaterScreens {
     ui::Screen* PP = nullptr;        // report preview
     ui::Screen* TRO = nullptr;       // stored-report viewer `TTRO`
     ui::Screen* ZORkeuze = nullptr;  // subtest choice
+
+    // Whether start-up has created them all.
+    bool complete() const {
+        return FWin && FWtfase && ZORinvoer && AfterFW && AfterFV && Correct && FVtfase && FVin &&
+               Finish && PP && TRO && ZORkeuze;
+    }
 };
 
 }  // namespace zor::shell

@@ -187,7 +187,9 @@ void TZORMAINForm::farewellOver() {
 }
 
 void TZORMAINForm::Exit1Click() {
-    if (FarewellTimer.enabled()) return;
+    // The notification icon exists from the main screen's creation on; the
+    // program can be ended once every screen exists.
+    if (FarewellTimer.enabled() || !later_.complete()) return;
     ClickSound();
     if (app().dialogs().confirm(kExitQuestion, ui::ConfirmButtons::OKCancel) != ui::ModalResult::OK)
         return;

@@ -119,3 +119,22 @@ TEST_F(ExitTest, AltF4OnTheMainMenuAsksBeforeEnding) {
 
 }  // namespace
 }  // namespace zor::shell
+
+namespace zor::shell {
+namespace {
+
+TEST(ExitDuringStartupTest, SluitenWhileTheScreensAreBeingMadeIsIgnored) {
+    struct Fixture : testing::ShellFixture {
+    } f;
+    f.zor = startPlaceholderProgram(f.app, f.settings, f.program.string() + "/");
+    f.clock.advance(1000);  // the loading screen runs; the later screens are not all made
+    ASSERT_FALSE(f.later().complete());
+    f.main().PopupMenu1.choose(2);
+    EXPECT_TRUE(f.dialogs.confirmations.empty());
+    f.clock.advance(1000);
+    EXPECT_TRUE(f.later().complete());
+    EXPECT_EQ(f.app.activeScreen(), &f.main());
+}
+
+}  // namespace
+}  // namespace zor::shell
