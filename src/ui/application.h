@@ -18,13 +18,15 @@ class Screen;
 
 // What the front end learns from the runtime.
 class ApplicationObserver {
-public:
+  public:
     virtual ~ApplicationObserver() = default;
     // Models may have changed: redraw the visible screens.
     virtual void refresh() {}
     // A screen must be drawn now, while a handler still runs (fading, a
     // farewell picture).
     virtual void repaintNow(Screen&) {}
+    // Show the menu at the cursor.
+    virtual void popup(PopupMenu&) {}
     // The program ends; the front end leaves its event loop.
     virtual void terminated() {}
 };
@@ -32,7 +34,7 @@ public:
 // The runtime of the screens: the services they use, every screen in order
 // of creation, the modal screen stack and the event handling.
 class Application {
-public:
+  public:
     Application(Clock& clock, Dialogs& dialogs, PictureSource& pictures, SoundSystem& sounds);
     ~Application();
     Application(const Application&) = delete;
@@ -56,7 +58,8 @@ public:
     // Plain message box titled with the application title.
     void showMessage(const std::string& text);
 
-    // Key events from the front end, routed to the active screen.
+    // Key events from the front end, routed to the active screen; typed
+    // characters then go to the screen's focused edit.
     void keyDown(int key, Shift shift);
     void keyPress(char32_t key);
 
@@ -72,7 +75,7 @@ public:
     void terminate();
     bool terminated() const { return terminated_; }
 
-private:
+  private:
     friend class Screen;
     struct Showing {
         Screen* screen;

@@ -24,7 +24,7 @@ enum class Cursor { Default, Hand, HourGlass };
 // user actions (`click`, `select`, `type`) run the handler as an event of
 // the application, so failures are reported and the modal stack moves on.
 class Control {
-public:
+  public:
     Control(Screen& owner, std::string name, Bounds bounds = {});
     virtual ~Control();
     Control(const Control&) = delete;
@@ -39,13 +39,14 @@ public:
     std::string hint;
     Cursor cursor = Cursor::Default;
 
-protected:
+  protected:
     // Runs a handler of this control as an event of the application.
     void runEvent(const std::function<void()>& handler);
-    // Whether a click reaches the control (shown and enabled).
-    bool acceptsInput() const { return visible && enabled; }
+    // Whether user input reaches the control: it is shown and enabled, and
+    // its screen receives input.
+    bool acceptsInput() const;
 
-private:
+  private:
     Screen& owner_;
     std::string name_;
 };
@@ -53,7 +54,7 @@ private:
 // A picture loaded from a file by name. Loading a file that cannot be read
 // throws FileLoadError naming the file.
 class Picture : public Control {
-public:
+  public:
     using Control::Control;
 
     // Loads the file; `programPath` is joined as the program joins paths.
@@ -69,14 +70,14 @@ public:
     bool center = false;
     bool transparent = false;
 
-private:
+  private:
     std::string fileName_;
     std::string nativeFile_;
 };
 
 // A picture that acts as a button: hand cursor, a picture per state.
 class ImageButton : public Picture {
-public:
+  public:
     ImageButton(Screen& owner, std::string name, Bounds bounds = {}, std::string hint = {});
 
     // A user click: ignored when disabled or hidden.
@@ -85,13 +86,17 @@ public:
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Screen& owner, std::string name, Bounds bounds = {}, std::string caption = {});
 
     void click();  // a label beside an image button acts like it
     std::function<void()> onClick;
 
+    enum class Alignment { Left, Center, Right };
+
     std::string caption;
+    Alignment alignment = Alignment::Left;
+    bool wordWrap = false;
     int fontSize = 12;  // pixels
     bool bold = false;
     std::uint32_t color = 0x000000;  // 0xRRGGBB
@@ -100,25 +105,32 @@ public:
 
 // A single-line text edit; text never exceeds maxLength characters (0: no limit).
 class Edit : public Control {
-public:
+  public:
     using Control::Control;
 
     const std::string& text() const { return text_; }
     // Sets the text from code; runs onChange directly when it changes.
     void setText(const std::string& text);
-    // The user changed the text.
+    // The user replaced the whole text (pasting); no key filter applies.
     void type(const std::string& text);
+    // The user typed one character at the caret: onKeyPress sees it first and
+    // may refuse it by setting it to 0; backspace (8) deletes the character
+    // before the caret; other control characters change nothing, and a full
+    // edit takes no more characters.
+    void keyPress(char32_t key);
 
     std::function<void()> onChange;
+    std::function<void(char32_t& key)> onKeyPress;
     int maxLength = 0;
     bool readOnly = false;
+    int caret = -1;  // position in characters; -1 is the end of the text
 
-private:
+  private:
     std::string text_;
 };
 
 class RadioGroup : public Control {
-public:
+  public:
     using Control::Control;
 
     void select(int index);  // the user picks an item
@@ -131,7 +143,7 @@ public:
 
 // A drop-down list.
 class ComboBox : public Control {
-public:
+  public:
     using Control::Control;
 
     void select(int index);  // the user picks an item
@@ -143,7 +155,7 @@ public:
 };
 
 class PushButton : public Control {
-public:
+  public:
     PushButton(Screen& owner, std::string name, Bounds bounds = {}, std::string caption = {});
 
     void click();
@@ -155,7 +167,7 @@ public:
 };
 
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(Screen& owner, std::string name, Bounds bounds = {}, std::string caption = {});
 
     void click();  // the user toggles the box
@@ -167,7 +179,7 @@ public:
 
 // A grid of text cells, addressed by column and row.
 class StringGrid : public Control {
-public:
+  public:
     StringGrid(Screen& owner, std::string name, int colCount, int rowCount, Bounds bounds = {});
 
     int colCount() const { return colCount_; }
@@ -179,14 +191,35 @@ public:
     void setCell(int col, int row, std::string text);
     void clearCells();
 
-private:
+  private:
     int colCount_;
     int rowCount_;
     std::vector<std::string> cells_;  // row by row
 };
 
+struct MenuItem {
+    std::string name;
+    std::string caption;   // "&" marks the access key
+    std::string shortcut;  // e.g. "Alt+F4"
+    bool enabled = true;
+    std::function<void()> onClick;
+};
+
+// A pop-up menu; the front end shows it at the cursor when asked.
+class PopupMenu : public Control {
+  public:
+    using Control::Control;
+
+    // Asks the front end to show the menu at the cursor.
+    void popup();
+    // The user chose an item: ignored when it is disabled.
+    void choose(int index);
+
+    std::vector<MenuItem> items;
+};
+
 class ProgressBar : public Control {
-public:
+  public:
     using Control::Control;
 
     void stepIt() { position = position + step > max ? max : position + step; }

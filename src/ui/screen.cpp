@@ -9,7 +9,8 @@ namespace zor::ui {
 std::vector<int> fadeInLevels(const FadeSettings& fade) {
     std::vector<int> levels{0};
     const int step = std::max(1, fade.step);
-    while (levels.back() < fade.maximum) levels.push_back(std::min(levels.back() + step, fade.maximum));
+    while (levels.back() < fade.maximum)
+        levels.push_back(std::min(levels.back() + step, fade.maximum));
     return levels;
 }
 
@@ -74,6 +75,12 @@ void Screen::ShowModal(std::function<void(ModalResult)> then) {
 bool Screen::showingModally() const {
     auto stack = app_.modalStack();
     return std::find(stack.begin(), stack.end(), this) != stack.end();
+}
+
+bool Screen::receivesInput() const {
+    if (!visible_) return false;
+    auto stack = app_.modalStack();
+    return stack.empty() || stack.back() == this;
 }
 
 void Screen::setModalResult(ModalResult result) {

@@ -9,7 +9,7 @@ namespace {
 // A screen with one image button that opens another screen from its
 // deferred step.
 class ArmedScreen : public Screen {
-public:
+  public:
     ArmedScreen(Application& app, Screen* next = nullptr)
         : Screen(app, "ArmedScreen"), next_(next) {
         Button.onClick = [this] {
@@ -21,13 +21,13 @@ public:
     int clicks = 0;
     int steps = 0;
 
-protected:
+  protected:
     void LatencyStep() override {
         ++steps;
         if (next_) next_->ShowModal();
     }
 
-private:
+  private:
     Screen* next_;
 };
 
@@ -101,6 +101,20 @@ TEST_F(LatencyTest, ScreenOpenedFromTheStepDoesNotBlockTheTimerBelow) {
     clock.advance(500);
     EXPECT_EQ(top.steps, 1);
     EXPECT_EQ(below.steps, 1);
+}
+
+TEST_F(LatencyTest, ScreensBeneathAModalShowingTakeNoInput) {
+    ArmedScreen below(app), top(app);
+    below.ShowModal();
+    top.ShowModal();
+    below.Button.click();
+    EXPECT_EQ(below.clicks, 0);
+    app.runEvent([&] { top.setModalResult(ModalResult::OK); });
+    below.Button.click();
+    EXPECT_EQ(below.clicks, 1);
+    app.runEvent([&] { below.Hide(); });
+    below.Button.click();
+    EXPECT_EQ(below.clicks, 1);
 }
 
 TEST_F(LatencyTest, DisabledOrHiddenButtonIgnoresClicks) {
