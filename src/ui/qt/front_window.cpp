@@ -4,7 +4,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QHelpEvent>
+#include <QKeySequence>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -41,6 +43,7 @@ FrontWindow::~FrontWindow() {
 }
 
 void FrontWindow::refresh() {
+    if (Screen* active = app_.activeScreen()) settleFocus(*active);
     images_.clear();
     setWindowTitle(QString::fromStdString(app_.title));
     updateCursor();
@@ -75,6 +78,7 @@ std::vector<Screen*> FrontWindow::drawingOrder() const {
 }
 
 QRect FrontWindow::screenRect(const Screen& screen) const {
+    if (screen.fillsWorkArea) return rect();
     const QPoint design((width() - kDesignWidth) / 2, (height() - kDesignHeight) / 2);
     const Bounds& b = screen.bounds;
     // A screen smaller than the design size without a place of its own
@@ -86,58 +90,40 @@ QRect FrontWindow::screenRect(const Screen& screen) const {
     return {design + QPoint(b.left, b.top), QSize(b.width, b.height)};
 }
 
-const Edit* FrontWindow::focusedEdit(const Screen& screen) const {
-    auto it = focus_.find(&screen);
-    return it == focus_.end() ? nullptr : it->second.edit;
-}
-
-FrontWindow::Focus& FrontWindow::focusOf(Screen& screen) {
-    Focus& focus = focus_[&screen];
-    if (!focus.edit || !focusable(*focus.edit)) {
-        focus = {};
-        for (Control* c : screen.controls()) {
-            if (focusable(*c)) {
-                focus.edit = static_cast<Edit*>(c);
-                break;
-            }
+void FrontWindow::settleFocus(Screen& screen) {
+    if (screen.ActiveControl && focusable(*screen.ActiveControl)) return;
+    screen.ActiveControl = nullptr;
+    for (Control* c : screen.controls()) {
+        if (focusable(*c)) {
+            screen.ActiveControl = c;
+            return;
         }
-        if (focus.edit) focus.caret = int(QString::fromStdString(focus.edit->text()).toUcs4().size());
     }
-    return focus;
 }
 
 void FrontWindow::moveFocus(Screen& screen, bool forward) {
-    std::vector<Edit*> edits;
+    std::vector<Control*> edits;
     for (Control* c : screen.controls())
-        if (focusable(*c)) edits.push_back(static_cast<Edit*>(c));
+        if (focusable(*c)) edits.push_back(c);
     if (edits.empty()) return;
-    Focus& focus = focusOf(screen);
-    auto it = std::find(edits.begin(), edits.end(), focus.edit);
-    std::size_t index = it == edits.end() ? 0 : std::size_t(it - edits.begin());
+    auto it = std::find(edits.begin(), edits.end(), screen.ActiveControl);
+    std::size_t index = it == edits.end() ? edits.size() - 1 : std::size_t(it - edits.begin());
     index = forward ? (index + 1) % edits.size() : (index + edits.size() - 1) % edits.size();
-    focus.edit = edits[index];
-    focus.caret = int(QString::fromStdString(focus.edit->text()).toUcs4().size());
+    screen.ActiveControl = edits[index];
+    static_cast<Edit*>(edits[index])->caret = -1;
 }
 
 const QImage& FrontWindow::screenImage(const Screen& screen) {
     auto it = images_.find(&screen);
     if (it == images_.end()) {
-        EditFocus focus;
-        auto f = focus_.find(&screen);
-        if (f != focus_.end() && &screen == app_.activeScreen()) focus = {f->second.edit, f->second.caret};
-        it = images_.emplace(&screen, painter_.render(screen, focus)).first;
+        // Only the screen with the keyboard shows a caret.
+        const bool keyboard = &screen == app_.activeScreen();
+        it = images_.emplace(&screen, painter_.render(screen, screenRect(screen).size(), keyboard)).first;
     }
     return it->second;
 }
 
 void FrontWindow::paintEvent(QPaintEvent*) {
-    // Make sure the active screen's edit focus is settled before drawing.
-    if (Screen* active = app_.activeScreen()) {
-        if (focus_[active].edit == nullptr || !focusable(*focus_[active].edit)) {
-            focusOf(*active);
-            images_.erase(active);
-        }
-    }
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
     for (Screen* s : drawingOrder()) {
@@ -168,7 +154,8 @@ void FrontWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     pressed_ = controlAt(*screen, local);
     if (auto* edit = dynamic_cast<Edit*>(pressed_); edit && focusable(*edit)) {
-        focus_[screen] = {edit, layout::caretAt(*edit, *this, local.x())};
+        screen->ActiveControl = edit;
+        edit->caret = layout::caretAt(*edit, *this, local.x());
         images_.erase(screen);
         update();
     }
@@ -237,55 +224,71 @@ bool FrontWindow::clickDefaultButton(Screen& screen, bool cancel) {
     return false;
 }
 
+bool FrontWindow::runShortcut(const QKeyEvent& event) {
+    const QKeySequence pressed(event.keyCombination());
+    for (Screen* screen : app_.screens()) {
+        if (!screen->visible()) continue;
+        for (Control* c : screen->controls()) {
+            auto* menu = dynamic_cast<PopupMenu*>(c);
+            if (!menu) continue;
+            for (std::size_t i = 0; i < menu->items.size(); ++i) {
+                const MenuItem& item = menu->items[i];
+                if (item.enabled && !item.shortcut.empty() &&
+                    QKeySequence(QString::fromStdString(item.shortcut)) == pressed) {
+                    menu->choose(int(i));
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 void FrontWindow::keyPressEvent(QKeyEvent* event) {
     Screen* screen = app_.activeScreen();
     if (!screen) return;
-    const int originalKey = virtualKey(event->key(), event->modifiers());
-    const Shift shift = shiftOf(event->modifiers());
-    if (onShortcut && originalKey != 0 && onShortcut(originalKey, shift)) return;
+    if (runShortcut(*event)) return;
+    settleFocus(*screen);
 
     // The screen's key handlers come first: they may swallow a key (set it
-    // to 0) or change it before the edit sees it.
+    // to 0) or change it before the controls see it.
+    const int originalKey = virtualKey(event->key(), event->modifiers());
+    const Shift shift = shiftOf(event->modifiers());
     int key = originalKey;
     if (key != 0) app_.runEvent([&] { screen->onKeyDown(key, shift); });
     if (originalKey != 0 && key == 0) return;
     if (app_.activeScreen() != screen) return;
 
-    Focus& focus = focusOf(*screen);
+    if (key == keys::Return && clickDefaultButton(*screen, false)) return;
+    if (key == keys::Escape && clickDefaultButton(*screen, true)) return;
+    auto* edit = dynamic_cast<Edit*>(screen->ActiveControl);
     if (key == keys::Tab) {
         moveFocus(*screen, !shift.shift);
-        images_.erase(screen);
-        update();
-    } else if (focus.edit && !focus.edit->readOnly) {
-        EditCursor cursor{focus.edit->text(), focus.caret};
+    } else if (edit && edit->enabled && !edit->readOnly) {
+        EditCursor cursor{edit->text(), edit->caret};
         const bool changed = cursor.pressKey(key);
-        focus.caret = cursor.caret;
-        if (changed) focus.edit->type(cursor.text);
-        images_.erase(screen);
-        update();
+        edit->caret = cursor.caret;
+        if (changed) edit->type(cursor.text);
     }
 
+    // Typed characters go through the screen and the edit's own filter.
     const QString text = event->text();
-    if (text.isEmpty() || app_.activeScreen() != screen) return;
-    char32_t ch = text.toUcs4().front();
-    app_.runEvent([&] { screen->onKeyPress(ch); });
-    if (ch == 0 || app_.activeScreen() != screen) return;
-    if (ch == keys::Return && clickDefaultButton(*screen, false)) return;
-    if (ch == keys::Escape && clickDefaultButton(*screen, true)) return;
-
-    Focus& typing = focusOf(*screen);
-    if (!typing.edit || typing.edit->readOnly) return;
-    EditCursor cursor{typing.edit->text(), typing.caret};
-    if (cursor.typeCharacter(ch, typing.edit->maxLength)) {
-        typing.caret = cursor.caret;
-        typing.edit->type(cursor.text);
-        // The model's text is what counts: a handler may have changed it.
-        EditCursor kept{typing.edit->text(), typing.caret};
-        kept.clampCaret();
-        typing.caret = kept.caret;
-    }
+    if (!text.isEmpty() && key != keys::Tab && app_.activeScreen() == screen)
+        app_.keyPress(text.toUcs4().front());
     images_.erase(screen);
     update();
+}
+
+void FrontWindow::popup(PopupMenu& model) {
+    QMenu menu(this);
+    for (const MenuItem& item : model.items) {
+        QAction* action = menu.addAction(QString::fromStdString(item.caption));
+        action->setEnabled(item.enabled);
+        if (!item.shortcut.empty())
+            action->setShortcut(QKeySequence(QString::fromStdString(item.shortcut)));
+    }
+    QAction* chosen = menu.exec(QCursor::pos());
+    if (chosen) model.choose(int(menu.actions().indexOf(chosen)));
 }
 
 void FrontWindow::closeEvent(QCloseEvent* event) {
@@ -294,7 +297,18 @@ void FrontWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    if (onCloseRequested) onCloseRequested();
+    // The desktop's close command acts as the program's own Alt+F4.
+    QKeyEvent altF4(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier);
+    if (onCloseRequested) {
+        onCloseRequested();
+    } else {
+        runShortcut(altF4);
+    }
+}
+
+void FrontWindow::resizeEvent(QResizeEvent* event) {
+    images_.clear();
+    QWidget::resizeEvent(event);
 }
 
 bool FrontWindow::event(QEvent* event) {

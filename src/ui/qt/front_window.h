@@ -38,8 +38,8 @@ public:
     std::vector<Screen*> drawingOrder() const;
     // Where a screen lies in the window.
     QRect screenRect(const Screen& screen) const;
-    // The edit that takes typing on a screen, if any.
-    const Edit* focusedEdit(const Screen& screen) const;
+    // Shows a menu at the cursor and runs the item chosen.
+    void popup(PopupMenu& menu) override;
 
     // Called when the program ends (by default the event loop is left).
     std::function<void()> onTerminated;
@@ -48,9 +48,6 @@ public:
     std::function<void()> onCloseRequested;
     // Called for a right click outside the screens, on the bare backdrop.
     std::function<void(QPoint globalPos)> onBackdropContextMenu;
-    // Called with every key before the screens get it; returns whether the
-    // key was used (a menu shortcut).
-    std::function<bool(int key, Shift shift)> onShortcut;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,29 +56,28 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
-    struct Focus {
-        Edit* edit = nullptr;
-        int caret = 0;
-    };
-
     const QImage& screenImage(const Screen& screen);
     // The active screen and the point in its coordinates, when the window
     // point lies on it.
     Screen* activeScreenAt(QPoint windowPos, QPoint& local) const;
     void clickControl(Screen& screen, Control& control, QPoint local);
     void updateCursor();
-    Focus& focusOf(Screen& screen);
+    // Gives the keyboard to the screen's first edit when no control has it.
+    void settleFocus(Screen& screen);
     void moveFocus(Screen& screen, bool forward);
     bool clickDefaultButton(Screen& screen, bool cancel);
+    // Runs the enabled menu item of a visible screen whose shortcut is the
+    // key pressed; returns whether there was one.
+    bool runShortcut(const QKeyEvent& event);
 
     Application& app_;
     ScreenPainter painter_;
     std::unordered_map<const Screen*, QImage> images_;
-    std::unordered_map<const Screen*, Focus> focus_;
     Control* pressed_ = nullptr;
     QPoint mouse_{-1, -1};  // the last mouse position in the window
     bool terminated_ = false;

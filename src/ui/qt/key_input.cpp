@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include <QList>
-#include <QString>
+#include "text/encoding.h"
 
 namespace zor::ui::qt {
 
@@ -11,14 +10,6 @@ namespace {
 constexpr int kHome = 36;
 constexpr int kEnd = 35;
 constexpr int kDelete = 46;
-
-std::u32string toChars(const std::string& utf8) {
-    const auto ucs4 = QString::fromStdString(utf8).toUcs4();
-    return {ucs4.begin(), ucs4.end()};
-}
-std::string toUtf8(const std::u32string& chars) {
-    return QString::fromUcs4(chars.data(), qsizetype(chars.size())).toStdString();
-}
 }  // namespace
 
 int virtualKey(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -59,30 +50,13 @@ Shift shiftOf(Qt::KeyboardModifiers modifiers) {
 }
 
 void EditCursor::clampCaret() {
-    caret = std::clamp(caret, 0, int(toChars(text).size()));
-}
-
-bool EditCursor::typeCharacter(char32_t ch, int maxLength) {
-    clampCaret();
-    std::u32string chars = toChars(text);
-    if (ch == keys::Back) {
-        if (caret == 0) return false;
-        chars.erase(std::size_t(caret - 1), 1);
-        --caret;
-    } else if (ch >= 32 && ch != 127) {
-        if (maxLength > 0 && int(chars.size()) >= maxLength) return false;
-        chars.insert(chars.begin() + caret, ch);
-        ++caret;
-    } else {
-        return false;
-    }
-    text = toUtf8(chars);
-    return true;
+    const int length = int(text::utf8ToUtf32(text).size());
+    caret = caret < 0 ? length : std::min(caret, length);
 }
 
 bool EditCursor::pressKey(int key) {
     clampCaret();
-    const std::u32string chars = toChars(text);
+    const std::u32string chars = text::utf8ToUtf32(text);
     switch (key) {
         case keys::Left: caret = std::max(0, caret - 1); return false;
         case keys::Right: caret = std::min(int(chars.size()), caret + 1); return false;
@@ -92,7 +66,7 @@ bool EditCursor::pressKey(int key) {
             if (caret >= int(chars.size())) return false;
             std::u32string rest = chars;
             rest.erase(std::size_t(caret), 1);
-            text = toUtf8(rest);
+            text = text::utf32ToUtf8(rest);
             return true;
         }
         default: return false;

@@ -47,12 +47,12 @@ int characterCount(const QString& text) { return int(text.toUcs4().size()); }
 constexpr QRgb kAqua = 0xFF00FFFF;
 }  // namespace
 
-QImage ScreenPainter::render(const Screen& screen, const EditFocus& focus) const {
-    QImage image(std::max(1, screen.bounds.width), std::max(1, screen.bounds.height),
-                 QImage::Format_ARGB32_Premultiplied);
+QImage ScreenPainter::render(const Screen& screen, QSize size, bool keyboard) const {
+    QImage image(size.expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
     // A screen with a transparent colour has that colour as its own, so
     // only its pictures show.
-    image.fill(screen.transparentColorEnabled ? QColor(Qt::transparent) : QColor(Qt::black));
+    image.fill(screen.transparentColorEnabled ? QColor(Qt::transparent)
+                                              : QColor::fromRgb(QRgb(screen.color)));
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::TextAntialiasing);
@@ -60,7 +60,7 @@ QImage ScreenPainter::render(const Screen& screen, const EditFocus& focus) const
         for (const Control* c : screen.controls()) {
             if (!c->visible) continue;
             p.save();
-            paintControl(p, *c, focus);
+            paintControl(p, *c, keyboard && c == screen.ActiveControl);
             p.restore();
         }
     }
@@ -74,10 +74,10 @@ QImage ScreenPainter::render(const Screen& screen, const EditFocus& focus) const
     return image;
 }
 
-void ScreenPainter::paintControl(QPainter& p, const Control& c, const EditFocus& focus) const {
+void ScreenPainter::paintControl(QPainter& p, const Control& c, bool caret) const {
     if (auto* x = dynamic_cast<const Picture*>(&c)) return paintPicture(p, *x);
     if (auto* x = dynamic_cast<const Label*>(&c)) return paintLabel(p, *x);
-    if (auto* x = dynamic_cast<const Edit*>(&c)) return paintEdit(p, *x, focus);
+    if (auto* x = dynamic_cast<const Edit*>(&c)) return paintEdit(p, *x, caret);
     if (auto* x = dynamic_cast<const RadioGroup*>(&c)) return paintRadioGroup(p, *x);
     if (auto* x = dynamic_cast<const ComboBox*>(&c)) return paintComboBox(p, *x);
     if (auto* x = dynamic_cast<const PushButton*>(&c)) return paintPushButton(p, *x);
@@ -110,14 +110,20 @@ void ScreenPainter::paintLabel(QPainter& p, const Label& c) const {
     font.setBold(c.bold);
     p.setFont(font);
     p.setPen(c.enabled ? QColor::fromRgb(c.color) : QColor(Qt::gray));
-    // Labels are drawn over what lies beneath: on these picture screens
-    // every label stands on the screen's background.
     const QRect area = rectOf(c.bounds);
-    p.drawText(area.width() > 0 ? area : QRect(area.topLeft(), QSize(10000, 10000)),
-               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, withoutAccessKey(c.caption));
+    if (!c.transparent) p.fillRect(area, QColor::fromRgb(QRgb(c.owner().color)));
+    int flags = Qt::AlignTop;
+    switch (c.alignment) {
+        case Label::Alignment::Left: flags |= Qt::AlignLeft; break;
+        case Label::Alignment::Center: flags |= Qt::AlignHCenter; break;
+        case Label::Alignment::Right: flags |= Qt::AlignRight; break;
+    }
+    if (c.wordWrap) flags |= Qt::TextWordWrap;
+    p.drawText(area.width() > 0 ? area : QRect(area.topLeft(), QSize(10000, 10000)), flags,
+               withoutAccessKey(c.caption));
 }
 
-void ScreenPainter::paintEdit(QPainter& p, const Edit& c, const EditFocus& focus) const {
+void ScreenPainter::paintEdit(QPainter& p, const Edit& c, bool caret) const {
     const QRect area = rectOf(c.bounds);
     const bool editable = c.enabled && !c.readOnly;
     p.fillRect(area, editable ? QColor(Qt::white) : QColor(240, 240, 240));
@@ -128,9 +134,9 @@ void ScreenPainter::paintEdit(QPainter& p, const Edit& c, const EditFocus& focus
     const QString text = qs(c.text());
     p.setPen(c.enabled ? QColor(Qt::black) : QColor(Qt::gray));
     p.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, text);
-    if (focus.edit == &c && editable) {
-        const int x = textArea.left() +
-                      QFontMetrics(p.font()).horizontalAdvance(leftPart(text, focus.caret));
+    if (caret && editable) {
+        const int at = c.caret < 0 ? characterCount(text) : std::min(c.caret, characterCount(text));
+        const int x = textArea.left() + QFontMetrics(p.font()).horizontalAdvance(leftPart(text, at));
         p.drawLine(x, textArea.top() + 2, x, textArea.bottom() - 2);
     }
 }

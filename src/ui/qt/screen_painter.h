@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 #include "ui/controls.h"
 #include "ui/screen.h"
@@ -14,12 +15,6 @@ namespace zor::ui::qt {
 
 class QtPictureSource;
 
-// The edit that has the keyboard, with its caret (a character index).
-struct EditFocus {
-    const Edit* edit = nullptr;
-    int caret = 0;
-};
-
 inline QRect rectOf(const Bounds& b) { return {b.left, b.top, b.width, b.height}; }
 
 // Draws screen models: any screen, control by control in creation order,
@@ -30,15 +25,17 @@ public:
     ScreenPainter(const QtPictureSource& pictures, const QWidget& styleSource)
         : pictures_(pictures), styleSource_(styleSource) {}
 
-    // The screen at its own size on black; with the screen's transparent
-    // colour enabled, its aqua areas are fully transparent.
-    QImage render(const Screen& screen, const EditFocus& focus) const;
+    // The screen at `size` on its colour; with the screen's
+    // transparent colour enabled, its aqua areas are fully transparent.
+    // `keyboard`: the screen has the keyboard, so its focused edit shows
+    // the caret.
+    QImage render(const Screen& screen, QSize size, bool keyboard) const;
 
 private:
-    void paintControl(QPainter& p, const Control& c, const EditFocus& focus) const;
+    void paintControl(QPainter& p, const Control& c, bool caret) const;
     void paintPicture(QPainter& p, const Picture& c) const;
     void paintLabel(QPainter& p, const Label& c) const;
-    void paintEdit(QPainter& p, const Edit& c, const EditFocus& focus) const;
+    void paintEdit(QPainter& p, const Edit& c, bool caret) const;
     void paintRadioGroup(QPainter& p, const RadioGroup& c) const;
     void paintComboBox(QPainter& p, const ComboBox& c) const;
     void paintPushButton(QPainter& p, const PushButton& c) const;

@@ -242,12 +242,36 @@ TEST_F(FrontWindowTest, KeysGoThroughTheScreensFiltersBeforeTheEdit) {
     QTest::keyClick(&window, Qt::Key_Tab);
     QTest::keyClicks(&window, "xyz");
     EXPECT_EQ(form.Egroep.text(), "XY");
-    EXPECT_EQ(window.focusedEdit(form), &form.Egroep);
+    EXPECT_EQ(form.ActiveControl, &form.Egroep);
 
     // A click places the focus in the edit clicked.
     QTest::mouseClick(&window, Qt::LeftButton, {}, at(240, 62));
     QTest::keyClicks(&window, "k");
     EXPECT_EQ(form.Ecode.text(), "XK");
+    // The edit's own filter, the caret keys and Delete.
+    form.Ecode.onKeyPress = [](char32_t& key) {
+        if (key == U'Q') key = 0;
+    };
+    QTest::keyClicks(&window, "qm");
+    EXPECT_EQ(form.Ecode.text(), "XKM");
+    QTest::keyClick(&window, Qt::Key_Home);
+    QTest::keyClick(&window, Qt::Key_Delete);
+    QTest::keyClicks(&window, "p");
+    EXPECT_EQ(form.Ecode.text(), "PKM");
+}
+
+TEST_F(FrontWindowTest, MenuShortcutsAndTheDesktopsCloseRunTheMenuItem) {
+    MenuScreen menu(app, "Main");
+    PopupMenu popup(menu, "PopupMenu1");
+    int exits = 0;
+    popup.items = {{"", "&Minimaliseren", "", false, {}},
+                   {"Exit1", "Sluiten", "Alt+F4", true, [&] { ++exits; }}};
+    menu.Show();
+    QTest::keyClick(&window, Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(exits, 1);
+    window.close();
+    EXPECT_EQ(exits, 2);
+    EXPECT_TRUE(window.isVisible());  // the program decides whether it ends
 }
 
 TEST_F(FrontWindowTest, StandardControlsTakeClicksAndTheDefaultButtonTakesReturn) {

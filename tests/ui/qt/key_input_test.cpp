@@ -23,32 +23,9 @@ TEST(KeyInput, QtKeysBecomeTheScreensKeyCodes) {
     EXPECT_FALSE(s.shift);
 }
 
-TEST(KeyInput, TypingGoesInAtTheCaretWithinTheMaximumLength) {
-    EditCursor e{"ac", 1};
-    EXPECT_TRUE(e.typeCharacter(U'b', 0));
-    EXPECT_EQ(e.text, "abc");
-    EXPECT_EQ(e.caret, 2);
-    EXPECT_FALSE(e.typeCharacter(U'x', 3));  // full
-    EXPECT_EQ(e.text, "abc");
-    EXPECT_FALSE(e.typeCharacter(U'\r', 0));  // control characters type nothing
-    EXPECT_FALSE(e.typeCharacter(27, 0));
-    EXPECT_EQ(e.text, "abc");
-}
-
-TEST(KeyInput, CharactersBeyondAsciiCountAsOne) {
-    EditCursor e{"Jos", 3};
-    EXPECT_TRUE(e.typeCharacter(U'\u00e9', 4));  // é is two bytes, one character
-    EXPECT_EQ(e.text, "Jos\u00e9");
-    EXPECT_EQ(e.caret, 4);
-    EXPECT_FALSE(e.typeCharacter(U'!', 4));
-    EXPECT_TRUE(e.typeCharacter(keys::Back, 0));
-    EXPECT_EQ(e.text, "Jos");
-}
-
-TEST(KeyInput, BackspaceDeleteAndCaretKeys) {
+TEST(KeyInput, DeleteAndCaretKeys) {
     EditCursor e{"abc", 0};
-    EXPECT_FALSE(e.typeCharacter(keys::Back, 0));  // nothing before the caret
-    EXPECT_TRUE(e.pressKey(46));                   // Delete
+    EXPECT_TRUE(e.pressKey(46));  // Delete
     EXPECT_EQ(e.text, "bc");
     EXPECT_FALSE(e.pressKey(35));  // End
     EXPECT_EQ(e.caret, 2);
@@ -56,9 +33,16 @@ TEST(KeyInput, BackspaceDeleteAndCaretKeys) {
     EXPECT_FALSE(e.pressKey(keys::Right));
     EXPECT_EQ(e.caret, 2);
     e.pressKey(keys::Left);
-    EXPECT_TRUE(e.typeCharacter(keys::Back, 0));
-    EXPECT_EQ(e.text, "c");
+    e.pressKey(keys::Left);
+    e.pressKey(keys::Left);
     EXPECT_EQ(e.caret, 0);
+
+    // The caret at the end (-1) of a text with a two-byte character.
+    EditCursor end{"Jos\u00e9", -1};
+    end.pressKey(keys::Left);
+    EXPECT_EQ(end.caret, 3);
+    EXPECT_TRUE(end.pressKey(46));
+    EXPECT_EQ(end.text, "Jos");
 
     EditCursor shrunk{"ab", 9};  // the text was changed elsewhere
     shrunk.clampCaret();
