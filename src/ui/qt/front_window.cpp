@@ -48,6 +48,7 @@ void FrontWindow::refresh() {
     setWindowTitle(QString::fromStdString(app_.title));
     updateCursor();
     update();
+    if (afterEvent) afterEvent();
 }
 
 void FrontWindow::repaintNow(Screen& screen) {

@@ -41,6 +41,9 @@ public:
     // Shows a menu at the cursor and runs the item chosen.
     void popup(PopupMenu& menu) override;
 
+    // Called after every event of the application, once the window has
+    // taken in the models' changes.
+    std::function<void()> afterEvent;
     // Called when the program ends (by default the event loop is left).
     std::function<void()> onTerminated;
     // Called when the window is asked to close by the desktop (Alt+F4, the
