@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     const std::string programFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
 
     zor::app::Program program(clock, sounds, settings, programFolder);
-    program.window().showFullScreen();
+    program.window().showOnDisplay();
     program.start();
     return qapp.exec();
 }

@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHelpEvent>
 #include <QKeySequence>
 #include <QKeyEvent>
@@ -40,6 +42,11 @@ FrontWindow::FrontWindow(Application& app, const QtPictureSource& pictures)
 
 FrontWindow::~FrontWindow() {
     if (app_.observer == this) app_.observer = nullptr;
+}
+
+void FrontWindow::showOnDisplay() {
+    if (QScreen* display = QGuiApplication::primaryScreen()) setGeometry(display->geometry());
+    showFullScreen();
 }
 
 void FrontWindow::refresh() {

@@ -29,6 +29,10 @@ public:
     FrontWindow(Application& app, const QtPictureSource& pictures);
     ~FrontWindow() override;
 
+    // Shows the window over the whole display, also where no window manager
+    // honours a full-screen request.
+    void showOnDisplay();
+
     // ApplicationObserver.
     void refresh() override;
     void repaintNow(Screen& screen) override;
