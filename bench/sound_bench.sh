@@ -42,16 +42,15 @@ echo "prompts: $(wc -l < "$work/plays.txt") of ${#files[@]}"
 # late_ms: Stopped minus the last audible sample heard; the file's own quiet
 # tail (tail_ms) is part of the sound, so late_ms - tail_ms is how late the
 # report comes after the end of the file as played.
-awk '
-  { for (i = 1; i <= NF; i++) { split($i, kv, "="); f[kv[1]] = kv[2] }
-    n++; late[n] = f["late_ms"]; rest[n] = f["late_ms"] - f["tail_ms"] }
-  END {
-    asort(late); asort(rest)
-    printf "late_ms (stopped - last audible sample): min %.1f  p10 %.1f  median %.1f  p90 %.1f  max %.1f\n",
-      late[1], late[int(n * 0.1) + 1], late[int((n + 1) / 2)], late[int(n * 0.9)], late[n]
-    printf "late_ms - tail_ms (after the end of the file):  min %.1f  median %.1f  max %.1f\n",
-      rest[1], rest[int((n + 1) / 2)], rest[n]
-    early = 0; over = 0
-    for (i = 1; i <= n; i++) { if (late[i] < 0) early++; if (late[i] > 60) over++ }
-    printf "early: %d   more than 60 ms late: %d   of %d\n", early, over, n
-  }' "$work/plays.txt"
+python3 - "$work/plays.txt" <<'PY'
+import statistics, sys
+plays = [dict(f.split("=", 1) for f in line.split()) for line in open(sys.argv[1]) if line.strip()]
+late = sorted(float(p["late_ms"]) for p in plays)
+after = sorted(float(p["late_ms"]) - float(p["tail_ms"]) for p in plays)
+def q(v, f): return v[min(len(v) - 1, int(f * len(v)))]
+print(f"late_ms (Stopped - last audible sample): min {late[0]:.1f}  p10 {q(late, .1):.1f}  "
+      f"median {statistics.median(late):.1f}  p90 {q(late, .9):.1f}  max {late[-1]:.1f}")
+print(f"late_ms - tail_ms (after the end of the file as played): min {after[0]:.1f}  "
+      f"median {statistics.median(after):.1f}  max {after[-1]:.1f}")
+print(f"early: {sum(v < 0 for v in late)}   more than 60 ms late: {sum(v > 60 for v in late)}   of {len(late)}")
+PY

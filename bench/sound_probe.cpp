@@ -34,6 +34,8 @@ std::int64_t nowNs() {
 // Reads the monitor (16-bit mono) and keeps the time of the last audible sample.
 struct MonitorReader {
     std::atomic<std::int64_t> lastAudibleNs{0};
+    std::atomic<std::int64_t> firstAudibleNs{0};
+    std::atomic<std::int64_t> samplesRead{0};
     std::atomic<bool> running{true};
     FILE* pipe = nullptr;
     std::thread thread;
@@ -47,10 +49,13 @@ struct MonitorReader {
                 const std::size_t n = std::fread(buffer.data(), 2, buffer.size(), pipe);
                 const std::int64_t arrived = nowNs();
                 if (n == 0) break;
+                samplesRead += std::int64_t(n);
                 for (std::size_t i = 0; i < n; ++i) {
                     if (std::abs(int(buffer[i])) > kThreshold) {
                         const std::int64_t after = std::int64_t(n - 1 - i) * 1'000'000'000 / kMonitorRate;
                         lastAudibleNs = arrived - after;
+                        std::int64_t none = 0;
+                        firstAudibleNs.compare_exchange_strong(none, arrived - after);
                     }
                 }
             }
@@ -99,7 +104,9 @@ int main(int argc, char** argv) {
     zor::ui::qt::QtSoundSystem sounds(clock);
     auto player = sounds.createPlayer("MP1");
     MonitorReader monitor(argv[1]);
-    waitMs(1000);  // the monitor stream settles
+    // The monitor must deliver steadily before anything is measured.
+    while (monitor.samplesRead < kMonitorRate) waitMs(10);
+    waitMs(500);
 
     for (int i = 2; i < argc; ++i) {
         const std::string file = argv[i];
@@ -108,6 +115,7 @@ int main(int argc, char** argv) {
         player->open();
         waitMs(300);
         monitor.lastAudibleNs = 0;
+        monitor.firstAudibleNs = 0;
         const std::int64_t played = nowNs();
         player->play();
         std::int64_t stopped = 0;
@@ -118,11 +126,14 @@ int main(int argc, char** argv) {
         }
         waitMs(800);  // anything still sounding reaches the monitor
         const std::int64_t heard = monitor.lastAudibleNs;
+        const std::int64_t onset = monitor.firstAudibleNs;
         player->close();
-        std::printf("file=%s duration_ms=%lld tail_ms=%.1f play_to_stopped_ms=%.1f late_ms=%.1f\n",
-                    file.c_str(), pcm ? (long long)pcm->durationMs() : -1LL,
-                    pcm ? quietTailMs(*pcm) : 0.0, (stopped - played) / 1e6,
-                    heard ? (stopped - heard) / 1e6 : NAN);
+        std::printf(
+            "file=%s duration_ms=%lld tail_ms=%.1f play_to_first_heard_ms=%.1f "
+            "play_to_stopped_ms=%.1f late_ms=%.1f\n",
+            file.c_str(), pcm ? (long long)pcm->durationMs() : -1LL, pcm ? quietTailMs(*pcm) : 0.0,
+            onset ? (onset - played) / 1e6 : NAN, (stopped - played) / 1e6,
+            heard ? (stopped - heard) / 1e6 : NAN);
         std::fflush(stdout);
     }
     return 0;

@@ -25,20 +25,16 @@ for _ in $(seq "$runs"); do
   ZOR_BENCH_T0_NS=$(date +%s%N) "$build/bin/startup_probe" 2> /dev/null
 done | tee "$work/runs.txt"
 
-# min / median / max of every figure over the runs
-awk '
-  { for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]][NR] = kv[2] } }
-  END {
-    for (k in v) {
-      n = asort(v[k], s, "@val_num_asc")
-      printf "%-20s min %8.1f  median %8.1f  max %8.1f\n", k, s[1], s[int((n + 1) / 2)], s[n]
-    }
-  }' "$work/runs.txt" | sort
-awk '
-  { for (i = 1; i <= NF; i++) { split($i, kv, "="); if (kv[1] == "everything_else_ms") e[NR] = kv[2];
-                                  if (kv[1] == "peak_rss_mb") r[NR] = kv[2] } }
-  END {
-    n = asort(e); asort(r)
-    printf "goal everything else < 150 ms: %s (median %.1f)\n", (e[int((n + 1) / 2)] < 150 ? "met" : "NOT met"), e[int((n + 1) / 2)]
-    printf "goal peak RSS < 120 MB: %s (max %.1f)\n", (r[n] < 120 ? "met" : "NOT met"), r[n]
-  }' "$work/runs.txt"
+python3 - "$work/runs.txt" <<'PY'
+import statistics, sys
+runs = [dict(f.split("=") for f in line.split()) for line in open(sys.argv[1]) if line.strip()]
+for key in runs[0]:
+    values = sorted(float(r[key]) for r in runs)
+    print(f"{key:20} min {values[0]:8.1f}  median {statistics.median(values):8.1f}  max {values[-1]:8.1f}")
+# The waits start-up prescribes: one second of splash, then 100 ticks of 1 ms.
+other = statistics.median(float(r["total_ms"]) - 1000 - 100 for r in runs)
+rss = max(float(r["peak_rss_mb"]) for r in runs)
+print(f"everything else (total - 1000 ms splash - 100 x 1 ms ticks), median: {other:.1f} ms,"
+      f" goal < 150 ms {'met' if other < 150 else 'NOT met'}")
+print(f"peak RSS with every screen created, max: {rss:.1f} MB, goal < 120 MB {'met' if rss < 120 else 'NOT met'}")
+PY

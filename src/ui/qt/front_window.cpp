@@ -37,6 +37,8 @@ FrontWindow::FrontWindow(Application& app, const QtPictureSource& pictures)
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
     setWindowTitle(QString::fromStdString(app_.title));
+    frameTimer_.setSingleShot(true);
+    connect(&frameTimer_, &QTimer::timeout, this, [this] { update(); });
     app_.observer = this;
 }
 
@@ -51,15 +53,13 @@ void FrontWindow::showOnDisplay() {
 
 void FrontWindow::refresh() {
     if (Screen* active = app_.activeScreen()) settleFocus(*active);
-    images_.clear();
     setWindowTitle(QString::fromStdString(app_.title));
     updateCursor();
-    update();
+    scheduleUpdate();
     if (afterEvent) afterEvent();
 }
 
-void FrontWindow::repaintNow(Screen& screen) {
-    images_.erase(&screen);
+void FrontWindow::repaintNow(Screen&) {
     repaint();
 }
 
@@ -122,21 +122,50 @@ void FrontWindow::moveFocus(Screen& screen, bool forward) {
 }
 
 const QImage& FrontWindow::screenImage(const Screen& screen) {
-    auto it = images_.find(&screen);
-    if (it == images_.end()) {
-        // Only the screen with the keyboard shows a caret.
-        const bool keyboard = &screen == app_.activeScreen();
-        it = images_.emplace(&screen, painter_.render(screen, screenRect(screen).size(), keyboard)).first;
-    }
-    return it->second;
+    // Only the screen with the keyboard shows a caret.
+    const bool keyboard = &screen == app_.activeScreen();
+    const QSize size = screenRect(screen).size();
+    const std::size_t digest = ScreenPainter::digest(screen, size, keyboard);
+    Drawn& drawn = images_[&screen];
+    if (drawn.image.isNull() || drawn.digest != digest)
+        drawn = {digest, painter_.render(screen, size, keyboard)};
+    return drawn.image;
 }
 
 void FrontWindow::paintEvent(QPaintEvent*) {
+    lastPaint_.start();
+    const std::vector<Screen*> order = drawingOrder();
+    // What lies beneath an opaque screen that covers it is not drawn.
+    auto covers = [&](const Screen& s, const QRect& area) {
+        return s.opacity() >= 255 && !s.transparentColorEnabled && screenRect(s).contains(area);
+    };
+    std::size_t first = 0;
+    for (std::size_t i = order.size(); i-- > 1;) {
+        bool hidesBelow = true;
+        for (std::size_t j = 0; j < i && hidesBelow; ++j)
+            hidesBelow = covers(*order[i], screenRect(*order[j]));
+        if (hidesBelow) {
+            first = i;
+            break;
+        }
+    }
     QPainter p(this);
-    p.fillRect(rect(), Qt::black);
-    for (Screen* s : drawingOrder()) {
+    if (order.empty() || !covers(*order[first], rect())) p.fillRect(rect(), Qt::black);
+    for (std::size_t i = first; i < order.size(); ++i) {
+        Screen* s = order[i];
         p.setOpacity(std::clamp(s->opacity(), 0, 255) / 255.0);
         p.drawImage(screenRect(*s).topLeft(), screenImage(*s));
+    }
+}
+
+void FrontWindow::scheduleUpdate() {
+    // The display shows no more than one picture a frame: events that come
+    // faster (a 1 ms timer) are drawn together at the next frame.
+    const qint64 since = lastPaint_.isValid() ? lastPaint_.elapsed() : kFrameMs;
+    if (since >= kFrameMs) {
+        update();
+    } else if (!frameTimer_.isActive()) {
+        frameTimer_.start(int(kFrameMs - since));
     }
 }
 
@@ -164,7 +193,6 @@ void FrontWindow::mousePressEvent(QMouseEvent* event) {
     if (auto* edit = dynamic_cast<Edit*>(pressed_); edit && focusable(*edit)) {
         screen->ActiveControl = edit;
         edit->caret = layout::caretAt(*edit, *this, local.x());
-        images_.erase(screen);
         update();
     }
 }
@@ -283,7 +311,6 @@ void FrontWindow::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
     if (!text.isEmpty() && key != keys::Tab && app_.activeScreen() == screen)
         app_.keyPress(text.toUcs4().front());
-    images_.erase(screen);
     update();
 }
 
@@ -312,11 +339,6 @@ void FrontWindow::closeEvent(QCloseEvent* event) {
     } else {
         runShortcut(altF4);
     }
-}
-
-void FrontWindow::resizeEvent(QResizeEvent* event) {
-    images_.clear();
-    QWidget::resizeEvent(event);
 }
 
 bool FrontWindow::event(QEvent* event) {

@@ -4,7 +4,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include "ui/application.h"
@@ -63,12 +65,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
     const QImage& screenImage(const Screen& screen);
+    void scheduleUpdate();
     // The active screen and the point in its coordinates, when the window
     // point lies on it.
     Screen* activeScreenAt(QPoint windowPos, QPoint& local) const;
@@ -84,10 +86,18 @@ private:
 
     Application& app_;
     ScreenPainter painter_;
-    std::unordered_map<const Screen*, QImage> images_;
+    struct Drawn {
+        std::size_t digest;
+        QImage image;
+    };
+    // Every screen drawn so far, redrawn only when its models changed.
+    std::unordered_map<const Screen*, Drawn> images_;
     Control* pressed_ = nullptr;
     QPoint mouse_{-1, -1};  // the last mouse position in the window
     bool terminated_ = false;
+    static constexpr qint64 kFrameMs = 16;
+    QElapsedTimer lastPaint_;
+    QTimer frameTimer_;
 };
 
 }  // namespace zor::ui::qt

@@ -63,7 +63,9 @@ void QtSoundPlayer::play() {
 
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     const QAudioFormat format = formatOf(*pcm_);
-    if (device.isNull() || !device.isFormatSupported(format)) {
+    // Without samples, a device or a format the device takes, the prompt is
+    // timed as a silent one.
+    if (pcm_->data.empty() || device.isNull() || !device.isFormatSupported(format)) {
         timeline_.failed(clock_.nowMs());
         return;
     }
@@ -92,7 +94,10 @@ void QtSoundPlayer::feed() {
             feeder_.stop();
             return;
         }
-        if (n > 0 && written_ == 0) timeline_.startConfirmed(clock_.nowMs(), latencyMs(*sink_, *pcm_));
+        // The output has taken the start of the sound: from here it plays.
+        // The whole sound goes over at once, so no buffer of ours lies
+        // between it and the device; Qt reports no further output latency.
+        if (n > 0 && written_ == 0) timeline_.startConfirmed(clock_.nowMs(), 0);
         written_ += std::size_t(n);
     }
     if (written_ < pcm_->data.size()) {
@@ -101,8 +106,6 @@ void QtSoundPlayer::feed() {
         feeder_.stop();
     }
 }
-
-std::int64_t QtSoundPlayer::latencyMs(const QAudioSink&, const WavPcm&) { return 0; }
 
 void QtSoundPlayer::onStateChanged(QAudio::State state) {
     if (!sink_) return;

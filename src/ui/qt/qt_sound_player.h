@@ -34,10 +34,6 @@ public:
     PlayerMode mode() const override;
     void close() override;
 
-    // The output's latency as the sink reports it: the part of its buffer
-    // the sink keeps filled ahead of what sounds.
-    static std::int64_t latencyMs(const QAudioSink& sink, const WavPcm& pcm);
-
 private:
     void feed();
     void onStateChanged(QAudio::State state);

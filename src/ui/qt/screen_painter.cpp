@@ -1,6 +1,8 @@
 #include "ui/qt/screen_painter.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -48,7 +50,11 @@ constexpr QRgb kAqua = 0xFF00FFFF;
 }  // namespace
 
 QImage ScreenPainter::render(const Screen& screen, QSize size, bool keyboard) const {
-    QImage image(size.expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
+    // Opaque screens are drawn without an alpha channel: they are copied,
+    // not blended, onto the window.
+    QImage image(size.expandedTo({1, 1}), screen.transparentColorEnabled
+                                              ? QImage::Format_ARGB32_Premultiplied
+                                              : QImage::Format_RGB32);
     // A screen with a transparent colour has that colour as its own, so
     // only its pictures show.
     image.fill(screen.transparentColorEnabled ? QColor(Qt::transparent)
@@ -72,6 +78,52 @@ QImage ScreenPainter::render(const Screen& screen, QSize size, bool keyboard) co
         }
     }
     return image;
+}
+
+namespace {
+struct Digest {
+    std::size_t value = 0x9e3779b97f4a7c15ull;
+    template <typename T>
+    Digest& operator<<(const T& v) {
+        value ^= std::hash<T>{}(v) + 0x9e3779b97f4a7c15ull + (value << 6) + (value >> 2);
+        return *this;
+    }
+    Digest& operator<<(const Bounds& b) { return *this << b.left << b.top << b.width << b.height; }
+};
+}  // namespace
+
+std::size_t ScreenPainter::digest(const Screen& screen, QSize size, bool keyboard) {
+    Digest d;
+    d << size.width() << size.height() << keyboard << screen.color << screen.transparentColorEnabled
+      << reinterpret_cast<std::uintptr_t>(screen.ActiveControl);
+    for (const Control* c : screen.controls()) {
+        d << c->visible << c->enabled << c->bounds;
+        if (!c->visible) continue;
+        if (auto* x = dynamic_cast<const Picture*>(c)) {
+            d << x->nativeFile() << x->stretch << x->center;
+        } else if (auto* x = dynamic_cast<const Label*>(c)) {
+            d << x->caption << int(x->alignment) << x->wordWrap << x->fontSize << x->bold << x->color
+              << x->transparent;
+        } else if (auto* x = dynamic_cast<const Edit*>(c)) {
+            d << x->text() << x->readOnly << x->caret;
+        } else if (auto* x = dynamic_cast<const RadioGroup*>(c)) {
+            d << x->caption << x->itemIndex;
+            for (const auto& item : x->items) d << item;
+        } else if (auto* x = dynamic_cast<const ComboBox*>(c)) {
+            d << x->text();
+        } else if (auto* x = dynamic_cast<const PushButton*>(c)) {
+            d << x->caption << x->isDefault;
+        } else if (auto* x = dynamic_cast<const CheckBox*>(c)) {
+            d << x->caption << x->checked;
+        } else if (auto* x = dynamic_cast<const StringGrid*>(c)) {
+            d << x->colCount() << x->rowCount();
+            for (int row = 0; row < x->rowCount(); ++row)
+                for (int col = 0; col < x->colCount(); ++col) d << x->cell(col, row);
+        } else if (auto* x = dynamic_cast<const ProgressBar*>(c)) {
+            d << x->min << x->max << x->position;
+        }
+    }
+    return d.value;
 }
 
 void ScreenPainter::paintControl(QPainter& p, const Control& c, bool caret) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -30,6 +32,10 @@ public:
     // `keyboard`: the screen has the keyboard, so its focused edit shows
     // the caret.
     QImage render(const Screen& screen, QSize size, bool keyboard) const;
+
+    // A digest of everything `render` draws from: a screen whose digest is
+    // unchanged need not be drawn again.
+    static std::size_t digest(const Screen& screen, QSize size, bool keyboard);
 
 private:
     void paintControl(QPainter& p, const Control& c, bool caret) const;
