@@ -13,9 +13,7 @@ TAboutBox::TAboutBox(ui::Application& app, MainMenu& main)
     OKButton.onClick = [this] { OKButtonClick(); };
 }
 
-void TAboutBox::onShow() {
-    ProgramIcon.load(main_.Pgmpath() + "\\Graphics\\" + "ZORlogo.jpg");
-}
+void TAboutBox::onShow() { ProgramIcon.load(main_.Pgmpath() + "\\Graphics\\" + "ZORlogo.jpg"); }
 
 void TAboutBox::OKButtonClick() {
     main_.ClickSound();

@@ -31,7 +31,7 @@ std::vector<int> fadeOutLevels(const FadeSettings& fade);
 // screens name their handlers after the screen's own events and hook them
 // into the virtual functions below.
 class Screen {
-public:
+  public:
     Screen(Application& app, std::string name, Bounds bounds = {0, 0, 800, 600});
     virtual ~Screen();
     Screen(const Screen&) = delete;
@@ -46,7 +46,7 @@ public:
     Bounds bounds;
     std::uint32_t color = 0x000000;  // 0xRRGGBB behind the controls
     bool stayOnTop = false;
-    bool fillsWorkArea = false;  // covers the desktop's work area instead of `bounds`
+    bool fillsWorkArea = false;            // covers the desktop's work area instead of `bounds`
     bool transparentColorEnabled = false;  // aqua areas fully transparent
     FadeSettings fade;
 
@@ -91,7 +91,7 @@ public:
     virtual void onKeyDown(int& key, Shift shift);
     virtual void onKeyPress(char32_t& key);
 
-protected:
+  protected:
     // The step for the screen's pending-action code.
     virtual void LatencyStep() {}
     // Lifecycle hooks.
@@ -100,7 +100,7 @@ protected:
     virtual void onHide() {}
     virtual void onClose() {}
 
-private:
+  private:
     friend class Application;
     friend class Control;
     void registerControl(Control& control) { controls_.push_back(&control); }

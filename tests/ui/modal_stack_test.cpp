@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-
 #include <string>
 #include <vector>
 
@@ -14,13 +13,13 @@ namespace {
 
 // A screen that logs its lifecycle.
 class LoggingScreen : public Screen {
-public:
+  public:
     LoggingScreen(Application& app, std::string name, std::vector<std::string>& log)
         : Screen(app, std::move(name)), log_(log) {}
 
     std::vector<int> opacities;
 
-protected:
+  protected:
     void onShow() override { log_.push_back(name() + ".show"); }
     void onActivate() override {
         opacities.push_back(opacity());
@@ -29,7 +28,7 @@ protected:
     void onHide() override { log_.push_back(name() + ".hide"); }
     void onClose() override { log_.push_back(name() + ".close"); }
 
-private:
+  private:
     std::vector<std::string>& log_;
 };
 
