@@ -25,6 +25,8 @@ public:
     // A screen must be drawn now, while a handler still runs (fading, a
     // farewell picture).
     virtual void repaintNow(Screen&) {}
+    // Show the menu at the cursor.
+    virtual void popup(PopupMenu&) {}
     // The program ends; the front end leaves its event loop.
     virtual void terminated() {}
 };

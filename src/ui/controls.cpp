@@ -112,6 +112,15 @@ void PushButton::click() {
     if (acceptsInput()) runEvent(onClick);
 }
 
+void PopupMenu::popup() {
+    if (owner().app().observer) owner().app().observer->popup(*this);
+}
+
+void PopupMenu::choose(int index) {
+    if (index < 0 || index >= static_cast<int>(items.size()) || !items[index].enabled) return;
+    runEvent(items[index].onClick);
+}
+
 CheckBox::CheckBox(Screen& owner, std::string name, Bounds bounds, std::string caption)
     : Control(owner, std::move(name), bounds), caption(std::move(caption)) {}
 

@@ -185,6 +185,27 @@ private:
     std::vector<std::string> cells_;  // row by row
 };
 
+struct MenuItem {
+    std::string name;
+    std::string caption;   // "&" marks the access key
+    std::string shortcut;  // e.g. "Alt+F4"
+    bool enabled = true;
+    std::function<void()> onClick;
+};
+
+// A pop-up menu; the front end shows it at the cursor when asked.
+class PopupMenu : public Control {
+public:
+    using Control::Control;
+
+    // Asks the front end to show the menu at the cursor.
+    void popup();
+    // The user chose an item: ignored when it is disabled.
+    void choose(int index);
+
+    std::vector<MenuItem> items;
+};
+
 class ProgressBar : public Control {
 public:
     using Control::Control;

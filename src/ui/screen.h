@@ -44,6 +44,7 @@ public:
     std::string caption;
     Bounds bounds;
     bool stayOnTop = false;
+    bool fillsWorkArea = false;  // covers the desktop's work area instead of `bounds`
     bool transparentColorEnabled = false;  // aqua areas fully transparent
     FadeSettings fade;
 
@@ -70,6 +71,9 @@ public:
     // --- Deferred step ------------------------------------------------------
     int LatencyState = 0;
     int PrevLatencyState = 0;
+    // Which step the deferred step carries out; each screen gives the values
+    // their meaning (a screen may name it after its own use, as a reference).
+    int PendingAction = 0;
     Timer LatencyTimer;
     // Called by click handlers and by LatencyTimer: the first call arms the
     // step, the next call (the tick or a second click) carries it out.
