@@ -1,0 +1,85 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "administration/administration_screens.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+#include "test_entry_screen.h"
+#include "ui_fixture.h"
+
+namespace zor::administration::testing {
+
+// The whole program on a virtual clock with silent players, the committed
+// pictures and sounds, the administration screens and the entry-screen
+// double, started up to the idle main menu.
+struct AdministrationFixture : ui::testing::UiFixture {
+    std::filesystem::path root = ui::testing::freshFolder(
+        std::string("adm-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::path program = root / "program";
+    std::filesystem::path data = root / "data";
+    std::filesystem::path settingsFile = root / "settings.ini";
+    shell::IniSettingsStore settings{settingsFile};
+    TestEntryScreen* entryScreen = nullptr;
+    AdministrationScreenBuilder builder{
+        app, [this](shell::ShellScreens& shell, AdministrationLinks& links,
+                    AdministrationFlow& flow) -> EntryScreen& {
+            entryOwner = std::make_unique<TestEntryScreen>(app, shell, links, flow);
+            entryScreen = entryOwner.get();
+            return *entryOwner;
+        }};
+    std::unique_ptr<TestEntryScreen> entryOwner;
+    std::unique_ptr<shell::Startup> startup;
+
+    AdministrationFixture();
+    ~AdministrationFixture();
+
+    AdministrationLinks& links() { return builder.links; }
+    shell::TZORMAINForm& main() { return *startup->screens().main; }
+    TestEntryScreen& entry() { return *entryScreen; }
+    record::AdministrationRecord& record() { return entryScreen->record(); }
+    TZORkeuze& keuze() { return *links().ZORkeuze; }
+    TFWin& fwIn() { return *links().FWin; }
+    TFVin& fvIn() { return *links().FVin; }
+    TFWtfase& fwTest() { return *links().FWtfase; }
+    TFVtfase& fvTest() { return *links().FVtfase; }
+    TFWaft& fwAft() { return *links().FWaft; }
+    TFVaft& fvAft() { return *links().FVaft; }
+    TZORfinish& finish() { return *links().Finish; }
+    TReportPlaceholder& preview() { return static_cast<TReportPlaceholder&>(*links().preview); }
+
+    // Moves the clock on in steps of `stepMs` until the condition holds;
+    // fails after `limitMs`.
+    void advanceUntil(const std::function<bool()>& condition, int stepMs = 100,
+                      int limitMs = 30000);
+    // Waits, to the millisecond, for the test screen's stopwatch to start.
+    void awaitStopwatch(TTestPhase& test);
+
+    // From the idle main menu to the chosen subtest's introduction.
+    void startAdministration(bool deletionFirst);
+    // Plays every introduction prompt in order and continues to the test.
+    void passIntroduction(TIntroduction& intro);
+    // One deletion step by keyboard: A, B, stop after `answerMs`, mark.
+    void deletionStep(int answerMs, bool right);
+    // One swap item by keyboard.
+    void swapItem(int answerMs, bool right);
+    // Clicks finish and waits out its deferred step and any save notice.
+    void finishSubtest(TTestPhase& test);
+
+    void press(char32_t key) { app.keyPress(key); }
+    int countPlays(const std::string& fileEnd) const;
+    std::string fileText(const std::filesystem::path& file) const;
+    std::filesystem::path dataFile(const std::string& name) const { return data / "Data" / name; }
+    std::filesystem::path incompleteFile(const std::string& name) const {
+        return data / "Incomplete afnames" / name;
+    }
+};
+
+}  // namespace zor::administration::testing
