@@ -225,5 +225,25 @@ TEST_F(FlowTest, FinishingTheSecondSubtestOpensTheFinishScreenAndHomeUnwindsEver
         EXPECT_FALSE(s->visible()) << s->name();
 }
 
+TEST_F(FlowTest, ExitFromTheFinishScreenEndsTheProgramAfterConfirmation) {
+    startAdministration(false);
+    toTest(fvIn());
+    for (int item = 1; item <= 12; ++item) swapItem(1000, true);
+    finishSubtest(fvTest());
+    fvAft().BtnNo.click();
+    EXPECT_FALSE(finish().ButtonExit.visible);
+    finish().ButtonTR.click();
+    preview().BackButton.click();
+    ASSERT_TRUE(finish().ButtonExit.visible);
+    dialogs.confirmAnswers.push_back(ui::ModalResult::OK);
+    finish().ButtonExit.click();
+    ASSERT_EQ(dialogs.confirmations.size(), 1u);
+    EXPECT_EQ(app.modalStack(), std::vector<ui::Screen*>{&main()});
+    for (ui::Screen* s : std::initializer_list<ui::Screen*>{&fvIn(), &fvAft(), &entry(), &finish()})
+        EXPECT_FALSE(s->visible()) << s->name();
+    clock.advance(1000);
+    EXPECT_TRUE(app.terminated());
+}
+
 }  // namespace
 }  // namespace zor::administration::testing
