@@ -26,7 +26,6 @@ public:
     bool PromptAPlayed = false;
 
     ui::SoundPlayer& MP1() { return player(); }
-    TYRChronometre& Chrono2() { return Chrono; }
 
     void BtnAClick();
     void BtnBClick();

@@ -56,8 +56,6 @@ public:
     ui::ImageButton& image(int prompt) { return *images_[prompt - 1]; }
     ui::Label& label(int prompt) { return *labels_[prompt - 1]; }
     ui::SoundPlayer& player() { return *player_; }
-    // The prompt whose end the timer waits for; 0 when none.
-    int polledPrompt() const { return polledPrompt_; }
 
 protected:
     struct Layout {
@@ -94,7 +92,6 @@ private:
 class TFWin : public TIntroduction {
 public:
     TFWin(ui::Application& app, AdministrationLinks& links);
-    ui::SoundPlayer& MP1() { return player(); }
 
 protected:
     void interruptOwnSubtest() override;
@@ -106,7 +103,6 @@ protected:
 class TFVin : public TIntroduction {
 public:
     TFVin(ui::Application& app, AdministrationLinks& links);
-    ui::SoundPlayer& MP2() { return player(); }
 
 protected:
     void interruptOwnSubtest() override {}

@@ -54,17 +54,15 @@ std::string Scientific(long double value) {
 }  // namespace
 
 void TYRChronometre::readCalendar(double& date, double& time) const {
-    const std::time_t now = std::chrono::system_clock::to_time_t(clock_.wallNow());
+    const auto now = clock_.wallNow();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     std::tm local{};
-    localtime_r(&now, &local);
-    const long long sinceMidnight =
-        local.tm_hour * 3600LL + local.tm_min * 60LL + local.tm_sec;
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        clock_.wallNow().time_since_epoch())
-                        .count() %
-                    1000;
-    time = (sinceMidnight * 1000.0 + static_cast<double>(ms)) / (86400.0 * 1000.0);
-    const long long localSeconds = static_cast<long long>(now) + local.tm_gmtoff;
+    localtime_r(&seconds, &local);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    const long long sinceMidnight = local.tm_hour * 3600LL + local.tm_min * 60LL + local.tm_sec;
+    time = (static_cast<double>(sinceMidnight) * 1000 + static_cast<double>(ms)) / 86400000.0;
+    const long long localSeconds = static_cast<long long>(seconds) + local.tm_gmtoff;
     date = kUnixEpochDate + std::floor(static_cast<double>(localSeconds) / 86400.0);
 }
 

@@ -20,7 +20,6 @@ public:
     ui::Label Label3{*this, "Label3", {467, 325, 80, 30}, "Fout"};
 
     ui::SoundPlayer& MP2() { return player(); }
-    TYRChronometre& Chrono1() { return Chrono; }
 
     void ItemClick();
     void ResetTestScreen() override;
