@@ -40,7 +40,8 @@ struct Program {
     ui::FilePictureSource pictures;
     ui::SilentSoundSystem sounds{clock};
     ui::Application app{clock, dialogs, pictures, sounds};
-    fs::path root = fs::temp_directory_path() / ("zor-stopwatch-bench-" + std::to_string(::getpid()));
+    fs::path root =
+        fs::temp_directory_path() / ("zor-stopwatch-bench-" + std::to_string(::getpid()));
     std::unique_ptr<shell::IniSettingsStore> settings;
     std::unique_ptr<administration::testing::TestEntryScreen> entry;
     std::unique_ptr<administration::AdministrationScreenBuilder> builder;
@@ -59,8 +60,8 @@ struct Program {
         for (const char* name : {"start.wav", "Save.wav", "Tstop.wav"})
             fs::copy_file(assets / "Audio" / name, root / "program" / "Audio" / name);
         for (const auto& e : fs::directory_iterator(assets / "Audio" / "FV"))
-            ui::testing::writeWav((root / "program" / "Audio" / "FV" / e.path().filename()).string(),
-                                  kPromptMs);
+            ui::testing::writeWav(
+                (root / "program" / "Audio" / "FV" / e.path().filename()).string(), kPromptMs);
         fs::create_directories(root / "data" / "Data");
         fs::create_directories(root / "data" / "Incomplete afnames");
         std::ofstream(root / "settings.ini", std::ios::binary)
@@ -68,15 +69,15 @@ struct Program {
             << (root / "data").string() << "\r\n";
         settings = std::make_unique<shell::IniSettingsStore>(root / "settings.ini");
         builder = std::make_unique<administration::AdministrationScreenBuilder>(
-            app, [this](shell::ShellScreens& shell, administration::AdministrationLinks& links,
-                        administration::AdministrationFlow& flow)
-                     -> administration::EntryScreen& {
+            app,
+            [this](shell::ShellScreens& shell, administration::AdministrationLinks& links,
+                   administration::AdministrationFlow& flow) -> administration::EntryScreen& {
                 entry = std::make_unique<administration::testing::TestEntryScreen>(app, shell,
                                                                                    links, flow);
                 return *entry;
             });
-        startup = std::make_unique<shell::Startup>(app, *settings, (root / "program").string() + "/",
-                                                   *builder);
+        startup = std::make_unique<shell::Startup>(app, *settings,
+                                                   (root / "program").string() + "/", *builder);
     }
     ~Program() { fs::remove_all(root); }
 
@@ -87,7 +88,8 @@ struct Program {
             clock.fireDueTimers();
             if (condition()) return;
             const auto due = clock.nextDueMs();
-            const std::int64_t wait = due ? std::clamp<std::int64_t>(*due - clock.nowMs(), 0, 5) : 5;
+            const std::int64_t wait =
+                due ? std::clamp<std::int64_t>(*due - clock.nowMs(), 0, 5) : 5;
             std::this_thread::sleep_for(std::chrono::milliseconds(wait));
         }
     }
@@ -146,7 +148,8 @@ int main(int argc, char** argv) {
         const auto prompt = p.sounds.plays().back();
         p.runUntil([&] { return test.Chrono.ChronoOn; });
         const auto started = std::chrono::steady_clock::now();
-        startLagMs.push_back(static_cast<double>(p.clock.nowMs() - (prompt.startMs + prompt.durationMs)));
+        startLagMs.push_back(
+            static_cast<double>(p.clock.nowMs() - (prompt.startMs + prompt.durationMs)));
         const int answer = answerMs(random);
         p.runUntil([&] {
             return std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(answer);
@@ -159,7 +162,8 @@ int main(int argc, char** argv) {
         if (std::fabs(stored - trueTenths) > 1.0) ++offByMoreThanATenth;
         p.app.keyPress(run % 2 ? U'g' : U'f');
     }
-    std::printf("stopwatch runs: %d (prompt %d ms, answers 150..650 ms, real clock)\n", runs, kPromptMs);
+    std::printf("stopwatch runs: %d (prompt %d ms, answers 150..650 ms, real clock)\n", runs,
+                kPromptMs);
     print("start lag after prompt end (ms)", summarize(startLagMs));
     print("stored minus true time (tenths)", summarize(storedMinusTrueTenths));
     const Summary lag = summarize(startLagMs);

@@ -8,7 +8,7 @@ namespace zor::administration {
 // administration: its reset, starting a new administration and continuing
 // an interrupted or resumed one.
 class AdministrationFlow {
-public:
+  public:
     explicit AdministrationFlow(AdministrationLinks& links) : links_(links) {}
 
     // Part of `ResetAfname`: both introductions and both test screens reset.
@@ -27,7 +27,7 @@ public:
     // when both subtests are finished and nothing opens.
     bool ContinueAdministration();
 
-private:
+  private:
     AdministrationLinks& links_;
 };
 

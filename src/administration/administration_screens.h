@@ -21,9 +21,9 @@ namespace zor::administration {
 // and links them; the screens of subsystems not built here stay
 // placeholders. The subject-entry screen comes from `makeEntry`.
 class AdministrationScreenBuilder : public shell::PlaceholderScreenBuilder {
-public:
-    using EntryFactory =
-        std::function<EntryScreen&(shell::ShellScreens&, AdministrationLinks&, AdministrationFlow&)>;
+  public:
+    using EntryFactory = std::function<EntryScreen&(shell::ShellScreens&, AdministrationLinks&,
+                                                    AdministrationFlow&)>;
 
     AdministrationScreenBuilder(ui::Application& app, EntryFactory makeEntry);
 
@@ -41,7 +41,7 @@ public:
     ui::Screen& createReportPreview(shell::ShellScreens& shell) override;
     ui::Screen& createSubtestChoice(shell::ShellScreens& shell) override;
 
-private:
+  private:
     template <class S>
     S& keep(std::unique_ptr<S> screen, S*& link) {
         link = screen.get();

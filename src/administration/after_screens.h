@@ -11,7 +11,7 @@ namespace zor::administration {
 // The screen shown after a first subtest: it offers the other subtest ("Ja")
 // or ends the administration ("Nee").
 class TAfterScreen : public ui::Screen {
-public:
+  public:
     ui::Picture Background{*this, "Background", {0, 0, 800, 600}};
     ui::Label Label3;
     ui::Label Label4{*this, "Label4", {0, 250, 800, 40}, "aansluitend afnemen?"};
@@ -25,7 +25,7 @@ public:
     virtual void YesClick() = 0;
     virtual void NoClick() = 0;
 
-protected:
+  protected:
     TAfterScreen(ui::Application& app, AdministrationLinks& links, std::string name,
                  std::string question);
     void onShow() override;
@@ -37,7 +37,7 @@ protected:
 
 // After phoneme deletion: offers phoneme swap.
 class TFWaft : public TAfterScreen {
-public:
+  public:
     TFWaft(ui::Application& app, AdministrationLinks& links);
     void YesClick() override;
     void NoClick() override;
@@ -45,7 +45,7 @@ public:
 
 // After phoneme swap: offers phoneme deletion.
 class TFVaft : public TAfterScreen {
-public:
+  public:
     TFVaft(ui::Application& app, AdministrationLinks& links);
     void YesClick() override;
     void NoClick() override;

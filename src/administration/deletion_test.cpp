@@ -92,9 +92,10 @@ void TFWtfase::BtnAClick() {
         Label1.enabled = true;
         throw;
     }
-    for (ui::Control* c : {static_cast<ui::Control*>(&BtnA), static_cast<ui::Control*>(&BtnB),
-                           static_cast<ui::Control*>(&Label1), static_cast<ui::Control*>(&Label2),
-                           static_cast<ui::Control*>(&ButtonOT), static_cast<ui::Control*>(&RGscore)})
+    for (ui::Control* c :
+         {static_cast<ui::Control*>(&BtnA), static_cast<ui::Control*>(&BtnB),
+          static_cast<ui::Control*>(&Label1), static_cast<ui::Control*>(&Label2),
+          static_cast<ui::Control*>(&ButtonOT), static_cast<ui::Control*>(&RGscore)})
         c->enabled = false;
     StepAdvanced = false;
     PromptAPlayed = true;
@@ -183,9 +184,7 @@ TIntroduction& TFWtfase::introduction() { return *links_.FWin; }
 
 ui::Screen& TFWtfase::afterScreen() { return *links_.FWaft; }
 
-void TFWtfase::interruptSteps() {
-    SetButtonPicture(links_.FWin->ButtonOT, links_, "BtnOToff.gif");
-}
+void TFWtfase::interruptSteps() { SetButtonPicture(links_.FWin->ButtonOT, links_, "BtnOToff.gif"); }
 
 void TFWtfase::afterInterrupt() {
     SetButtonPicture(ButtonOT, links_, "BtnOToff.gif");

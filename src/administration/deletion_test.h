@@ -8,7 +8,7 @@ namespace zor::administration {
 // The phoneme-deletion test screen: three examples and twelve items, each
 // step with prompt A and prompt B; the stopwatch runs from the end of B.
 class TFWtfase : public TTestPhase {
-public:
+  public:
     static constexpr int kSteps = 15;
     // TimerPhase after a mark.
     static constexpr int kScored = 4;
@@ -33,7 +33,7 @@ public:
     // "Zeg voorbeeld 2a", "Zeg item 1b".
     static std::string StepLabel(int step, PromptPart part);
 
-protected:
+  protected:
     ui::Label& timeLabel() override { return Label5; }
     ui::Label& rightLabel() override { return Label4; }
     ui::Label& wrongLabel() override { return Label3; }
@@ -53,7 +53,7 @@ protected:
     void afterInterrupt() override;
     void beforeFinishSave() override {}
 
-private:
+  private:
     void PlayStepPrompt(int step, PromptPart part);
     void showStepLabels();
 };

@@ -93,10 +93,9 @@ void TZORfinish::HMclick() {
 
 void TZORfinish::LatencyStep() {
     if (PendingAction != kHome) return;
-    for (ui::Screen* screen : {static_cast<ui::Screen*>(links_.FWtfase),
-                               static_cast<ui::Screen*>(links_.FVtfase),
-                               static_cast<ui::Screen*>(links_.FWin),
-                               static_cast<ui::Screen*>(links_.FVin)})
+    for (ui::Screen* screen :
+         {static_cast<ui::Screen*>(links_.FWtfase), static_cast<ui::Screen*>(links_.FVtfase),
+          static_cast<ui::Screen*>(links_.FWin), static_cast<ui::Screen*>(links_.FVin)})
         EndShowing(*screen);
     for (ui::Screen* screen :
          {static_cast<ui::Screen*>(links_.FWaft), static_cast<ui::Screen*>(links_.FVaft)}) {

@@ -10,7 +10,7 @@ namespace zor::administration {
 // preview; the home button, once the preview has been closed, unwinds the
 // whole screen stack to the main menu.
 class TZORfinish : public ui::Screen {
-public:
+  public:
     static constexpr int kHome = 1;  // PendingAction
 
     TZORfinish(ui::Application& app, AdministrationLinks& links);
@@ -29,11 +29,11 @@ public:
     void HMclick();
     void Exitclick();
 
-protected:
+  protected:
     void onShow() override;
     void LatencyStep() override;
 
-private:
+  private:
     AdministrationLinks& links_;
 };
 

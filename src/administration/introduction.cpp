@@ -1,8 +1,8 @@
 #include "administration/introduction.h"
 
+#include "administration/deletion_test.h"
 #include "administration/pictures.h"
 #include "administration/swap_test.h"
-#include "administration/deletion_test.h"
 #include "ui/application.h"
 
 namespace zor::administration {
@@ -174,7 +174,7 @@ void TIntroduction::TimerTick() {
 void TIntroduction::DoorgaanClick() {
     PendingAction = kContinue;
     links_.main->ClickSound();
-    const char* pressed = !NotInterrupted      ? "BtnTHon.gif"
+    const char* pressed = !NotInterrupted    ? "BtnTHon.gif"
                           : InstructionHeard ? "BtnSTon.gif"
                                              : "BtnIOon.gif";
     SetButtonPicture(ButtonIO, links_, pressed);

@@ -17,7 +17,7 @@ namespace zor::administration {
 // test phase and interrupting the administration. `TFWin` and `TFVin`
 // differ in their folder, player, texts and layout and in a few steps.
 class TIntroduction : public ui::Screen {
-public:
+  public:
     static constexpr int kPromptCount = 5;
     // PendingAction values.
     static constexpr int kInterrupt = 1;
@@ -57,7 +57,7 @@ public:
     ui::Label& label(int prompt) { return *labels_[prompt - 1]; }
     ui::SoundPlayer& player() { return *player_; }
 
-protected:
+  protected:
     struct Layout {
         int imageX, labelX, firstY, rowHeight;
     };
@@ -76,7 +76,7 @@ protected:
 
     AdministrationLinks& links_;
 
-private:
+  private:
     void PlayIntroPrompt(int prompt);
     void TimerTick();
     void setBigButtonsEnabled(bool on);
@@ -90,10 +90,10 @@ private:
 
 // The phoneme-deletion introduction.
 class TFWin : public TIntroduction {
-public:
+  public:
     TFWin(ui::Application& app, AdministrationLinks& links);
 
-protected:
+  protected:
     void interruptOwnSubtest() override;
     void prepareTestScreen() override {}
     ui::Screen& testScreen() override;
@@ -101,10 +101,10 @@ protected:
 
 // The phoneme-swap introduction.
 class TFVin : public TIntroduction {
-public:
+  public:
     TFVin(ui::Application& app, AdministrationLinks& links);
 
-protected:
+  protected:
     void interruptOwnSubtest() override {}
     void prepareTestScreen() override;
     ui::Screen& testScreen() override;

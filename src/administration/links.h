@@ -15,7 +15,7 @@ namespace zor::administration {
 // What the screens of an administration need of the subject-entry screen
 // `TZORinvoer`, which holds the administration record.
 class EntryScreen : public shell::SubjectEntry {
-public:
+  public:
     // The record the test screens write into: `AfnameStatus`, the score
     // grids, `ElaatsteFW` / `ELaatsteFV` and the test screens' current steps.
     virtual record::AdministrationRecord& record() = 0;
@@ -34,7 +34,7 @@ public:
 
 // The report preview the finish screen opens.
 class ReportPreview {
-public:
+  public:
     virtual ~ReportPreview() = default;
     virtual ui::Screen& screen() = 0;
     // Composes the report page again (the preview's creation step).

@@ -15,13 +15,16 @@ std::string IntroPromptFile(Subtest subtest, int prompt) {
 }
 
 std::string DeletionPromptFile(int step, PromptPart part) {
-    if (step < 1 || step > 15) throw std::out_of_range("Geen stap van de foneemweglating: " + std::to_string(step));
-    const std::string stem = step <= 3 ? "FWv0" + std::to_string(step) : "FWi" + TwoDigits(step - 3);
+    if (step < 1 || step > 15)
+        throw std::out_of_range("Geen stap van de foneemweglating: " + std::to_string(step));
+    const std::string stem =
+        step <= 3 ? "FWv0" + std::to_string(step) : "FWi" + TwoDigits(step - 3);
     return stem + (part == PromptPart::A ? "a" : "b") + ".wav";
 }
 
 std::string SwapPromptFile(int item) {
-    if (item < 1 || item > 12) throw std::out_of_range("Geen item van de foneemverwisseling: " + std::to_string(item));
+    if (item < 1 || item > 12)
+        throw std::out_of_range("Geen item van de foneemverwisseling: " + std::to_string(item));
     return "FVi" + TwoDigits(item) + ".wav";
 }
 

@@ -59,7 +59,8 @@ void TYRChronometre::readCalendar(double& date, double& time) const {
     std::tm local{};
     localtime_r(&seconds, &local);
     const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
     const long long sinceMidnight = local.tm_hour * 3600LL + local.tm_min * 60LL + local.tm_sec;
     time = (static_cast<double>(sinceMidnight) * 1000 + static_cast<double>(ms)) / 86400000.0;
     const long long localSeconds = static_cast<long long>(seconds) + local.tm_gmtoff;

@@ -13,7 +13,7 @@ namespace zor::administration {
 // start and stop: a date as whole days since 30 December 1899 and a time of
 // day as a fraction of a day, local time.
 class TYRChronometre {
-public:
+  public:
     explicit TYRChronometre(const ui::Clock& clock) : clock_(clock) {}
 
     bool ChronoOn = false;
@@ -34,7 +34,7 @@ public:
     // throws std::range_error when that lies outside 0..65535.
     static int ChronoDays(double a, double b);
 
-private:
+  private:
     void readCalendar(double& date, double& time) const;
 
     const ui::Clock& clock_;

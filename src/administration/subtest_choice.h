@@ -8,7 +8,7 @@ namespace zor::administration {
 
 // The choice of the first subtest of a new administration.
 class TZORkeuze : public ui::Screen {
-public:
+  public:
     // ChosenSubtest values.
     static constexpr int kSwap = 1;
     static constexpr int kDeletion = 2;
@@ -28,11 +28,11 @@ public:
     void FWExecute();
     void PrevPage();
 
-protected:
+  protected:
     void onShow() override;
     void LatencyStep() override;
 
-private:
+  private:
     void choose(int subtest, ui::ImageButton& button, const char* pressedPicture);
 
     AdministrationLinks& links_;

@@ -8,7 +8,7 @@ namespace zor::administration {
 // The phoneme-swap test screen: twelve items of one prompt each; the
 // stopwatch runs from the end of the prompt.
 class TFVtfase : public TTestPhase {
-public:
+  public:
     static constexpr int kItems = 12;
 
     TFVtfase(ui::Application& app, AdministrationLinks& links);
@@ -24,7 +24,7 @@ public:
     void ItemClick();
     void ResetTestScreen() override;
 
-protected:
+  protected:
     ui::Label& timeLabel() override { return Label4; }
     ui::Label& rightLabel() override { return Label2; }
     ui::Label& wrongLabel() override { return Label3; }
@@ -44,7 +44,7 @@ protected:
     void afterInterrupt() override {}
     void beforeFinishSave() override;
 
-private:
+  private:
     void ZegTekst(int item);
 };
 

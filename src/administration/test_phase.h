@@ -22,7 +22,7 @@ enum class KeyMode { Prompts, Stopwatch, Scoring };
 // timed from the end of its (last) prompt until the test leader stops the
 // stopwatch; the time and the mark go into the record's score grid.
 class TTestPhase : public ui::Screen {
-public:
+  public:
     // PendingAction values.
     static constexpr int kInterrupt = 1;
     static constexpr int kFinish = 2;
@@ -68,11 +68,11 @@ public:
 
     void onKeyPress(char32_t& key) override;
 
-protected:
-    TTestPhase(ui::Application& app, AdministrationLinks& links, Subtest subtest,
-               std::string name, std::string playerName, int stepCount,
-               const ui::Bounds& stopBounds, const ui::Bounds& rightBounds,
-               const ui::Bounds& wrongBounds, const ui::Bounds& interruptBounds);
+  protected:
+    TTestPhase(ui::Application& app, AdministrationLinks& links, Subtest subtest, std::string name,
+               std::string playerName, int stepCount, const ui::Bounds& stopBounds,
+               const ui::Bounds& rightBounds, const ui::Bounds& wrongBounds,
+               const ui::Bounds& interruptBounds);
 
     // The labels of the two subtests carry different names.
     virtual ui::Label& timeLabel() = 0;
@@ -113,7 +113,7 @@ protected:
     AdministrationLinks& links_;
     Subtest subtest_;
 
-private:
+  private:
     void GoedFoutPress(char32_t key);
     void TimerKeyPress();
     void mark(int index);

@@ -1,13 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "administration/administration_screens.h"
 #include "shell/settings.h"
@@ -29,8 +29,9 @@ struct AdministrationFixture : ui::testing::UiFixture {
     shell::IniSettingsStore settings{settingsFile};
     TestEntryScreen* entryScreen = nullptr;
     AdministrationScreenBuilder builder{
-        app, [this](shell::ShellScreens& shell, AdministrationLinks& links,
-                    AdministrationFlow& flow) -> EntryScreen& {
+        app,
+        [this](shell::ShellScreens& shell, AdministrationLinks& links,
+               AdministrationFlow& flow) -> EntryScreen& {
             entryOwner = std::make_unique<TestEntryScreen>(app, shell, links, flow);
             entryScreen = entryOwner.get();
             return *entryOwner;

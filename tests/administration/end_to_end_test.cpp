@@ -27,7 +27,8 @@ TEST_F(EndToEndTest, CompleteAdministrationDeletionFirst) {
     startAdministration(true);
     passIntroduction(fwIn());
     ASSERT_EQ(app.activeScreen(), &fwTest());
-    for (int step = 1; step <= 15; ++step) deletionStep(deletionAnswerMs(step), deletionRight(step));
+    for (int step = 1; step <= 15; ++step)
+        deletionStep(deletionAnswerMs(step), deletionRight(step));
     EXPECT_EQ(record().ElaatsteFW, "15");
     EXPECT_TRUE(fwTest().ButtonFinish.visible);
     finishSubtest(fwTest());
@@ -45,11 +46,12 @@ TEST_F(EndToEndTest, CompleteAdministrationDeletionFirst) {
     EXPECT_EQ(entry().statusAtSaves, (std::vector<int>{4, 6}));
     EXPECT_EQ(countPlays("/Audio/Save.wav"), 2);
 
-    const std::string fwLine = "Jan01;FW;meisje;10;06;2002;05;03;2011;De Regenboog;4;M. de Vries;15;6" +
-                               expectedPairs(15, deletionAnswerMs, deletionRight) + ";" +
-                               "7,2";
-    const std::string fvLine = "Jan01;FV;meisje;10;06;2002;05;03;2011;De Regenboog;4;M. de Vries;12;6" +
-                               expectedPairs(12, swapAnswerMs, swapRight);
+    const std::string fwLine =
+        "Jan01;FW;meisje;10;06;2002;05;03;2011;De Regenboog;4;M. de Vries;15;6" +
+        expectedPairs(15, deletionAnswerMs, deletionRight) + ";" + "7,2";
+    const std::string fvLine =
+        "Jan01;FV;meisje;10;06;2002;05;03;2011;De Regenboog;4;M. de Vries;12;6" +
+        expectedPairs(12, swapAnswerMs, swapRight);
     EXPECT_EQ(fileText(dataFile("Jan01_05-03-2011_FW.wda")), fwLine + "\r\n");
     EXPECT_EQ(fileText(dataFile("Jan01_05-03-2011_FV.vda")), fvLine + "\r\n");
     EXPECT_EQ(fileText(incompleteFile("Jan01_05-03-2011.zta")), "Jan01_05-03-2011\r\n0\r\n");

@@ -93,8 +93,9 @@ TEST_F(FlowTest, InterruptedDeletionTestContinuesAfterResumingFromTheIncompleteF
     finishSubtest(fwTest());
     ASSERT_EQ(app.activeScreen(), &fwAft());
     const std::string line = fileText(dataFile("Jan01_05-03-2011_FW.wda"));
-    EXPECT_TRUE(line.starts_with("Jan01;FW;meisje;10;06;2002;05;03;2011;De Regenboog;4;M. de "
-                                 "Vries;15;4;11;1;22;1;33;1;9;1;10;0"))
+    EXPECT_TRUE(
+        line.starts_with("Jan01;FW;meisje;10;06;2002;05;03;2011;De Regenboog;4;M. de "
+                         "Vries;15;4;11;1;22;1;33;1;9;1;10;0"))
         << line;
 }
 

@@ -107,7 +107,8 @@ TEST_F(IntroductionTest, PromptThatCannotBeOpenedLeavesTheButtonsUsable) {
 }
 
 TEST(SwapIntroductionLayout, LabelsNameThePracticeNames) {
-    struct Fixture : AdministrationFixture {} f;
+    struct Fixture : AdministrationFixture {
+    } f;
     EXPECT_EQ(f.fvIn().Label2.caption, "vb1 - 'Piet Bos'");
     EXPECT_EQ(f.fvIn().Label3.caption, "vb2 - '[K]ees [D]ijk'");
     EXPECT_EQ(f.fvIn().Label4.caption, "vb3 - '[L]ies [M]ol'");

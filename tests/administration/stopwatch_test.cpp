@@ -1,12 +1,12 @@
+#include "administration/stopwatch.h"
+
 #include <gtest/gtest.h>
-
-#include <stdexcept>
-
 #include <stdlib.h>
 #include <time.h>
 
+#include <stdexcept>
+
 #include "administration/prompts.h"
-#include "administration/stopwatch.h"
 #include "norms/rounding.h"
 #include "ui/clock.h"
 

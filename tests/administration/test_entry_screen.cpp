@@ -54,8 +54,8 @@ void TestEntryScreen::Opslaan1Click(std::function<void()> then) {
         if (then) then();
         return;
     }
-    if (auto error = record::WriteAdministrationFiles(record_,
-                                                      ui::nativePath(links_.main->Datapath())))
+    if (auto error =
+            record::WriteAdministrationFiles(record_, ui::nativePath(links_.main->Datapath())))
         throw std::runtime_error(error->message);
     statusAtSaves.push_back(record_.AfnameStatus);
     shell_.message->ShowModal([then](ui::ModalResult) {

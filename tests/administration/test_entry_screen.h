@@ -20,7 +20,7 @@ namespace zor::administration::testing {
 // administrations through the flow, and resumes from an incomplete file
 // when the main menu opens it in resume mode.
 class TestEntryScreen : public ui::Screen, public EntryScreen {
-public:
+  public:
     TestEntryScreen(ui::Application& app, shell::ShellScreens& shell, AdministrationLinks& links,
                     AdministrationFlow& flow);
 
@@ -44,10 +44,10 @@ public:
     std::vector<int> statusAtSaves;
     std::unique_ptr<ui::SoundPlayer> MPGeg;
 
-protected:
+  protected:
     void onShow() override;
 
-private:
+  private:
     shell::ShellScreens& shell_;
     AdministrationLinks& links_;
     AdministrationFlow& flow_;
