@@ -16,8 +16,19 @@ std::int64_t SumCells(const ItemCells& cells) {
 
 }  // namespace
 
+namespace {
+
+std::string ConversionMessage(std::string_view text) {
+    std::string message = "'";
+    message += text;
+    message += "' is geen geldige integerwaarde";
+    return message;
+}
+
+}  // namespace
+
 ConversionError::ConversionError(std::string_view text)
-    : std::runtime_error("'" + std::string(text) + "' is geen geldige integerwaarde") {}
+    : std::runtime_error(ConversionMessage(text)) {}
 
 std::int32_t CellToInt(std::string_view text) {
     std::string_view digits = text;

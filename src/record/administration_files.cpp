@@ -101,7 +101,10 @@ std::optional<FileError> WriteLinesFile(const fs::path& file, const std::vector<
     if (!IsPlainFileName(file.filename().string())) return CreateError(file, "Ongeldige bestandsnaam.");
 
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string temporaryName = ".";
+    temporaryName += file.filename().string();
+    temporaryName += ".XXXXXX";
+    std::string temporary = (folder / temporaryName).string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return CreateError(file, SystemReason(errno));
 
@@ -169,6 +172,15 @@ std::optional<FileError> WriteAdministrationFiles(const AdministrationRecord& re
     if (auto error = WriteLinesFile(paths.incomplete, record.MemoCom)) return error;
     if (auto error = WriteLinesFile(paths.dataFW, record.MdataFW)) return error;
     return WriteLinesFile(paths.dataFV, record.MdataFV);
+}
+
+SaveResult SaveAdministration(AdministrationRecord& record, const fs::path& datapath) {
+    if (const int row = record.FindSubjectRow(record.Ecode); row > 0) record.ReplaceDataLines(row);
+    if (record.Ecode.empty() || !record.SubjectValid || record.MdataFW.empty()) return {};
+    if (auto error = WriteAdministrationFiles(record, datapath)) {
+        return {SaveResult::Outcome::kNeedsBackup, std::move(error)};
+    }
+    return {SaveResult::Outcome::kSaved, std::nullopt};
 }
 
 std::vector<FileError> WriteBackupFiles(const AdministrationRecord& record,

@@ -35,10 +35,16 @@ norms::ItemCells ItemColumn(const StringGrid& grid, int column, int firstRow) {
     return cells;
 }
 
+// Row labels are the number with a space before it: " 1", " vb1".
+std::string RowLabel(std::string_view prefix, int number) {
+    std::string label = " ";
+    label += prefix;
+    label += std::to_string(number);
+    return label;
+}
+
 void LabelRows(StringGrid& grid, int rows, int firstNumber) {
-    for (int row = 0; row < rows; ++row) {
-        grid.SetCell(0, row, " " + std::to_string(firstNumber + row));
-    }
+    for (int row = 0; row < rows; ++row) grid.SetCell(0, row, RowLabel("", firstNumber + row));
 }
 
 void PutLine(std::vector<std::string>& lines, int row, std::string line) {
@@ -56,10 +62,10 @@ AdministrationRecord::AdministrationRecord()
     LabelRows(SGdataFW, kDataGridRows, 1);
     LabelRows(SGdataFV, kDataGridRows, 1);
     for (int row = 0; row < kFirstItemRowFW; ++row) {
-        SGRscoreFW.SetCell(0, row, " vb" + std::to_string(row + 1));
+        SGRscoreFW.SetCell(0, row, RowLabel("vb", row + 1));
     }
     for (int row = kFirstItemRowFW; row < kScoreGridRows; ++row) {
-        SGRscoreFW.SetCell(0, row, " " + std::to_string(row - kFirstItemRowFW + 1));
+        SGRscoreFW.SetCell(0, row, RowLabel("", row - kFirstItemRowFW + 1));
     }
     LabelRows(SGRscoreFV, norms::kTestItems, 1);
 }
@@ -187,13 +193,19 @@ RecordScores AdministrationRecord::ComputeScores() const {
 std::string AdministrationRecord::BuildDataLineFW() {
     std::string line = BuildDataLine(Subtest::FW);
     BerekenSpeedSS();
-    if (StatusCallsForScore(Subtest::FW, AfnameStatus)) line += ";" + FormatScore(SpeedSSFW, ',');
+    if (StatusCallsForScore(Subtest::FW, AfnameStatus)) {
+        line += ';';
+        line += FormatScore(SpeedSSFW, ',');
+    }
     return line;
 }
 
 std::string AdministrationRecord::BuildDataLineFV() const {
     std::string line = BuildDataLine(Subtest::FV);
-    if (StatusCallsForScore(Subtest::FV, AfnameStatus)) line += ";" + FormatScore(SpeedSSFV, ',');
+    if (StatusCallsForScore(Subtest::FV, AfnameStatus)) {
+        line += ';';
+        line += FormatScore(SpeedSSFV, ',');
+    }
     return line;
 }
 

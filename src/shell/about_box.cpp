@@ -6,6 +6,7 @@ TAboutBox::TAboutBox(ui::Application& app, MainMenu& main)
     : ui::Screen(app, "AboutBox", {0, 0, 296, 247}), main_(main) {
     caption = "Programma-informatie";
     fade = {true, 2, 230};
+    color = 0xF0F0F0;
     ProgramIcon.stretch = true;
     ProductName.bold = true;
     OKButton.isDefault = true;
@@ -13,7 +14,7 @@ TAboutBox::TAboutBox(ui::Application& app, MainMenu& main)
 }
 
 void TAboutBox::onShow() {
-    ProgramIcon.load(main_.Pgmpath() + "\\Graphics\\" + "ZORsplash.jpg");
+    ProgramIcon.load(main_.Pgmpath() + "\\Graphics\\" + "ZORlogo.jpg");
 }
 
 void TAboutBox::OKButtonClick() {

@@ -52,6 +52,8 @@ void TZORMAINForm::Formcreate() {
     pgmpath_ = programFolder_;
     audiopath_ = audiopathOf(pgmpath_);
     Background.load(pgmpath_ + "\\Graphics\\" + "blk.jpg");
+    ButtonExit.load(buttonPicture("BtnExit.gif"));
+    About.load(buttonPicture("BtnInfo.gif"));
     stayOnTop = true;
     ZORMainInitialize();
 }

@@ -66,6 +66,8 @@ public:
     void HelpAbout1Execute();  // About
     // The notification icon's callback with the mouse message.
     void TrayIconCallback(int mouseMessage);
+    // A right click on the program's task-bar button.
+    void TaskBarRightClick() { TaskBarMenu1.popup(); }
 
     // MainMenu.
     void ZORMainInitialize() override;

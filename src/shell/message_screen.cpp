@@ -11,7 +11,7 @@ Tmessage::Tmessage(ui::Application& app, MainMenu& main, LaterScreens& later)
 }
 
 void Tmessage::onShow() {
-    Panel.load(main_.Pgmpath() + "\\Graphics\\" + "DataOpgeslagen.gif");
+    Panel.load(main_.Pgmpath() + "\\Graphics\\" + "Opgeslagen.gif");
     LatencyTimer.setInterval(1000);
     // Each notice stands for a full second, also when the previous one was
     // closed before its step came.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,6 +44,7 @@ public:
     // --- Window state -------------------------------------------------------
     std::string caption;
     Bounds bounds;
+    std::uint32_t color = 0x000000;  // 0xRRGGBB behind the controls
     bool stayOnTop = false;
     bool fillsWorkArea = false;  // covers the desktop's work area instead of `bounds`
     bool transparentColorEnabled = false;  // aqua areas fully transparent
@@ -65,6 +67,9 @@ public:
     bool showingModally() const;
     // Closes the screen: ends its modal showing with Cancel, or hides it.
     void Close();
+    // Whether user input reaches the screen: it is shown and no modal
+    // showing lies above it (screens beneath a modal showing are disabled).
+    bool receivesInput() const;
     // Draws the screen at once (while a handler still runs).
     void repaint();
 
@@ -80,6 +85,9 @@ public:
     void Latency();
 
     // --- Keyboard (routed by the application to the active screen) -----------
+    // The control with the keyboard focus; typed characters go to it when it
+    // is an edit, after the screen's own onKeyPress has seen them.
+    Control* ActiveControl = nullptr;
     virtual void onKeyDown(int& key, Shift shift);
     virtual void onKeyPress(char32_t& key);
 

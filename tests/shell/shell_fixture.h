@@ -27,10 +27,10 @@ struct ShellFixture : ui::testing::UiFixture {
         std::filesystem::create_directories(program / "Graphics" / "Buttons");
         std::filesystem::create_directories(program / "Audio");
         std::filesystem::create_directories(data / "Incomplete afnames");
-        for (const char* name : {"blk.jpg", "ZORbckgr1.jpg", "ZORsplash.jpg", "DataOpgeslagen.gif"})
+        for (const char* name : {"blk.jpg", "ZORbckgr1.jpg", "ZORsplash.jpg", "Opgeslagen.gif", "ZORlogo.jpg"})
             touch(program / "Graphics" / name);
         for (const char* name : {"BtnNToff.gif", "BtnNTon.gif", "BtnTHoff.gif", "BtnTHon.gif",
-                                 "BtnTROoff.gif", "BtnTROon.gif"})
+                                 "BtnTROoff.gif", "BtnTROon.gif", "BtnExit.gif", "BtnInfo.gif"})
             touch(program / "Graphics" / "Buttons" / name);
         ui::testing::writeWav((program / "Audio" / "start.wav").string(), 150);
         ui::testing::writeWav((program / "Audio" / "Save.wav").string(), 800);

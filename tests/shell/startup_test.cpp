@@ -63,3 +63,23 @@ TEST_F(StartupTest, PlaceholderScreensSayTheyAreUnfinishedAndLeadBack) {
 
 }  // namespace
 }  // namespace zor::shell
+
+namespace zor::shell {
+namespace {
+
+TEST_F(StartupTest, RunsOnTheProgramsOwnPicturesAndSoundsWithoutAnError) {
+    zor = startPlaceholderProgram(app, settings, ZOR_SOURCE_DIR "/assets/");
+    clock.advance(2000);
+    main().About.click();
+    screens().about->OKButton.click();
+    app.runEvent([&] { screens().message->ShowModal(); });
+    clock.advance(1000);
+    main().ButtonExit.click();
+    clock.advance(1000);
+    EXPECT_TRUE(app.terminated());
+    for (const auto& m : dialogs.messages) ADD_FAILURE() << m.text;
+    EXPECT_GE(sounds.plays().size(), 4u);
+}
+
+}  // namespace
+}  // namespace zor::shell
