@@ -8,16 +8,17 @@
 
 namespace zor::administration {
 
-void AdministrationFlow::ResetScreens() {
+int AdministrationFlow::ChosenSubtest() const { return links_.ZORkeuze->ChosenSubtest; }
+
+void AdministrationFlow::ResetIntroductionsAndTests() {
     links_.FWin->ResetIntro();
     links_.FVin->ResetIntro();
     links_.FWtfase->ResetTestScreen();
     links_.FVtfase->ResetTestScreen();
-    links_.FWtfase->TimerPhase = TTestPhase::kIdle;
-    links_.FVtfase->TimerPhase = TTestPhase::kIdle;
+    ClearTimerPhases();
 }
 
-void AdministrationFlow::PrepareNewAdministration() {
+void AdministrationFlow::PrepareFreshRun() {
     auto& record = links_.record();
     TFWtfase& deletion = *links_.FWtfase;
     deletion.IsSecondSubtest = false;
@@ -34,16 +35,6 @@ void AdministrationFlow::PrepareNewAdministration() {
     links_.FVin->Int1.enabled = true;
 }
 
-void AdministrationFlow::StartChosenSubtest() {
-    links_.FWtfase->TimerPhase = TTestPhase::kIdle;
-    links_.FVtfase->TimerPhase = TTestPhase::kIdle;
-    if (links_.ZORkeuze->ChosenSubtest == TZORkeuze::kSwap) {
-        links_.FVin->ShowModal();
-    } else {
-        links_.FWin->ShowModal();
-    }
-}
-
 void AdministrationFlow::PrepareContinue() {
     for (TIntroduction* intro :
          {static_cast<TIntroduction*>(links_.FWin), static_cast<TIntroduction*>(links_.FVin)}) {
@@ -52,37 +43,23 @@ void AdministrationFlow::PrepareContinue() {
         SetButtonPicture(intro->ButtonOT, links_, "BtnOToff.gif");
     }
     links_.FWtfase->BtnA.enabled = true;
-    links_.FWtfase->TimerPhase = TTestPhase::kIdle;
     links_.FVtfase->ButtonItem.enabled = true;
     links_.FVtfase->keyMode = KeyMode::Prompts;
+    ClearTimerPhases();
+}
+
+void AdministrationFlow::ClearTimerPhases() {
+    links_.FWtfase->TimerPhase = TTestPhase::kIdle;
     links_.FVtfase->TimerPhase = TTestPhase::kIdle;
 }
 
-bool AdministrationFlow::ContinueAdministration() {
-    auto& record = links_.record();
-    switch (record.AfnameStatus) {
-        case 1:
-            links_.FVtfase->IsSecondSubtest = false;
-            links_.FVin->ShowModal();
-            return true;
-        case 2:
-            links_.FWtfase->IsSecondSubtest = false;
-            links_.FWin->ShowModal();
-            return true;
-        case 3:
-        case 5:
-            links_.FWtfase->IsSecondSubtest = true;
-            record.AfnameStatus = 5;
-            links_.FWin->ShowModal();
-            return true;
-        case 4:
-        case 6:
-            links_.FVtfase->IsSecondSubtest = true;
-            record.AfnameStatus = 6;
-            links_.FVin->ShowModal();
-            return true;
-        default:
-            return false;
+void AdministrationFlow::ShowIntroduction(record::Subtest subtest, bool isSecondSubtest) {
+    if (subtest == record::Subtest::FW) {
+        links_.FWtfase->IsSecondSubtest = isSecondSubtest;
+        links_.FWin->ShowModal();
+    } else {
+        links_.FVtfase->IsSecondSubtest = isSecondSubtest;
+        links_.FVin->ShowModal();
     }
 }
 

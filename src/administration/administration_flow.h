@@ -1,31 +1,23 @@
 #pragma once
 
 #include "administration/links.h"
+#include "record/administration_screens.h"
 
 namespace zor::administration {
 
-// The steps of the subject-entry screen that concern the screens of an
-// administration: its reset, starting a new administration and continuing
-// an interrupted or resumed one.
-class AdministrationFlow {
+// What the subject-entry screen does with the screens of an administration:
+// its reset, preparing a new or continued administration, and opening an
+// introduction.
+class AdministrationFlow : public record::AdministrationScreens {
   public:
     explicit AdministrationFlow(AdministrationLinks& links) : links_(links) {}
 
-    // Part of `ResetAfname`: both introductions and both test screens reset.
-    void ResetScreens();
-    // The start button, before the entry is checked: both subtests prepared
-    // from their first step, neither as the second subtest.
-    void PrepareNewAdministration();
-    // The start button's deferred step after a valid entry: the chosen
-    // subtest's introduction opens on top of the entry screen.
-    void StartChosenSubtest();
-    // The continue button (`KnContinClick`), its immediate steps: both
-    // introductions offer resuming, both test screens their prompt.
-    void PrepareContinue();
-    // The continue button's deferred step: by `AfnameStatus`, the subtest
-    // under way is prepared and its introduction opens on top. Returns false
-    // when both subtests are finished and nothing opens.
-    bool ContinueAdministration();
+    int ChosenSubtest() const override;
+    void ResetIntroductionsAndTests() override;
+    void PrepareFreshRun() override;
+    void PrepareContinue() override;
+    void ClearTimerPhases() override;
+    void ShowIntroduction(record::Subtest subtest, bool isSecondSubtest) override;
 
   private:
     AdministrationLinks& links_;

@@ -4,11 +4,13 @@
 
 namespace zor::administration {
 
-AdministrationScreenBuilder::AdministrationScreenBuilder(ui::Application& app,
-                                                         EntryFactory makeEntry)
-    : shell::PlaceholderScreenBuilder(app), app_(app), makeEntry_(std::move(makeEntry)) {}
+AdministrationScreenBuilder::AdministrationScreenBuilder(ui::Application& app)
+    : shell::PlaceholderScreenBuilder(app), afterSave(app.clock()), app_(app) {
+    links.afterSave = &afterSave;
+}
 
 ui::Screen& AdministrationScreenBuilder::createFWintro(shell::ShellScreens& shell) {
+    links.shell = &shell;
     links.main = shell.main.get();
     return keep(std::make_unique<TFWin>(app_, links), links.FWin);
 }
@@ -18,7 +20,9 @@ ui::Screen& AdministrationScreenBuilder::createFWtest(shell::ShellScreens&) {
 }
 
 shell::SubjectEntry& AdministrationScreenBuilder::createSubjectEntry(shell::ShellScreens& shell) {
-    links.entry = &makeEntry_(shell, links, flow);
+    auto entry = std::make_unique<record::TZORinvoer>(app_, shell, flow);
+    links.entry = entry.get();
+    owned_.push_back(std::move(entry));
     return *links.entry;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -13,22 +12,21 @@
 #include "administration/report_placeholder.h"
 #include "administration/subtest_choice.h"
 #include "administration/swap_test.h"
+#include "record/subject_entry_screen.h"
 #include "shell/placeholders.h"
 
 namespace zor::administration {
 
-// Creates the screens of an administration in the program's start-up order
-// and links them; the screens of subsystems not built here stay
-// placeholders. The subject-entry screen comes from `makeEntry`.
+// Creates the subject-entry screen and the screens of an administration in
+// the program's start-up order and links them; the screens of subsystems not
+// built here stay placeholders.
 class AdministrationScreenBuilder : public shell::PlaceholderScreenBuilder {
   public:
-    using EntryFactory = std::function<EntryScreen&(shell::ShellScreens&, AdministrationLinks&,
-                                                    AdministrationFlow&)>;
-
-    AdministrationScreenBuilder(ui::Application& app, EntryFactory makeEntry);
+    explicit AdministrationScreenBuilder(ui::Application& app);
 
     AdministrationLinks links;
     AdministrationFlow flow{links};
+    AfterSaveNotice afterSave;
 
     ui::Screen& createFWintro(shell::ShellScreens& shell) override;
     ui::Screen& createFWtest(shell::ShellScreens& shell) override;
@@ -50,7 +48,6 @@ class AdministrationScreenBuilder : public shell::PlaceholderScreenBuilder {
     }
 
     ui::Application& app_;
-    EntryFactory makeEntry_;
     std::vector<std::unique_ptr<ui::Screen>> owned_;
 };
 

@@ -84,7 +84,7 @@ void TFWaft::YesClick() {
 void TFWaft::NoClick() {
     links_.main->ClickSound();
     links_.record().AfnameStatus = 4;
-    links_.entry->Opslaan1Click([this] { openFinishScreen(*links_.FWin, *links_.FWtfase); });
+    links_.Opslaan1Click([this] { openFinishScreen(*links_.FWin, *links_.FWtfase); });
 }
 
 TFVaft::TFVaft(ui::Application& app, AdministrationLinks& links)

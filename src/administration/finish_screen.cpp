@@ -103,7 +103,7 @@ void TZORfinish::LatencyStep() {
         screen->Hide();
         screen->Close();
     }
-    EndShowing(links_.entry->screen());
+    EndShowing(*links_.entry);
     links_.main->ZORMainInitialize();
     setModalResult(ui::ModalResult::Cancel);
     ResetFinish();
@@ -114,7 +114,7 @@ void TZORfinish::Exitclick() {
     for (ui::Screen* screen :
          {static_cast<ui::Screen*>(links_.FWaft), static_cast<ui::Screen*>(links_.FVaft),
           static_cast<ui::Screen*>(links_.FWin), static_cast<ui::Screen*>(links_.FVin),
-          &links_.entry->screen(), static_cast<ui::Screen*>(links_.ZORkeuze)})
+          static_cast<ui::Screen*>(links_.entry), static_cast<ui::Screen*>(links_.ZORkeuze)})
         screen->Hide();
     links_.main->Exit1Click();
 }

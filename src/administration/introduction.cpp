@@ -189,7 +189,7 @@ void TIntroduction::OnderbrekenClick() {
     links_.main->ClickSound();
     SetButtonPicture(ButtonOT, links_, "BtnOTon.gif");
     setBigButtonsEnabled(false);
-    links_.entry->OfferContinue();
+    links_.OfferContinue();
     links_.main->ZORMainInitialize();
     Latency();
 }

@@ -1,36 +1,19 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "record/administration_record.h"
-#include "shell/later_screens.h"
+#include "record/subject_entry_screen.h"
 #include "shell/main_menu.h"
+#include "shell/startup.h"
+#include "ui/timer.h"
 
 namespace zor::ui {
 class Screen;
 }
 
 namespace zor::administration {
-
-// What the screens of an administration need of the subject-entry screen
-// `TZORinvoer`, which holds the administration record.
-class EntryScreen : public shell::SubjectEntry {
-  public:
-    // The record the test screens write into: `AfnameStatus`, the score
-    // grids, `ElaatsteFW` / `ELaatsteFV` and the test screens' current steps.
-    virtual record::AdministrationRecord& record() = 0;
-    // Saves the administration (`Opslaan1Click`: the data files, the
-    // incomplete-administration file, the backup procedure when they cannot be
-    // written) and shows the save notice; `then` runs once the notice has
-    // closed (at once when nothing was saved and no notice shows).
-    virtual void Opslaan1Click(std::function<void()> then) = 0;
-    // The entry screen's click sound on its own player.
-    virtual void PlayClick() = 0;
-    // After an interruption the entry screen offers continuing: `ButtonST`
-    // disabled and hidden; `ButtonContin` enabled, shown, "BtnTHred.gif";
-    // `ButtonNP` enabled.
-    virtual void OfferContinue() = 0;
-};
 
 // The report preview the finish screen opens.
 class ReportPreview {
@@ -39,6 +22,23 @@ class ReportPreview {
     virtual ui::Screen& screen() = 0;
     // Composes the report page again (the preview's creation step).
     virtual void Recreate() = 0;
+};
+
+// Runs a step of the administration once the save notice that the entry
+// screen's save shows has closed, as the step after a blocking save would.
+class AfterSaveNotice {
+  public:
+    explicit AfterSaveNotice(ui::Clock& clock);
+    // Saves through the entry screen, then runs `then` when the notice has
+    // closed (at once when the save showed none).
+    void Save(record::TZORinvoer& entry, ui::Screen& notice, std::function<void()> then);
+
+  private:
+    void check();
+
+    ui::Timer timer_;
+    ui::Screen* notice_ = nullptr;
+    std::function<void()> then_;
 };
 
 class TZORkeuze;
@@ -54,8 +54,10 @@ class TZORfinish;
 // as the screens are created; a screen reaches the others only when the test
 // leader acts, by which time all exist.
 struct AdministrationLinks {
+    shell::ShellScreens* shell = nullptr;
     shell::MainMenu* main = nullptr;
-    EntryScreen* entry = nullptr;
+    record::TZORinvoer* entry = nullptr;
+    AfterSaveNotice* afterSave = nullptr;
     ReportPreview* preview = nullptr;
     TZORkeuze* ZORkeuze = nullptr;
     TFWin* FWin = nullptr;
@@ -66,7 +68,14 @@ struct AdministrationLinks {
     TFVaft* FVaft = nullptr;
     TZORfinish* Finish = nullptr;
 
-    record::AdministrationRecord& record() const { return entry->record(); }
+    // The record the test screens write into, held by the entry screen.
+    record::AdministrationRecord& record() const { return entry->Afname; }
+    // Saves the administration with its notice; `then` runs after the notice.
+    void Opslaan1Click(std::function<void()> then) const;
+    // After an interruption the entry screen offers continuing: `ButtonST`
+    // disabled and hidden; `ButtonContin` enabled, shown, "BtnTHred.gif";
+    // `ButtonNP` enabled.
+    void OfferContinue() const;
     // A picture of the button-pictures folder.
     std::string buttonPicture(const std::string& name) const {
         return main->Pgmpath() + "\\Graphics\\Buttons\\" + name;

@@ -2,11 +2,12 @@
 
 #include <string>
 
+#include "record/data_line.h"
 #include "ui/sound.h"
 
 namespace zor::administration {
 
-enum class Subtest { FW, FV };
+using record::Subtest;
 enum class PromptPart { A, B };
 
 // A number in two digits, with a leading "0" below 10.

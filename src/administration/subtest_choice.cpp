@@ -52,7 +52,7 @@ void TZORkeuze::LatencyStep() {
     // leaving the entry screen leads straight back to the main menu.
     setModalResult(ui::ModalResult::Cancel);
     Close();
-    links_.entry->screen().ShowModal();
+    links_.entry->ShowModal();
 }
 
 void TZORkeuze::PrevPage() {

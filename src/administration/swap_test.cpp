@@ -123,7 +123,7 @@ ui::Screen& TFVtfase::afterScreen() { return *links_.FVaft; }
 void TFVtfase::beforeFinishSave() {
     // The administration ends with this subtest's after-screen or the
     // finish screen: the entry screen closes when control unwinds to it.
-    links_.entry->screen().setModalResult(ui::ModalResult::Cancel);
+    links_.entry->setModalResult(ui::ModalResult::Cancel);
 }
 
 }  // namespace zor::administration

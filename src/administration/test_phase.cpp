@@ -187,7 +187,7 @@ void TTestPhase::OnderbrekenClick() {
     intro.ButtonIO.enabled = true;
     intro.OfferResume();
     interruptSteps();
-    links_.entry->OfferContinue();
+    links_.OfferContinue();
 }
 
 void TTestPhase::voltooienClick() {
@@ -208,7 +208,7 @@ void TTestPhase::LatencyStep() {
         SetButtonPicture(ButtonFinish, links_, "BtnFINoff.gif");
         beforeFinishSave();
         player_->close();
-        links_.entry->Opslaan1Click([this] {
+        links_.Opslaan1Click([this] {
             if (IsSecondSubtest) {
                 links_.Finish->ShowModal();
             } else {

@@ -11,10 +11,6 @@ AdministrationFixture::AdministrationFixture() {
     fs::create_directories(program / "Graphics");
     for (const auto& entry : fs::directory_iterator(assets / "Graphics"))
         fs::create_symlink(entry.path(), program / "Graphics" / entry.path().filename());
-    // The save notice's panel under the name the message screen loads.
-    if (!fs::exists(program / "Graphics" / "DataOpgeslagen.gif"))
-        fs::create_symlink(assets / "Graphics" / "Opgeslagen.gif",
-                           program / "Graphics" / "DataOpgeslagen.gif");
     fs::create_symlink(assets / "Audio", program / "Audio");
     fs::create_directories(data / "Data");
     fs::create_directories(data / "Incomplete afnames");
@@ -50,7 +46,27 @@ void AdministrationFixture::startAdministration(bool deletionFirst) {
     (deletionFirst ? keuze().ButtonFW : keuze().ButtonFV).click();
     clock.advance(500);
     ASSERT_EQ(app.activeScreen(), &entry());
-    app.runEvent([this] { entry().Start(); });
+    enterSubject();
+    entry().ButtonST.click();
+    clock.advance(500);
+}
+
+void AdministrationFixture::type(ui::Edit& edit, std::string_view text) {
+    for (char c : text) {
+        entry().ActiveControl = &edit;
+        app.keyPress(static_cast<unsigned char>(c));
+    }
+}
+
+void AdministrationFixture::enterSubject() {
+    type(entry().Ecode, "Jan01");
+    entry().RGsekse.select(0);
+    type(entry().Egebdag, "10");
+    type(entry().Egebmnd, "06");
+    type(entry().Egebjaar, "2002");
+    type(entry().Eschool, "De Regenboog");
+    type(entry().Egroep, "4");
+    type(entry().Etl, "M. de Vries");
 }
 
 void AdministrationFixture::passIntroduction(TIntroduction& intro) {
@@ -94,6 +110,12 @@ int AdministrationFixture::countPlays(const std::string& fileEnd) const {
     int n = 0;
     for (const auto& play : sounds.plays()) n += play.nativePath.ends_with(fileEnd);
     return n;
+}
+
+std::string AdministrationFixture::savedStatus(const std::string& dataFileName) const {
+    std::string line = fileText(dataFile(dataFileName));
+    for (int field = 0; field < 13; ++field) line.erase(0, line.find(';') + 1);
+    return line.substr(0, line.find_first_of(";\r"));
 }
 
 std::string AdministrationFixture::fileText(const fs::path& file) const {

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "administration/administration_screens.h"
+#include "record/subject_entry_screen.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
-#include "test_entry_screen.h"
 #include "ui_fixture.h"
 
 namespace zor::administration::testing {
@@ -27,16 +27,7 @@ struct AdministrationFixture : ui::testing::UiFixture {
     std::filesystem::path data = root / "data";
     std::filesystem::path settingsFile = root / "settings.ini";
     shell::IniSettingsStore settings{settingsFile};
-    TestEntryScreen* entryScreen = nullptr;
-    AdministrationScreenBuilder builder{
-        app,
-        [this](shell::ShellScreens& shell, AdministrationLinks& links,
-               AdministrationFlow& flow) -> EntryScreen& {
-            entryOwner = std::make_unique<TestEntryScreen>(app, shell, links, flow);
-            entryScreen = entryOwner.get();
-            return *entryOwner;
-        }};
-    std::unique_ptr<TestEntryScreen> entryOwner;
+    AdministrationScreenBuilder builder{app};
     std::unique_ptr<shell::Startup> startup;
 
     AdministrationFixture();
@@ -44,8 +35,8 @@ struct AdministrationFixture : ui::testing::UiFixture {
 
     AdministrationLinks& links() { return builder.links; }
     shell::TZORMAINForm& main() { return *startup->screens().main; }
-    TestEntryScreen& entry() { return *entryScreen; }
-    record::AdministrationRecord& record() { return entryScreen->record(); }
+    record::TZORinvoer& entry() { return *links().entry; }
+    record::AdministrationRecord& record() { return entry().Afname; }
     TZORkeuze& keuze() { return *links().ZORkeuze; }
     TFWin& fwIn() { return *links().FWin; }
     TFVin& fvIn() { return *links().FVin; }
@@ -63,6 +54,10 @@ struct AdministrationFixture : ui::testing::UiFixture {
     // Waits, to the millisecond, for the test screen's stopwatch to start.
     void awaitStopwatch(TTestPhase& test);
 
+    // Types into an edit of the entry screen, key by key.
+    void type(ui::Edit& edit, std::string_view text);
+    // The subject Jan01 typed into the entry screen.
+    void enterSubject();
     // From the idle main menu to the chosen subtest's introduction.
     void startAdministration(bool deletionFirst);
     // Plays every introduction prompt in order and continues to the test.
@@ -77,6 +72,8 @@ struct AdministrationFixture : ui::testing::UiFixture {
     void press(char32_t key) { app.keyPress(key); }
     int countPlays(const std::string& fileEnd) const;
     std::string fileText(const std::filesystem::path& file) const;
+    // The status field of a saved data line.
+    std::string savedStatus(const std::string& dataFileName) const;
     std::filesystem::path dataFile(const std::string& name) const { return data / "Data" / name; }
     std::filesystem::path incompleteFile(const std::string& name) const {
         return data / "Incomplete afnames" / name;

@@ -33,7 +33,9 @@ TEST_F(EndToEndTest, CompleteAdministrationDeletionFirst) {
     EXPECT_TRUE(fwTest().ButtonFinish.visible);
     finishSubtest(fwTest());
     ASSERT_EQ(app.activeScreen(), &fwAft());
-    EXPECT_EQ(entry().statusAtSaves, std::vector<int>{4});
+    EXPECT_EQ(savedStatus("Jan01_05-03-2011_FW.wda"), "4");
+    EXPECT_EQ(savedStatus("Jan01_05-03-2011_FV.vda"), "4");
+    EXPECT_EQ(countPlays("/Audio/Save.wav"), 1);
 
     fwAft().BtnYes.click();
     EXPECT_EQ(record().AfnameStatus, 6);
@@ -43,7 +45,7 @@ TEST_F(EndToEndTest, CompleteAdministrationDeletionFirst) {
     EXPECT_EQ(record().ELaatsteFV, "12");
     finishSubtest(fvTest());
     ASSERT_EQ(app.activeScreen(), &finish());
-    EXPECT_EQ(entry().statusAtSaves, (std::vector<int>{4, 6}));
+    EXPECT_EQ(savedStatus("Jan01_05-03-2011_FV.vda"), "6");
     EXPECT_EQ(countPlays("/Audio/Save.wav"), 2);
 
     const std::string fwLine =
