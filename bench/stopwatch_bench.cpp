@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "administration/administration_screens.h"
+#include "record/subject_entry_screen.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
-#include "test_entry_screen.h"
 #include "ui/application.h"
 #include "ui/clock.h"
 #include "ui/pictures.h"
@@ -43,7 +43,6 @@ struct Program {
     fs::path root =
         fs::temp_directory_path() / ("zor-stopwatch-bench-" + std::to_string(::getpid()));
     std::unique_ptr<shell::IniSettingsStore> settings;
-    std::unique_ptr<administration::testing::TestEntryScreen> entry;
     std::unique_ptr<administration::AdministrationScreenBuilder> builder;
     std::unique_ptr<shell::Startup> startup;
 
@@ -53,8 +52,6 @@ struct Program {
         fs::create_directories(root / "program" / "Graphics");
         for (const auto& e : fs::directory_iterator(assets / "Graphics"))
             fs::create_symlink(e.path(), root / "program" / "Graphics" / e.path().filename());
-        fs::create_symlink(assets / "Graphics" / "Opgeslagen.gif",
-                           root / "program" / "Graphics" / "DataOpgeslagen.gif");
         // Short item prompts keep a thousand runs within minutes.
         fs::create_directories(root / "program" / "Audio" / "FV");
         for (const char* name : {"start.wav", "Save.wav", "Tstop.wav"})
@@ -68,14 +65,7 @@ struct Program {
             << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath="
             << (root / "data").string() << "\r\n";
         settings = std::make_unique<shell::IniSettingsStore>(root / "settings.ini");
-        builder = std::make_unique<administration::AdministrationScreenBuilder>(
-            app,
-            [this](shell::ShellScreens& shell, administration::AdministrationLinks& links,
-                   administration::AdministrationFlow& flow) -> administration::EntryScreen& {
-                entry = std::make_unique<administration::testing::TestEntryScreen>(app, shell,
-                                                                                   links, flow);
-                return *entry;
-            });
+        builder = std::make_unique<administration::AdministrationScreenBuilder>(app);
         startup = std::make_unique<shell::Startup>(app, *settings,
                                                    (root / "program").string() + "/", *builder);
     }
@@ -128,8 +118,22 @@ int main(int argc, char** argv) {
     main.ButtonNT.click();
     p.runUntil([&] { return p.app.activeScreen() == links.ZORkeuze; });
     links.ZORkeuze->ButtonFV.click();
-    p.runUntil([&] { return p.app.activeScreen() == &p.entry->screen(); });
-    p.app.runEvent([&] { p.entry->Start(); });
+    auto& entry = *links.entry;
+    p.runUntil([&] { return p.app.activeScreen() == &entry; });
+    auto type = [&](ui::Edit& edit, const std::string& text) {
+        for (char c : text) {
+            entry.ActiveControl = &edit;
+            p.app.keyPress(static_cast<unsigned char>(c));
+        }
+    };
+    type(entry.Ecode, "Bench01");
+    entry.RGsekse.select(1);
+    type(entry.Egebdag, "10");
+    type(entry.Egebmnd, "06");
+    type(entry.Egebjaar, "2002");
+    type(entry.Eschool, "Bank");
+    entry.ButtonST.click();
+    p.runUntil([&] { return p.app.activeScreen() == links.FVin; });
     links.FVin->ButtonIO.click();
     auto& test = *links.FVtfase;
     p.runUntil([&] { return p.app.activeScreen() == &test; });
@@ -139,7 +143,7 @@ int main(int argc, char** argv) {
     std::vector<double> startLagMs, storedMinusTrueTenths;
     int offByMoreThanATenth = 0;
     for (int run = 0; run < runs; ++run) {
-        auto& record = p.entry->record();
+        auto& record = entry.Afname;
         if (record.CurrentStepFV > administration::TFVtfase::kItems) {
             record.CurrentStepFV = 1;
             test.ResetTestScreen();
