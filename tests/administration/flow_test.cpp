@@ -102,6 +102,41 @@ TEST_F(FlowTest, InterruptedDeletionTestContinuesAfterResumingFromTheIncompleteF
         << line;
 }
 
+TEST_F(FlowTest, InterruptedSwapTestResumesAtTheItemAfterTheLastStopped) {
+    startAdministration(false);
+    toTest(fvIn());
+    for (int item = 1; item <= 5; ++item) swapItem(1000, true);
+    fvTest().ButtonOT.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fvIn());
+    EXPECT_FALSE(fvIn().NotInterrupted);
+    // The swap test leaves its interrupt picture to the introduction.
+    EXPECT_EQ(fvTest().ButtonOT.pictureName(), "BtnOTon.gif");
+    fvIn().ButtonOT.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    entry().ButtonNP.click();
+    clock.advance(1500);
+    ASSERT_EQ(app.activeScreen(), &main());
+    EXPECT_EQ(savedStatus("Jan01_05-03-2011_FV.vda"), "1");
+
+    dialogs.openAnswers.push_back(incompleteFile("Jan01_05-03-2011.zta").string());
+    main().ButtonTH.click();
+    clock.advance(500);
+    entry().ButtonContin.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fvIn());
+    fvIn().ButtonIO.click();
+    EXPECT_EQ(fvTest().ButtonOT.pictureName(), "BtnOToff.gif");
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fvTest());
+    EXPECT_EQ(fvTest().Label1.caption, "Zeg item 6");
+    swapItem(1000, false);
+    EXPECT_EQ(record().ELaatsteFV, "6");
+    EXPECT_EQ(record().SGRscoreFV.Cell(2, 4), "1");
+    EXPECT_EQ(record().SGRscoreFV.Cell(2, 5), "0");
+}
+
 TEST_F(FlowTest, InterruptingTheSecondIntroductionAfterSwapUnwindsToTheMainMenu) {
     startAdministration(false);
     toTest(fvIn());
