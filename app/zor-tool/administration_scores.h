@@ -27,7 +27,7 @@ struct ScoringError {
 // Scores administrations one after another in one record, which is costly to
 // create and is filled completely by every pair of data lines.
 class AdministrationScorer {
-public:
+  public:
     // Reads the last data line of each file as the program resumes an
     // administration, and scores it at `date`, or at the administration date
     // of the lines when absent.
@@ -35,7 +35,7 @@ public:
                                                            const fs::path& dataFV,
                                                            const std::optional<record::Date>& date);
 
-private:
+  private:
     record::AdministrationRecord admin_;
 };
 

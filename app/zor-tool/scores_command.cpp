@@ -108,7 +108,8 @@ int PrintOne(const ScoresOptions& options, std::ostream& out, std::ostream& err)
     }
     const std::vector<std::string> values = ScoreValues(std::get<AdministrationScores>(scored));
     std::string text;
-    for (std::size_t i = 0; i < values.size(); ++i) text += ScoreNames()[i] + "=" + values[i] + "\n";
+    for (std::size_t i = 0; i < values.size(); ++i)
+        text += ScoreNames()[i] + "=" + values[i] + "\n";
     out << text;
     return kExitSuccess;
 }

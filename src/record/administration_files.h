@@ -39,7 +39,8 @@ struct FileError {
 
 // Writes the lines (UTF-8 in memory) as Windows-1252 with CR LF after each line,
 // through a temporary file in the same folder that then replaces the target.
-std::optional<FileError> WriteLinesFile(const fs::path& file, const std::vector<std::string>& lines);
+std::optional<FileError> WriteLinesFile(const fs::path& file,
+                                        const std::vector<std::string>& lines);
 
 struct LinesFile {
     std::vector<std::string> lines;

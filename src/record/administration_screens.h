@@ -8,7 +8,7 @@
 namespace zor::record {
 
 class AdministrationScreens {
-public:
+  public:
     virtual ~AdministrationScreens() = default;
 
     // The subtest the test leader chose first: 1 phoneme swap, 2 phoneme deletion.

@@ -15,7 +15,8 @@ namespace {
 const char* const kCodeKeyMessage =
     "Ongeldige ingave! Alleen cijfers {0 t/m 9}, letters {aA t/m zZ} en # ( ) - _ zijn hier "
     "toegestaan.";
-const char* const kDigitKeyMessage = "Ongeldige ingave! Alleen de cijfers 0 t/m 9 zijn hier toegestaan.";
+const char* const kDigitKeyMessage =
+    "Ongeldige ingave! Alleen de cijfers 0 t/m 9 zijn hier toegestaan.";
 const char* const kNoCodeMessage = "Type eerst een proefpersoonnaam...";
 const char* const kExistsMessage = "Proefpersoon bestaat al, type een andere code in s.v.p.!";
 const char* const kNoSexMessage = "Geef het geslacht van de proefpersoon in s.v.p.!";
@@ -73,8 +74,8 @@ TZORinvoer::TZORinvoer(ui::Application& app, shell::ShellScreens& shell,
     Title.bold = true;
     Title.color = 0xFFFF00;
     Title.transparent = true;
-    for (ui::Label* label :
-         {&LabelCode, &LabelSekse, &LabelGebdatum, &LabelAfndatum, &LabelSchool, &LabelGroep, &LabelTl}) {
+    for (ui::Label* label : {&LabelCode, &LabelSekse, &LabelGebdatum, &LabelAfndatum, &LabelSchool,
+                             &LabelGroep, &LabelTl}) {
         label->fontSize = 19;
         label->color = 0xFFFFFF;
         label->transparent = true;
@@ -184,15 +185,27 @@ void TZORinvoer::Edit1KeyPress(char32_t& key) {
     app().showMessage(kDigitKeyMessage);
 }
 
-void TZORinvoer::EcodeChange() { FieldChanged(Ecode, Afname.Ecode); }
+void TZORinvoer::EcodeChange() {
+    // Pasted text passes no key filter; characters no code may hold go, so
+    // that the code can always name the administration's files.
+    if (!showingRecord_) {
+        std::string code = Ecode.text();
+        std::erase_if(code, [](char c) { return !IsCodeCharacter(c); });
+        if (code != Ecode.text()) {
+            Ecode.setText(code);  // runs this handler again with the clean code
+            return;
+        }
+    }
+    FieldChanged(Ecode, Afname.Ecode);
+}
 
 void TZORinvoer::Edit1Change(ui::Edit& edit) {
-    std::string& field = &edit == &Egebdag   ? Afname.Egebdag
-                         : &edit == &Egebmnd ? Afname.Egebmnd
+    std::string& field = &edit == &Egebdag    ? Afname.Egebdag
+                         : &edit == &Egebmnd  ? Afname.Egebmnd
                          : &edit == &Egebjaar ? Afname.Egebjaar
-                         : &edit == &Eschool ? Afname.Eschool
-                         : &edit == &Egroep  ? Afname.Egroep
-                                             : Afname.Etl;
+                         : &edit == &Eschool  ? Afname.Eschool
+                         : &edit == &Egroep   ? Afname.Egroep
+                                              : Afname.Etl;
     FieldChanged(edit, field);
 }
 

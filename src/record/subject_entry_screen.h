@@ -17,7 +17,7 @@
 namespace zor::record {
 
 class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
-public:
+  public:
     // `tests` must stay valid for the screen's lifetime; it is used only once
     // the test leader acts, when every screen exists.
     TZORinvoer(ui::Application& app, shell::ShellScreens& shell, AdministrationScreens& tests);
@@ -72,11 +72,11 @@ public:
     void ResetAfname() override;
     void PlaySaved() override;
 
-protected:
+  protected:
     void LatencyStep() override;
     void onShow() override { FormShow(); }
 
-private:
+  private:
     shell::MainMenu& Main() const;
     std::string ButtonPicture(const std::string& name) const;
     // The data folder as a Linux path; empty when the setting is missing.

@@ -26,7 +26,7 @@ void WriteBytes(const fs::path& file, std::string_view bytes) {
 }
 
 class AdministrationFilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() /
                 ("zor-record-" + std::to_string(::getpid()) + "-" +
@@ -81,7 +81,8 @@ TEST_F(AdministrationFilesTest, FailureToCreateKeepsOldFileAndIsReported) {
     if (!writable) {
         ASSERT_TRUE(error);
         EXPECT_EQ(error->file, file);
-        EXPECT_TRUE(error->message.starts_with("Kan bestand \"" + file.string() + "\" niet aanmaken."));
+        EXPECT_TRUE(
+            error->message.starts_with("Kan bestand \"" + file.string() + "\" niet aanmaken."));
         EXPECT_EQ(ReadBytes(file), "old\r\n");
     }
     const auto missing = WriteLinesFile(root_ / "no such folder" / "k.zta", {"x"});

@@ -115,6 +115,9 @@ TEST_F(SubjectEntryTest, KeyFiltersRefuseWithTheirMessages) {
     EXPECT_EQ(dialogs.messages[0].text,
               "Ongeldige ingave! Alleen cijfers {0 t/m 9}, letters {aA t/m zZ} en # ( ) - _ zijn "
               "hier toegestaan.");
+    entry().Ecode.type("Jan/../01 ;x");  // pasted
+    EXPECT_EQ(entry().Ecode.text(), "Jan01 x");
+    EXPECT_EQ(entry().Afname.Ecode, "Jan01 x");
     Type(entry().Egebdag, "1x");
     EXPECT_EQ(entry().Egebdag.text(), "1");
     EXPECT_EQ(dialogs.messages.back().text,
@@ -146,8 +149,7 @@ TEST_F(SubjectEntryTest, StartAddsTheDataLinesAndOpensTheChosenIntroduction) {
     entry().ButtonST.click();
     EXPECT_TRUE(dialogs.confirmations.empty());
     ASSERT_EQ(entry().Afname.MdataFW.size(), 1u);
-    EXPECT_EQ(entry().Afname.MdataFW[0],
-              "Jan01;FW;meisje;10;06;2002;05;03;2011;De Regenboog;;;;0");
+    EXPECT_EQ(entry().Afname.MdataFW[0], "Jan01;FW;meisje;10;06;2002;05;03;2011;De Regenboog;;;;0");
     EXPECT_EQ(entry().Afname.AfnameKey, "Jan01_05-03-2011");
     EXPECT_EQ(entry().Afname.MemoCom, (std::vector<std::string>{"Jan01_05-03-2011", "0"}));
     EXPECT_EQ(entry().ButtonST.pictureName(), "BtnSTon.gif");
