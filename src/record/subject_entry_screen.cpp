@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "record/administration_files.h"
+#include "record/key_filters.h"
 #include "record/text_fields.h"
 #include "shell/message_screen.h"
 #include "ui/application.h"
@@ -12,11 +13,6 @@
 namespace zor::record {
 namespace {
 
-const char* const kCodeKeyMessage =
-    "Ongeldige ingave! Alleen cijfers {0 t/m 9}, letters {aA t/m zZ} en # ( ) - _ zijn hier "
-    "toegestaan.";
-const char* const kDigitKeyMessage =
-    "Ongeldige ingave! Alleen de cijfers 0 t/m 9 zijn hier toegestaan.";
 const char* const kNoCodeMessage = "Type eerst een proefpersoonnaam...";
 const char* const kExistsMessage = "Proefpersoon bestaat al, type een andere code in s.v.p.!";
 const char* const kNoSexMessage = "Geef het geslacht van de proefpersoon in s.v.p.!";
@@ -32,14 +28,7 @@ const char* const kBackupDoneMessage =
     "voor de opslag van uw data en testrapporten.";
 const char* const kBackupFailedMessage = "Data niet opgeslagen op de backuplocatie! ";
 
-constexpr char32_t kBackspace = 8;
-
-bool IsDigitKey(char32_t key) { return key >= U'0' && key <= U'9'; }
-
-bool IsCodeKey(char32_t key) {
-    return IsDigitKey(key) || (key >= U'A' && key <= U'Z') || (key >= U'a' && key <= U'z') ||
-           key == U'#' || key == U'(' || key == U')' || key == U'-' || key == U'_';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 Date Today(const ui::Clock& clock) {
     const std::time_t now = std::chrono::system_clock::to_time_t(clock.wallNow());
@@ -174,15 +163,15 @@ void TZORinvoer::ShowRecord() {
 }
 
 void TZORinvoer::EcodeKeyPress(char32_t& key) {
-    if (key == kBackspace || IsCodeKey(key)) return;
+    if (IsCodeKey(key)) return;
     key = 0;
-    app().showMessage(kCodeKeyMessage);
+    app().showMessage(std::string(kCodeKeyMessage));
 }
 
 void TZORinvoer::Edit1KeyPress(char32_t& key) {
-    if (key == kBackspace || IsDigitKey(key)) return;
+    if (IsDigitKey(key)) return;
     key = 0;
-    app().showMessage(kDigitKeyMessage);
+    app().showMessage(std::string(kDigitKeyMessage));
 }
 
 void TZORinvoer::EcodeChange() {
@@ -258,7 +247,7 @@ void TZORinvoer::STExecute() {
     if (!MayContinue()) {
         dialogs.confirm(kBirthDateMessage, ui::ConfirmButtons::OK);
         const std::string& month = Afname.Egebmnd;
-        const bool monthFine = month.size() == 2 && IsDigitKey(month[0]) && IsDigitKey(month[1]) &&
+        const bool monthFine = month.size() == 2 && IsDigit(month[0]) && IsDigit(month[1]) &&
                                std::stoi(month) <= 12;
         ActiveControl = monthFine ? &Egebdag : &Egebmnd;
         return;
