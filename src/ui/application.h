@@ -1,0 +1,101 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/clock.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/keys.h"
+#include "ui/modal_result.h"
+#include "ui/pictures.h"
+#include "ui/sound.h"
+
+namespace zor::ui {
+
+class Screen;
+
+// What the front end learns from the runtime.
+class ApplicationObserver {
+public:
+    virtual ~ApplicationObserver() = default;
+    // Models may have changed: redraw the visible screens.
+    virtual void refresh() {}
+    // A screen must be drawn now, while a handler still runs (fading, a
+    // farewell picture).
+    virtual void repaintNow(Screen&) {}
+    // The program ends; the front end leaves its event loop.
+    virtual void terminated() {}
+};
+
+// The runtime of the screens: the services they use, every screen in order
+// of creation, the modal screen stack and the event handling.
+class Application {
+public:
+    Application(Clock& clock, Dialogs& dialogs, PictureSource& pictures, SoundSystem& sounds);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    Clock& clock() const { return clock_; }
+    Dialogs& dialogs() const { return dialogs_; }
+    PictureSource& pictures() const { return pictures_; }
+    SoundSystem& sounds() const { return sounds_; }
+
+    std::string title;
+    Cursor cursor = Cursor::Default;
+    ApplicationObserver* observer = nullptr;
+
+    // Runs one event (a click, a key, a timer tick, a continuation) with the
+    // program's error handling: an error is shown in a message box and ends
+    // the current action. When the outermost event is over, showings whose
+    // result has been set close from the top.
+    void runEvent(const std::function<void()>& event);
+
+    // Plain message box titled with the application title.
+    void showMessage(const std::string& text);
+
+    // Key events from the front end, routed to the active screen.
+    void keyDown(int key, Shift shift);
+    void keyPress(char32_t key);
+
+    // Screens in creation order.
+    const std::vector<Screen*>& screens() const { return screens_; }
+    // The modal showings, bottom first.
+    std::vector<Screen*> modalStack() const;
+    // The screen that receives input: the top modal showing, else the
+    // screen shown last.
+    Screen* activeScreen() const;
+
+    // Ends the program: no screen becomes active any more.
+    void terminate();
+    bool terminated() const { return terminated_; }
+
+private:
+    friend class Screen;
+    struct Showing {
+        Screen* screen;
+        std::function<void(ModalResult)> then;
+    };
+    void registerScreen(Screen& screen);
+    void unregisterScreen(Screen& screen);
+    void pushShowing(Screen& screen, std::function<void(ModalResult)> then);
+    void closeEndedShowings();
+    // Runs one step of closing a showing; an error is shown and the next step runs.
+    void runStep(const std::function<void()>& step);
+    void reactivateTop();
+
+    Clock& clock_;
+    Dialogs& dialogs_;
+    PictureSource& pictures_;
+    SoundSystem& sounds_;
+    std::vector<Screen*> screens_;
+    std::vector<Showing> stack_;
+    Screen* lastShown_ = nullptr;
+    int eventDepth_ = 0;
+    bool closing_ = false;
+    bool terminated_ = false;
+};
+
+}  // namespace zor::ui

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ui/modal_result.h"
+
+namespace zor::ui {
+
+enum class ConfirmButtons { OK, OKCancel, YesNo };
+
+// The settings of a file-open or file-save dialog. Folder and file texts are
+// as the program joins them ("\" separators); the front end maps them with
+// nativePath().
+struct FileDialogRequest {
+    std::string title;
+    std::string initialDir;
+    std::string fileName;
+    std::string defaultExt;
+    std::string filter;  // "Description|*.ext" pairs joined by "|"
+    bool hideReadOnly = false;
+    bool noChangeDir = false;
+    bool fileMustExist = false;
+    bool overwritePrompt = false;
+
+    bool operator==(const FileDialogRequest&) const = default;
+};
+
+// Message boxes and file dialogs. They answer synchronously.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Confirmation box with a question icon; returns the button pressed
+    // (OK, Cancel, Yes or No; Cancel when the box is dismissed).
+    virtual ModalResult confirm(const std::string& text, ConfirmButtons buttons) = 0;
+    // Plain message with an OK button.
+    virtual void message(const std::string& title, const std::string& text) = 0;
+    // The chosen file as a Linux path, or nothing when cancelled.
+    virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
+};
+
+}  // namespace zor::ui

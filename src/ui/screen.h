@@ -1,0 +1,107 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/keys.h"
+#include "ui/modal_result.h"
+#include "ui/timer.h"
+
+namespace zor::ui {
+
+class Application;
+
+// How a fading screen fades: opacity rises from 0 by `step` up to `maximum`
+// when it becomes active and falls from `maximum` to 0 when it is hidden.
+struct FadeSettings {
+    bool enabled = false;
+    int step = 255;
+    int maximum = 255;
+};
+
+// The opacity levels of one fade, start and end included.
+std::vector<int> fadeInLevels(const FadeSettings& fade);
+std::vector<int> fadeOutLevels(const FadeSettings& fade);
+
+// A screen of the program: a borderless window with its control models.
+// Each screen is created once and lives as long as the program. Derived
+// screens name their handlers after the screen's own events and hook them
+// into the virtual functions below.
+class Screen {
+public:
+    Screen(Application& app, std::string name, Bounds bounds = {0, 0, 800, 600});
+    virtual ~Screen();
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    Application& app() const { return app_; }
+    const std::string& name() const { return name_; }
+    const std::vector<Control*>& controls() const { return controls_; }
+
+    // --- Window state -------------------------------------------------------
+    std::string caption;
+    Bounds bounds;
+    bool stayOnTop = false;
+    bool transparentColorEnabled = false;  // aqua areas fully transparent
+    FadeSettings fade;
+
+    bool visible() const { return visible_; }
+    int opacity() const { return opacity_; }
+
+    // Shows the screen without a modal showing.
+    void Show();
+    // Hides the screen (fading out when it fades); a modal showing goes on.
+    void Hide();
+    // Shows the screen modally above the current one. `then` is the code
+    // after the call: it runs with the result once the showing has closed.
+    void ShowModal(std::function<void(ModalResult)> then = {});
+    // Ends the modal showing with `result`; the showing closes when the
+    // current event is over (a lower showing closes once those above it have).
+    void setModalResult(ModalResult result);
+    ModalResult modalResult() const { return modalResult_; }
+    bool showingModally() const;
+    // Closes the screen: ends its modal showing with Cancel, or hides it.
+    void Close();
+    // Draws the screen at once (while a handler still runs).
+    void repaint();
+
+    // --- Deferred step ------------------------------------------------------
+    int LatencyState = 0;
+    int PrevLatencyState = 0;
+    Timer LatencyTimer;
+    // Called by click handlers and by LatencyTimer: the first call arms the
+    // step, the next call (the tick or a second click) carries it out.
+    void Latency();
+
+    // --- Keyboard (routed by the application to the active screen) -----------
+    virtual void onKeyDown(int& key, Shift shift);
+    virtual void onKeyPress(char32_t& key);
+
+protected:
+    // The step for the screen's pending-action code.
+    virtual void LatencyStep() {}
+    // Lifecycle hooks.
+    virtual void onShow() {}
+    virtual void onActivate() {}
+    virtual void onHide() {}
+    virtual void onClose() {}
+
+private:
+    friend class Application;
+    friend class Control;
+    void registerControl(Control& control) { controls_.push_back(&control); }
+    void setOpacity(int opacity);
+    void becomeVisible();
+    void activate();
+
+    Application& app_;
+    std::string name_;
+    std::vector<Control*> controls_;
+    bool visible_ = false;
+    int opacity_ = 255;
+    ModalResult modalResult_ = ModalResult::None;
+};
+
+}  // namespace zor::ui

@@ -1,0 +1,27 @@
+#include <gtest/gtest.h>
+
+#include "ui/scripted_dialogs.h"
+
+namespace zor::ui {
+namespace {
+
+TEST(ScriptedDialogsTest, AnswersFromQueuesAndRecordsEveryQuestion) {
+    ScriptedDialogs d;
+    d.confirmAnswers = {ModalResult::OK};
+    d.openAnswers = {std::nullopt};
+    EXPECT_EQ(d.confirm("Doorgaan?", ConfirmButtons::OKCancel), ModalResult::OK);
+    FileDialogRequest req;
+    req.title = "Openen";
+    req.initialDir = "\\x\\";
+    req.filter = "A|*.a";
+    EXPECT_EQ(d.openFile(req), std::nullopt);
+    ASSERT_EQ(d.openRequests.size(), 1u);
+    EXPECT_EQ(d.openRequests[0], req);
+    EXPECT_EQ(d.confirmations[0].text, "Doorgaan?");
+    // A question nobody expected is an error, not a silent default.
+    EXPECT_THROW(d.confirm("Nog een vraag?", ConfirmButtons::YesNo), std::logic_error);
+    EXPECT_THROW(d.saveFile(req), std::logic_error);
+}
+
+}  // namespace
+}  // namespace zor::ui

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ui/errors.h"
+#include "ui/wav_info.h"
+#include "ui_fixture.h"
+#include "wav_file.h"
+
+namespace zor::ui {
+namespace {
+
+struct SoundTest : testing::UiFixture, ::testing::Test {
+    std::filesystem::path dir = testing::freshFolder("sound");
+};
+
+TEST_F(SoundTest, WavDurationComesFromTheHeader) {
+    testing::writeWav((dir / "a.wav").string(), 1250);
+    EXPECT_EQ(wavDurationMs((dir / "a.wav").string()), 1250);
+    std::ofstream(dir / "bad.wav") << "RIFF....WAVEjunk";
+    EXPECT_FALSE(wavDurationMs((dir / "bad.wav").string()));
+    EXPECT_FALSE(wavDurationMs((dir / "none.wav").string()));
+}
+
+TEST_F(SoundTest, SilentPlayerPlaysForTheFilesDurationOnTheClock) {
+    testing::writeWav((dir / "Save.wav").string(), 700);
+    auto player = sounds.createPlayer("MPGeg");
+    player->setFileName(dir.string() + "\\Save.wav");
+    player->open();
+    EXPECT_EQ(player->mode(), PlayerMode::Stopped);
+    player->play();
+    EXPECT_EQ(player->mode(), PlayerMode::Playing);
+    clock.advance(699);
+    EXPECT_EQ(player->mode(), PlayerMode::Playing);
+    clock.advance(1);
+    EXPECT_EQ(player->mode(), PlayerMode::Stopped);
+    ASSERT_EQ(sounds.plays().size(), 1u);
+    EXPECT_EQ(sounds.plays()[0].player, "MPGeg");
+    EXPECT_EQ(sounds.plays()[0].nativePath, (dir / "Save.wav").string());
+}
+
+TEST_F(SoundTest, OpeningAnotherFileOrClosingSilencesThePlayer) {
+    testing::writeWav((dir / "a.wav").string(), 2000);
+    auto player = sounds.createPlayer("MP1");
+    player->setFileName((dir / "a.wav").string());
+    player->open();
+    player->play();
+    player->open();
+    EXPECT_EQ(player->mode(), PlayerMode::Stopped);
+    player->play();
+    player->close();
+    EXPECT_EQ(player->mode(), PlayerMode::Stopped);
+    player->close();
+}
+
+TEST_F(SoundTest, MissingSoundFailsAtOpenNamingTheFile) {
+    auto player = sounds.createPlayer("MP1");
+    player->setFileName(dir.string() + "\\Audio\\start.wav");
+    try {
+        player->open();
+        FAIL() << "open of a missing file succeeded";
+    } catch (const FileLoadError& e) {
+        EXPECT_EQ(e.file(), (dir / "Audio/start.wav").string());
+        EXPECT_NE(std::string(e.what()).find(e.file()), std::string::npos);
+    }
+    EXPECT_THROW(player->play(), FileLoadError);
+}
+
+}  // namespace
+}  // namespace zor::ui
