@@ -114,17 +114,19 @@ QRawFont rawFont(const FontObject& font, qreal pixelSize) {
                          font.log.italic != 0, qint64(std::llround(pixelSize * 64))};
     if (auto it = cache.find(key); it != cache.end()) return it->second;
     if (cache.size() > 256) cache.clear();
-    QRawFont raw;
-    if (!font.filePath.isEmpty()) raw = QRawFont(font.filePath, pixelSize, QFont::PreferNoHinting);
-    if (!raw.isValid()) {
-        QFont f(font.family.isEmpty() ? QStringLiteral("Liberation Sans") : font.family);
-        f.setWeight(QFont::Weight(std::clamp(font.log.weight, 100, 900)));
-        f.setItalic(font.log.italic != 0);
-        f.setPixelSize(100);
-        f.setHintingPreference(QFont::PreferNoHinting);
-        raw = QRawFont::fromFont(f);
-        if (raw.isValid()) raw.setPixelSize(pixelSize);
-    }
+    // Through Qt's font database first: only fonts known by their file can be
+    // embedded by the PDF and print engines; else straight from the file.
+    QFont f(font.family.isEmpty() ? QStringLiteral("Liberation Sans") : font.family);
+    f.setWeight(QFont::Weight(std::clamp(font.log.weight, 100, 900)));
+    f.setItalic(font.log.italic != 0);
+    f.setPixelSize(100);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    QRawFont raw = QRawFont::fromFont(f);
+    if (raw.isValid() && !font.family.isEmpty() && raw.familyName() != font.family) raw = QRawFont();
+    if (raw.isValid())
+        raw.setPixelSize(pixelSize);
+    else if (!font.filePath.isEmpty())
+        raw = QRawFont(font.filePath, pixelSize, QFont::PreferNoHinting);
     cache.emplace(key, raw);
     return raw;
 }
