@@ -182,29 +182,8 @@ void TPrintPreview::Abort() {
     if (state_ == TPreviewState::Composing) {
         canvas_.reset();
         pages_.Clear();
-    } else if (onStateAbort_) {
-        std::function<void()> cancel = std::move(onStateAbort_);
-        onStateAbort_ = nullptr;
-        cancel();
     }
     fire(OnAbort);
-    state_ = TPreviewState::Idle;
-}
-
-bool TPrintPreview::EnterState(TPreviewState state, std::function<void()> onAbort) {
-    if (state_ != TPreviewState::Idle || state == TPreviewState::Idle ||
-        state == TPreviewState::Composing)
-        return false;
-    aborted_ = false;
-    state_ = state;
-    onStateAbort_ = std::move(onAbort);
-    return true;
-}
-
-void TPrintPreview::LeaveState(bool aborted) {
-    if (state_ != TPreviewState::Printing && state_ != TPreviewState::Exporting) return;
-    if (aborted) aborted_ = true;
-    onStateAbort_ = nullptr;
     state_ = TPreviewState::Idle;
 }
 

@@ -72,13 +72,6 @@ public:
     void EndDoc();
     void Abort();
     bool Aborted() const { return aborted_; }
-    // Printing and PDF export hold the store in their own state (Printing or
-    // Exporting) while they run. Refused (false) unless the store is Idle; clears
-    // the aborted flag. onAbort runs inside Abort() while the state holds, before
-    // OnAbort, so that the printer job can be cancelled.
-    bool EnterState(TPreviewState state, std::function<void()> onAbort = {});
-    // Returns to Idle; aborted also sets the aborted flag.
-    void LeaveState(bool aborted = false);
     // The canvas of the open page; nullptr when no page is open.
     emf::Canvas* Canvas() { return canvas_.get(); }
     emf::Rect PageBounds() const { return {0, 0, paperWidth_, paperHeight_}; }
@@ -146,7 +139,6 @@ private:
 
     TPreviewState state_ = TPreviewState::Idle;
     bool aborted_ = false;
-    std::function<void()> onStateAbort_;
     std::unique_ptr<emf::Canvas> canvas_;
     int currentPage_ = 0;
     TMetafileList pages_;
