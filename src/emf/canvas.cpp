@@ -209,7 +209,8 @@ void Canvas::stretchDraw(const Rect& dest, const Bitmap& bitmap) {
 
 void Canvas::saveState() {
     recorder_.saveDC();
-    saved_.push_back({pickedPen_, pickedBrush_, pickedFont_, pickedTextColor_, textAlign_});
+    saved_.push_back(
+        {pickedPen_, pickedBrush_, pickedFont_, pickedTextColor_, textAlign_, pen_, brush_, font_});
 }
 
 void Canvas::restoreState() {
@@ -227,6 +228,9 @@ void Canvas::restoreState() {
     pickedFont_ = state.font;
     pickedTextColor_ = state.textColor;
     textAlign_ = state.textAlign;
+    pen_ = state.wantedPen;
+    brush_ = state.wantedBrush;
+    font_ = state.wantedFont;
     // Delete what neither the current state nor a saved one still selects.
     auto inUse = [&](std::uint32_t h) {
         auto holds = [h](const auto& p) { return p && p->second == h; };

@@ -86,6 +86,8 @@ public:
     // The bitmap stretched to dest.
     void stretchDraw(const Rect& dest, const Bitmap& bitmap);
 
+    // Saves and restores the drawing state: pen, brush, font, text alignment and
+    // the picture's own drawing-context state.
     void saveState();
     void restoreState();
 
@@ -122,6 +124,9 @@ private:
         std::optional<std::pair<Font, std::uint32_t>> font;
         std::optional<ColorRef> textColor;
         std::uint32_t textAlign;
+        Pen wantedPen;
+        Brush wantedBrush;
+        Font wantedFont;
     };
     std::vector<Picked> saved_;
     std::vector<std::uint32_t> keptAlive_;  // objects still selected in a saved state

@@ -18,6 +18,8 @@ public:
     // Writes at offset, growing the stream when needed (offset <= size()).
     virtual void write(std::uint64_t offset, std::span<const std::uint8_t> data) = 0;
     virtual void truncate(std::uint64_t newSize) = 0;
+    // Prepares room for a stream of this size, where that saves work.
+    virtual void reserve(std::uint64_t) {}
 };
 
 class MemoryDataStream final : public DataStream {
@@ -26,6 +28,7 @@ public:
     void read(std::uint64_t offset, std::span<std::uint8_t> out) const override;
     void write(std::uint64_t offset, std::span<const std::uint8_t> data) override;
     void truncate(std::uint64_t newSize) override;
+    void reserve(std::uint64_t size) override { bytes_.reserve(size); }
 
 private:
     std::vector<std::uint8_t> bytes_;

@@ -144,6 +144,14 @@ void TMetafileList::LoadFromStream(std::istream& in) {
         offsets.push_back(std::int32_t(*offset));
     }
     auto stream = newStream();
+    // The rest of a seekable stream is known: room for it is made at once.
+    const auto here = in.tellg();
+    if (here != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+        const auto end = in.tellg();
+        if (end != std::istream::pos_type(-1) && end > here) stream->reserve(std::uint64_t(end - here));
+        in.seekg(here);
+    }
+    in.clear();
     std::vector<std::uint8_t> block(CopyBlock);
     for (;;) {
         in.read(reinterpret_cast<char*>(block.data()), std::streamsize(block.size()));
