@@ -39,13 +39,9 @@ QtPrinter::~QtPrinter() {
     if (JobPrinting()) AbortJob();
 }
 
-std::vector<std::string> QtPrinter::Printers() const {
-    std::vector<std::string> names;
-    for (const QString& n : QPrinterInfo::availablePrinterNames()) names.push_back(n.toStdString());
-    return names;
-}
+bool QtPrinter::Installed() const { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 
-PrinterSettings QtPrinter::Settings() const {
+PrinterSettings QtPrinter::ReadSettings() const {
     PrinterSettings s;
     const QPageLayout layout = printer_->pageLayout();
     s.orientation = layout.orientation() == QPageLayout::Landscape ? 2 : 1;
@@ -83,18 +79,16 @@ void QtPrinter::ApplySettings(const PrinterSettings& s) {
                                                          : QPageLayout::Portrait);
 }
 
-PrinterMetrics QtPrinter::Metrics() const {
-    PrinterMetrics m;
-    m.dpiX = m.dpiY = printer_->resolution();
+PrinterDevice QtPrinter::Device() const {
+    PrinterDevice d;
+    d.dpiX = d.dpiY = printer_->resolution();
     const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
     const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
-    m.physicalWidth = int(std::lround(paper.width()));
-    m.physicalHeight = int(std::lround(paper.height()));
-    m.offsetX = int(std::lround(page.left() - paper.left()));
-    m.offsetY = int(std::lround(page.top() - paper.top()));
-    m.printableWidth = int(std::lround(page.width()));
-    m.printableHeight = int(std::lround(page.height()));
-    return m;
+    d.physicalPage = {int(std::lround(paper.width())), int(std::lround(paper.height()))};
+    d.physicalOffset = {int(std::lround(page.left() - paper.left())),
+                        int(std::lround(page.top() - paper.top()))};
+    d.printableArea = {int(std::lround(page.width())), int(std::lround(page.height()))};
+    return d;
 }
 
 std::optional<std::vector<PrinterForm>> QtPrinter::Forms() const {
@@ -168,8 +162,8 @@ void QtPrinter::AbortJob() {
 
 bool QtPrinter::JobPrinting() const { return painter_ && painter_->isActive(); }
 
-void QtPrinter::DrawPage(std::span<const std::uint8_t> picture, const emf::Rect& target,
-                         bool grey) {
+void QtPrinter::DrawPicture(std::span<const std::uint8_t> picture, const emf::Rect& target,
+                            bool grey) {
     if (!JobPrinting()) throw std::logic_error("no print job is running");
     const QRectF rect(target.left, target.top, target.width(), target.height());
     if (!grey) {

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "pagestore/printing_device.h"
+#include "pagestore/printer.h"
 
 class QPainter;
 class QPrinter;
 
 namespace zor::pagestore::qt {
 
-class QtPrinter : public PrintingDevice {
+class QtPrinter : public Printer {
 public:
     // printerName: a print queue; empty for the default queue (or the first one).
     explicit QtPrinter(const std::string& printerName = {});
@@ -25,10 +25,12 @@ public:
     // The printer the set-up dialog works on.
     QPrinter& printer() { return *printer_; }
 
-    std::vector<std::string> Printers() const override;
-    PrinterSettings Settings() const override;
+    bool Installed() const override;
+    PrinterDevice Device() const override;
+    PrinterSettings ReadSettings() const override;
     void ApplySettings(const PrinterSettings& settings) override;
-    PrinterMetrics Metrics() const override;
+    // Qt applies settings to the printer at once: nothing to do.
+    void RefreshDeviceContext() override {}
     std::optional<std::vector<PrinterForm>> Forms() const override;
     bool AddForm(const PrinterForm& form) override;
     bool DeleteForm(const std::string& name) override;
@@ -39,8 +41,8 @@ public:
     void AbortJob() override;
     bool JobPrinting() const override;
     bool JobAborted() const override { return aborted_; }
-    void DrawPage(std::span<const std::uint8_t> picture, const emf::Rect& target,
-                  bool grey) override;
+    void DrawPicture(std::span<const std::uint8_t> picture, const emf::Rect& target,
+                     bool grayscale) override;
 
 private:
     std::unique_ptr<QPrinter> printer_;

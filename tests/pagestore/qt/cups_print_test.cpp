@@ -20,7 +20,6 @@
 #include <thread>
 
 #include "pagestore/print_preview.h"
-#include "pagestore/printing.h"
 #include "pagestore/qt/qt_printer.h"
 #include "qt_app.h"
 
@@ -185,9 +184,9 @@ TEST(CupsPrinting, StoredReportPagePrintsAsOneA4PageWithItsText) {
     store.LoadFromStream(file);
     ASSERT_EQ(store.TotalPages(), 1);
 
-    QtPrinter printer(Queue);
-    const auto printers = printer.Printers();
-    ASSERT_NE(std::find(printers.begin(), printers.end(), Queue), printers.end());
+    auto printer = std::make_shared<QtPrinter>(Queue);
+    ASSERT_TRUE(printer->Installed());
+    ASSERT_EQ(printer->printer().printerName().toStdString(), Queue);
     const std::string title =
         "ZOR-printtest-" + std::to_string(getpid()) + "-" + std::to_string(std::time(nullptr));
     store.SetPrintJobTitle(title);
@@ -195,9 +194,9 @@ TEST(CupsPrinting, StoredReportPagePrintsAsOneA4PageWithItsText) {
     // own PDF folder (the test removes the file, and the folder if it made it).
     const fs::path folder = pdfOutputFolder();
     const bool folderExisted = fs::exists(folder);
-    TStorePrinter printing(store, &printer);
-    EXPECT_EQ(printing.FormName(), "A4");
-    printing.Print();
+    store.SetPrinter(printer);
+    EXPECT_EQ(store.FormName(), "A4");
+    store.Print();
     EXPECT_FALSE(store.Aborted());
 
     fs::path printed;
