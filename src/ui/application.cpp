@@ -54,7 +54,13 @@ void Application::keyDown(int key, Shift shift) {
 }
 
 void Application::keyPress(char32_t key) {
-    if (Screen* s = activeScreen()) runEvent([&] { s->onKeyPress(key); });
+    Screen* s = activeScreen();
+    if (!s) return;
+    runEvent([&] {
+        s->onKeyPress(key);
+        if (key == 0) return;
+        if (auto* edit = dynamic_cast<Edit*>(s->ActiveControl)) edit->keyPress(key);
+    });
 }
 
 void Application::runStep(const std::function<void()>& step) {

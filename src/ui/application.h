@@ -25,6 +25,8 @@ public:
     // A screen must be drawn now, while a handler still runs (fading, a
     // farewell picture).
     virtual void repaintNow(Screen&) {}
+    // Show the menu at the cursor.
+    virtual void popup(PopupMenu&) {}
     // The program ends; the front end leaves its event loop.
     virtual void terminated() {}
 };
@@ -56,7 +58,8 @@ public:
     // Plain message box titled with the application title.
     void showMessage(const std::string& text);
 
-    // Key events from the front end, routed to the active screen.
+    // Key events from the front end, routed to the active screen; typed
+    // characters then go to the screen's focused edit.
     void keyDown(int key, Shift shift);
     void keyPress(char32_t key);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "text/encoding.h"
 #include "ui/application.h"
 #include "ui/errors.h"
 #include "ui/native_path.h"
@@ -16,6 +17,8 @@ Control::Control(Screen& owner, std::string name, Bounds bounds)
 }
 
 Control::~Control() = default;
+
+bool Control::acceptsInput() const { return visible && enabled && owner_.receivesInput(); }
 
 void Control::runEvent(const std::function<void()>& handler) {
     if (handler) owner_.app().runEvent(handler);
@@ -58,22 +61,15 @@ void Label::click() {
     if (acceptsInput()) runEvent(onClick);
 }
 
-namespace {
-// Cuts UTF-8 text after `count` characters.
-std::string firstCharacters(const std::string& text, int count) {
-    int seen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            if (seen == count) return text.substr(0, i);
-            ++seen;
+void Edit::setText(const std::string& text) {
+    std::string limited = text;
+    if (maxLength > 0) {
+        auto chars = text::utf8ToUtf32(text);
+        if (chars.size() > static_cast<std::size_t>(maxLength)) {
+            chars.resize(maxLength);
+            limited = text::utf32ToUtf8(chars);
         }
     }
-    return text;
-}
-}  // namespace
-
-void Edit::setText(const std::string& text) {
-    std::string limited = maxLength > 0 ? firstCharacters(text, maxLength) : text;
     if (limited == text_) return;
     text_ = std::move(limited);
     if (onChange) onChange();
@@ -82,6 +78,29 @@ void Edit::setText(const std::string& text) {
 void Edit::type(const std::string& text) {
     if (!acceptsInput() || readOnly) return;
     runEvent([&] { setText(text); });
+}
+
+void Edit::keyPress(char32_t key) {
+    if (!acceptsInput() || readOnly) return;
+    runEvent([&] {
+        if (onKeyPress) onKeyPress(key);
+        if (key == 0) return;
+        auto chars = text::utf8ToUtf32(text_);
+        std::size_t pos = caret < 0 ? chars.size() : std::min<std::size_t>(caret, chars.size());
+        if (key == 8) {
+            if (pos == 0) return;
+            chars.erase(pos - 1, 1);
+            --pos;
+        } else if (key >= 32) {
+            if (maxLength > 0 && chars.size() >= static_cast<std::size_t>(maxLength)) return;
+            chars.insert(pos, 1, key);
+            ++pos;
+        } else {
+            return;
+        }
+        if (caret >= 0) caret = static_cast<int>(pos);
+        setText(text::utf32ToUtf8(chars));
+    });
 }
 
 void RadioGroup::select(int index) {
@@ -110,6 +129,15 @@ PushButton::PushButton(Screen& owner, std::string name, Bounds bounds, std::stri
 
 void PushButton::click() {
     if (acceptsInput()) runEvent(onClick);
+}
+
+void PopupMenu::popup() {
+    if (owner().app().observer) owner().app().observer->popup(*this);
+}
+
+void PopupMenu::choose(int index) {
+    if (index < 0 || index >= static_cast<int>(items.size()) || !items[index].enabled) return;
+    runEvent(items[index].onClick);
 }
 
 CheckBox::CheckBox(Screen& owner, std::string name, Bounds bounds, std::string caption)

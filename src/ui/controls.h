@@ -42,8 +42,9 @@ public:
 protected:
     // Runs a handler of this control as an event of the application.
     void runEvent(const std::function<void()>& handler);
-    // Whether a click reaches the control (shown and enabled).
-    bool acceptsInput() const { return visible && enabled; }
+    // Whether user input reaches the control: it is shown and enabled, and
+    // its screen receives input.
+    bool acceptsInput() const;
 
 private:
     Screen& owner_;
@@ -91,7 +92,11 @@ public:
     void click();  // a label beside an image button acts like it
     std::function<void()> onClick;
 
+    enum class Alignment { Left, Center, Right };
+
     std::string caption;
+    Alignment alignment = Alignment::Left;
+    bool wordWrap = false;
     int fontSize = 12;  // pixels
     bool bold = false;
     std::uint32_t color = 0x000000;  // 0xRRGGBB
@@ -106,12 +111,19 @@ public:
     const std::string& text() const { return text_; }
     // Sets the text from code; runs onChange directly when it changes.
     void setText(const std::string& text);
-    // The user changed the text.
+    // The user replaced the whole text (pasting); no key filter applies.
     void type(const std::string& text);
+    // The user typed one character at the caret: onKeyPress sees it first and
+    // may refuse it by setting it to 0; backspace (8) deletes the character
+    // before the caret; other control characters change nothing, and a full
+    // edit takes no more characters.
+    void keyPress(char32_t key);
 
     std::function<void()> onChange;
+    std::function<void(char32_t& key)> onKeyPress;
     int maxLength = 0;
     bool readOnly = false;
+    int caret = -1;  // position in characters; -1 is the end of the text
 
 private:
     std::string text_;
@@ -183,6 +195,27 @@ private:
     int colCount_;
     int rowCount_;
     std::vector<std::string> cells_;  // row by row
+};
+
+struct MenuItem {
+    std::string name;
+    std::string caption;   // "&" marks the access key
+    std::string shortcut;  // e.g. "Alt+F4"
+    bool enabled = true;
+    std::function<void()> onClick;
+};
+
+// A pop-up menu; the front end shows it at the cursor when asked.
+class PopupMenu : public Control {
+public:
+    using Control::Control;
+
+    // Asks the front end to show the menu at the cursor.
+    void popup();
+    // The user chose an item: ignored when it is disabled.
+    void choose(int index);
+
+    std::vector<MenuItem> items;
 };
 
 class ProgressBar : public Control {

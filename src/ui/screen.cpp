@@ -76,6 +76,12 @@ bool Screen::showingModally() const {
     return std::find(stack.begin(), stack.end(), this) != stack.end();
 }
 
+bool Screen::receivesInput() const {
+    if (!visible_) return false;
+    auto stack = app_.modalStack();
+    return stack.empty() || stack.back() == this;
+}
+
 void Screen::setModalResult(ModalResult result) {
     modalResult_ = result;
     if (app_.eventDepth_ == 0) app_.closeEndedShowings();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,7 +44,9 @@ public:
     // --- Window state -------------------------------------------------------
     std::string caption;
     Bounds bounds;
+    std::uint32_t color = 0x000000;  // 0xRRGGBB behind the controls
     bool stayOnTop = false;
+    bool fillsWorkArea = false;  // covers the desktop's work area instead of `bounds`
     bool transparentColorEnabled = false;  // aqua areas fully transparent
     FadeSettings fade;
 
@@ -64,18 +67,27 @@ public:
     bool showingModally() const;
     // Closes the screen: ends its modal showing with Cancel, or hides it.
     void Close();
+    // Whether user input reaches the screen: it is shown and no modal
+    // showing lies above it (screens beneath a modal showing are disabled).
+    bool receivesInput() const;
     // Draws the screen at once (while a handler still runs).
     void repaint();
 
     // --- Deferred step ------------------------------------------------------
     int LatencyState = 0;
     int PrevLatencyState = 0;
+    // Which step the deferred step carries out; each screen gives the values
+    // their meaning (a screen may name it after its own use, as a reference).
+    int PendingAction = 0;
     Timer LatencyTimer;
     // Called by click handlers and by LatencyTimer: the first call arms the
     // step, the next call (the tick or a second click) carries it out.
     void Latency();
 
     // --- Keyboard (routed by the application to the active screen) -----------
+    // The control with the keyboard focus; typed characters go to it when it
+    // is an edit, after the screen's own onKeyPress has seen them.
+    Control* ActiveControl = nullptr;
     virtual void onKeyDown(int& key, Shift shift);
     virtual void onKeyPress(char32_t& key);
 

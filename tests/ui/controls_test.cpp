@@ -63,6 +63,7 @@ TEST(NativePathTest, BackslashesBecomeSlashesAndDoubledSeparatorsCollapse) {
 
 TEST_F(ControlsTest, EditKeepsToItsMaximumLengthInCharacters) {
     Screen s(app, "S");
+    s.Show();
     Edit e(s, "Ecode");
     e.maxLength = 4;
     int changes = 0;
@@ -75,6 +76,7 @@ TEST_F(ControlsTest, EditKeepsToItsMaximumLengthInCharacters) {
 
 TEST_F(ControlsTest, RadioAndComboSelectOnlyExistingItems) {
     Screen s(app, "S");
+    s.Show();
     RadioGroup rg(s, "RGsekse");
     rg.items = {"jongen", "meisje"};
     ComboBox cb(s, "CBgroep");
@@ -106,6 +108,44 @@ TEST_F(ControlsTest, GridKeepsCellsWhenResizedAndRejectsWritesOutside) {
     g.resize(2, 15);
     EXPECT_EQ(g.cell(1, 14), "34");
     EXPECT_EQ(g.cell(2, 14), "");
+}
+
+}  // namespace
+}  // namespace zor::ui
+
+namespace zor::ui {
+namespace {
+
+// A screen whose code field takes digits only, as a key filter does.
+struct FilterScreen : Screen {
+    explicit FilterScreen(Application& app) : Screen(app, "FilterScreen") {
+        Ecode.maxLength = 3;
+        Ecode.onKeyPress = [this](char32_t& key) {
+            if (key != 8 && (key < U'0' || key > U'9')) {
+                key = 0;
+                this->app().showMessage("Alleen cijfers");
+            }
+        };
+        ActiveControl = &Ecode;
+    }
+    Edit Ecode{*this, "Ecode"};
+};
+
+TEST_F(ControlsTest, TypedCharactersPassTheKeyFilterOfTheFocusedEdit) {
+    FilterScreen s(app);
+    s.ShowModal();
+    for (char32_t k : {U'1', U'x', U'2', U'3', U'4'}) app.keyPress(k);
+    EXPECT_EQ(s.Ecode.text(), "123");
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    app.keyPress(8);
+    s.Ecode.caret = 0;
+    app.keyPress(U'9');
+    EXPECT_EQ(s.Ecode.text(), "912");
+    EXPECT_EQ(s.Ecode.caret, 1);
+    app.keyPress(8);
+    app.keyPress(8);
+    EXPECT_EQ(s.Ecode.text(), "12");
+    EXPECT_EQ(s.Ecode.caret, 0);
 }
 
 }  // namespace

@@ -103,6 +103,20 @@ TEST_F(LatencyTest, ScreenOpenedFromTheStepDoesNotBlockTheTimerBelow) {
     EXPECT_EQ(below.steps, 1);
 }
 
+TEST_F(LatencyTest, ScreensBeneathAModalShowingTakeNoInput) {
+    ArmedScreen below(app), top(app);
+    below.ShowModal();
+    top.ShowModal();
+    below.Button.click();
+    EXPECT_EQ(below.clicks, 0);
+    app.runEvent([&] { top.setModalResult(ModalResult::OK); });
+    below.Button.click();
+    EXPECT_EQ(below.clicks, 1);
+    app.runEvent([&] { below.Hide(); });
+    below.Button.click();
+    EXPECT_EQ(below.clicks, 1);
+}
+
 TEST_F(LatencyTest, DisabledOrHiddenButtonIgnoresClicks) {
     ArmedScreen s(app);
     s.ShowModal();

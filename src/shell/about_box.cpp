@@ -1,0 +1,25 @@
+#include "shell/about_box.h"
+
+namespace zor::shell {
+
+TAboutBox::TAboutBox(ui::Application& app, MainMenu& main)
+    : ui::Screen(app, "AboutBox", {0, 0, 296, 247}), main_(main) {
+    caption = "Programma-informatie";
+    fade = {true, 2, 230};
+    color = 0xF0F0F0;
+    ProgramIcon.stretch = true;
+    ProductName.bold = true;
+    OKButton.isDefault = true;
+    OKButton.onClick = [this] { OKButtonClick(); };
+}
+
+void TAboutBox::onShow() {
+    ProgramIcon.load(main_.Pgmpath() + "\\Graphics\\" + "ZORlogo.jpg");
+}
+
+void TAboutBox::OKButtonClick() {
+    main_.ClickSound();
+    setModalResult(ui::ModalResult::OK);
+}
+
+}  // namespace zor::shell

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+namespace zor::ui {
+class Screen;
+}
+
+namespace zor::shell {
+
+// What the screens of the other subsystems use of the main screen: the
+// main-menu reset, the click sound, the confirmed exit, the folders and the
+// resume choice. Folder texts are joined with "\" separators; turn them into
+// Linux paths with ui::nativePath().
+class MainMenu {
+public:
+    virtual ~MainMenu() = default;
+
+    // Resets the main menu and reads the folder settings again.
+    virtual void ZORMainInitialize() = 0;
+    // Plays the click sound on the main screen's player.
+    virtual void ClickSound() = 0;
+    // Asks for confirmation and ends the program, closing every open screen.
+    virtual void Exit1Click() = 0;
+
+    virtual const std::string& Pgmpath() const = 0;
+    virtual const std::string& Datapath() const = 0;
+    virtual const std::string& Audiopath() const = 0;
+    // The report folder ("trpath"), read afresh at every call.
+    virtual std::string reportFolder() const = 0;
+
+    // 1 when the subject-entry screen opens to resume an administration.
+    virtual int ResumeMode() const = 0;
+    // The incomplete-administration file chosen in the resume dialog (a
+    // Linux path; empty when none).
+    virtual const std::string& ResumeFileName() const = 0;
+
+    virtual ui::Screen& screen() = 0;
+};
+
+}  // namespace zor::shell

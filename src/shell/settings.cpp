@@ -1,0 +1,106 @@
+#include "shell/settings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace zor::shell {
+
+namespace {
+
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::string trimmed(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return {};
+    const auto last = s.find_last_not_of(" \t\r");
+    return s.substr(first, last - first + 1);
+}
+
+// The section name of a key under HKEY_LOCAL_MACHINE, in lower case.
+std::string sectionOf(const std::string& key) {
+    std::string k = key;
+    if (k.empty() || k.front() != '\\') k.insert(k.begin(), '\\');
+    return lower("HKEY_LOCAL_MACHINE" + k);
+}
+
+}  // namespace
+
+Environment processEnvironment() {
+    return [](const std::string& name) -> std::optional<std::string> {
+        const char* v = std::getenv(name.c_str());
+        if (!v) return std::nullopt;
+        return std::string(v);
+    };
+}
+
+std::vector<std::filesystem::path> settingsFileCandidates(const Environment& env) {
+    auto nonEmpty = [&](const std::string& name) -> std::optional<std::string> {
+        auto v = env(name);
+        if (!v || v->empty()) return std::nullopt;
+        return v;
+    };
+    if (auto file = nonEmpty("ZOR_SETTINGS_FILE")) return {std::filesystem::path(*file)};
+
+    std::vector<std::filesystem::path> out;
+    if (auto home = nonEmpty("XDG_CONFIG_HOME")) {
+        out.push_back(std::filesystem::path(*home) / "zor" / "settings.ini");
+    } else if (auto userHome = nonEmpty("HOME")) {
+        out.push_back(std::filesystem::path(*userHome) / ".config" / "zor" / "settings.ini");
+    }
+    const std::string dirs = nonEmpty("XDG_CONFIG_DIRS").value_or("/etc/xdg");
+    std::stringstream list(dirs);
+    for (std::string dir; std::getline(list, dir, ':');) {
+        if (!dir.empty()) out.push_back(std::filesystem::path(dir) / "zor" / "settings.ini");
+    }
+    return out;
+}
+
+IniSettingsStore::IniSettingsStore(Environment env) : env_(std::move(env)) {}
+
+IniSettingsStore::IniSettingsStore(std::filesystem::path file) : fixedFile_(std::move(file)) {}
+
+std::optional<std::filesystem::path> IniSettingsStore::file() const {
+    if (fixedFile_) return fixedFile_;
+    for (const auto& candidate : settingsFileCandidates(env_)) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
+    }
+    return std::nullopt;
+}
+
+std::string IniSettingsStore::readString(const std::string& key, const std::string& value) const {
+    const auto path = file();
+    if (!path) return {};
+    std::ifstream in(*path, std::ios::binary);
+    if (!in) return {};
+
+    const std::string wantedSection = sectionOf(key);
+    const std::string wantedName = lower(value);
+    bool inSection = false;
+    std::string found;
+    for (std::string raw; std::getline(in, raw);) {
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        const std::string line = trimmed(raw);
+        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+        if (line.front() == '[') {
+            inSection = line.back() == ']' &&
+                        lower(line.substr(1, line.size() - 2)) == wantedSection;
+            continue;
+        }
+        if (!inSection) continue;
+        // The value is taken as written: a folder name may hold spaces.
+        const auto eq = raw.find('=');
+        if (eq == std::string::npos) continue;
+        if (lower(trimmed(raw.substr(0, eq))) == wantedName) found = raw.substr(eq + 1);
+    }
+    return found;
+}
+
+}  // namespace zor::shell
