@@ -56,7 +56,8 @@ TPaperPreview::TPaperPreview(TPrintPreview& store, QWidget* parent)
         QImage made(width, height, QImage::Format_ARGB32_Premultiplied);
         if (made.isNull()) return false;
         sheet_ = std::move(made);
-        frameDrawn_ = contentDrawn_ = false;
+        frameDrawn_ = false;
+        drawn_ = QRegion();
         return true;
     };
     layout_.OnZoomChange = [this] {
@@ -86,10 +87,13 @@ void TPaperPreview::SetMargins(int horizontal, int vertical) {
 }
 
 void TPaperPreview::SetPaperView(const TPaperPreviewOptions& options) {
-    if (options.PaperColor != options_.PaperColor) contentDrawn_ = false;
+    if (options.PaperColor != options_.PaperColor) drawn_ = QRegion();
     if (options.BorderColor != options_.BorderColor || options.ShadowColor != options_.ShadowColor ||
         options.BorderWidth != options_.BorderWidth || options.ShadowWidth != options_.ShadowWidth)
-        frameDrawn_ = contentDrawn_ = false;
+    {
+        frameDrawn_ = false;
+        drawn_ = QRegion();
+    }
     options_ = options;
     layout_.SetFrame(options_.BorderWidth, options_.ShadowWidth);
     relayout();
@@ -99,27 +103,27 @@ void TPaperPreview::SetGrayPreview(bool grey) {
     const unsigned flags = grey ? store_.Grayscale() | gsPreview : store_.Grayscale() & ~unsigned(gsPreview);
     if (flags == store_.Grayscale()) return;
     store_.SetGrayscale(flags);
-    repaintSheet();
+    RepaintSheet();
 }
 
 void TPaperPreview::SetAnnotation(bool on) {
     if (on == annotation_) return;
     annotation_ = on;
     annotationImage_ = makeOverlay(annotation_ ? OnAnnotation : PageEvent());
-    repaintSheet();
+    RepaintSheet();
 }
 
 void TPaperPreview::SetBackground(bool on) {
     if (on == background_) return;
     background_ = on;
     backgroundImage_ = makeOverlay(background_ ? OnBackground : PageEvent());
-    repaintSheet();
+    RepaintSheet();
 }
 
 void TPaperPreview::UpdateAnnotation() {
     if (!annotation_) return;
     annotationImage_ = makeOverlay(OnAnnotation);
-    repaintSheet();
+    RepaintSheet();
 }
 
 void TPaperPreview::PaperChanged() { relayout(); }
@@ -139,7 +143,7 @@ void TPaperPreview::storeChanged() {
     shownPage_ = store_.CurrentPage();
     annotationImage_ = makeOverlay(annotation_ ? OnAnnotation : PageEvent());
     backgroundImage_ = makeOverlay(background_ ? OnBackground : PageEvent());
-    repaintSheet();
+    RepaintSheet();
     apply();
     if (OnChange) OnChange(store_);
 }
@@ -175,8 +179,8 @@ void TPaperPreview::apply() {
     viewport()->update();
 }
 
-void TPaperPreview::repaintSheet() {
-    contentDrawn_ = false;
+void TPaperPreview::RepaintSheet() {
+    drawn_ = QRegion();
     viewport()->update();
 }
 
@@ -211,7 +215,7 @@ const QImage& TPaperPreview::SheetBitmap() {
         return none;
     }
     if (!frameDrawn_) paintFrame();
-    if (!contentDrawn_) paintContent();
+    paintContent(sheet_.rect());
     return sheet_;
 }
 
@@ -239,45 +243,55 @@ void TPaperPreview::paintFrame() {
     frameDrawn_ = true;
 }
 
-void TPaperPreview::paintContent() {
+QRect TPaperPreview::paperRect() const {
     const int b = options_.BorderWidth, s = options_.ShadowWidth;
-    const QRect sheet(b, b, sheet_.width() - 2 * b - s, sheet_.height() - 2 * b - s);
-    contentDrawn_ = true;
-    if (sheet.isEmpty()) return;
+    return QRect(b, b, sheet_.width() - 2 * b - s, sheet_.height() - 2 * b - s);
+}
+
+void TPaperPreview::paintContent(const QRect& wanted) {
+    // Only the part of the sheet that is wanted and not drawn yet is drawn: at a
+    // high zoom the display shows a small part of a large sheet.
+    const QRect paper = paperRect();
+    const QRegion missing = QRegion(wanted.intersected(paper)).subtracted(drawn_);
+    if (missing.isEmpty()) return;
+    const QRect area = missing.boundingRect();
+    drawn_ += area;
     QPainter p(&sheet_);
-    p.setClipRect(sheet);
-    p.fillRect(sheet, options_.PaperColor);
+    p.setClipRect(area);
+    p.fillRect(area, options_.PaperColor);
     const int page = store_.CurrentPage();
     if (page < 1 || page > store_.TotalPages()) return;
-    if (!backgroundImage_.empty()) playEmf(p, backgroundImage_, sheet);
+    if (!backgroundImage_.empty()) playEmf(p, backgroundImage_, paper);
     try {
         if (const auto* image = store_.GetPage(page)) {
             if (GrayPreview()) {
-                QImage grey(sheet.size(), QImage::Format_ARGB32_Premultiplied);
+                QImage grey(area.size(), QImage::Format_ARGB32_Premultiplied);
                 grey.fill(Qt::transparent);
                 {
                     QPainter onGrey(&grey);
-                    playEmf(onGrey, *image, QRectF(0, 0, sheet.width(), sheet.height()));
+                    onGrey.translate(-area.topLeft());
+                    playEmf(onGrey, *image, paper);
                 }
                 toGrey(grey);
-                p.drawImage(sheet.topLeft(), grey);
+                p.drawImage(area.topLeft(), grey);
             } else {
-                playEmf(p, *image, sheet);
+                playEmf(p, *image, paper);
             }
         }
     } catch (const EInvalidPreviewData&) {
         // A damaged stored page shows as blank paper.
     }
-    if (!annotationImage_.empty()) playEmf(p, annotationImage_, sheet);
+    if (!annotationImage_.empty()) playEmf(p, annotationImage_, paper);
 }
 
 void TPaperPreview::paintEvent(QPaintEvent*) {
     QPainter p(viewport());
     p.fillRect(viewport()->rect(), palette().color(QPalette::Window));
-    const QImage& sheet = SheetBitmap();
-    if (sheet.isNull()) return;
-    p.drawImage(QPoint(layout_.ViewLeft() - layout_.HPos(), layout_.ViewTop() - layout_.VPos()),
-                sheet);
+    if (!layout_.Visible() || !layout_.Usable() || sheet_.isNull()) return;
+    const QPoint at(layout_.ViewLeft() - layout_.HPos(), layout_.ViewTop() - layout_.VPos());
+    if (!frameDrawn_) paintFrame();
+    paintContent(viewport()->rect().translated(-at));
+    p.drawImage(at, sheet_);
 }
 
 void TPaperPreview::resizeEvent(QResizeEvent* event) {

@@ -15,6 +15,7 @@
 #include <QColor>
 #include <QCursor>
 #include <QImage>
+#include <QRegion>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -74,6 +75,8 @@ public:
     // paper, orientation or units).
     void PaperChanged();
 
+    // Draws the page on the sheet again at the next paint.
+    void RepaintSheet();
     // Renders the sheet as the display shows it, for tests and benchmarks.
     const QImage& SheetBitmap();
 
@@ -97,9 +100,9 @@ private:
     void relayout();
     // Makes the scroll bars, the cursor and the screen follow the layout.
     void apply();
-    void repaintSheet();
     void paintFrame();
-    void paintContent();
+    QRect paperRect() const;
+    void paintContent(const QRect& wanted);
     std::vector<std::uint8_t> makeOverlay(const PageEvent& event);
     QColor shadowColor() const;
 
@@ -115,7 +118,7 @@ private:
 
     QImage sheet_;
     bool frameDrawn_ = false;
-    bool contentDrawn_ = false;
+    QRegion drawn_;  // the part of the paper that shows the current content
     bool applying_ = false;
 };
 
