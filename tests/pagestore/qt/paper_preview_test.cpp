@@ -128,5 +128,54 @@ TEST_F(PaperPreviewTest, PageKeysMoveThroughThePagesAndStopAtTheEnds) {
     EXPECT_EQ(preview.Zoom(), fitted + 10);
 }
 
+TEST_F(PaperPreviewTest, ScrollingAtHighZoomDrawsWhatComesIntoView) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    preview.SetMargins(10, 10);
+    preview.SetZoom(200);
+    preview.show();
+    QApplication::processEvents();
+    ASSERT_EQ(preview.viewport()->width(), preview.Layout().ClientWidth());
+    QImage screen(preview.viewport()->size(), QImage::Format_ARGB32);
+    auto shown = [&] {
+        screen.fill(Qt::cyan);
+        preview.viewport()->render(&screen);
+        return screen;
+    };
+    // The top left quarter of the page is the red block.
+    EXPECT_EQ(shown().pixel(400, 300), qRgb(255, 0, 0));
+
+    auto press = [&](int key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&preview, &event);
+    };
+    press(Qt::Key_End, Qt::NoModifier);
+    press(Qt::Key_End, Qt::ControlModifier);
+    ASSERT_GT(preview.Layout().VPos(), 0);
+    // The lower right of the page is blank paper, then the shadow and the margin.
+    const QImage bottom = shown();
+    const QPoint paperCorner(preview.Layout().ViewLeft() - preview.Layout().HPos() +
+                                 preview.Layout().ViewWidth() - 5,
+                             preview.Layout().ViewTop() - preview.Layout().VPos() +
+                                 preview.Layout().ViewHeight() - 5);
+    EXPECT_EQ(bottom.pixel(paperCorner - QPoint(100, 100)), qRgb(255, 255, 255));
+    EXPECT_EQ(bottom.pixel(paperCorner + QPoint(3, -50)),
+              preview.palette().color(QPalette::Dark).rgb());
+    EXPECT_EQ(bottom.pixel(paperCorner + QPoint(10, 0)),
+              preview.palette().color(QPalette::Window).rgb());
+}
+
+TEST_F(PaperPreviewTest, ZoomTooLargeToDrawKeepsThePreviousZoom) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    preview.SetZoom(150);
+    preview.SetZoomMax(5000);
+    preview.SetZoom(5000);  // a sheet of some 40000 × 56000 pixels
+    EXPECT_EQ(preview.Zoom(), 150);
+    EXPECT_EQ(preview.SheetBitmap().width(), 5 + 1191);
+}
+
 }  // namespace
 }  // namespace zor::pagestore::qt
