@@ -221,6 +221,17 @@ TEST(CupsPrinting, StoredReportPagePrintsAsOneA4PageWithItsText) {
         << info;
     EXPECT_NE(text.find("ZOR-testrapport"), std::string::npos) << text;
     EXPECT_NE(text.find("Naam: Jan Jansen"), std::string::npos) << text;
+
+    // The queue's forms, and a form of the store's own that lives with the printer.
+    std::vector<std::string> names;
+    ASSERT_TRUE(store.GetFormNames(names));
+    EXPECT_NE(std::find(names.begin(), names.end(), "A4"), names.end());
+    ASSERT_TRUE(printer->AddForm({"123mm x 234mm", 123000, 234000}));
+    EXPECT_FALSE(printer->AddForm({"123mm x 234mm", 123000, 234000}));
+    printer->ApplySettings({1, std::nullopt, std::nullopt, std::nullopt, "123mm x 234mm"});
+    EXPECT_EQ(printer->ReadSettings().paperWidth, 1230);
+    EXPECT_TRUE(printer->DeleteForm("123mm x 234mm"));
+    EXPECT_FALSE(printer->DeleteForm("A4"));  // the queue's own forms stay
 }
 
 }  // namespace
