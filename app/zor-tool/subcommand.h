@@ -27,5 +27,7 @@ std::span<const Subcommand> Subcommands();
 
 // Subcommand entry points.
 int RunScores(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunPdf(const Arguments& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace zor::tool
