@@ -21,7 +21,7 @@ TAfterScreen::TAfterScreen(ui::Application& app, AdministrationLinks& links, std
     : ui::Screen(app, std::move(name)),
       Label3{*this, "Label3", {0, 205, 800, 40}, std::move(question)},
       links_(links) {
-    fade = {true, 230, 255};
+    fade = ui::fades::AfterScreen;
     Background.stretch = true;
     for (ui::Label* label : {&Label3, &Label4}) {
         label->fontSize = 27;

@@ -19,7 +19,7 @@ void EndShowing(ui::Screen& screen) {
 
 TZORfinish::TZORfinish(ui::Application& app, AdministrationLinks& links)
     : ui::Screen(app, "ZORfinish"), links_(links) {
-    fade = {true, 250, 255};
+    fade = ui::fades::Finish;
     Background.stretch = true;
     Label1.fontSize = 37;
     Label1.color = 0xFFFFFF;

@@ -41,7 +41,7 @@ TIntroduction::TIntroduction(ui::Application& app, AdministrationLinks& links, S
       player_(app.sounds().createPlayer(playerName)),
       images_{&Int1, &Int2, &Int3, &Int4, &int5},
       labels_{&Label1, &Label2, &Label3, &Label4, &Label5} {
-    fade = {true, 250, 255};
+    fade = ui::fades::Introduction;
     Background.stretch = true;
     Timer.onTimer = [this] { TimerTick(); };
     for (int n = 1; n <= kPromptCount; ++n) {

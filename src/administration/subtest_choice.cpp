@@ -6,7 +6,7 @@ namespace zor::administration {
 
 TZORkeuze::TZORkeuze(ui::Application& app, AdministrationLinks& links)
     : ui::Screen(app, "ZORkeuze"), links_(links) {
-    fade = {true, 180, 255};
+    fade = ui::fades::SubtestChoice;
     Background.stretch = true;
     Keuzetekst.transparent = true;
     ButtonFV.onClick = [this] { FVExecute(); };

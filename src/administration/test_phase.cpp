@@ -24,7 +24,7 @@ TTestPhase::TTestPhase(ui::Application& app, AdministrationLinks& links, Subtest
       links_(links),
       subtest_(subtest),
       player_(app.sounds().createPlayer(playerName)) {
-    fade = {true, 250, 255};
+    fade = ui::fades::TestScreen;
     Background.stretch = true;
     RGscore.visible = false;
     RGscore.items = {"Goed", "Fout"};
