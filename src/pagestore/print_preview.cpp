@@ -62,7 +62,8 @@ emf::Point TPrintPreview::ConvertPoint(int x, int y, TUnits from, TUnits to) con
 }
 
 void TPrintPreview::recomputePaperPixels() {
-    paperPixels_ = {ConvertX(paperWidth_, units_, mmPixel), ConvertY(paperHeight_, units_, mmPixel)};
+    paperPixels_ = {ConvertX(paperWidth_, units_, mmPixel),
+                    ConvertY(paperHeight_, units_, mmPixel)};
 }
 
 // --- Paper settings -------------------------------------------------------------

@@ -31,7 +31,7 @@ enum TGrayscaleOption { gsPreview = 1, gsPrint = 2 };  // bit flags
 enum TOperation { opInsert, opRemove };
 
 class TPrintPreview {
-public:
+  public:
     using Event = std::function<void(TPrintPreview& sender)>;
     using ProgressEvent =
         std::function<void(TPrintPreview& sender, int pageNo, int progress, bool& abortIt)>;
@@ -146,7 +146,7 @@ public:
     ProgressEvent OnPrintProgress;
     FormEvent OnAutoCustomForm;
 
-private:
+  private:
     void recomputePaperPixels();
     void sizeFromTable();
     void openPage();

@@ -28,7 +28,7 @@ struct PrinterSettings {
 struct PrinterDevice {
     int dpiX = 600;
     int dpiY = 600;
-    emf::Size physicalPage;    // the whole sheet
+    emf::Size physicalPage;     // the whole sheet
     emf::Point physicalOffset;  // top-left corner of the printable area
     emf::Size printableArea;
 };
@@ -41,7 +41,7 @@ struct PrinterForm {
 };
 
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
 
     // True when at least one printer is installed.

@@ -10,12 +10,14 @@
 namespace zor::pagestore::testing {
 
 class FakePrinter : public Printer {
-public:
+  public:
     bool installed = true;
     PrinterDevice device{600, 600, {4961, 7016}, {100, 120}, {4761, 6776}};
     PrinterSettings settings{1, 9, std::nullopt, std::nullopt, std::nullopt};
-    std::vector<PrinterForm> forms{{"Letter", 215900, 279400}, {"A4", 210000, 297000},
-                                   {"Tiny", 10, 5000}, {"A5", 148000, 210000}};
+    std::vector<PrinterForm> forms{{"Letter", 215900, 279400},
+                                   {"A4", 210000, 297000},
+                                   {"Tiny", 10, 5000},
+                                   {"A5", 148000, 210000}};
     bool formsListable = true;
     std::string title;
     std::vector<std::string> log;

@@ -12,7 +12,7 @@ namespace {
 using testing::FakePrinter;
 
 class Printing : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         printer = std::make_shared<FakePrinter>();
         store.SetPrinter(printer);
@@ -54,10 +54,9 @@ TEST_F(Printing, FourPagesReportProgressTwicePerPage) {
     EXPECT_EQ(progresses, (std::vector<int>{0, 25, 25, 50, 50, 75, 75, 100}));
     ASSERT_EQ(printer->drawn.size(), 4u);
     for (int p = 1; p <= 4; ++p) EXPECT_EQ(printer->drawn[p - 1].picture, *store.GetPage(p));
-    EXPECT_EQ(printer->log,
-              (std::vector<std::string>{"apply", "begin:Afdrukken ZOR-rapport", "refresh", "draw",
-                                        "newpage", "draw", "newpage", "draw", "newpage", "draw",
-                                        "end"}));
+    EXPECT_EQ(printer->log, (std::vector<std::string>{
+                                "apply", "begin:Afdrukken ZOR-rapport", "refresh", "draw",
+                                "newpage", "draw", "newpage", "draw", "newpage", "draw", "end"}));
     EXPECT_EQ(printer->title, "");
     EXPECT_TRUE(events.starts_with("before;"));
     EXPECT_TRUE(events.ends_with("after;"));
