@@ -19,6 +19,7 @@
 #include "emf/font_metrics.h"
 #include "emf/reader.h"
 #include "fonts/font.h"
+#include "pagestore/grey.h"
 #include "text/encoding.h"
 
 namespace zor::pagestore::qt {
@@ -839,7 +840,8 @@ void toGrey(QImage& image) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = line[x];
-            const int g = (qRed(p) * 30 + qGreen(p) * 59 + qBlue(p) * 11) / 100;
+            const int g =
+                greyOf(std::uint8_t(qRed(p)), std::uint8_t(qGreen(p)), std::uint8_t(qBlue(p)));
             line[x] = qRgba(g, g, g, qAlpha(p));
         }
     }
