@@ -6,8 +6,8 @@
 #include <QImage>
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -33,8 +33,8 @@ void composeReportLikePage(TPrintPreview& store) {
     font.setSize(10);
     font.bold = false;
     c.setFont(font);
-    const char* labels[] = {"Naam", "Geslacht", "Geboortedatum", "Afnamedatum", "School",
-                            "Groep", "Testleider", "Leeftijd"};
+    const char* labels[] = {"Naam",   "Geslacht", "Geboortedatum", "Afnamedatum",
+                            "School", "Groep",    "Testleider",    "Leeftijd"};
     for (int i = 0; i < 8; ++i) {
         c.textOut(2000, 3500 + i * 550, labels[i]);
         c.textOut(6500, 3500 + i * 550, ": Voorbeeldwaarde " + std::to_string(i + 1));
@@ -94,7 +94,9 @@ Figures timeRepaints(F&& repaint, int rounds) {
         const double cpuStart = threadCpuMs();
         const auto start = std::chrono::steady_clock::now();
         repaint();
-        wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        wall.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
         cpu.push_back(threadCpuMs() - cpuStart);
     }
     std::sort(wall.begin(), wall.end());

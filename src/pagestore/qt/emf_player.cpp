@@ -19,6 +19,7 @@
 #include "emf/font_metrics.h"
 #include "emf/reader.h"
 #include "fonts/font.h"
+#include "pagestore/grey.h"
 #include "text/encoding.h"
 
 namespace zor::pagestore::qt {
@@ -57,7 +58,9 @@ bool finite(const XForm& x) {
            std::isfinite(x.m22) && std::isfinite(x.dx) && std::isfinite(x.dy);
 }
 
-QTransform toQTransform(const XForm& x) { return QTransform(x.m11, x.m12, x.m21, x.m22, x.dx, x.dy); }
+QTransform toQTransform(const XForm& x) {
+    return QTransform(x.m11, x.m12, x.m21, x.m22, x.dx, x.dy);
+}
 
 // A font object with what text drawing needs of it, worked out on first use.
 struct FontObject {
@@ -73,7 +76,8 @@ struct FontObject {
         const std::string face = text::utf16ToUtf8(log.faceName);
         family = QString::fromStdString(face);
         try {
-            if (auto f = fonts::resolveFont({face.empty() ? "Arial" : face, log.weight, log.italic != 0})) {
+            if (auto f = fonts::resolveFont(
+                    {face.empty() ? "Arial" : face, log.weight, log.italic != 0})) {
                 filePath = QString::fromStdString(f->filePath());
                 family = QString::fromStdString(f->family());
             }
@@ -122,7 +126,8 @@ QRawFont rawFont(const FontObject& font, qreal pixelSize) {
     f.setPixelSize(100);
     f.setHintingPreference(QFont::PreferNoHinting);
     QRawFont raw = QRawFont::fromFont(f);
-    if (raw.isValid() && !font.family.isEmpty() && raw.familyName() != font.family) raw = QRawFont();
+    if (raw.isValid() && !font.family.isEmpty() && raw.familyName() != font.family)
+        raw = QRawFont();
     if (raw.isValid())
         raw.setPixelSize(pixelSize);
     else if (!font.filePath.isEmpty())
@@ -153,7 +158,7 @@ struct DcState {
 };
 
 class Player {
-public:
+  public:
     Player(QPainter& painter, const Header& header, const QRectF& target)
         : painter_(painter), base_(painter.transform()) {
         // The frame (0.01 mm) in the reference device's pixels is what lands on the target.
@@ -172,8 +177,8 @@ public:
         if (!(frame.width() > 0 && frame.height() > 0))
             frame = QRectF(header.bounds.left, header.bounds.top, double(header.bounds.width()) + 1,
                            double(header.bounds.height()) + 1);
-        usable_ = frame.width() > 0 && frame.height() > 0 && target.width() > 0 &&
-                  target.height() > 0;
+        usable_ =
+            frame.width() > 0 && frame.height() > 0 && target.width() > 0 && target.height() > 0;
         if (usable_) {
             deviceToTarget_.translate(target.left(), target.top());
             deviceToTarget_.scale(target.width() / frame.width(), target.height() / frame.height());
@@ -182,7 +187,8 @@ public:
         painter_.save();
         painter_.setClipRect(target, Qt::IntersectClip);
         painter_.setRenderHint(QPainter::Antialiasing, true);
-        objects_.resize(std::min<std::size_t>(std::max<std::size_t>(header.handles, 1), MaxObjects));
+        objects_.resize(
+            std::min<std::size_t>(std::max<std::size_t>(header.handles, 1), MaxObjects));
         updateTransform();
     }
 
@@ -243,11 +249,20 @@ public:
         if (!finite(r.xform)) return;
         const QTransform x = toQTransform(r.xform);
         switch (r.mode) {
-            case 1: dc_.world = QTransform(); break;
-            case 2: dc_.world = x * dc_.world; break;  // the new transform applies first
-            case 3: dc_.world = dc_.world * x; break;
-            case 4: dc_.world = x; break;
-            default: return;
+            case 1:
+                dc_.world = QTransform();
+                break;
+            case 2:
+                dc_.world = x * dc_.world;
+                break;  // the new transform applies first
+            case 3:
+                dc_.world = dc_.world * x;
+                break;
+            case 4:
+                dc_.world = x;
+                break;
+            default:
+                return;
         }
         updateTransform();
     }
@@ -255,23 +270,44 @@ public:
     void operator()(const SelectObject& r) {
         if (auto stock = r.stock()) {
             switch (*stock) {
-                case StockObject::WhiteBrush: dc_.brush = {brush_style::Solid, rgb(255, 255, 255), 0}; break;
-                case StockObject::LightGrayBrush: dc_.brush = {brush_style::Solid, rgb(192, 192, 192), 0}; break;
-                case StockObject::GrayBrush: dc_.brush = {brush_style::Solid, rgb(128, 128, 128), 0}; break;
-                case StockObject::DarkGrayBrush: dc_.brush = {brush_style::Solid, rgb(64, 64, 64), 0}; break;
-                case StockObject::BlackBrush: dc_.brush = {brush_style::Solid, rgb(0, 0, 0), 0}; break;
-                case StockObject::NullBrush: dc_.brush = {brush_style::Null, 0, 0}; break;
-                case StockObject::WhitePen: dc_.pen = {pen_style::Solid, 0, rgb(255, 255, 255)}; break;
-                case StockObject::BlackPen: dc_.pen = {pen_style::Solid, 0, rgb(0, 0, 0)}; break;
-                case StockObject::NullPen: dc_.pen = {pen_style::Null, 0, 0}; break;
+                case StockObject::WhiteBrush:
+                    dc_.brush = {brush_style::Solid, rgb(255, 255, 255), 0};
+                    break;
+                case StockObject::LightGrayBrush:
+                    dc_.brush = {brush_style::Solid, rgb(192, 192, 192), 0};
+                    break;
+                case StockObject::GrayBrush:
+                    dc_.brush = {brush_style::Solid, rgb(128, 128, 128), 0};
+                    break;
+                case StockObject::DarkGrayBrush:
+                    dc_.brush = {brush_style::Solid, rgb(64, 64, 64), 0};
+                    break;
+                case StockObject::BlackBrush:
+                    dc_.brush = {brush_style::Solid, rgb(0, 0, 0), 0};
+                    break;
+                case StockObject::NullBrush:
+                    dc_.brush = {brush_style::Null, 0, 0};
+                    break;
+                case StockObject::WhitePen:
+                    dc_.pen = {pen_style::Solid, 0, rgb(255, 255, 255)};
+                    break;
+                case StockObject::BlackPen:
+                    dc_.pen = {pen_style::Solid, 0, rgb(0, 0, 0)};
+                    break;
+                case StockObject::NullPen:
+                    dc_.pen = {pen_style::Null, 0, 0};
+                    break;
                 case StockObject::OemFixedFont:
                 case StockObject::AnsiFixedFont:
                 case StockObject::AnsiVarFont:
                 case StockObject::SystemFont:
                 case StockObject::DeviceDefaultFont:
                 case StockObject::SystemFixedFont:
-                case StockObject::DefaultGuiFont: dc_.font.reset(); break;
-                default: break;
+                case StockObject::DefaultGuiFont:
+                    dc_.font.reset();
+                    break;
+                default:
+                    break;
             }
             if (*stock == StockObject::WhitePen || *stock == StockObject::BlackPen ||
                 *stock == StockObject::NullPen)
@@ -371,22 +407,28 @@ public:
     }
 
     void operator()(const BitBlt& r) {
-        const QRectF dest = boxOf(Rect{r.dest.x, r.dest.y, r.dest.x + r.destSize.cx,
-                                       r.dest.y + r.destSize.cy});
+        const QRectF dest =
+            boxOf(Rect{r.dest.x, r.dest.y, r.dest.x + r.destSize.cx, r.dest.y + r.destSize.cy});
         if (r.bitmap) return drawBitmap(*r.bitmap, r.src, r.srcSize, dest, false);
         switch (r.rop) {
             case rop::PatCopy:
-                if (dc_.brush.style != brush_style::Null) painter_.fillRect(dest, brushOf(dc_.brush));
+                if (dc_.brush.style != brush_style::Null)
+                    painter_.fillRect(dest, brushOf(dc_.brush));
                 return;
-            case 0x00000042: painter_.fillRect(dest, Qt::black); return;     // blackness
-            case 0x00FF0062: painter_.fillRect(dest, Qt::white); return;     // whiteness
-            default: return;
+            case 0x00000042:
+                painter_.fillRect(dest, Qt::black);
+                return;  // blackness
+            case 0x00FF0062:
+                painter_.fillRect(dest, Qt::white);
+                return;  // whiteness
+            default:
+                return;
         }
     }
     void operator()(const StretchDIBits& r) {
         if (!r.bitmap) return;
-        const QRectF dest = boxOf(Rect{r.dest.x, r.dest.y, r.dest.x + r.destSize.cx,
-                                       r.dest.y + r.destSize.cy});
+        const QRectF dest =
+            boxOf(Rect{r.dest.x, r.dest.y, r.dest.x + r.destSize.cx, r.dest.y + r.destSize.cy});
         drawBitmap(*r.bitmap, r.src, r.srcSize, dest, true);
     }
 
@@ -394,7 +436,7 @@ public:
     void operator()(const Eof&) {}
     void operator()(const UnknownRecord& r);
 
-private:
+  private:
     template <class T>
     bool store(std::uint32_t handle, T object) {
         if (handle == 0 || handle >= MaxObjects) return false;
@@ -412,11 +454,21 @@ private:
         double sx = 1, sy = 1;
         const double pxPerMm = deviceDpiY_ > 0 ? deviceDpiY_ / 25.4 : 96 / 25.4;
         switch (dc_.mapMode) {
-            case map_mode::LoMetric: sx = pxPerMm / 10, sy = -sx; break;
-            case map_mode::HiMetric: sx = pxPerMm / 100, sy = -sx; break;
-            case map_mode::LoEnglish: sx = pxPerMm * 25.4 / 100, sy = -sx; break;
-            case map_mode::HiEnglish: sx = pxPerMm * 25.4 / 1000, sy = -sx; break;
-            case map_mode::Twips: sx = pxPerMm * 25.4 / 1440, sy = -sx; break;
+            case map_mode::LoMetric:
+                sx = pxPerMm / 10, sy = -sx;
+                break;
+            case map_mode::HiMetric:
+                sx = pxPerMm / 100, sy = -sx;
+                break;
+            case map_mode::LoEnglish:
+                sx = pxPerMm * 25.4 / 100, sy = -sx;
+                break;
+            case map_mode::HiEnglish:
+                sx = pxPerMm * 25.4 / 1000, sy = -sx;
+                break;
+            case map_mode::Twips:
+                sx = pxPerMm * 25.4 / 1440, sy = -sx;
+                break;
             case map_mode::Isotropic:
             case map_mode::Anisotropic: {
                 if (dc_.windowExt.cx == 0 || dc_.windowExt.cy == 0) break;
@@ -430,7 +482,8 @@ private:
                 if (sx == 0 || sy == 0) sx = sy = 1;
                 break;
             }
-            default: break;
+            default:
+                break;
         }
         QTransform t;
         t.translate(dc_.viewportOrg.x, dc_.viewportOrg.y);
@@ -476,11 +529,21 @@ private:
             p.setWidthF(pen.width);
         }
         switch (style) {
-            case pen_style::Dash: p.setStyle(Qt::DashLine); break;
-            case pen_style::Dot: p.setStyle(Qt::DotLine); break;
-            case pen_style::DashDot: p.setStyle(Qt::DashDotLine); break;
-            case pen_style::DashDotDot: p.setStyle(Qt::DashDotDotLine); break;
-            default: p.setStyle(Qt::SolidLine); break;
+            case pen_style::Dash:
+                p.setStyle(Qt::DashLine);
+                break;
+            case pen_style::Dot:
+                p.setStyle(Qt::DotLine);
+                break;
+            case pen_style::DashDot:
+                p.setStyle(Qt::DashDotLine);
+                break;
+            case pen_style::DashDotDot:
+                p.setStyle(Qt::DashDotDotLine);
+                break;
+            default:
+                p.setStyle(Qt::SolidLine);
+                break;
         }
         // Wide pens end and join round unless an extended pen says otherwise.
         p.setCapStyle(Qt::RoundCap);
@@ -499,14 +562,16 @@ private:
     static QBrush brushOf(const LogBrush& brush) {
         const QColor color = toQColor(brush.color);
         switch (brush.style) {
-            case brush_style::Null: return QBrush(Qt::NoBrush);
+            case brush_style::Null:
+                return QBrush(Qt::NoBrush);
             case brush_style::Hatched: {
-                static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern,
-                                                             Qt::FDiagPattern, Qt::BDiagPattern,
-                                                             Qt::CrossPattern, Qt::DiagCrossPattern};
+                static constexpr Qt::BrushStyle hatches[] = {
+                    Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                    Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
                 return QBrush(color, brush.hatch < 6 ? hatches[brush.hatch] : Qt::SolidPattern);
             }
-            default: return QBrush(color);
+            default:
+                return QBrush(color);
         }
     }
 
@@ -522,7 +587,8 @@ private:
         return stroke || brush.style() != Qt::NoBrush;
     }
 
-    void drawBitmap(const Dib& dib, Point src, Size srcSize, const QRectF& dest, bool bottomUpSource) {
+    void drawBitmap(const Dib& dib, Point src, Size srcSize, const QRectF& dest,
+                    bool bottomUpSource) {
         const auto decoded = decodeDib(dib);
         if (!decoded || decoded->width <= 0 || decoded->height <= 0) return;
         const QImage image(decoded->pixels.data(), decoded->width, decoded->height,
@@ -541,7 +607,8 @@ private:
         QPainterPath path = std::move(*path_);
         path_.reset();
         path.setFillRule(dc_.fillRule);
-        if (fill && dc_.brush.style != brush_style::Null) painter_.fillPath(path, brushOf(dc_.brush));
+        if (fill && dc_.brush.style != brush_style::Null)
+            painter_.fillPath(path, brushOf(dc_.brush));
         if (stroke && applyPen()) painter_.strokePath(path, painter_.pen());
     }
 
@@ -565,8 +632,12 @@ void Player::operator()(const UnknownRecord& r) {
             if (r.payload.size() >= 4)
                 dc_.fillRule = bytes::getU32(r.payload, 0) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
             return;
-        case raw::BeginPath: path_.emplace(); return;
-        case raw::AbortPath: path_.reset(); return;
+        case raw::BeginPath:
+            path_.emplace();
+            return;
+        case raw::AbortPath:
+            path_.reset();
+            return;
         case raw::EndPath:
             // The path stays defined until a fill, stroke or a new begin-path uses it.
             if (path_) pendingPath_ = std::move(*path_);
@@ -584,7 +655,8 @@ void Player::operator()(const UnknownRecord& r) {
             fillPath(r.type != raw::StrokePath, r.type != raw::FillPath);
             return;
         }
-        default: return;
+        default:
+            return;
     }
 }
 
@@ -616,7 +688,8 @@ void Player::operator()(const ExtTextOutW& r) {
     else if (font->log.height > 0)
         em = font->log.height * 0.8;
     else
-        em = 12.0 * 96 / 72 / sy * (deviceToTarget_.m22() != 0 ? std::abs(deviceToTarget_.m22()) : 1);
+        em = 12.0 * 96 / 72 / sy *
+             (deviceToTarget_.m22() != 0 ? std::abs(deviceToTarget_.m22()) : 1);
     const double pixelSize = em * sy;
     if (!(pixelSize > 0.05) || pixelSize > 20000) return;
     const QRawFont raw = rawFont(*font, pixelSize);
@@ -637,10 +710,12 @@ void Player::operator()(const ExtTextOutW& r) {
         for (qsizetype i = 0; i < units; ++i) advance[std::size_t(i)] = r.dx[std::size_t(i) * step];
     } else if (!glyphs && font->metrics) {
         const auto a = font->metrics->advances(r.text);
-        for (qsizetype i = 0; i < units && std::size_t(i) < a.size(); ++i) advance[std::size_t(i)] = a[std::size_t(i)];
+        for (qsizetype i = 0; i < units && std::size_t(i) < a.size(); ++i)
+            advance[std::size_t(i)] = a[std::size_t(i)];
     } else {
         const QList<QPointF> a = raw.advancesForGlyphIndexes(glyphIndexes);
-        for (qsizetype i = 0; i < units && i < a.size(); ++i) advance[std::size_t(i)] = a[i].x() / sx;
+        for (qsizetype i = 0; i < units && i < a.size(); ++i)
+            advance[std::size_t(i)] = a[i].x() / sx;
     }
     double width = 0;
     for (double a : advance) width += a;
@@ -682,8 +757,10 @@ void Player::operator()(const ExtTextOutW& r) {
     if (r.text.empty()) return;
 
     painter_.save();
-    if ((r.options & eto::Clipped) && hasRectangle) painter_.setClipRect(rectangle, Qt::IntersectClip);
-    const double angle = (font->log.escapement != 0 ? font->log.escapement : font->log.orientation) / 10.0;
+    if ((r.options & eto::Clipped) && hasRectangle)
+        painter_.setClipRect(rectangle, Qt::IntersectClip);
+    const double angle =
+        (font->log.escapement != 0 ? font->log.escapement : font->log.orientation) / 10.0;
     const QPointF left = reference - QPointF(shift, 0);
     if (dc_.bkMode == bk_mode::Opaque && angle == 0) {
         const QRectF cell(QPointF(left.x(), left.y() + baseline - ascent),
@@ -705,13 +782,15 @@ void Player::operator()(const ExtTextOutW& r) {
     for (qsizetype g = 0; g < glyphIndexes.size(); ++g) {
         positions.append(QPointF(x * sx, (baseline + y) * sy * ySign));
         // One glyph per character; a surrogate pair is one character of two units.
-        const qsizetype span = (!glyphs && unit + 1 < units && QChar::isHighSurrogate(r.text[std::size_t(unit)]) &&
-                                QChar::isLowSurrogate(r.text[std::size_t(unit + 1)]))
-                                   ? 2
-                                   : 1;
+        const qsizetype span =
+            (!glyphs && unit + 1 < units && QChar::isHighSurrogate(r.text[std::size_t(unit)]) &&
+             QChar::isLowSurrogate(r.text[std::size_t(unit + 1)]))
+                ? 2
+                : 1;
         for (qsizetype k = 0; k < span && unit < units; ++k, ++unit) {
             x += advance[std::size_t(unit)];
-            if (pairs && r.dx.size() >= std::size_t(units) * 2) y -= r.dx[std::size_t(unit) * 2 + 1];
+            if (pairs && r.dx.size() >= std::size_t(units) * 2)
+                y -= r.dx[std::size_t(unit) * 2 + 1];
         }
     }
     QGlyphRun run;
@@ -761,7 +840,8 @@ void toGrey(QImage& image) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = line[x];
-            const int g = (qRed(p) * 30 + qGreen(p) * 59 + qBlue(p) * 11) / 100;
+            const int g =
+                greyOf(std::uint8_t(qRed(p)), std::uint8_t(qGreen(p)), std::uint8_t(qBlue(p)));
             line[x] = qRgba(g, g, g, qAlpha(p));
         }
     }

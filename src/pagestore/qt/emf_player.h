@@ -22,7 +22,7 @@ namespace zor::pagestore::qt {
 // damaged record ended the playing early.
 bool playEmf(QPainter& painter, std::span<const std::uint8_t> picture, const QRectF& target);
 
-// Turns every pixel into its grey value (R × 30 + G × 59 + B × 11) / 100.
+// Turns every pixel into its grey value (see pagestore/grey.h).
 void toGrey(QImage& image);
 
 }  // namespace zor::pagestore::qt

@@ -21,22 +21,34 @@ constexpr std::int64_t MaxSheetBytes = std::int64_t(512) << 20;
 PreviewKey previewKey(const QKeyEvent& e) {
     const bool keypad = (e.modifiers() & Qt::KeypadModifier) != 0;
     switch (e.key()) {
-        case Qt::Key_Home: return PreviewKey::Home;
-        case Qt::Key_End: return PreviewKey::End;
-        case Qt::Key_Left: return PreviewKey::Left;
-        case Qt::Key_Right: return PreviewKey::Right;
-        case Qt::Key_Up: return PreviewKey::Up;
-        case Qt::Key_Down: return PreviewKey::Down;
-        case Qt::Key_PageUp: return PreviewKey::PageUp;
-        case Qt::Key_PageDown: return PreviewKey::PageDown;
-        case Qt::Key_Plus: return keypad ? PreviewKey::ZoomIn : PreviewKey::Other;
-        case Qt::Key_Minus: return keypad ? PreviewKey::ZoomOut : PreviewKey::Other;
-        default: return PreviewKey::Other;
+        case Qt::Key_Home:
+            return PreviewKey::Home;
+        case Qt::Key_End:
+            return PreviewKey::End;
+        case Qt::Key_Left:
+            return PreviewKey::Left;
+        case Qt::Key_Right:
+            return PreviewKey::Right;
+        case Qt::Key_Up:
+            return PreviewKey::Up;
+        case Qt::Key_Down:
+            return PreviewKey::Down;
+        case Qt::Key_PageUp:
+            return PreviewKey::PageUp;
+        case Qt::Key_PageDown:
+            return PreviewKey::PageDown;
+        case Qt::Key_Plus:
+            return keypad ? PreviewKey::ZoomIn : PreviewKey::Other;
+        case Qt::Key_Minus:
+            return keypad ? PreviewKey::ZoomOut : PreviewKey::Other;
+        default:
+            return PreviewKey::Other;
     }
 }
 
 Modifiers modifiersOf(Qt::KeyboardModifiers m) {
-    return {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0, (m & Qt::AltModifier) != 0};
+    return {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0,
+            (m & Qt::AltModifier) != 0};
 }
 
 }  // namespace
@@ -66,10 +78,18 @@ TPaperPreview::TPaperPreview(TPrintPreview& store, QWidget* parent)
     layout_.OnPageMove = [this](PageMove move) {
         const int current = store_.CurrentPage();
         switch (move) {
-            case PageMove::Next: store_.SetCurrentPage(current + 1); break;
-            case PageMove::Previous: store_.SetCurrentPage(std::max(current - 1, 1)); break;
-            case PageMove::First: store_.SetCurrentPage(1); break;
-            case PageMove::Last: store_.SetCurrentPage(store_.TotalPages()); break;
+            case PageMove::Next:
+                store_.SetCurrentPage(current + 1);
+                break;
+            case PageMove::Previous:
+                store_.SetCurrentPage(std::max(current - 1, 1));
+                break;
+            case PageMove::First:
+                store_.SetCurrentPage(1);
+                break;
+            case PageMove::Last:
+                store_.SetCurrentPage(store_.TotalPages());
+                break;
         }
     };
     store_.OnChange = [this](TPrintPreview&) { storeChanged(); };
@@ -88,9 +108,10 @@ void TPaperPreview::SetMargins(int horizontal, int vertical) {
 
 void TPaperPreview::SetPaperView(const TPaperPreviewOptions& options) {
     if (options.PaperColor != options_.PaperColor) drawn_ = QRegion();
-    if (options.BorderColor != options_.BorderColor || options.ShadowColor != options_.ShadowColor ||
-        options.BorderWidth != options_.BorderWidth || options.ShadowWidth != options_.ShadowWidth)
-    {
+    if (options.BorderColor != options_.BorderColor ||
+        options.ShadowColor != options_.ShadowColor ||
+        options.BorderWidth != options_.BorderWidth ||
+        options.ShadowWidth != options_.ShadowWidth) {
         frameDrawn_ = false;
         drawn_ = QRegion();
     }
@@ -100,7 +121,8 @@ void TPaperPreview::SetPaperView(const TPaperPreviewOptions& options) {
 }
 
 void TPaperPreview::SetGrayPreview(bool grey) {
-    const unsigned flags = grey ? store_.Grayscale() | gsPreview : store_.Grayscale() & ~unsigned(gsPreview);
+    const unsigned flags =
+        grey ? store_.Grayscale() | gsPreview : store_.Grayscale() & ~unsigned(gsPreview);
     if (flags == store_.Grayscale()) return;
     store_.SetGrayscale(flags);
     RepaintSheet();
@@ -160,8 +182,10 @@ void TPaperPreview::relayout() {
 
 void TPaperPreview::apply() {
     applying_ = true;
-    setHorizontalScrollBarPolicy(layout_.CanScrollH() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(layout_.CanScrollV() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(layout_.CanScrollH() ? Qt::ScrollBarAlwaysOn
+                                                      : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(layout_.CanScrollV() ? Qt::ScrollBarAlwaysOn
+                                                    : Qt::ScrollBarAlwaysOff);
     horizontalScrollBar()->setRange(0, layout_.HMax());
     horizontalScrollBar()->setPageStep(std::max(1, layout_.ClientWidth()));
     horizontalScrollBar()->setSingleStep(layout_.ScrollStep());
@@ -172,9 +196,15 @@ void TPaperPreview::apply() {
     verticalScrollBar()->setValue(layout_.VPos());
     applying_ = false;
     switch (layout_.Cursor()) {
-        case PreviewCursor::Normal: viewport()->setCursor(options_.Cursor); break;
-        case PreviewCursor::Drag: viewport()->setCursor(options_.DragCursor); break;
-        case PreviewCursor::Grab: viewport()->setCursor(options_.GrabCursor); break;
+        case PreviewCursor::Normal:
+            viewport()->setCursor(options_.Cursor);
+            break;
+        case PreviewCursor::Drag:
+            viewport()->setCursor(options_.DragCursor);
+            break;
+        case PreviewCursor::Grab:
+            viewport()->setCursor(options_.GrabCursor);
+            break;
     }
     viewport()->update();
 }
@@ -227,9 +257,11 @@ void TPaperPreview::paintFrame() {
         // An inside-frame border: the line lies within (0, 0) .. (w - s, h - s).
         const QRect outer(0, 0, w - s, h - s);
         p.fillRect(QRect(outer.left(), outer.top(), outer.width(), b), options_.BorderColor);
-        p.fillRect(QRect(outer.left(), outer.bottom() - b + 1, outer.width(), b), options_.BorderColor);
+        p.fillRect(QRect(outer.left(), outer.bottom() - b + 1, outer.width(), b),
+                   options_.BorderColor);
         p.fillRect(QRect(outer.left(), outer.top(), b, outer.height()), options_.BorderColor);
-        p.fillRect(QRect(outer.right() - b + 1, outer.top(), b, outer.height()), options_.BorderColor);
+        p.fillRect(QRect(outer.right() - b + 1, outer.top(), b, outer.height()),
+                   options_.BorderColor);
     }
     if (s > 0) {
         // The shadow lies offset to the lower right; the two corners it leaves

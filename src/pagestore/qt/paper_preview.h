@@ -41,7 +41,7 @@ struct TPaperPreviewOptions {
 };
 
 class TPaperPreview : public QAbstractScrollArea {
-public:
+  public:
     using PageEvent = std::function<void(TPrintPreview& sender, int pageNo, emf::Canvas& canvas)>;
 
     explicit TPaperPreview(TPrintPreview& store, QWidget* parent = nullptr);
@@ -84,7 +84,7 @@ public:
     std::function<void(TPrintPreview&)> OnChange, OnZoomChange;
     PageEvent OnAnnotation, OnBackground;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -95,7 +95,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
-private:
+  private:
     void storeChanged();
     void relayout();
     // Makes the scroll bars, the cursor and the screen follow the layout.

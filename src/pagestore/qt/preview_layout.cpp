@@ -106,8 +106,12 @@ void PreviewLayout::computeSheet(int availableWidth, int availableHeight) {
             viewWidth_ = extra + emf::mulDiv(pw, zoom_, 100);
             viewHeight_ = extra + emf::mulDiv(ph, zoom_, 100);
             return;
-        case zsZoomToWidth: toWidth(); break;
-        case zsZoomToHeight: toHeight(); break;
+        case zsZoomToWidth:
+            toWidth();
+            break;
+        case zsZoomToHeight:
+            toHeight();
+            break;
         case zsZoomToFit:
             // The window is relatively taller than the paper: its width limits the sheet.
             if (std::int64_t(availableHeight) * pw > std::int64_t(ph) * availableWidth)
@@ -239,7 +243,8 @@ bool PreviewLayout::KeyDown(PreviewKey key, Modifiers m) {
             if (!plain) return false;
             changeZoomBy(key == PreviewKey::ZoomIn ? zoomStep_ : -zoomStep_);
             return true;
-        case PreviewKey::Other: return false;
+        case PreviewKey::Other:
+            return false;
     }
     return false;
 }

@@ -13,7 +13,19 @@ namespace zor::pagestore::qt {
 
 enum TZoomState { zsZoomOther, zsZoomToWidth, zsZoomToHeight, zsZoomToFit };
 
-enum class PreviewKey { Home, End, Left, Right, Up, Down, PageUp, PageDown, ZoomIn, ZoomOut, Other };
+enum class PreviewKey {
+    Home,
+    End,
+    Left,
+    Right,
+    Up,
+    Down,
+    PageUp,
+    PageDown,
+    ZoomIn,
+    ZoomOut,
+    Other
+};
 enum class PageMove { Next, Previous, First, Last };
 enum class PreviewCursor { Normal, Drag, Grab };
 
@@ -24,7 +36,7 @@ struct Modifiers {
 };
 
 class PreviewLayout {
-public:
+  public:
     // --- What the display tells ----------------------------------------------------
     // The display's outer size, the margins around the sheet and the thickness of
     // the scroll bars.
@@ -96,7 +108,7 @@ public:
     void Release();
     bool Dragging() const { return dragging_; }
 
-private:
+  private:
     void computeSheet(int availableWidth, int availableHeight);
     // Lays out without telling of a zoom change.
     void layout();

@@ -97,8 +97,8 @@ std::optional<std::vector<PrinterForm>> QtPrinter::Forms() const {
     std::vector<PrinterForm> forms;
     for (const QPageSize& size : info.supportedPageSizes()) {
         const QSizeF mm = size.size(QPageSize::Millimeter);
-        forms.push_back({size.name().toStdString(), toMicrometres(mm.width()),
-                         toMicrometres(mm.height())});
+        forms.push_back(
+            {size.name().toStdString(), toMicrometres(mm.width()), toMicrometres(mm.height())});
     }
     forms.insert(forms.end(), customForms_.begin(), customForms_.end());
     return forms;
@@ -108,7 +108,8 @@ bool QtPrinter::AddForm(const PrinterForm& form) {
     if (form.name.empty() || form.width <= 0 || form.height <= 0) return false;
     const auto forms = Forms();
     if (!forms) return false;
-    if (std::any_of(forms->begin(), forms->end(), [&](const auto& f) { return f.name == form.name; }))
+    if (std::any_of(forms->begin(), forms->end(),
+                    [&](const auto& f) { return f.name == form.name; }))
         return false;
     customForms_.push_back(form);
     return true;

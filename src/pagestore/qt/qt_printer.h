@@ -17,7 +17,7 @@ class QPrinter;
 namespace zor::pagestore::qt {
 
 class QtPrinter : public Printer {
-public:
+  public:
     // printerName: a print queue; empty for the default queue (or the first one).
     explicit QtPrinter(const std::string& printerName = {});
     ~QtPrinter() override;
@@ -44,7 +44,7 @@ public:
     void DrawPicture(std::span<const std::uint8_t> picture, const emf::Rect& target,
                      bool grayscale) override;
 
-private:
+  private:
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;
     std::vector<PrinterForm> customForms_;

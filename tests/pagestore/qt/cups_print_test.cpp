@@ -2,7 +2,6 @@
 // of a private CUPS server that the test starts and stops itself (its settings,
 // spool and logs live in a temporary folder), and checks the printed PDF.
 #include <gtest/gtest.h>
-
 #include <pwd.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -64,7 +63,7 @@ fs::path pdfOutputFolder() {
 }
 
 class PrivateCupsServer {
-public:
+  public:
     ~PrivateCupsServer() { stop(); }
 
     // Starts the server with a PDF queue; returns why it could not, or "".
@@ -81,8 +80,9 @@ public:
         // The filters run as the print service's own user and must reach the folders.
         for (const auto& entry : fs::recursive_directory_iterator(root_))
             fs::permissions(entry.path(), fs::perms::all, fs::perm_options::add);
-        fs::permissions(root_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                   fs::perms::others_read | fs::perms::others_exec);
+        fs::permissions(root_, fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec);
         socket_ = (root_ / "run" / "cups.sock").string();
         std::ofstream(root_ / "etc" / "cups-files.conf")
             << "ServerRoot " << (root_ / "etc").string() << "\n"
@@ -127,9 +127,9 @@ public:
     // turns jobs into PostScript with pdftocairo, which keeps the text readable in
     // the PDF it makes of them.
     bool addPdfQueue(std::string& error) {
-        error = run(std::string("lpadmin -h ") + socket_ + " -p " + Queue +
-                    " -E -v cups-pdf:/ -P " + CupsPdfPpd +
-                    " -o pdftops-renderer-default=pdftocairo 2>&1; echo rc=$?");
+        error =
+            run(std::string("lpadmin -h ") + socket_ + " -p " + Queue + " -E -v cups-pdf:/ -P " +
+                CupsPdfPpd + " -o pdftops-renderer-default=pdftocairo 2>&1; echo rc=$?");
         return error.find("rc=0") != std::string::npos;
     }
 
@@ -153,7 +153,7 @@ public:
         }
     }
 
-private:
+  private:
     fs::path root_;
     std::string socket_;
     pid_t pid_ = -1;
@@ -217,7 +217,8 @@ TEST(CupsPrinting, StoredReportPagePrintsAsOneA4PageWithItsText) {
         fs::remove(folder, ignored);  // only when empty
     }
     EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
-    EXPECT_TRUE(std::regex_search(info, std::regex(R"(Page size:\s+595(\.\d+)? x 84[12](\.\d+)? pts)")))
+    EXPECT_TRUE(
+        std::regex_search(info, std::regex(R"(Page size:\s+595(\.\d+)? x 84[12](\.\d+)? pts)")))
         << info;
     EXPECT_NE(text.find("ZOR-testrapport"), std::string::npos) << text;
     EXPECT_NE(text.find("Naam: Jan Jansen"), std::string::npos) << text;

@@ -49,11 +49,11 @@ TEST_F(PaperPreviewTest, SheetAppearsWithTheFirstPageAndShowsItInItsFrame) {
     const QImage& sheet = preview.SheetBitmap();
     ASSERT_EQ(sheet.height(), 440);  // whole page in the 460 pixels high display
     const int w = sheet.width(), h = sheet.height();
-    EXPECT_EQ(sheet.pixel(0, h / 2), qRgb(0, 0, 0));              // border
-    EXPECT_EQ(sheet.pixel(w - 2, h / 2), qRgb(0, 0, 128));        // shadow on the right
-    EXPECT_EQ(sheet.pixel(w / 2, h - 2), qRgb(0, 0, 128));        // and below
+    EXPECT_EQ(sheet.pixel(0, h / 2), qRgb(0, 0, 0));        // border
+    EXPECT_EQ(sheet.pixel(w - 2, h / 2), qRgb(0, 0, 128));  // shadow on the right
+    EXPECT_EQ(sheet.pixel(w / 2, h - 2), qRgb(0, 0, 128));  // and below
     EXPECT_EQ(sheet.pixel(w - 1, 0), preview.palette().color(QPalette::Window).rgb());
-    EXPECT_EQ(sheet.pixel(w / 4, h / 4), qRgb(255, 0, 0));        // the page's block
+    EXPECT_EQ(sheet.pixel(w / 4, h / 4), qRgb(255, 0, 0));              // the page's block
     EXPECT_EQ(sheet.pixel(3 * w / 4, 3 * h / 4), qRgb(255, 255, 255));  // paper
 
     store.Clear();
@@ -155,10 +155,9 @@ TEST_F(PaperPreviewTest, ScrollingAtHighZoomDrawsWhatComesIntoView) {
     ASSERT_GT(preview.Layout().VPos(), 0);
     // The lower right of the page is blank paper, then the shadow and the margin.
     const QImage bottom = shown();
-    const QPoint paperCorner(preview.Layout().ViewLeft() - preview.Layout().HPos() +
-                                 preview.Layout().ViewWidth() - 5,
-                             preview.Layout().ViewTop() - preview.Layout().VPos() +
-                                 preview.Layout().ViewHeight() - 5);
+    const QPoint paperCorner(
+        preview.Layout().ViewLeft() - preview.Layout().HPos() + preview.Layout().ViewWidth() - 5,
+        preview.Layout().ViewTop() - preview.Layout().VPos() + preview.Layout().ViewHeight() - 5);
     EXPECT_EQ(bottom.pixel(paperCorner - QPoint(100, 100)), qRgb(255, 255, 255));
     EXPECT_EQ(bottom.pixel(paperCorner + QPoint(3, -50)),
               preview.palette().color(QPalette::Dark).rgb());

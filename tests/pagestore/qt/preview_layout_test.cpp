@@ -189,8 +189,8 @@ TEST_F(PreviewLayoutTest, KeysScrollPageAndZoom) {
     layout.KeyDown(PreviewKey::PageDown, {.ctrl = true});
     layout.KeyDown(PreviewKey::PageUp, {});
     layout.KeyDown(PreviewKey::PageUp, {.ctrl = true});
-    EXPECT_THAT(moves, ElementsAre(PageMove::Next, PageMove::Last, PageMove::Previous,
-                                   PageMove::First));
+    EXPECT_THAT(moves,
+                ElementsAre(PageMove::Next, PageMove::Last, PageMove::Previous, PageMove::First));
 
     layout.KeyDown(PreviewKey::ZoomIn, {});
     EXPECT_EQ(layout.Zoom(), 210);

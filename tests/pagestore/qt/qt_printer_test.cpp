@@ -42,7 +42,7 @@ TEST_F(QtPrinterTest, SettingsGoToThePrinterAndComeBack) {
     EXPECT_EQ(back.orientation, 2);
     EXPECT_EQ(back.paperNumber, 11);
     const PrinterDevice d = printer.Device();
-    EXPECT_GT(d.physicalPage.cx, d.physicalPage.cy);  // oriented
+    EXPECT_GT(d.physicalPage.cx, d.physicalPage.cy);           // oriented
     EXPECT_NEAR(d.physicalPage.cx * 254.0 / d.dpiX, 2100, 2);  // 0.1 mm
     EXPECT_LE(d.physicalOffset.x + d.printableArea.cx, d.physicalPage.cx);
 
@@ -65,7 +65,8 @@ TEST_F(QtPrinterTest, PagesArePlayedOntoThePrinterInColourOrGrey) {
     store.EndDoc();
     const auto& page = *store.GetPage(1);
 
-    const fs::path file = fs::temp_directory_path() / ("zor-qtprinter-" + std::to_string(getpid()) + ".pdf");
+    const fs::path file =
+        fs::temp_directory_path() / ("zor-qtprinter-" + std::to_string(getpid()) + ".pdf");
     printer.printer().setOutputFileName(QString::fromStdString(file.string()));
     printer.ApplySettings({1, 9, std::nullopt, std::nullopt, std::nullopt});
     printer.SetJobTitle("Afdrukken ZOR-rapport");
@@ -73,7 +74,8 @@ TEST_F(QtPrinterTest, PagesArePlayedOntoThePrinterInColourOrGrey) {
     EXPECT_TRUE(printer.JobPrinting());
     const PrinterDevice d = printer.Device();
     const emf::Rect target{-d.physicalOffset.x, -d.physicalOffset.y,
-                           d.physicalPage.cx - d.physicalOffset.x, d.physicalPage.cy - d.physicalOffset.y};
+                           d.physicalPage.cx - d.physicalOffset.x,
+                           d.physicalPage.cy - d.physicalOffset.y};
     printer.DrawPicture(page, target, false);
     printer.NewJobPage();
     printer.DrawPicture(page, target, true);
@@ -93,7 +95,8 @@ TEST_F(QtPrinterTest, PagesArePlayedOntoThePrinterInColourOrGrey) {
 }
 
 TEST_F(QtPrinterTest, AbortedJobIsNoLongerPrinting) {
-    const fs::path file = fs::temp_directory_path() / ("zor-qtprinter-abort-" + std::to_string(getpid()) + ".pdf");
+    const fs::path file =
+        fs::temp_directory_path() / ("zor-qtprinter-abort-" + std::to_string(getpid()) + ".pdf");
     printer.printer().setOutputFileName(QString::fromStdString(file.string()));
     printer.BeginJob();
     printer.AbortJob();
