@@ -166,7 +166,15 @@ PdfUnicodeFont& TPdfDocument::unicodeFont(PdfFont& font) {
     return font.makeCompanion(nextFontName(), objects_);
 }
 
-std::string TPdfDocument::nextImageName() { return "Syn" + std::to_string(++imageCount_); }
+std::string TPdfDocument::nextFontName() {
+    std::string name = "F";
+    return name.append(std::to_string(fontCount_++));
+}
+
+std::string TPdfDocument::nextImageName() {
+    std::string name = "Syn";
+    return name.append(std::to_string(++imageCount_));
+}
 
 void TPdfDocument::registerXObject(const std::shared_ptr<PdfStream>& image,
                                    const std::string& name) {

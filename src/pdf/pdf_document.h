@@ -110,7 +110,7 @@ class TPdfDocument {
 
   private:
     void setInfoText(const std::string& key, std::string_view utf8);
-    std::string nextFontName() { return "F" + std::to_string(fontCount_++); }
+    std::string nextFontName();
 
     PdfClock clock_;
     PaperKind paperKind_ = PaperKind::A4;
