@@ -100,7 +100,7 @@ class FontFace {
 // fontconfig knows it or its metric-compatible stand-in (Calibri -> Carlito, Arial -> Liberation
 // Sans, Times New Roman -> Liberation Serif, Courier New -> Liberation Mono). Returns nullptr for a
 // family that is not installed; no look-alike is substituted.
-std::shared_ptr<const FontFace> resolveFont(const FontSpec& spec);
+std::shared_ptr<const FontFace> resolveFont(const FontSpec& wanted);
 
 // The family names of the installed TrueType fonts, sorted, without duplicates and without
 // vertical-writing variants ("@..."), including the names covered by a metric-compatible stand-in.
