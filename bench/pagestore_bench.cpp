@@ -11,8 +11,8 @@
 #include <fstream>
 #include <string>
 
-#include "pagestore/print_preview.h"
 #include "../tests/pagestore/sample_pages.h"
+#include "pagestore/print_preview.h"
 
 using namespace zor::pagestore;
 namespace fs = std::filesystem;

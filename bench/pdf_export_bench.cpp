@@ -40,8 +40,8 @@ std::vector<std::uint8_t> reportPage() {
     canvas.setFont(font("Calibri", 18, true));
     canvas.textOut(5000, 1500, "Testrapport fonemische analyse");
     canvas.setFont(font("Calibri", 10));
-    const char* labels[] = {"Code", "Geslacht", "Geboortedatum", "Afnamedatum", "Leeftijd",
-                            "School", "Groep", "Testleider"};
+    const char* labels[] = {"Code",     "Geslacht", "Geboortedatum", "Afnamedatum",
+                            "Leeftijd", "School",   "Groep",         "Testleider"};
     int y = 3500;
     for (const char* label : labels) {
         canvas.textOut(1500, y, label);
@@ -86,8 +86,11 @@ int main(int argc, char** argv) {
         argc > 2 ? argv[2] : std::filesystem::temp_directory_path() / "zor_pdf_export_bench.pdf";
 
     auto page = reportPage();
-    pdf::PdfDocumentInfo info{"ZOR-gebruiker", "ZOR-afnameprogramma 1.0.2.1", "ZOR-testrapport",
-                              "ZOR-testrapport", {2026, 12, 9}};
+    pdf::PdfDocumentInfo info{"ZOR-gebruiker",
+                              "ZOR-afnameprogramma 1.0.2.1",
+                              "ZOR-testrapport",
+                              "ZOR-testrapport",
+                              {2026, 12, 9}};
     auto clock = [] { return pdf::PdfDate{2026, 12, 9, 12, 0, 0}; };
 
     // One export first, so that font loading is not counted.
@@ -97,9 +100,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < runs; ++i) {
         auto start = std::chrono::steady_clock::now();
         pdf::exportPageImageAsPdf(page, info, {}, target, clock);
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                               start)
-                         .count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     std::sort(ms.begin(), ms.end());
     std::printf("page image: %zu bytes\n", page.size());

@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
         std::snprintf(code, sizeof code, "K%d", 100000 + i);
         admin.Ecode = code;
         admin.RGsekse = i % 2 ? zor::record::Sex::Jongen : zor::record::Sex::Meisje;
-        const zor::record::Date birth = zor::record::AddMonths(admin.AfnameDate, -ageMonths(random));
+        const zor::record::Date birth =
+            zor::record::AddMonths(admin.AfnameDate, -ageMonths(random));
         admin.Egebdag = TwoDigits(birth.day);
         admin.Egebmnd = TwoDigits(birth.month);
         admin.Egebjaar = std::to_string(birth.year);

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   fonts-crosextra-carlito fonts-liberation2 fonts-liberation
   qpdf poppler-utils emf2svg
+  cups printer-driver-cups-pdf
   xvfb xdotool pulseaudio-utils
 )
 

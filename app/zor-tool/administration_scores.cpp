@@ -12,8 +12,8 @@ std::string At(const fs::path& file, std::size_t line) {
 }
 
 // Loads the last line of a data file into the record; an error message otherwise.
-std::optional<std::string> LoadLastLine(record::AdministrationRecord& admin, record::Subtest subtest,
-                                        const fs::path& file) {
+std::optional<std::string> LoadLastLine(record::AdministrationRecord& admin,
+                                        record::Subtest subtest, const fs::path& file) {
     record::LinesFile data = record::ReadLinesFile(file);
     if (data.error) return data.error->message;
     if (data.lines.empty()) return file.string() + ": het bestand bevat geen dataregel";
@@ -45,9 +45,10 @@ std::string DateFieldsText(std::string_view day, std::string_view month, std::st
 
 }  // namespace
 
-std::variant<AdministrationScores, ScoringError> ScoreAdministration(
+std::variant<AdministrationScores, ScoringError> AdministrationScorer::Score(
     const fs::path& dataFW, const fs::path& dataFV, const std::optional<record::Date>& date) {
-    record::AdministrationRecord admin;
+    record::AdministrationRecord& admin = admin_;
+    admin.ResetAfname();
     if (auto error = LoadLastLine(admin, record::Subtest::FW, dataFW)) return ScoringError{*error};
     if (auto error = LoadLastLine(admin, record::Subtest::FV, dataFV)) return ScoringError{*error};
     const std::string where = At(dataFV, admin.MdataFV.size());
@@ -84,9 +85,9 @@ std::variant<AdministrationScores, ScoringError> ScoreAdministration(
 
 const std::vector<std::string>& ScoreNames() {
     static const std::vector<std::string> kNames = {
-        "code",         "age_months",      "band",       "time_fw",      "time_fv",
-        "correct_fw",   "correct_fv",      "SpeedScoreFW", "AccuracyScoreFW", "IndexBand1",
-        "SpeedScoreFV", "SpeedScore",      "AccuracyScore", "IndexScore"};
+        "code",         "age_months", "band",          "time_fw",         "time_fv",
+        "correct_fw",   "correct_fv", "SpeedScoreFW",  "AccuracyScoreFW", "IndexBand1",
+        "SpeedScoreFV", "SpeedScore", "AccuracyScore", "IndexScore"};
     return kNames;
 }
 

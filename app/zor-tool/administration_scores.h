@@ -24,10 +24,20 @@ struct ScoringError {
     std::string message;
 };
 
-// Reads the last data line of each file as the program resumes an administration,
-// and scores it at `date`, or at the administration date of the lines when absent.
-std::variant<AdministrationScores, ScoringError> ScoreAdministration(
-    const fs::path& dataFW, const fs::path& dataFV, const std::optional<record::Date>& date);
+// Scores administrations one after another in one record, which is costly to
+// create and is filled completely by every pair of data lines.
+class AdministrationScorer {
+  public:
+    // Reads the last data line of each file as the program resumes an
+    // administration, and scores it at `date`, or at the administration date
+    // of the lines when absent.
+    std::variant<AdministrationScores, ScoringError> Score(const fs::path& dataFW,
+                                                           const fs::path& dataFV,
+                                                           const std::optional<record::Date>& date);
+
+  private:
+    record::AdministrationRecord admin_;
+};
 
 // The names of the printed values, in their order.
 const std::vector<std::string>& ScoreNames();

@@ -87,26 +87,29 @@ std::string CsvCell(const std::string& text) {
     return quoted + "\"";
 }
 
-std::variant<AdministrationScores, ScoringError> ScoreKey(const fs::path& folder,
+std::variant<AdministrationScores, ScoringError> ScoreKey(AdministrationScorer& scorer,
+                                                          const fs::path& folder,
                                                           const std::string& key,
                                                           const ScoresOptions& options) {
-    return ScoreAdministration(folder / (key + std::string(kFWSuffix)),
-                               folder / (key + std::string(kFVSuffix)), options.date);
+    return scorer.Score(folder / (key + std::string(kFWSuffix)),
+                        folder / (key + std::string(kFVSuffix)), options.date);
 }
 
 int PrintOne(const ScoresOptions& options, std::ostream& out, std::ostream& err) {
     std::error_code error;
     const fs::path first = options.operands[0];
+    AdministrationScorer scorer;
     const auto scored = fs::is_directory(first, error)
-                            ? ScoreKey(DataFolderOf(first), options.operands[1], options)
-                            : ScoreAdministration(first, options.operands[1], options.date);
+                            ? ScoreKey(scorer, DataFolderOf(first), options.operands[1], options)
+                            : scorer.Score(first, options.operands[1], options.date);
     if (const auto* failure = std::get_if<ScoringError>(&scored)) {
         err << "zor-tool scores: " << failure->message << "\n";
         return kExitFailure;
     }
     const std::vector<std::string> values = ScoreValues(std::get<AdministrationScores>(scored));
     std::string text;
-    for (std::size_t i = 0; i < values.size(); ++i) text += ScoreNames()[i] + "=" + values[i] + "\n";
+    for (std::size_t i = 0; i < values.size(); ++i)
+        text += ScoreNames()[i] + "=" + values[i] + "\n";
     out << text;
     return kExitSuccess;
 }
@@ -120,8 +123,9 @@ int PrintTable(const ScoresOptions& options, std::ostream& out, std::ostream& er
     for (const std::string& name : ScoreNames()) table += "," + name;
     table += "\n";
     int status = kExitSuccess;
+    AdministrationScorer scorer;
     for (const std::string& key : *keys) {
-        const auto scored = ScoreKey(folder, key, options);
+        const auto scored = ScoreKey(scorer, folder, key, options);
         if (const auto* failure = std::get_if<ScoringError>(&scored)) {
             err << "zor-tool scores: " << failure->message << "\n";
             status = kExitFailure;

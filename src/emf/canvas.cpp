@@ -159,8 +159,7 @@ void Canvas::polyline(std::span<const Point> points) {
     recorder_.polyline(points);
 }
 
-void Canvas::drawText(int x, int y, std::uint32_t options, const Rect& clip,
-                      std::string_view text) {
+int Canvas::drawText(int x, int y, std::uint32_t options, const Rect& clip, std::string_view text) {
     realiseFont();
     realiseTextColor();
     const std::u16string wide = text::utf8ToUtf16(text);
@@ -181,11 +180,12 @@ void Canvas::drawText(int x, int y, std::uint32_t options, const Rect& clip,
         top = y - m.height();
     recorder_.extTextOut({x, y}, options, clip, wide, dx,
                          Rect{left, top, left + width, top + m.height()});
+    return width;
 }
 
 void Canvas::textOut(int x, int y, std::string_view text) {
-    drawText(x, y, 0, Rect{}, text);
-    moveTo(x + textWidth(text), y);
+    const int width = drawText(x, y, 0, Rect{}, text);
+    moveTo(x + width, y);
 }
 
 void Canvas::textRect(const Rect& clip, int x, int y, std::string_view text) {
@@ -197,9 +197,7 @@ void Canvas::textRect(const Rect& clip, int x, int y, std::string_view text) {
     drawText(x, y, options, clip, text);
 }
 
-int Canvas::textWidth(std::string_view text) {
-    return metrics().width(text::utf8ToUtf16(text));
-}
+int Canvas::textWidth(std::string_view text) { return metrics().width(text::utf8ToUtf16(text)); }
 
 int Canvas::textHeight(std::string_view) { return metrics().height(); }
 

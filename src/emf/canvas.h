@@ -49,7 +49,7 @@ struct Font {
 };
 
 class Canvas {
-public:
+  public:
     // frame: the picture's frame in 0.01 mm.
     Canvas(Rect frame, ReferenceDevice device);
 
@@ -65,7 +65,7 @@ public:
     void setFont(const Font& font);
     void setBackgroundMode(std::uint32_t mode);  // bk_mode::
     void setBackgroundColor(ColorRef color);
-    void setTextAlign(std::uint32_t mode);       // text_align::
+    void setTextAlign(std::uint32_t mode);  // text_align::
     std::uint32_t textAlign() const { return textAlign_; }
 
     void moveTo(int x, int y);
@@ -95,13 +95,14 @@ public:
     std::vector<std::uint8_t> finish();
     bool finished() const { return recorder_.finished(); }
 
-private:
+  private:
     void realisePen();
     void realiseBrush();
     void realiseFont();
     void realiseTextColor();
     const FontMetrics& metrics();
-    void drawText(int x, int y, std::uint32_t options, const Rect& clip, std::string_view text);
+    // Returns the width of the text.
+    int drawText(int x, int y, std::uint32_t options, const Rect& clip, std::string_view text);
 
     Recorder recorder_;
     Pen pen_;

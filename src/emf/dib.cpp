@@ -17,8 +17,8 @@ std::optional<RgbaImage> decodeDib(const Dib& dib) {
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         return std::nullopt;
     if (bpp <= 8 && dib.colors.empty()) return std::nullopt;
-    const std::uint64_t rows = dib.height < 0 ? std::uint64_t(-std::int64_t(dib.height))
-                                              : std::uint64_t(dib.height);
+    const std::uint64_t rows =
+        dib.height < 0 ? std::uint64_t(-std::int64_t(dib.height)) : std::uint64_t(dib.height);
     const std::uint64_t stride = dib.stride();
     // The bits must cover every row, which also bounds the decoded size by the data.
     if (stride == 0 || rows > dib.bits.size() / stride) return std::nullopt;

@@ -17,9 +17,9 @@ constexpr const char* FallbackFamily = "Arial";
 
 FontMetrics::FontMetrics(const LogFont& font) {
     const std::string family = text::utf16ToUtf8(font.faceName);
-    const fonts::FontSpec spec{family, font.weight <= 0 ? 400 : font.weight, font.italic != 0};
-    face_ = fonts::resolveFont(spec);
-    if (!face_) face_ = fonts::resolveFont({FallbackFamily, spec.weight, spec.italic});
+    const fonts::FontSpec wanted{family, font.weight <= 0 ? 400 : font.weight, font.italic != 0};
+    face_ = fonts::resolveFont(wanted);
+    if (!face_) face_ = fonts::resolveFont({FallbackFamily, wanted.weight, wanted.italic});
     if (!face_) throw std::runtime_error("no installed font for \"" + family + "\"");
 
     const int upem = face_->unitsPerEm();

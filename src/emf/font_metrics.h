@@ -15,7 +15,7 @@ class FontFace;
 namespace zor::emf {
 
 class FontMetrics {
-public:
+  public:
     // Throws std::runtime_error when neither the face nor the fallback face is installed.
     explicit FontMetrics(const LogFont& font);
 
@@ -32,7 +32,7 @@ public:
     std::vector<std::int32_t> advances(std::u16string_view text) const;
     int width(std::u16string_view text) const;
 
-private:
+  private:
     std::shared_ptr<const fonts::FontFace> face_;
     double scale_ = 0;  // logical units per font unit
     int em_ = 0;

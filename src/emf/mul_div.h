@@ -6,7 +6,8 @@
 
 namespace zor::emf {
 
-constexpr std::int32_t mulDiv(std::int64_t value, std::int64_t numerator, std::int64_t denominator) {
+constexpr std::int32_t mulDiv(std::int64_t value, std::int64_t numerator,
+                              std::int64_t denominator) {
     if (denominator == 0) return -1;
     const std::int64_t product = value * numerator;
     const bool negative = (product < 0) != (denominator < 0);

@@ -11,7 +11,7 @@ constexpr std::size_t BaseHeaderSize = 88;
 
 // One record's bytes with bounds-checked field access.
 class RecordView {
-public:
+  public:
     RecordView(std::span<const std::uint8_t> bytes, std::uint32_t type)
         : bytes_(bytes), type_(type) {}
 
@@ -44,7 +44,8 @@ public:
     std::u16string utf16(std::size_t at, std::uint64_t count) const {
         requireRange(at, count * 2);
         std::u16string s(static_cast<std::size_t>(count), u'\0');
-        for (std::size_t i = 0; i < s.size(); ++i) s[i] = char16_t(bytes::getU16(bytes_, at + 2 * i));
+        for (std::size_t i = 0; i < s.size(); ++i)
+            s[i] = char16_t(bytes::getU16(bytes_, at + 2 * i));
         return s;
     }
     std::span<const std::uint8_t> slice(std::size_t at, std::size_t length) const {
@@ -52,7 +53,7 @@ public:
         return bytes_.subspan(at, length);
     }
 
-private:
+  private:
     void checked(std::size_t at, std::size_t n) const {
         if (at > bytes_.size() || n > bytes_.size() - at) fail("is shorter than its fields");
     }
@@ -231,50 +232,88 @@ CreatePen parseExtCreatePen(const RecordView& r) {
 
 Record parseRecord(const RecordView& r, std::uint32_t type, std::span<const std::uint8_t> raw) {
     switch (type) {
-        case rec::Header: return parseHeader(r);
-        case rec::PolyBezier: return parsePoly(r, PolyKind::PolyBezier, false);
-        case rec::Polygon: return parsePoly(r, PolyKind::Polygon, false);
-        case rec::Polyline: return parsePoly(r, PolyKind::Polyline, false);
-        case rec::PolyBezierTo: return parsePoly(r, PolyKind::PolyBezierTo, false);
-        case rec::PolylineTo: return parsePoly(r, PolyKind::PolylineTo, false);
-        case rec::PolyBezier16: return parsePoly(r, PolyKind::PolyBezier, true);
-        case rec::Polygon16: return parsePoly(r, PolyKind::Polygon, true);
-        case rec::Polyline16: return parsePoly(r, PolyKind::Polyline, true);
-        case rec::PolyBezierTo16: return parsePoly(r, PolyKind::PolyBezierTo, true);
-        case rec::PolylineTo16: return parsePoly(r, PolyKind::PolylineTo, true);
-        case rec::SetWindowExtEx: return SetWindowExtEx{r.sizeAt(8)};
-        case rec::SetWindowOrgEx: return SetWindowOrgEx{r.point(8)};
-        case rec::SetViewportExtEx: return SetViewportExtEx{r.sizeAt(8)};
-        case rec::SetViewportOrgEx: return SetViewportOrgEx{r.point(8)};
-        case rec::Eof: return Eof{};
-        case rec::SetMapMode: return SetMapMode{r.u32(8)};
-        case rec::SetBkMode: return SetBkMode{r.u32(8)};
-        case rec::SetTextAlign: return SetTextAlign{r.u32(8)};
-        case rec::SetTextColor: return SetTextColor{r.u32(8)};
-        case rec::SetBkColor: return SetBkColor{r.u32(8)};
-        case rec::MoveToEx: return MoveToEx{r.point(8)};
-        case rec::LineTo: return LineTo{r.point(8)};
-        case rec::SaveDC: return SaveDC{};
-        case rec::RestoreDC: return RestoreDC{r.i32(8)};
-        case rec::SetWorldTransform: return SetWorldTransform{r.xform(8)};
-        case rec::ModifyWorldTransform: return ModifyWorldTransform{r.xform(8), r.u32(32)};
-        case rec::SelectObject: return SelectObject{r.u32(8)};
-        case rec::DeleteObject: return DeleteObject{r.u32(8)};
+        case rec::Header:
+            return parseHeader(r);
+        case rec::PolyBezier:
+            return parsePoly(r, PolyKind::PolyBezier, false);
+        case rec::Polygon:
+            return parsePoly(r, PolyKind::Polygon, false);
+        case rec::Polyline:
+            return parsePoly(r, PolyKind::Polyline, false);
+        case rec::PolyBezierTo:
+            return parsePoly(r, PolyKind::PolyBezierTo, false);
+        case rec::PolylineTo:
+            return parsePoly(r, PolyKind::PolylineTo, false);
+        case rec::PolyBezier16:
+            return parsePoly(r, PolyKind::PolyBezier, true);
+        case rec::Polygon16:
+            return parsePoly(r, PolyKind::Polygon, true);
+        case rec::Polyline16:
+            return parsePoly(r, PolyKind::Polyline, true);
+        case rec::PolyBezierTo16:
+            return parsePoly(r, PolyKind::PolyBezierTo, true);
+        case rec::PolylineTo16:
+            return parsePoly(r, PolyKind::PolylineTo, true);
+        case rec::SetWindowExtEx:
+            return SetWindowExtEx{r.sizeAt(8)};
+        case rec::SetWindowOrgEx:
+            return SetWindowOrgEx{r.point(8)};
+        case rec::SetViewportExtEx:
+            return SetViewportExtEx{r.sizeAt(8)};
+        case rec::SetViewportOrgEx:
+            return SetViewportOrgEx{r.point(8)};
+        case rec::Eof:
+            return Eof{};
+        case rec::SetMapMode:
+            return SetMapMode{r.u32(8)};
+        case rec::SetBkMode:
+            return SetBkMode{r.u32(8)};
+        case rec::SetTextAlign:
+            return SetTextAlign{r.u32(8)};
+        case rec::SetTextColor:
+            return SetTextColor{r.u32(8)};
+        case rec::SetBkColor:
+            return SetBkColor{r.u32(8)};
+        case rec::MoveToEx:
+            return MoveToEx{r.point(8)};
+        case rec::LineTo:
+            return LineTo{r.point(8)};
+        case rec::SaveDC:
+            return SaveDC{};
+        case rec::RestoreDC:
+            return RestoreDC{r.i32(8)};
+        case rec::SetWorldTransform:
+            return SetWorldTransform{r.xform(8)};
+        case rec::ModifyWorldTransform:
+            return ModifyWorldTransform{r.xform(8), r.u32(32)};
+        case rec::SelectObject:
+            return SelectObject{r.u32(8)};
+        case rec::DeleteObject:
+            return DeleteObject{r.u32(8)};
         case rec::CreatePen:
             return CreatePen{r.u32(8), LogPen{r.u32(12), r.i32(16), r.u32(24)}, false};
-        case rec::ExtCreatePen: return parseExtCreatePen(r);
+        case rec::ExtCreatePen:
+            return parseExtCreatePen(r);
         case rec::CreateBrushIndirect:
             return CreateBrushIndirect{r.u32(8), LogBrush{r.u32(12), r.u32(16), r.u32(20)}};
         case rec::ExtCreateFontIndirectW:
             return ExtCreateFontIndirectW{r.u32(8), parseLogFont(r, 12)};
-        case rec::Ellipse: return EllipseRecord{r.rect(8)};
-        case rec::Rectangle: return RectangleRecord{r.rect(8)};
-        case rec::RoundRect: return RoundRect{r.rect(8), r.sizeAt(24)};
-        case rec::BitBlt: return parseBitBlt(r, false);
-        case rec::StretchBlt: return parseBitBlt(r, true);
-        case rec::StretchDIBits: return parseStretchDIBits(r);
-        case rec::ExtTextOutW: return parseExtTextOut(r);
-        default: return UnknownRecord{type, raw.subspan(8)};
+        case rec::Ellipse:
+            return EllipseRecord{r.rect(8)};
+        case rec::Rectangle:
+            return RectangleRecord{r.rect(8)};
+        case rec::RoundRect:
+            return RoundRect{r.rect(8), r.sizeAt(24)};
+        case rec::BitBlt:
+            return parseBitBlt(r, false);
+        case rec::StretchBlt:
+            return parseBitBlt(r, true);
+        case rec::StretchDIBits:
+            return parseStretchDIBits(r);
+        case rec::ExtTextOutW:
+            return parseExtTextOut(r);
+        default:
+            return UnknownRecord{type, raw.subspan(8)};
     }
 }
 

@@ -26,7 +26,7 @@
 namespace zor::emf {
 
 class Reader {
-public:
+  public:
     // Reads only the first header().bytes bytes; data may go on beyond the picture.
     explicit Reader(std::span<const std::uint8_t> data);
 
@@ -35,7 +35,7 @@ public:
     // The next record, or nothing after the end record.
     std::optional<Record> next();
 
-private:
+  private:
     std::span<const std::uint8_t> data_;  // exactly the picture
     Header header_;
     std::size_t position_ = 0;

@@ -220,9 +220,9 @@ std::uint32_t Recorder::createFont(const LogFont& font) {
     putI32(out_, font.escapement);
     putI32(out_, font.orientation);
     putI32(out_, font.weight);
-    for (std::uint8_t b : {font.italic, font.underline, font.strikeOut, font.charSet,
-                           font.outPrecision, font.clipPrecision, font.quality,
-                           font.pitchAndFamily})
+    for (std::uint8_t b :
+         {font.italic, font.underline, font.strikeOut, font.charSet, font.outPrecision,
+          font.clipPrecision, font.quality, font.pitchAndFamily})
         putU8(out_, b);
     // Face name: 32 characters, NUL-terminated and NUL-padded.
     for (std::size_t i = 0; i < 32; ++i)
@@ -340,8 +340,8 @@ void Recorder::fillRect(Rect box) {
     putI32(out_, 0);  // source x, y
     putI32(out_, 0);
     for (float f : {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}) putF32(out_, f);
-    putU32(out_, 0);  // source background colour
-    putU32(out_, 0);  // usage
+    putU32(out_, 0);                              // source background colour
+    putU32(out_, 0);                              // usage
     for (int i = 0; i < 4; ++i) putU32(out_, 0);  // no source bitmap
     endRecord(at);
     include(bounds);

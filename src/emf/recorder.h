@@ -30,7 +30,7 @@ struct ReferenceDevice {
 };
 
 class Recorder {
-public:
+  public:
     // frame: the picture's frame in 0.01 mm.
     Recorder(Rect frame, ReferenceDevice device);
 
@@ -61,8 +61,8 @@ public:
     // Fills box with the selected brush (a pattern copy without source bitmap).
     void fillRect(Rect box);
     // extent: the box the text covers in logical units, for the bounds.
-    void extTextOut(Point reference, std::uint32_t options, Rect rectangle, std::u16string_view text,
-                    std::span<const std::int32_t> dx, Rect extent);
+    void extTextOut(Point reference, std::uint32_t options, Rect rectangle,
+                    std::u16string_view text, std::span<const std::int32_t> dx, Rect extent);
     // Draws bitmap stretched to dest (logical units) as a 24-bit bitmap.
     void stretchDIBits(Rect dest, const Bitmap& bitmap);
     void saveDC();
@@ -76,7 +76,7 @@ public:
     // Logical to device coordinates under the current mapping.
     Point toDevice(Point p) const;
 
-private:
+  private:
     struct Mapping {
         std::uint32_t mode = map_mode::Text;
         Size windowExt{1, 1};

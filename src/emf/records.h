@@ -30,23 +30,52 @@ struct Header {
     std::optional<Size> micrometers;  // present in newer headers
 };
 
-struct SetMapMode { std::uint32_t mode = 0; };
-struct SetWindowExtEx { Size extent; };
-struct SetWindowOrgEx { Point origin; };
-struct SetViewportExtEx { Size extent; };
-struct SetViewportOrgEx { Point origin; };
-struct SetBkMode { std::uint32_t mode = 0; };
-struct SetTextAlign { std::uint32_t mode = 0; };
-struct SetTextColor { ColorRef color = 0; };
-struct SetBkColor { ColorRef color = 0; };
-struct MoveToEx { Point point; };
-struct LineTo { Point point; };
+struct SetMapMode {
+    std::uint32_t mode = 0;
+};
+struct SetWindowExtEx {
+    Size extent;
+};
+struct SetWindowOrgEx {
+    Point origin;
+};
+struct SetViewportExtEx {
+    Size extent;
+};
+struct SetViewportOrgEx {
+    Point origin;
+};
+struct SetBkMode {
+    std::uint32_t mode = 0;
+};
+struct SetTextAlign {
+    std::uint32_t mode = 0;
+};
+struct SetTextColor {
+    ColorRef color = 0;
+};
+struct SetBkColor {
+    ColorRef color = 0;
+};
+struct MoveToEx {
+    Point point;
+};
+struct LineTo {
+    Point point;
+};
 struct SaveDC {};
 // savedDC < 0: relative to the current state (-1 = the last saved one).
-struct RestoreDC { std::int32_t savedDC = -1; };
-struct SetWorldTransform { XForm xform; };
+struct RestoreDC {
+    std::int32_t savedDC = -1;
+};
+struct SetWorldTransform {
+    XForm xform;
+};
 // mode: 1 identity, 2 left-multiply, 3 right-multiply, 4 set.
-struct ModifyWorldTransform { XForm xform; std::uint32_t mode = 0; };
+struct ModifyWorldTransform {
+    XForm xform;
+    std::uint32_t mode = 0;
+};
 
 // handle: an object-table index, or StockObjectFlag plus a StockObject number.
 struct SelectObject {
@@ -57,11 +86,13 @@ struct SelectObject {
         return StockObject(handle & ~StockObjectFlag);
     }
 };
-struct DeleteObject { std::uint32_t handle = 0; };
+struct DeleteObject {
+    std::uint32_t handle = 0;
+};
 
 struct LogPen {
     std::uint32_t style = pen_style::Solid;  // low byte: pen_style; higher bits: end caps, joins
-    std::int32_t width = 0;                   // logical units; 0 = one device pixel
+    std::int32_t width = 0;                  // logical units; 0 = one device pixel
     ColorRef color = 0;
 };
 // Made from EMR_CREATEPEN and also from EMR_EXTCREATEPEN (which other programs write).
@@ -102,9 +133,16 @@ struct ExtCreateFontIndirectW {
     LogFont font;
 };
 
-struct EllipseRecord { Rect box; };
-struct RectangleRecord { Rect box; };
-struct RoundRect { Rect box; Size corner; };
+struct EllipseRecord {
+    Rect box;
+};
+struct RectangleRecord {
+    Rect box;
+};
+struct RoundRect {
+    Rect box;
+    Size corner;
+};
 
 enum class PolyKind { PolyBezier, Polygon, Polyline, PolyBezierTo, PolylineTo };
 // The eight poly records with 32-bit and with 16-bit points.
@@ -195,12 +233,12 @@ struct UnknownRecord {
     std::span<const std::uint8_t> payload;
 };
 
-using Record = std::variant<Header, SetMapMode, SetWindowExtEx, SetWindowOrgEx, SetViewportExtEx,
-                            SetViewportOrgEx, SetBkMode, SetTextAlign, SetTextColor, SetBkColor,
-                            MoveToEx, LineTo, SaveDC, RestoreDC, SetWorldTransform,
-                            ModifyWorldTransform, SelectObject, DeleteObject, CreatePen,
-                            CreateBrushIndirect, ExtCreateFontIndirectW, EllipseRecord,
-                            RectangleRecord, RoundRect, Poly, BitBlt, StretchDIBits, ExtTextOutW,
-                            Eof, UnknownRecord>;
+using Record =
+    std::variant<Header, SetMapMode, SetWindowExtEx, SetWindowOrgEx, SetViewportExtEx,
+                 SetViewportOrgEx, SetBkMode, SetTextAlign, SetTextColor, SetBkColor, MoveToEx,
+                 LineTo, SaveDC, RestoreDC, SetWorldTransform, ModifyWorldTransform, SelectObject,
+                 DeleteObject, CreatePen, CreateBrushIndirect, ExtCreateFontIndirectW,
+                 EllipseRecord, RectangleRecord, RoundRect, Poly, BitBlt, StretchDIBits,
+                 ExtTextOutW, Eof, UnknownRecord>;
 
 }  // namespace zor::emf

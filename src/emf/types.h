@@ -48,7 +48,7 @@ struct XForm {
 
 // Thrown for data that is not a well-formed enhanced metafile.
 class FormatError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -7,19 +7,19 @@
 
 namespace zor::fonts {
 
-std::shared_ptr<const FontFace> resolveFont(const FontSpec& spec) {
+std::shared_ptr<const FontFace> resolveFont(const FontSpec& wanted) {
     using Key = std::tuple<std::string, int, bool>;
     static std::mutex mutex;
     static std::map<Key, std::shared_ptr<const FontFace>> cache;
 
     std::lock_guard lock(mutex);
-    Key key{spec.family, spec.weight, spec.italic};
+    Key key{wanted.family, wanted.weight, wanted.italic};
     if (auto it = cache.find(key); it != cache.end()) return it->second;
 
     std::shared_ptr<const FontFace> face;
-    if (auto family = servingFamily(spec.family)) {
-        if (auto file = findFontFile(*family, spec.weight, spec.italic)) {
-            face = std::make_shared<const FontFace>(spec.family, file->path, file->index);
+    if (auto family = servingFamily(wanted.family)) {
+        if (auto file = findFontFile(*family, wanted.weight, wanted.italic)) {
+            face = std::make_shared<const FontFace>(wanted.family, file->path, file->index);
         }
     }
     cache.emplace(std::move(key), face);

@@ -29,13 +29,14 @@ struct BoundingBox {
 
 // Four-letter SFNT table tag, e.g. sfntTag("name").
 constexpr std::uint32_t sfntTag(const char (&tag)[5]) {
-    return (std::uint32_t(std::uint8_t(tag[0])) << 24) | (std::uint32_t(std::uint8_t(tag[1])) << 16) |
+    return (std::uint32_t(std::uint8_t(tag[0])) << 24) |
+           (std::uint32_t(std::uint8_t(tag[1])) << 16) |
            (std::uint32_t(std::uint8_t(tag[2])) << 8) | std::uint32_t(std::uint8_t(tag[3]));
 }
 
 // One loaded font file. All metrics are in font units (unitsPerEm() units per em).
 class FontFace {
-public:
+  public:
     FontFace(std::string requestedFamily, std::string filePath, int faceIndex);
     ~FontFace();
     FontFace(const FontFace&) = delete;
@@ -50,7 +51,6 @@ public:
     // Typographic ascender and descender (OS/2 table; the descender is negative).
     int ascender() const { return ascender_; }
     int descender() const { return descender_; }
-    int lineGap() const { return lineGap_; }
     // Text-cell extent above and below the baseline (both positive), as used for line heights.
     int winAscent() const { return winAscent_; }
     int winDescent() const { return winDescent_; }
@@ -73,7 +73,7 @@ public:
     // The raw bytes of an SFNT table (e.g. "name", "cmap", "hmtx"); empty when the font lacks it.
     std::vector<std::uint8_t> sfntTable(std::uint32_t tag) const;
 
-private:
+  private:
     std::string requestedFamily_;
     std::string family_;
     std::string filePath_;
@@ -81,7 +81,6 @@ private:
     int unitsPerEm_ = 1000;
     int ascender_ = 0;
     int descender_ = 0;
-    int lineGap_ = 0;
     int winAscent_ = 0;
     int winDescent_ = 0;
     int capHeight_ = 0;
@@ -101,7 +100,7 @@ private:
 // fontconfig knows it or its metric-compatible stand-in (Calibri -> Carlito, Arial -> Liberation
 // Sans, Times New Roman -> Liberation Serif, Courier New -> Liberation Mono). Returns nullptr for a
 // family that is not installed; no look-alike is substituted.
-std::shared_ptr<const FontFace> resolveFont(const FontSpec& spec);
+std::shared_ptr<const FontFace> resolveFont(const FontSpec& wanted);
 
 // The family names of the installed TrueType fonts, sorted, without duplicates and without
 // vertical-writing variants ("@..."), including the names covered by a metric-compatible stand-in.

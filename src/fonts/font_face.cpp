@@ -41,7 +41,6 @@ FontFace::FontFace(std::string requestedFamily, std::string filePath, int faceIn
     unitsPerEm_ = face_->units_per_EM ? face_->units_per_EM : 1000;
     ascender_ = face_->ascender;
     descender_ = face_->descender;
-    lineGap_ = face_->height - face_->ascender + face_->descender;
     winAscent_ = face_->ascender;
     winDescent_ = -face_->descender;
     bbox_ = {int(face_->bbox.xMin), int(face_->bbox.yMin), int(face_->bbox.xMax),
@@ -55,7 +54,6 @@ FontFace::FontFace(std::string requestedFamily, std::string filePath, int faceIn
         os2 && os2->version != 0xFFFF) {
         ascender_ = os2->sTypoAscender;
         descender_ = os2->sTypoDescender;
-        lineGap_ = os2->sTypoLineGap;
         winAscent_ = os2->usWinAscent;
         winDescent_ = os2->usWinDescent;
         weight_ = os2->usWeightClass;

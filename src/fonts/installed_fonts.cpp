@@ -1,11 +1,11 @@
 #include <fontconfig/fontconfig.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <strings.h>
 
 #include "fonts/font.h"
 #include "fonts/font_files.h"

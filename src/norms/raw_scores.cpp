@@ -32,7 +32,8 @@ ConversionError::ConversionError(std::string_view text)
 
 std::int32_t CellToInt(std::string_view text) {
     std::string_view digits = text;
-    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-'))
+        digits.remove_prefix(1);
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
         throw ConversionError(text);
     }

@@ -17,7 +17,7 @@ inline constexpr int kTestItems = 12;
 
 // A result cell whose text is not a whole number.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     explicit ConversionError(std::string_view text);
 };
 

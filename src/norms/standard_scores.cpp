@@ -22,7 +22,8 @@ long double Power(long double base, int exponent) {
 template <std::size_t N>
 long double Evaluate(const std::array<Term, N>& terms, long double x, long double a) {
     long double sum = 0;
-    for (const Term& term : terms) sum += term.coefficient * Power(x, term.xPower) * Power(a, term.aPower);
+    for (const Term& term : terms)
+        sum += term.coefficient * Power(x, term.xPower) * Power(a, term.aPower);
     return sum;
 }
 

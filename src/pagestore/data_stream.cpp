@@ -69,7 +69,8 @@ void TempFileDataStream::write(std::uint64_t offset, std::span<const std::uint8_
     if (offset > size_) throw std::out_of_range("write beyond the end of the page data");
     std::size_t done = 0;
     while (done < data.size()) {
-        const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done, off_t(offset + done));
+        const ssize_t n =
+            ::pwrite(fd_, data.data() + done, data.size() - done, off_t(offset + done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) throwErrno("Cannot write the temporary page file");
         done += std::size_t(n);

@@ -10,7 +10,7 @@
 namespace zor::pagestore {
 
 class DataStream {
-public:
+  public:
     virtual ~DataStream() = default;
     virtual std::uint64_t size() const = 0;
     // Reads exactly out.size() bytes at offset; throws std::out_of_range beyond the end.
@@ -18,21 +18,24 @@ public:
     // Writes at offset, growing the stream when needed (offset <= size()).
     virtual void write(std::uint64_t offset, std::span<const std::uint8_t> data) = 0;
     virtual void truncate(std::uint64_t newSize) = 0;
+    // Prepares room for a stream of this size, where that saves work.
+    virtual void reserve(std::uint64_t) {}
 };
 
 class MemoryDataStream final : public DataStream {
-public:
+  public:
     std::uint64_t size() const override { return bytes_.size(); }
     void read(std::uint64_t offset, std::span<std::uint8_t> out) const override;
     void write(std::uint64_t offset, std::span<const std::uint8_t> data) override;
     void truncate(std::uint64_t newSize) override;
+    void reserve(std::uint64_t size) override { bytes_.reserve(size); }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 
 class TempFileDataStream final : public DataStream {
-public:
+  public:
     // Creates a file with a unique name starting with "PP" in the temporary folder;
     // throws std::system_error when that fails.
     TempFileDataStream();
@@ -46,7 +49,7 @@ public:
     void write(std::uint64_t offset, std::span<const std::uint8_t> data) override;
     void truncate(std::uint64_t newSize) override;
 
-private:
+  private:
     std::filesystem::path path_;
     int fd_ = -1;
     std::uint64_t size_ = 0;

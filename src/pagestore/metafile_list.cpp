@@ -46,13 +46,15 @@ const std::vector<std::uint8_t>& TMetafileList::Get(int index) {
     cache_.clear();
     const std::int64_t offset = offsets_[std::size_t(index)];
     const std::uint64_t size = DataSize();
-    if (offset < 0 || std::uint64_t(offset) >= size) badPage(index, "its offset lies outside the data");
+    if (offset < 0 || std::uint64_t(offset) >= size)
+        badPage(index, "its offset lies outside the data");
     const std::uint64_t available = size - std::uint64_t(offset);
     if (available < HeaderBytes) badPage(index, "the data ends inside its header");
     std::vector<std::uint8_t> header(HeaderBytes);
     stream_->read(std::uint64_t(offset), header);
     const std::uint32_t total = std::uint32_t(header[48]) | (std::uint32_t(header[49]) << 8) |
-                                (std::uint32_t(header[50]) << 16) | (std::uint32_t(header[51]) << 24);
+                                (std::uint32_t(header[50]) << 16) |
+                                (std::uint32_t(header[51]) << 24);
     if (total < HeaderBytes || total > available) badPage(index, "its size does not fit the data");
     std::vector<std::uint8_t> image(total);
     stream_->read(std::uint64_t(offset), image);
@@ -74,7 +76,8 @@ void TMetafileList::Rewrite(int index, std::span<const std::uint8_t> image) {
     const std::uint64_t offset = std::uint64_t(std::max(offsets_[std::size_t(index)], 0));
     const bool last = index == Count() - 1;
     const std::uint64_t size = DataSize();
-    const std::uint64_t end = last ? size : std::uint64_t(std::max(offsets_[std::size_t(index) + 1], 0));
+    const std::uint64_t end =
+        last ? size : std::uint64_t(std::max(offsets_[std::size_t(index) + 1], 0));
     if (offset > size || end < offset || end > size)
         badPage(index, "its offsets do not fit the data");
     const std::uint64_t oldLength = end - offset;
@@ -144,6 +147,15 @@ void TMetafileList::LoadFromStream(std::istream& in) {
         offsets.push_back(std::int32_t(*offset));
     }
     auto stream = newStream();
+    // The rest of a seekable stream is known: room for it is made at once.
+    const auto here = in.tellg();
+    if (here != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+        const auto end = in.tellg();
+        if (end != std::istream::pos_type(-1) && end > here)
+            stream->reserve(std::uint64_t(end - here));
+        in.seekg(here);
+    }
+    in.clear();
     std::vector<std::uint8_t> block(CopyBlock);
     for (;;) {
         in.read(reinterpret_cast<char*>(block.data()), std::streamsize(block.size()));

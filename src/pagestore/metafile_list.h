@@ -18,7 +18,7 @@ namespace zor::pagestore {
 enum class ListChange { Added, Cleared, Loaded };
 
 class TMetafileList {
-public:
+  public:
     TMetafileList() = default;
 
     int Count() const { return int(offsets_.size()); }
@@ -49,7 +49,7 @@ public:
     std::function<void(ListChange)> OnChange;
     std::function<void(int)> OnPageRewritten;
 
-private:
+  private:
     std::unique_ptr<DataStream> newStream() const;
     void notify(ListChange change) {
         if (OnChange) OnChange(change);

@@ -32,6 +32,13 @@ TPrintPreview::TPrintPreview(int screenDpiX, int screenDpiY)
 }
 
 TPrintPreview::~TPrintPreview() {
+    if (!ownForm_.empty() && PrinterInstalled()) {
+        try {
+            deleteForm(ownForm_, true);
+        } catch (...) {
+            // A printer that fails here cannot be helped; the store goes anyway.
+        }
+    }
     pages_.OnChange = nullptr;
     pages_.OnPageRewritten = nullptr;
 }
@@ -55,7 +62,8 @@ emf::Point TPrintPreview::ConvertPoint(int x, int y, TUnits from, TUnits to) con
 }
 
 void TPrintPreview::recomputePaperPixels() {
-    paperPixels_ = {ConvertX(paperWidth_, units_, mmPixel), ConvertY(paperHeight_, units_, mmPixel)};
+    paperPixels_ = {ConvertX(paperWidth_, units_, mmPixel),
+                    ConvertY(paperHeight_, units_, mmPixel)};
 }
 
 // --- Paper settings -------------------------------------------------------------
@@ -73,6 +81,7 @@ void TPrintPreview::SetPaperType(TPaperType type) {
     if (type == paperType_ || state_ != TPreviewState::Idle) return;
     if (type < 0 || type >= PaperTypeCount) return;
     paperType_ = type;
+    formName_.clear();
     if (type != pCustom) sizeFromTable();
     recomputePaperPixels();
 }
@@ -93,6 +102,7 @@ void TPrintPreview::SetPaperSize(int width, int height) {
     int w = width, h = height;
     if (orientation_ == poLandscape) std::swap(w, h);
     paperType_ = matchPaperType(w, h, units_, screenDpiX_);
+    formName_.clear();
     recomputePaperPixels();
 }
 
@@ -150,9 +160,14 @@ void TPrintPreview::finishPage() {
 
 void TPrintPreview::BeginDoc() {
     if (state_ != TPreviewState::Idle) return;
+    if (directPrint_ && PrinterInstalled()) {
+        beginDirectPrint();
+        return;
+    }
     canvas_.reset();
     aborted_ = false;
     pages_.Clear();
+    if (usePrinterOptions_) ReadPrinterSetup();
     state_ = TPreviewState::Composing;
     recomputePaperPixels();
     fire(OnBeginDoc);
@@ -160,12 +175,39 @@ void TPrintPreview::BeginDoc() {
 }
 
 void TPrintPreview::NewPage() {
+    if (directPrinting_) {
+        fire(OnEndPage);
+        ++printedPages_;
+        printOpenPage();
+        printer_->NewJobPage();
+        openPage();
+        return;
+    }
     if (state_ != TPreviewState::Composing) return;
     if (canvas_) finishPage();
     openPage();
 }
 
 void TPrintPreview::EndDoc() {
+    if (directPrinting_) {
+        // Whatever happens, the job is closed and the store returns to Idle.
+        try {
+            fire(OnEndPage);
+            ++printedPages_;
+            printOpenPage();
+            printer_->EndJob();
+        } catch (...) {
+            if (printer_->JobPrinting()) printer_->AbortJob();
+            canvas_.reset();
+            directPrinting_ = false;
+            state_ = TPreviewState::Idle;
+            throw;
+        }
+        directPrinting_ = false;
+        fire(OnEndDoc);
+        state_ = TPreviewState::Idle;
+        return;
+    }
     if (state_ != TPreviewState::Composing) return;
     // The store returns to Idle even when the last page cannot be stored.
     struct BackToIdle {
@@ -182,6 +224,12 @@ void TPrintPreview::Abort() {
     if (state_ == TPreviewState::Composing) {
         canvas_.reset();
         pages_.Clear();
+    } else if (state_ == TPreviewState::Printing) {
+        if (printer_ && printer_->JobPrinting() && !printer_->JobAborted()) printer_->AbortJob();
+        if (directPrinting_) {
+            canvas_.reset();
+            directPrinting_ = false;
+        }
     }
     fire(OnAbort);
     state_ = TPreviewState::Idle;

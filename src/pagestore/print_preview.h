@@ -17,6 +17,7 @@
 #include "emf/canvas.h"
 #include "pagestore/metafile_list.h"
 #include "pagestore/paper.h"
+#include "pagestore/printer.h"
 #include "pagestore/units.h"
 
 namespace zor::pagestore {
@@ -27,9 +28,15 @@ enum class TPreviewState { Idle, Composing, Printing, Exporting };
 
 enum TGrayscaleOption { gsPreview = 1, gsPrint = 2 };  // bit flags
 
+enum TOperation { opInsert, opRemove };
+
 class TPrintPreview {
-public:
+  public:
     using Event = std::function<void(TPrintPreview& sender)>;
+    using ProgressEvent =
+        std::function<void(TPrintPreview& sender, int pageNo, int progress, bool& abortIt)>;
+    using FormEvent = std::function<void(TPrintPreview& sender, const std::string& customFormName,
+                                         TOperation operation)>;
 
     // The screen's horizontal and vertical dots per inch: the reference device of
     // the page images and the resolution of mmPixel on screen.
@@ -53,6 +60,9 @@ public:
     void SetPaperSize(int width, int height);
     const std::string& PrintJobTitle() const { return printJobTitle_; }
     void SetPrintJobTitle(std::string title) { printJobTitle_ = std::move(title); }
+    bool DirectPrint() const { return directPrint_; }
+    // Composing straight onto the printer (needs an installed printer).
+    void SetDirectPrint(bool value) { directPrint_ = value; }
     bool UsePrinterOptions() const { return usePrinterOptions_; }
     void SetUsePrinterOptions(bool value) { usePrinterOptions_ = value; }
     bool UseTempFile() const { return pages_.UseTempFile(); }
@@ -90,7 +100,8 @@ public:
     int ScreenDpiY() const { return screenDpiY_; }
 
     // --- Pages ------------------------------------------------------------------
-    int TotalPages() const { return pages_.Count(); }
+    // The stored pages; while composing straight onto the printer, the pages printed so far.
+    int TotalPages() const { return directPrinting_ ? printedPages_ : pages_.Count(); }
     // The page image (EMF bytes) of page pageNo (1-based), through the page cache;
     // nullptr when out of range. Valid until the next page is fetched or the list
     // changes. Throws EInvalidPreviewData when that page's data is damaged.
@@ -102,6 +113,25 @@ public:
     void Clear();
     const TMetafileList& Pages() const { return pages_; }
 
+    // --- Printing (the store behaves as without printer when it has none) -------
+    void SetPrinter(std::shared_ptr<Printer> printer) { printer_ = std::move(printer); }
+    bool PrinterInstalled() const { return printer_ && printer_->Installed(); }
+    void Print() { PrintPages(1, TotalPages()); }
+    // Prints stored pages first .. last (1-based).
+    void PrintPages(int first, int last);
+    // The printer's printable area in Units; PageBounds() without a printer.
+    emf::Rect PrinterPageBounds() const;
+    // Takes orientation, paper and form name from the printer.
+    void ReadPrinterSetup();
+    // Gives orientation, paper and form name to the printer.
+    void WritePrinterSetup();
+    // The names of the printer's forms larger than 0.01 mm; false without printer.
+    bool GetFormNames(std::vector<std::string>& names) const;
+    // The printer form matching the paper; adds one named like "210mm x 297mm"
+    // when the printer has none.
+    std::string FormName();
+    void SetFormName(const std::string& name);
+
     // --- Report file ------------------------------------------------------------
     void SaveToStream(std::ostream& out) const;
     // Throws EInvalidPreviewData "The content is not Print Preview data" for
@@ -112,14 +142,23 @@ public:
 
     // --- Events -----------------------------------------------------------------
     Event OnBeginDoc, OnNewPage, OnEndPage, OnEndDoc, OnAbort, OnChange;
+    Event OnBeforePrint, OnAfterPrint;
+    ProgressEvent OnPrintProgress;
+    FormEvent OnAutoCustomForm;
 
-private:
+  private:
     void recomputePaperPixels();
     void sizeFromTable();
     void openPage();
     void finishPage();
     void setUpCanvas();
     void listChanged(ListChange change);
+    emf::Rect printTarget() const;
+    void reportProgress(int pageNo, int done, int total);
+    void endPrinting(bool completed);
+    void beginDirectPrint();
+    void printOpenPage();
+    void deleteForm(const std::string& name, bool destroying);
     void fire(const Event& e) {
         if (e) e(*this);
     }
@@ -134,6 +173,7 @@ private:
     emf::Size paperPixels_;
     std::string printJobTitle_;
     bool usePrinterOptions_ = false;
+    bool directPrint_ = false;
     unsigned grayscale_ = 0;
     emf::Font font_;
 
@@ -142,6 +182,12 @@ private:
     std::unique_ptr<emf::Canvas> canvas_;
     int currentPage_ = 0;
     TMetafileList pages_;
+
+    std::shared_ptr<Printer> printer_;
+    std::string formName_;  // the printer form matching the paper
+    std::string ownForm_;   // the form the store added to the printer itself
+    bool directPrinting_ = false;
+    int printedPages_ = 0;
 };
 
 }  // namespace zor::pagestore

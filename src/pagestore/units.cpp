@@ -9,13 +9,20 @@ namespace {
 
 int unitsPerInch(TUnits unit, int dotsPerInch) {
     switch (unit) {
-        case mmPixel: return dotsPerInch;
-        case mmLoMetric: return 254;
-        case mmHiMetric: return 2540;
-        case mmLoEnglish: return 100;
-        case mmHiEnglish: return 1000;
-        case mmTWIPS: return 1440;
-        case mmPoints: return 72;
+        case mmPixel:
+            return dotsPerInch;
+        case mmLoMetric:
+            return 254;
+        case mmHiMetric:
+            return 2540;
+        case mmLoEnglish:
+            return 100;
+        case mmHiEnglish:
+            return 1000;
+        case mmTWIPS:
+            return 1440;
+        case mmPoints:
+            return 72;
     }
     return 1;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numbers>
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 
 #include "emf/font_metrics.h"
 #include "emf/reader.h"
+#include "pdf/dib_bitmap.h"
 #include "pdf/pdf_errors.h"
 #include "pdf/pdf_image.h"
 #include "text/encoding.h"
@@ -66,65 +66,28 @@ struct PdfPoint {
 
 PdfDash dashFor(std::uint32_t penStyle) {
     switch (penStyle & 0xFF) {
-        case emf::pen_style::Dash: return {{4, 4}, 0};
-        case emf::pen_style::Dot: return {{1, 1}, 0};
-        case emf::pen_style::DashDot: return {{4, 1, 1, 1}, 0};
-        case emf::pen_style::DashDotDot: return {{4, 1, 1, 1, 1, 1}, 0};
-        default: return {};
+        case emf::pen_style::Dash:
+            return {{4, 4}, 0};
+        case emf::pen_style::Dot:
+            return {{1, 1}, 0};
+        case emf::pen_style::DashDot:
+            return {{4, 1, 1, 1}, 0};
+        case emf::pen_style::DashDotDot:
+            return {{4, 1, 1, 1, 1, 1}, 0};
+        default:
+            return {};
     }
-}
-
-// The pixels of a record's bitmap inside the source rectangle, as the PDF writer takes them:
-// indexes and palette for bitmaps of 8 bits or fewer, else red-green-blue bytes.
-std::optional<PdfBitmap> sourceBitmap(const emf::Dib& dib, emf::Point source, emf::Size size,
-                                      bool fromBottom) {
-    bool indexed = dib.bitCount <= 8;
-    if (indexed && dib.colors.empty()) throw PdfInvalidValue("TPdfImage");
-    auto image = emf::decodeDib(dib);
-    if (!image) return std::nullopt;
-
-    int left = std::clamp(source.x, 0, image->width);
-    int top = fromBottom ? image->height - source.y - size.cy : source.y;
-    top = std::clamp(top, 0, image->height);
-    int width = std::clamp(size.cx, 0, image->width - left);
-    int height = std::clamp(size.cy, 0, image->height - top);
-    if (width <= 0 || height <= 0) return std::nullopt;
-
-    PdfBitmap bitmap;
-    bitmap.width = width;
-    bitmap.height = height;
-    bitmap.bitsPerPixel = indexed ? 8 : 24;
-    std::map<std::uint32_t, std::uint8_t> paletteIndex;
-    if (indexed) {
-        bitmap.palette.assign(dib.colors.begin(),
-                              dib.colors.begin() + std::min<std::size_t>(dib.colors.size(), 256));
-        for (std::size_t i = bitmap.palette.size(); i-- > 0;) {
-            paletteIndex[bitmap.palette[i] & 0xFFFFFF] = std::uint8_t(i);
-        }
-    }
-    bitmap.pixels.reserve(std::size_t(width) * height * (indexed ? 1 : 3));
-    for (int y = top; y < top + height; ++y) {
-        const std::uint8_t* p = image->pixels.data() + (std::size_t(y) * image->width + left) * 4;
-        for (int x = 0; x < width; ++x, p += 4) {
-            if (indexed) {
-                std::uint32_t rgb = (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
-                bitmap.pixels += char(paletteIndex[rgb]);
-            } else {
-                bitmap.pixels.append(reinterpret_cast<const char*>(p), 3);
-            }
-        }
-    }
-    return bitmap;
 }
 
 class Replay {
-public:
+  public:
     Replay(TPdfDocument& document, double offsetX, double offsetY)
         : document_(document),
           canvas_(document.canvas()),
           callerOffsetX_(offsetX),
           callerOffsetY_(offsetY),
-          pageHeight_(canvas_.pageHeight()) {}
+          pageHeight_(canvas_.pageHeight()),
+          dpi_(document.referenceDpi()) {}
 
     void run(std::span<const std::uint8_t> pageImage) {
         if (!canvas_.isBound()) throw PdfInvalidOperation("GetPage");
@@ -140,6 +103,7 @@ public:
 
     void operator()(const emf::Header& header) {
         table_.assign(header.handles, std::monostate{});
+        if (int dpi = recordingDpi(header); dpi > 0) dpi_ = dpi;
         updateMapping();
     }
     void operator()(const emf::SetWindowExtEx& r) {
@@ -174,8 +138,8 @@ public:
     void operator()(const emf::RestoreDC& r) {
         // A negative number counts back from the last saved state; a positive one names a
         // saved state by its depth.
-        std::int64_t count = r.savedDC < 0 ? -std::int64_t(r.savedDC)
-                                           : std::int64_t(saved_.size()) - r.savedDC + 1;
+        std::int64_t count =
+            r.savedDC < 0 ? -std::int64_t(r.savedDC) : std::int64_t(saved_.size()) - r.savedDC + 1;
         if (r.savedDC == 0 || count <= 0 || count > std::int64_t(saved_.size())) {
             throw PageImageError("Page image: restore without a saved state");
         }
@@ -283,21 +247,22 @@ public:
     }
 
     void operator()(const emf::BitBlt& r) {
-        emf::Rect dest{r.dest.x, r.dest.y, r.dest.x + r.destSize.cx, r.dest.y + r.destSize.cy};
+        Box dest{double(r.dest.x), double(r.dest.y), double(r.destSize.cx), double(r.destSize.cy)};
         if (r.bitmap) {
             drawBitmap(*r.bitmap, r.src, r.stretch ? r.srcSize : r.destSize, dest, false);
         } else if (r.rop == emf::rop::PatCopy && !dc_.brush.hollow) {
             canvas_.endPath();
             setFillColor(dc_.brush.color);
-            auto [x, y, w, h] = mappedBox(dest);
-            canvas_.rectangle(x, y, w, h);
+            auto a = map(dest.x, dest.y), b = map(dest.x + dest.width, dest.y + dest.height);
+            canvas_.rectangle(std::min(a.x, b.x), std::min(a.y, b.y), std::fabs(b.x - a.x),
+                              std::fabs(b.y - a.y));
             canvas_.fill();
         }
     }
 
     void operator()(const emf::StretchDIBits& r) {
         if (!r.bitmap) return;
-        emf::Rect dest{r.dest.x, r.dest.y, r.dest.x + r.destSize.cx, r.dest.y + r.destSize.cy};
+        Box dest{double(r.dest.x), double(r.dest.y), double(r.destSize.cx), double(r.destSize.cy)};
         drawBitmap(*r.bitmap, r.src, r.srcSize, dest, r.bitmap->height > 0);
     }
 
@@ -309,13 +274,13 @@ public:
     void operator()(const emf::Eof&) {}
     void operator()(const emf::UnknownRecord&) {}
 
-private:
+  private:
     struct Box {
         double x, y, width, height;
     };
 
     void updateMapping() {
-        double base = 72.0 / document_.referenceDpi();
+        double base = 72.0 / dpi_;
         // Before the page image sets its extents, one logical unit is one device pixel.
         bool haveX = dc_.windowExtent.cx != 0 && dc_.viewportExtent.cx != 0;
         bool haveY = dc_.windowExtent.cy != 0 && dc_.viewportExtent.cy != 0;
@@ -336,13 +301,28 @@ private:
         offsetY_ = pageHeight_ + callerOffsetY_ - oy;
     }
 
-    PdfPoint map(double x, double y) const { return {x * scaleX_ + offsetX_, offsetY_ - y * scaleY_}; }
+    PdfPoint map(double x, double y) const {
+        return {x * scaleX_ + offsetX_, offsetY_ - y * scaleY_};
+    }
     PdfPoint map(const emf::Point& p) const { return map(p.x, p.y); }
 
     // A logical box as x of the left side, y of the bottom side, width and height, in points.
     Box mappedBox(const emf::Rect& r) const {
         PdfPoint a = map(r.left, r.top), b = map(r.right, r.bottom);
         return {std::min(a.x, b.x), std::min(a.y, b.y), std::fabs(b.x - a.x), std::fabs(b.y - a.y)};
+    }
+
+    // The vertical pixels per inch of the screen the page image was recorded for, as its header
+    // gives them; 0 when the header does not tell. A page stored on one screen and exported on
+    // another keeps its size this way.
+    static int recordingDpi(const emf::Header& header) {
+        double pixels = header.device.cy;
+        double inches = header.micrometers && header.micrometers->cy > 0
+                            ? header.micrometers->cy / 25400.0
+                            : header.millimeters.cy / 25.4;
+        if (pixels <= 0 || inches <= 0) return 0;
+        long dpi = std::lround(pixels / inches);
+        return dpi >= 10 && dpi <= 10000 ? int(dpi) : 0;
     }
 
     static emf::Rect normalised(const emf::Rect& r) {
@@ -371,16 +351,35 @@ private:
         auto brush = [&](PdfColor color) { dc_.brush = {false, color}; };
         auto pen = [&](PdfColor color) { dc_.pen = {false, color, emf::pen_style::Solid, 0}; };
         switch (stock) {
-            case emf::StockObject::WhiteBrush: brush(0xFFFFFF); break;
-            case emf::StockObject::LightGrayBrush: brush(0xC0C0C0); break;
-            case emf::StockObject::GrayBrush: brush(0x808080); break;
-            case emf::StockObject::DarkGrayBrush: brush(0x404040); break;
-            case emf::StockObject::BlackBrush: brush(0x000000); break;
-            case emf::StockObject::NullBrush: dc_.brush.hollow = true; break;
-            case emf::StockObject::WhitePen: pen(0xFFFFFF); break;
-            case emf::StockObject::BlackPen: pen(0x000000); break;
-            case emf::StockObject::NullPen: dc_.pen.none = true; break;
-            default: break;
+            case emf::StockObject::WhiteBrush:
+                brush(0xFFFFFF);
+                break;
+            case emf::StockObject::LightGrayBrush:
+                brush(0xC0C0C0);
+                break;
+            case emf::StockObject::GrayBrush:
+                brush(0x808080);
+                break;
+            case emf::StockObject::DarkGrayBrush:
+                brush(0x404040);
+                break;
+            case emf::StockObject::BlackBrush:
+                brush(0x000000);
+                break;
+            case emf::StockObject::NullBrush:
+                dc_.brush.hollow = true;
+                break;
+            case emf::StockObject::WhitePen:
+                pen(0xFFFFFF);
+                break;
+            case emf::StockObject::BlackPen:
+                pen(0x000000);
+                break;
+            case emf::StockObject::NullPen:
+                dc_.pen.none = true;
+                break;
+            default:
+                break;
         }
     }
 
@@ -427,17 +426,18 @@ private:
         }
     }
 
-    void drawBitmap(const emf::Dib& dib, emf::Point source, emf::Size sourceSize,
-                    const emf::Rect& dest, bool sourceFromBottom) {
-        auto bitmap = sourceBitmap(dib, source, sourceSize, sourceFromBottom);
+    // dest: the destination's logical left, top, width and height.
+    void drawBitmap(const emf::Dib& dib, emf::Point source, emf::Size sourceSize, const Box& dest,
+                    bool sourceFromBottom) {
+        auto bitmap = bitmapFromDib(dib, source, sourceSize, sourceFromBottom);
         if (!bitmap) return;
         auto image = makeBitmapImage(*bitmap, document_.jpegQuality(), document_.compression());
         std::string name = document_.nextImageName();
         document_.registerXObject(image, name);
-        double width = (dest.right - dest.left) * scaleX_;
-        double height = (dest.bottom - dest.top) * scaleY_;
-        double x = dest.left * scaleX_ + offsetX_;
-        double y = offsetY_ - dest.top * scaleY_ - height;
+        double width = dest.width * scaleX_;
+        double height = dest.height * scaleY_;
+        double x = dest.x * scaleX_ + offsetX_;
+        double y = offsetY_ - dest.y * scaleY_ - height;
         canvas_.drawImage(name, x, y, width, height);
     }
 
@@ -445,27 +445,28 @@ private:
         FontState font = dc_.font.value_or(defaultFont());
         const auto& d = font.description;
         double size = std::fabs((d.height < 0 ? -double(d.height) : font.emHeight) * scaleY_);
-        PdfFont& pdfFont = document_.font(text::utf16ToUtf8(d.faceName), d.weight > 599,
-                                          d.italic != 0, d.charSet);
+        PdfFont& pdfFont =
+            document_.font(text::utf16ToUtf8(d.faceName), d.weight > 599, d.italic != 0, d.charSet);
         bool glyphs = (r.options & emf::eto::GlyphIndex) != 0;
         std::u32string characters = text::utf8ToUtf32(text::utf16ToUtf8(r.text));
 
-        int width = 0;
+        std::int64_t width = 0;
         if (!r.dx.empty()) {
             std::size_t step = (r.options & emf::eto::Pdy) ? 2 : 1;
             for (std::size_t i = 0; i < r.dx.size(); i += step) width += r.dx[i];
         } else if (!glyphs) {
-            width = int(std::lround(canvas_.textWidth(pdfFont, characters) * size / 1000 /
-                                    std::fabs(scaleX_)));
+            width = std::llround(canvas_.textWidth(pdfFont, characters) * size / 1000 /
+                                 std::fabs(scaleX_));
         }
 
         std::uint32_t align = dc_.textAlign;
-        int shift = (align & emf::text_align::Center) == emf::text_align::Center ? width / 2
-                    : (align & emf::text_align::Right)                         ? width
-                                                                                : 0;
-        int vertical = (align & emf::text_align::Baseline) == emf::text_align::Baseline ? 0
-                       : (align & emf::text_align::Bottom) ? font.descent
-                                                           : -font.ascent;
+        std::int64_t shift = (align & emf::text_align::Center) == emf::text_align::Center
+                                 ? width / 2
+                             : (align & emf::text_align::Right) ? width
+                                                                : 0;
+        std::int64_t vertical = (align & emf::text_align::Baseline) == emf::text_align::Baseline ? 0
+                                : (align & emf::text_align::Bottom) ? font.descent
+                                                                    : -font.ascent;
 
         if ((r.options & emf::eto::Opaque) && !dc_.brush.hollow && font.angle == 0) {
             canvas_.endPath();
@@ -480,18 +481,23 @@ private:
         bool clipped = clip.left < clip.right && clip.top < clip.bottom;
         if (clipped) {
             canvas_.saveState();
-            moveTo({clip.left, clip.top});
-            lineTo({clip.left, clip.bottom - 1});
-            lineTo({clip.right - 1, clip.bottom - 1});
-            lineTo({clip.right - 1, clip.top});
+            double right = clip.right - 1.0, bottom = clip.bottom - 1.0;
+            auto corner = [&](double x, double y, bool first) {
+                auto p = map(x, y);
+                first ? canvas_.moveTo(p.x, p.y) : canvas_.lineTo(p.x, p.y);
+            };
+            corner(clip.left, clip.top, true);
+            corner(clip.left, bottom, false);
+            corner(right, bottom, false);
+            corner(right, clip.top, false);
             canvas_.closePath();
             canvas_.clip();
             canvas_.endPath();
         }
 
         canvas_.beginText();
-        double baseX = r.reference.x - shift;
-        double baseY = r.reference.y - vertical;
+        double baseX = double(r.reference.x) - double(shift);
+        double baseY = double(r.reference.y) - double(vertical);
         if (font.angle == 0) {
             auto p = map(baseX, baseY);
             canvas_.moveText(p.x, p.y);
@@ -500,11 +506,12 @@ private:
             double a = font.angle * std::numbers::pi / 180;
             double c = std::cos(a), s = std::sin(a);
             auto p = map(r.reference.x, r.reference.y);
-            double dx = -shift * scaleX_, dy = vertical * scaleY_;
+            double dx = -double(shift) * scaleX_, dy = double(vertical) * scaleY_;
             canvas_.setTextMatrix(c, s, -s, c, p.x + dx * c - dy * s, p.y + dx * s + dy * c);
         }
         if (glyphs) {
-            canvas_.showGlyphs(pdfFont, size, std::vector<std::uint16_t>(r.text.begin(), r.text.end()));
+            canvas_.showGlyphs(pdfFont, size,
+                               std::vector<std::uint16_t>(r.text.begin(), r.text.end()));
         } else {
             canvas_.showText(pdfFont, size, characters);
         }
@@ -514,7 +521,7 @@ private:
             double penWidth = size / 15;
             auto line = [&](double y) {
                 applyStroke(dc_.textColor, {}, penWidth);
-                auto from = map(baseX, y), to = map(baseX + width, y);
+                auto from = map(baseX, y), to = map(baseX + double(width), y);
                 canvas_.moveTo(from.x, from.y);
                 canvas_.lineTo(to.x, to.y);
                 canvas_.stroke();
@@ -541,6 +548,7 @@ private:
     double callerOffsetX_;
     double callerOffsetY_;
     double pageHeight_;
+    int dpi_;
     double scaleX_ = 1;
     double scaleY_ = 1;
     double offsetX_ = 0;

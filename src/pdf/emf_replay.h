@@ -15,7 +15,7 @@ namespace zor::pdf {
 // saved state, or an object index outside the picture's object table. Data that breaks the
 // metafile format raise emf::FormatError.
 class PageImageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

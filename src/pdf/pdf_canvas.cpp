@@ -23,9 +23,14 @@ std::string contentString(std::string_view bytes) {
                 s += '\\';
                 s += c;
                 break;
-            case '\r': s += "\\r"; break;
-            case '\n': s += "\\n"; break;
-            default: s += c;
+            case '\r':
+                s += "\\r";
+                break;
+            case '\n':
+                s += "\\n";
+                break;
+            default:
+                s += c;
         }
     }
     return s + ")";
@@ -61,7 +66,6 @@ PdfPage& PdfCanvas::page() {
     return *page_;
 }
 
-double PdfCanvas::pageWidth() const { return page_ ? page_->width : 0; }
 double PdfCanvas::pageHeight() const { return page_ ? page_->height : 0; }
 
 void PdfCanvas::write(std::string_view text) {

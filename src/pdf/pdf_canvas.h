@@ -37,18 +37,17 @@ struct PdfGraphicsState {
 };
 
 class PdfCanvas {
-public:
+  public:
     static constexpr double kKappa = 0.5522847771644592;
 
     explicit PdfCanvas(TPdfDocument& document) : document_(document) {}
 
     void bind(PdfPage* page);
     bool isBound() const { return page_ != nullptr; }
-    double pageWidth() const;
     double pageHeight() const;
 
-    void saveState();     // q
-    void restoreState();  // Q
+    void saveState();                                                         // q
+    void restoreState();                                                      // Q
     void concat(double a, double b, double c, double d, double e, double f);  // cm
     void setLineWidth(double width);                                          // w
     void setDash(const PdfDash& dash);                                        // d
@@ -56,28 +55,27 @@ public:
     void lineTo(double x, double y);
     void curveTo(double x1, double y1, double x2, double y2, double x3, double y3);
     void rectangle(double x, double y, double width, double height);
-    void closePath();  // h
-    void endPath();    // n
-    void stroke();     // S
-    void fill();       // f
-    void fillStroke(); // B
-    void clip();       // W
+    void closePath();                     // h
+    void endPath();                       // n
+    void stroke();                        // S
+    void fill();                          // f
+    void fillStroke();                    // B
+    void clip();                          // W
     void setFillColor(PdfColor color);    // rg
     void setStrokeColor(PdfColor color);  // RG
     // Four Bézier curves from the middle of the box's left side round the box.
     void ellipse(double x, double y, double width, double height);
     // Sides and one curve per corner, the corner ellipse radiusX by radiusY; closed.
-    void roundRect(double x, double y, double width, double height, double radiusX,
-                   double radiusY);
+    void roundRect(double x, double y, double width, double height, double radiusX, double radiusY);
 
     // Tf, after listing the font in the page resources. The size must lie in 0..300, else
     // PdfInvalidValue "SetFontSize".
     void setFont(const PdfFontResource& font, double size);
-    void beginText();  // BT
-    void endText();    // ET
+    void beginText();                                                                // BT
+    void endText();                                                                  // ET
     void setTextMatrix(double a, double b, double c, double d, double e, double f);  // Tm
-    void moveText(double x, double y);                                              // Td
-    void nextLine();                                                                // T*
+    void moveText(double x, double y);                                               // Td
+    void nextLine();                                                                 // T*
     // Shows text in a WinAnsi font at a size: characters with a WinAnsi code as literal-string
     // runs in the font, the others as glyph runs in its Unicode companion. Writes "Tf" wherever
     // the run's font is not the current one. Every character is recorded as used.
@@ -95,7 +93,7 @@ public:
     // Forgets the stroke colour, dash and line width, so they are written again when next set.
     void forgetStrokeState();
 
-private:
+  private:
     void write(std::string_view text);
     void numbers(std::initializer_list<double> values, std::string_view op);
     PdfPage& page();

@@ -19,11 +19,16 @@ struct PaperSize {
 
 PaperSize paperSize(PaperKind kind) {
     switch (kind) {
-        case PaperKind::A5: return {419, 595};
-        case PaperKind::A3: return {842, 1190};
-        case PaperKind::Letter: return {612, 792};
-        case PaperKind::Legal: return {612, 1008};
-        default: return {595, 842};
+        case PaperKind::A5:
+            return {419, 595};
+        case PaperKind::A3:
+            return {842, 1190};
+        case PaperKind::Letter:
+            return {612, 792};
+        case PaperKind::Legal:
+            return {612, 1008};
+        default:
+            return {595, 842};
     }
 }
 
@@ -120,9 +125,9 @@ void TPdfDocument::addPage() {
     resources->set("ProcSet", makeRaw("[/PDF /Text /ImageC ]"));
 
     auto& d = *page.dictionary;
-    d.set("MediaBox", std::make_shared<PdfArray>(std::vector<PdfObjectPtr>{
-                          makeNumber(0), makeNumber(0), makeNumber(page.width),
-                          makeNumber(page.height)}));
+    d.set("MediaBox",
+          std::make_shared<PdfArray>(std::vector<PdfObjectPtr>{
+              makeNumber(0), makeNumber(0), makeNumber(page.width), makeNumber(page.height)}));
     d.set("Type", makeName("Page"));
     d.set("Parent", pageTree_);
     d.set("Resources", resources);
@@ -161,7 +166,15 @@ PdfUnicodeFont& TPdfDocument::unicodeFont(PdfFont& font) {
     return font.makeCompanion(nextFontName(), objects_);
 }
 
-std::string TPdfDocument::nextImageName() { return "Syn" + std::to_string(++imageCount_); }
+std::string TPdfDocument::nextFontName() {
+    std::string name = "F";
+    return name.append(std::to_string(fontCount_++));
+}
+
+std::string TPdfDocument::nextImageName() {
+    std::string name = "Syn";
+    return name.append(std::to_string(++imageCount_));
+}
 
 void TPdfDocument::registerXObject(const std::shared_ptr<PdfStream>& image,
                                    const std::string& name) {

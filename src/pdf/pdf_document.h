@@ -47,7 +47,7 @@ struct PdfPage {
 };
 
 class TPdfDocument {
-public:
+  public:
     static constexpr const char* kProducer = "ZOR-afnameprogramma 1.0.2.1";
 
     // A document with the writer's defaults, started at once.
@@ -79,6 +79,7 @@ public:
     int jpegQuality() const { return jpegQuality_; }
     void setJpegQuality(int quality) { jpegQuality_ = quality; }
     // Vertical pixels per inch of the reference (screen) context; 72 / dpi points per pixel.
+    // A page image that names the screen it was recorded for is replayed at that screen's.
     int referenceDpi() const { return referenceDpi_; }
     void setReferenceDpi(int dpi) { referenceDpi_ = dpi; }
 
@@ -107,14 +108,9 @@ public:
     // file is left behind by a failed save.
     bool saveToFile(const std::filesystem::path& path);
 
-    PdfDictionary& catalog() { return *catalog_; }
-    PdfDictionary& information() { return *info_; }
-    PdfDictionary& pageTree() { return *pageTree_; }
-    const PdfObjectTable& objects() const { return objects_; }
-
-private:
+  private:
     void setInfoText(const std::string& key, std::string_view utf8);
-    std::string nextFontName() { return "F" + std::to_string(fontCount_++); }
+    std::string nextFontName();
 
     PdfClock clock_;
     PaperKind paperKind_ = PaperKind::A4;

@@ -13,7 +13,7 @@
 namespace zor::pdf {
 
 struct PdfDocumentInfo {
-    std::string author;   // UTF-8
+    std::string author;  // UTF-8
     std::string creator;
     std::string subject;
     std::string title;
@@ -28,7 +28,7 @@ struct PdfPaper {
 
 // The target file exists and cannot be opened for writing, or another program holds a lock on it.
 class PdfFileInUse : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

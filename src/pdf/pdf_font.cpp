@@ -39,10 +39,10 @@ std::shared_ptr<PdfDictionary> makeDescriptor(const std::string& baseFont,
     d->set("ItalicAngle", makeReal(face.italicAngle()));
     d->set("StemV", makeNumber(87));
     d->set("Flags", makeNumber(32));
-    d->set("FontBBox", std::make_shared<PdfArray>(std::vector<PdfObjectPtr>{
-                           makeNumber(perMille(box.xMin, upem)), makeNumber(perMille(box.yMin, upem)),
-                           makeNumber(perMille(box.xMax, upem)),
-                           makeNumber(perMille(box.yMax, upem))}));
+    d->set("FontBBox",
+           std::make_shared<PdfArray>(std::vector<PdfObjectPtr>{
+               makeNumber(perMille(box.xMin, upem)), makeNumber(perMille(box.yMin, upem)),
+               makeNumber(perMille(box.xMax, upem)), makeNumber(perMille(box.yMax, upem))}));
     return d;
 }
 
@@ -88,8 +88,8 @@ PdfFont::PdfFont(std::string resourceName, PdfFontKey key,
 }
 
 PdfUnicodeFont& PdfFont::makeCompanion(std::string resourceName, PdfObjectTable& objects) {
-    companion_ = std::make_unique<PdfUnicodeFont>(std::move(resourceName), baseFont_, face_,
-                                                  descriptor_);
+    companion_ =
+        std::make_unique<PdfUnicodeFont>(std::move(resourceName), baseFont_, face_, descriptor_);
     objects.add(companion_->dictionary());
     return *companion_;
 }
@@ -195,7 +195,8 @@ void PdfUnicodeFont::finish(PdfObjectTable& objects, bool compress) {
 
     toUnicode_->data() = toUnicodeCMap();
 
-    dictionary()->set("DescendantFonts", std::make_shared<PdfArray>(std::vector<PdfObjectPtr>{cid}));
+    dictionary()->set("DescendantFonts",
+                      std::make_shared<PdfArray>(std::vector<PdfObjectPtr>{cid}));
     dictionary()->set("ToUnicode", toUnicode_);
 }
 

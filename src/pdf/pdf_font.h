@@ -25,21 +25,21 @@ struct PdfFontKey {
 
 // A font as a page resource: its resource name (F0, F1, ...) and its /Font dictionary.
 class PdfFontResource {
-public:
+  public:
     PdfFontResource(std::string resourceName, std::shared_ptr<PdfDictionary> dictionary)
         : resourceName_(std::move(resourceName)), dictionary_(std::move(dictionary)) {}
     virtual ~PdfFontResource() = default;
     const std::string& resourceName() const { return resourceName_; }
     const std::shared_ptr<PdfDictionary>& dictionary() const { return dictionary_; }
 
-private:
+  private:
     std::string resourceName_;
     std::shared_ptr<PdfDictionary> dictionary_;
 };
 
 // The Type0 font with Identity-H encoding: two-byte codes that are the font's glyph numbers.
 class PdfUnicodeFont : public PdfFontResource {
-public:
+  public:
     PdfUnicodeFont(std::string resourceName, const std::string& baseFont,
                    std::shared_ptr<const fonts::FontFace> face,
                    std::shared_ptr<PdfDictionary> descriptor);
@@ -54,7 +54,7 @@ public:
 
     std::string toUnicodeCMap() const;
 
-private:
+  private:
     std::shared_ptr<const fonts::FontFace> face_;
     std::string baseFont_;
     std::shared_ptr<PdfDictionary> descriptor_;
@@ -64,7 +64,7 @@ private:
 };
 
 class PdfFont : public PdfFontResource {
-public:
+  public:
     // The font is made for the family of the key, with the metrics of the face that serves it.
     PdfFont(std::string resourceName, PdfFontKey key, std::shared_ptr<const fonts::FontFace> face,
             PdfObjectTable& objects);
@@ -81,7 +81,7 @@ public:
     // Adds /FirstChar, /LastChar and /Widths of the used codes, and completes the companion.
     void finish(PdfObjectTable& objects, bool compress);
 
-private:
+  private:
     PdfFontKey key_;
     std::shared_ptr<const fonts::FontFace> face_;
     std::string baseFont_;

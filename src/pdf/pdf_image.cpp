@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include "pdf/pdf_errors.h"
 
@@ -95,8 +95,8 @@ std::shared_ptr<PdfStream> makeJpegImage(std::string jpeg) {
                         : header.components == 4 ? "DeviceCMYK"
                                                  : "DeviceRGB";
     auto image = imageStream(header.width, header.height, makeName(space), false);
-    image->dictionary().set("Filter", std::make_shared<PdfArray>(
-                                          std::vector<PdfObjectPtr>{makeName("DCTDecode")}));
+    image->dictionary().set(
+        "Filter", std::make_shared<PdfArray>(std::vector<PdfObjectPtr>{makeName("DCTDecode")}));
     if (header.components == 4) {
         // Adobe CMYK JPEG files store inverted components.
         image->dictionary().set("Decode", makeRaw("[1 0 1 0 1 0 1 0]"));

@@ -17,9 +17,7 @@ PdfObjectPtr held(const PdfObjectPtr& value) {
 
 }  // namespace
 
-void PdfReference::writeValue(PdfOutput& out) {
-    out << std::to_string(targetNumber_) << " 0 R";
-}
+void PdfReference::writeValue(PdfOutput& out) { out << std::to_string(targetNumber_) << " 0 R"; }
 
 void PdfNull::writeValue(PdfOutput& out) { out << "null"; }
 
@@ -82,12 +80,6 @@ void PdfDictionary::setHidden(std::string_view key, bool hidden) {
     }
 }
 
-std::vector<std::string> PdfDictionary::keys() const {
-    std::vector<std::string> result;
-    for (const auto& e : entries_) result.push_back(e.key);
-    return result;
-}
-
 void PdfDictionary::writeValue(PdfOutput& out) {
     out << "<<\n";
     for (auto& e : entries_) {
@@ -136,18 +128,28 @@ std::string literalString(std::string_view bytes) {
     s.reserve(bytes.size() + 2);
     for (char c : bytes) {
         switch (c) {
-            case '\b': s += "\\b"; break;
-            case '\t': s += "\\t"; break;
-            case '\n': s += "\\n"; break;
-            case '\f': s += "\\f"; break;
-            case '\r': break;
+            case '\b':
+                s += "\\b";
+                break;
+            case '\t':
+                s += "\\t";
+                break;
+            case '\n':
+                s += "\\n";
+                break;
+            case '\f':
+                s += "\\f";
+                break;
+            case '\r':
+                break;
             case '(':
             case ')':
             case '\\':
                 s += '\\';
                 s += c;
                 break;
-            default: s += c;
+            default:
+                s += c;
         }
     }
     s += ')';

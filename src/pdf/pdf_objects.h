@@ -17,7 +17,7 @@ namespace zor::pdf {
 // table and written once as the body of "n 0 obj"). An indirect object put into an array or a
 // dictionary is held there as a reference object, written "n 0 R"; the object table owns it.
 class PdfObject {
-public:
+  public:
     virtual ~PdfObject() = default;
 
     int objectNumber() const { return objectNumber_; }
@@ -26,7 +26,7 @@ public:
 
     virtual void writeValue(PdfOutput& out) = 0;
 
-private:
+  private:
     int objectNumber_ = 0;
 };
 
@@ -34,76 +34,76 @@ using PdfObjectPtr = std::shared_ptr<PdfObject>;
 
 // Stands in a container for an indirect object.
 class PdfReference : public PdfObject {
-public:
+  public:
     explicit PdfReference(const PdfObjectPtr& target)
         : target_(target), targetNumber_(target->objectNumber()) {}
     PdfObjectPtr target() const { return target_.lock(); }
     void writeValue(PdfOutput& out) override;
 
-private:
+  private:
     std::weak_ptr<PdfObject> target_;
     int targetNumber_;
 };
 
 class PdfNull : public PdfObject {
-public:
+  public:
     void writeValue(PdfOutput& out) override;
 };
 
 class PdfNumber : public PdfObject {
-public:
+  public:
     explicit PdfNumber(std::int32_t value) : value_(value) {}
     std::int32_t value() const { return value_; }
     void setValue(std::int32_t value) { value_ = value; }
     void writeValue(PdfOutput& out) override;
 
-private:
+  private:
     std::int32_t value_;
 };
 
 class PdfReal : public PdfObject {
-public:
+  public:
     explicit PdfReal(double value) : value_(value) {}
     double value() const { return value_; }
     void writeValue(PdfOutput& out) override;
 
-private:
+  private:
     double value_;
 };
 
 // A literal string of 8-bit text.
 class PdfText : public PdfObject {
-public:
+  public:
     explicit PdfText(std::string bytes) : bytes_(std::move(bytes)) {}
     const std::string& bytes() const { return bytes_; }
     void writeValue(PdfOutput& out) override;
 
-private:
+  private:
     std::string bytes_;
 };
 
 // Text written exactly as it stands (prepared arrays and dictionaries).
 class PdfRawText : public PdfObject {
-public:
+  public:
     explicit PdfRawText(std::string text) : text_(std::move(text)) {}
     void writeValue(PdfOutput& out) override;
 
-private:
+  private:
     std::string text_;
 };
 
 class PdfName : public PdfObject {
-public:
+  public:
     explicit PdfName(std::string name) : name_(std::move(name)) {}
     const std::string& name() const { return name_; }
     void writeValue(PdfOutput& out) override;
 
-private:
+  private:
     std::string name_;
 };
 
 class PdfArray : public PdfObject {
-public:
+  public:
     PdfArray() = default;
     explicit PdfArray(const std::vector<PdfObjectPtr>& items) {
         for (const auto& item : items) add(item);
@@ -118,12 +118,12 @@ public:
     bool containsName(std::string_view name) const;
     void writeValue(PdfOutput& out) override;
 
-private:
+  private:
     std::vector<PdfObjectPtr> items_;
 };
 
 class PdfDictionary : public PdfObject {
-public:
+  public:
     // Sets an entry; an existing entry of the same key is removed and the new one appended.
     void set(std::string key, const PdfObjectPtr& value);
     // The value of an entry, an indirect object resolved; nullptr when absent.
@@ -137,12 +137,11 @@ public:
     // A hidden entry stays in the dictionary but is not written.
     void setHidden(std::string_view key, bool hidden);
     std::size_t size() const { return entries_.size(); }
-    std::vector<std::string> keys() const;
 
     // The written form without the surrounding object header.
     void writeValue(PdfOutput& out) override;
 
-private:
+  private:
     struct Entry {
         std::string key;
         PdfObjectPtr value;
@@ -153,7 +152,7 @@ private:
 
 // A stream: its dictionary and its data. /Length and /Filter are completed when written.
 class PdfStream : public PdfObject {
-public:
+  public:
     // With compress, the stream carries /Filter [/FlateDecode ] and is deflated when written
     // if its data are 100 bytes or more.
     explicit PdfStream(bool compress);
@@ -167,7 +166,7 @@ public:
     static constexpr std::size_t kCompressionThreshold = 100;
     static constexpr int kCompressionLevel = 7;
 
-private:
+  private:
     std::shared_ptr<PdfDictionary> dictionary_;
     std::string data_;
 };
@@ -203,7 +202,7 @@ namespace zor::pdf {
 // The indirect objects of a document in number order; object 0 is the free head of the
 // cross-reference table and is not held here.
 class PdfObjectTable {
-public:
+  public:
     // Gives the object the next number and lists it.
     template <class T>
     std::shared_ptr<T> add(std::shared_ptr<T> object) {
@@ -214,7 +213,7 @@ public:
     const std::vector<PdfObjectPtr>& objects() const { return objects_; }
     void clear() { objects_.clear(); }
 
-private:
+  private:
     std::vector<PdfObjectPtr> objects_;
 };
 

@@ -14,7 +14,7 @@ namespace zor::pdf {
 // cross-reference offsets are taken. A piece that does not fit in the buffer is written straight
 // through after the buffer is flushed. Stream failures raise std::runtime_error.
 class PdfOutput {
-public:
+  public:
     static constexpr std::size_t kBufferSize = 511;
 
     explicit PdfOutput(std::ostream& out) : out_(out) {}
@@ -29,7 +29,7 @@ public:
     std::int64_t position() const { return flushed_ + std::int64_t(used_); }
     void flush();
 
-private:
+  private:
     void writeThrough(std::string_view bytes);
 
     std::ostream& out_;

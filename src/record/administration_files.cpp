@@ -92,13 +92,15 @@ AdministrationPaths PathsBesideFile(const fs::path& chosenIncompleteFile, std::s
     return {chosenIncompleteFile, folder / (name + "_FW.wda"), folder / (name + "_FV.vda")};
 }
 
-std::optional<FileError> WriteLinesFile(const fs::path& file, const std::vector<std::string>& lines) {
+std::optional<FileError> WriteLinesFile(const fs::path& file,
+                                        const std::vector<std::string>& lines) {
     std::string content;
     for (const std::string& line : lines) {
         content += text::utf8ToCp1252(line);
         content += "\r\n";
     }
-    if (!IsPlainFileName(file.filename().string())) return CreateError(file, "Ongeldige bestandsnaam.");
+    if (!IsPlainFileName(file.filename().string()))
+        return CreateError(file, "Ongeldige bestandsnaam.");
 
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     std::string temporaryName = ".";
@@ -174,6 +176,15 @@ std::optional<FileError> WriteAdministrationFiles(const AdministrationRecord& re
     return WriteLinesFile(paths.dataFV, record.MdataFV);
 }
 
+SaveResult SaveAdministration(AdministrationRecord& record, const fs::path& datapath) {
+    if (const int row = record.FindSubjectRow(record.Ecode); row > 0) record.ReplaceDataLines(row);
+    if (record.Ecode.empty() || !record.SubjectValid || record.MdataFW.empty()) return {};
+    if (auto error = WriteAdministrationFiles(record, datapath)) {
+        return {SaveResult::Outcome::kNeedsBackup, std::move(error)};
+    }
+    return {SaveResult::Outcome::kSaved, std::nullopt};
+}
+
 std::vector<FileError> WriteBackupFiles(const AdministrationRecord& record,
                                         const fs::path& chosenIncompleteFile) {
     std::vector<FileError> errors;
@@ -210,8 +221,8 @@ ResumeResult ResumeFromFiles(AdministrationRecord& record, const fs::path& incom
     record.RefreshDataGrids();
 
     // A data file without a line cannot be resumed: refused like a damaged line.
-    for (const auto& [subtest, file] : {std::pair{Subtest::FW, paths.dataFW},
-                                        std::pair{Subtest::FV, paths.dataFV}}) {
+    for (const auto& [subtest, file] :
+         {std::pair{Subtest::FW, paths.dataFW}, std::pair{Subtest::FV, paths.dataFV}}) {
         const bool fw = subtest == Subtest::FW;
         const int row = static_cast<int>((fw ? record.MdataFW : record.MdataFV).size());
         ParseResult parse = fw ? record.ParseDataLineFW(row) : record.ParseDataLineFV(row);

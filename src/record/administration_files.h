@@ -39,7 +39,8 @@ struct FileError {
 
 // Writes the lines (UTF-8 in memory) as Windows-1252 with CR LF after each line,
 // through a temporary file in the same folder that then replaces the target.
-std::optional<FileError> WriteLinesFile(const fs::path& file, const std::vector<std::string>& lines);
+std::optional<FileError> WriteLinesFile(const fs::path& file,
+                                        const std::vector<std::string>& lines);
 
 struct LinesFile {
     std::vector<std::string> lines;
@@ -54,6 +55,24 @@ LinesFile ReadLinesFile(const fs::path& file);
 // the backup procedure. An empty data folder setting addresses no folder at all.
 std::optional<FileError> WriteAdministrationFiles(const AdministrationRecord& record,
                                                   const fs::path& datapath);
+// What saving an administration did.
+struct SaveResult {
+    enum class Outcome {
+        kNothingToSave,  // no valid subject, or the administration has not started
+        kSaved,
+        kNeedsBackup,  // a file could not be created: the backup procedure follows
+    };
+    Outcome outcome = Outcome::kNothingToSave;
+    std::optional<FileError> error;
+};
+
+// The file part of saving: brings the subject's data lines up to date with the
+// latest results and status, then writes the three files to the data folder.
+// Before the start the record holds no data lines and AfnameKey still names the
+// previous administration, so nothing is written then: its files stay intact.
+// Throws norms::ConversionError when a result cell is not a whole number.
+SaveResult SaveAdministration(AdministrationRecord& record, const fs::path& datapath);
+
 // Writes the three files to the backup location, going on after a failure;
 // returns every failure.
 std::vector<FileError> WriteBackupFiles(const AdministrationRecord& record,

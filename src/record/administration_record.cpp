@@ -160,7 +160,8 @@ norms::RawTotals AdministrationRecord::Totals() const {
 }
 
 std::string AdministrationRecord::TotalTimeFW() const {
-    return std::to_string(norms::TotalTimeSeconds(ItemColumn(SGRscoreFW, kTimeColumn, kFirstItemRowFW)));
+    return std::to_string(
+        norms::TotalTimeSeconds(ItemColumn(SGRscoreFW, kTimeColumn, kFirstItemRowFW)));
 }
 
 std::string AdministrationRecord::TotalTimeFV() const {
@@ -168,7 +169,8 @@ std::string AdministrationRecord::TotalTimeFV() const {
 }
 
 std::string AdministrationRecord::TotalCorrectFW() const {
-    return std::to_string(norms::TotalCorrect(ItemColumn(SGRscoreFW, kMarkColumn, kFirstItemRowFW)));
+    return std::to_string(
+        norms::TotalCorrect(ItemColumn(SGRscoreFW, kMarkColumn, kFirstItemRowFW)));
 }
 
 std::string AdministrationRecord::TotalCorrectFV() const {
@@ -211,8 +213,9 @@ std::string AdministrationRecord::BuildDataLineFV() const {
 
 std::string AdministrationRecord::BuildDataLine(Subtest subtest) const {
     const bool fw = subtest == Subtest::FW;
-    const std::string* header[] = {&Egebdag, &Egebmnd, &Egebjaar, &Eafndag, &Eafnmnd, &Eafnjaar,
-                                   &Eschool, &Egroep,  &Etl,      fw ? &ElaatsteFW : &ELaatsteFV};
+    const std::string* header[] = {
+        &Egebdag,  &Egebmnd, &Egebjaar, &Eafndag, &Eafnmnd,
+        &Eafnjaar, &Eschool, &Egroep,   &Etl,     fw ? &ElaatsteFW : &ELaatsteFV};
     std::string line = DataField(Ecode);
     line += ';';
     line += SubtestCode(subtest);
@@ -229,9 +232,13 @@ std::string AdministrationRecord::BuildDataLine(Subtest subtest) const {
     return line;
 }
 
-ParseResult AdministrationRecord::ParseDataLineFW(int row) { return ParseDataLine(Subtest::FW, row); }
+ParseResult AdministrationRecord::ParseDataLineFW(int row) {
+    return ParseDataLine(Subtest::FW, row);
+}
 
-ParseResult AdministrationRecord::ParseDataLineFV(int row) { return ParseDataLine(Subtest::FV, row); }
+ParseResult AdministrationRecord::ParseDataLineFV(int row) {
+    return ParseDataLine(Subtest::FV, row);
+}
 
 ParseResult AdministrationRecord::ParseDataLine(Subtest subtest, int row) {
     const bool fw = subtest == Subtest::FW;

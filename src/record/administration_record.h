@@ -41,7 +41,7 @@ struct RecordScores {
 };
 
 class AdministrationRecord {
-public:
+  public:
     static constexpr int kDataGridRows = 200;
     static constexpr int kScoreGridRows = 15;
     // Score grid columns: 0 row label, 1 time in tenths of a second, 2 "1" right / "0" wrong.
@@ -151,7 +151,7 @@ public:
     // Copies every list line into column 1 of its data grid row.
     void RefreshDataGrids();
 
-private:
+  private:
     std::string BuildDataLine(Subtest subtest) const;
     ParseResult ParseDataLine(Subtest subtest, int row);
 };

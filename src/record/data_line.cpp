@@ -116,8 +116,8 @@ std::optional<int> LastItemStep(Subtest subtest, std::string_view lastItem) {
 }
 
 bool IsCodeCharacter(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-           c == '#' || c == '(' || c == ')' || c == '-' || c == '_' || c == ' ';
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '#' ||
+           c == '(' || c == ')' || c == '-' || c == '_' || c == ' ';
 }
 
 std::optional<std::string> FindDataLineProblem(const std::vector<std::string>& fields,

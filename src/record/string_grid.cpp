@@ -15,7 +15,9 @@ std::size_t StringGrid::Index(int column, int row) const {
     return static_cast<std::size_t>(row) * columns_ + column;
 }
 
-const std::string& StringGrid::Cell(int column, int row) const { return cells_[Index(column, row)]; }
+const std::string& StringGrid::Cell(int column, int row) const {
+    return cells_[Index(column, row)];
+}
 
 void StringGrid::SetCell(int column, int row, std::string text) {
     cells_[Index(column, row)] = std::move(text);

@@ -7,7 +7,7 @@
 namespace zor::record {
 
 class StringGrid {
-public:
+  public:
     StringGrid(int columns, int rows);
 
     int ColumnCount() const { return columns_; }
@@ -20,7 +20,7 @@ public:
     // Empties one column over every row.
     void ClearColumn(int column);
 
-private:
+  private:
     std::size_t Index(int column, int row) const;
 
     int columns_;

@@ -5,7 +5,7 @@ namespace zor::shell {
 TAboutBox::TAboutBox(ui::Application& app, MainMenu& main)
     : ui::Screen(app, "AboutBox", {0, 0, 296, 247}), main_(main) {
     caption = "Programma-informatie";
-    fade = {true, 2, 230};
+    fade = ui::fades::ProgramInformation;
     color = 0xF0F0F0;
     ProgramIcon.stretch = true;
     ProductName.bold = true;
@@ -13,9 +13,7 @@ TAboutBox::TAboutBox(ui::Application& app, MainMenu& main)
     OKButton.onClick = [this] { OKButtonClick(); };
 }
 
-void TAboutBox::onShow() {
-    ProgramIcon.load(main_.Pgmpath() + "\\Graphics\\" + "ZORlogo.jpg");
-}
+void TAboutBox::onShow() { ProgramIcon.load(main_.Pgmpath() + "\\Graphics\\" + "ZORlogo.jpg"); }
 
 void TAboutBox::OKButtonClick() {
     main_.ClickSound();

@@ -12,16 +12,16 @@ class TZORMAINForm;
 // shows the main screen modally; when that showing ends it closes the main
 // screen, which ends the program.
 class TBackblack : public ui::Screen {
-public:
+  public:
     TBackblack(ui::Application& app, TZORMAINForm& main);
 
     // Runs once the main screen has been closed; the program then ends.
     std::function<void()> onMainClosed;
 
-protected:
+  protected:
     void onActivate() override;
 
-private:
+  private:
     TZORMAINForm& main_;
     bool mainShown_ = false;
 };

@@ -13,7 +13,7 @@ namespace zor::shell {
 // resume choice. Folder texts are joined with "\" separators; turn them into
 // Linux paths with ui::nativePath().
 class MainMenu {
-public:
+  public:
     virtual ~MainMenu() = default;
 
     // Resets the main menu and reads the folder settings again.

@@ -187,15 +187,16 @@ void TZORMAINForm::farewellOver() {
 }
 
 void TZORMAINForm::Exit1Click() {
-    if (FarewellTimer.enabled()) return;
+    // The notification icon exists from the main screen's creation on; the
+    // program can be ended once every screen exists.
+    if (FarewellTimer.enabled() || !later_.complete()) return;
     ClickSound();
-    if (app().dialogs().confirm(kExitQuestion, ui::ConfirmButtons::OKCancel) !=
-        ui::ModalResult::OK)
+    if (app().dialogs().confirm(kExitQuestion, ui::ConfirmButtons::OKCancel) != ui::ModalResult::OK)
         return;
 
-    for (ui::Screen* s : {later_.AfterFV, later_.AfterFW, later_.FWin, later_.FVin,
-                          later_.FWtfase, later_.FVtfase, &later_.ZORinvoer->screen(),
-                          later_.ZORkeuze, later_.Finish})
+    for (ui::Screen* s :
+         {later_.AfterFV, later_.AfterFW, later_.FWin, later_.FVin, later_.FWtfase, later_.FVtfase,
+          &later_.ZORinvoer->screen(), later_.ZORkeuze, later_.Finish})
         s->Hide();
     Background.load(pgmpath_ + "\\Graphics\\" + "ZORsplash.jpg");
     later_.PP->Close();

@@ -28,7 +28,7 @@ inline constexpr int kRightButtonDown = 516;
 // resume an incomplete administration, open stored reports), program
 // information and the two ways of ending the program.
 class TZORMAINForm : public ui::Screen, public MainMenu {
-public:
+  public:
     TZORMAINForm(ui::Application& app, const SettingsStore& settings, std::string programFolder,
                  LaterScreens& later);
 
@@ -62,7 +62,7 @@ public:
     void ZORchoiceExecute();  // ButtonNT
     void ButtonTHClick();
     void ButtonTROClick();
-    void FileExit1Execute();  // ButtonExit
+    void FileExit1Execute();   // ButtonExit
     void HelpAbout1Execute();  // About
     // The notification icon's callback with the mouse message.
     void TrayIconCallback(int mouseMessage);
@@ -83,11 +83,11 @@ public:
 
     void onKeyDown(int& key, ui::Shift shift) override;
 
-protected:
+  protected:
     void LatencyStep() override;
     void onShow() override { Formshow(); }
 
-private:
+  private:
     std::string buttonPicture(const std::string& name) const;
     void recomputeFolders();
     void farewellOver();

@@ -10,16 +10,16 @@ namespace zor::shell {
 // transparent screen; it closes itself one second after it is shown and
 // plays the save sound as it closes.
 class Tmessage : public ui::Screen {
-public:
+  public:
     Tmessage(ui::Application& app, MainMenu& main, LaterScreens& later);
 
     ui::Picture Panel{*this, "Panel", {230, 220, 340, 160}};
 
-protected:
+  protected:
     void onShow() override;
     void LatencyStep() override;
 
-private:
+  private:
     MainMenu& main_;
     LaterScreens& later_;
 };

@@ -12,7 +12,7 @@ namespace zor::shell {
 // A screen of a subsystem that has not been built yet. It says so plainly
 // and offers the way back to the main menu.
 class PlaceholderScreen : public ui::Screen {
-public:
+  public:
     PlaceholderScreen(ui::Application& app, MainMenu& main, std::string screenName);
 
     ui::Label Notice{*this, "Notice", {0, 260, 800, 40}};
@@ -20,14 +20,14 @@ public:
 
     void BackButtonClick();
 
-protected:
+  protected:
     MainMenu& main_;
 };
 
 // The subject-entry screen until it is built: it resets nothing yet but plays
 // the save sound on its own player, as the save notice needs.
 class PlaceholderSubjectEntry : public PlaceholderScreen, public SubjectEntry {
-public:
+  public:
     PlaceholderSubjectEntry(ui::Application& app, MainMenu& main);
 
     std::unique_ptr<ui::SoundPlayer> MPGeg;
@@ -40,7 +40,7 @@ public:
 
 // Creates a placeholder for every screen of the other subsystems.
 class PlaceholderScreenBuilder : public ScreenBuilder {
-public:
+  public:
     explicit PlaceholderScreenBuilder(ui::Application& app) : app_(app) {}
 
     ui::Screen& createFWintro(ShellScreens& shell) override;
@@ -56,7 +56,7 @@ public:
     ui::Screen& createStoredReportViewer(ShellScreens& shell) override;
     ui::Screen& createSubtestChoice(ShellScreens& shell) override;
 
-private:
+  private:
     ui::Screen& make(ShellScreens& shell, const std::string& screenName);
 
     ui::Application& app_;

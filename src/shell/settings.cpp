@@ -90,8 +90,8 @@ std::string IniSettingsStore::readString(const std::string& key, const std::stri
         const std::string line = trimmed(raw);
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
         if (line.front() == '[') {
-            inSection = line.back() == ']' &&
-                        lower(line.substr(1, line.size() - 2)) == wantedSection;
+            inSection =
+                line.back() == ']' && lower(line.substr(1, line.size() - 2)) == wantedSection;
             continue;
         }
         if (!inSection) continue;

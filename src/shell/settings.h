@@ -16,7 +16,7 @@ inline constexpr const char* kReportPathValue = "trpath";
 // The machine-wide settings store, read only. A missing store, key or value
 // reads as the empty text.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual std::string readString(const std::string& key, const std::string& value) const = 0;
 };
@@ -36,7 +36,7 @@ std::vector<std::filesystem::path> settingsFileCandidates(const Environment& env
 // case, as registry names do; the last line of a name counts. The file is
 // read afresh at every lookup, so a changed setting applies at once.
 class IniSettingsStore : public SettingsStore {
-public:
+  public:
     // The store in the first candidate file that exists.
     explicit IniSettingsStore(Environment env = processEnvironment());
     // The store in one given file.
@@ -47,7 +47,7 @@ public:
     // The file in use, or nothing when none of the candidates exists.
     std::optional<std::filesystem::path> file() const;
 
-private:
+  private:
     Environment env_;
     std::optional<std::filesystem::path> fixedFile_;
 };

@@ -8,21 +8,21 @@ namespace zor::shell {
 
 // The splash screen shown while the program starts.
 class TZORsplash : public ui::Screen {
-public:
+  public:
     TZORsplash(ui::Application& app, std::string pgmpath);
 
     ui::Picture Image1{*this, "Image1", {0, 0, 800, 600}};
 
-protected:
+  protected:
     void onShow() override;
 
-private:
+  private:
     std::string pgmpath_;
 };
 
 // The loading screen: a progress bar that runs to 100 and closes itself.
 class TLoader : public ui::Screen {
-public:
+  public:
     explicit TLoader(ui::Application& app);
 
     ui::Label Label1{*this, "Label1", {0, 240, 800, 50}, "Loading..."};
@@ -31,7 +31,7 @@ public:
 
     void Timer1Timer();
 
-protected:
+  protected:
     void onShow() override;
 };
 

@@ -28,8 +28,7 @@ void Startup::start() {
 
 void Startup::createFirstScreens() {
     app_.title = kApplicationTitle;
-    screens_.main =
-        std::make_unique<TZORMAINForm>(app_, settings_, programFolder_, screens_.later);
+    screens_.main = std::make_unique<TZORMAINForm>(app_, settings_, programFolder_, screens_.later);
     screens_.main->caption = kApplicationTitle;
     // A picture that fails here is reported; start-up goes on.
     app_.runEvent([this] { screens_.main->Formcreate(); });
@@ -62,8 +61,6 @@ void Startup::createLastScreens() {
     screens_.backdrop->Show();
 }
 
-void Startup::finish() {
-    screens_.splash->Close();
-}
+void Startup::finish() { screens_.splash->Close(); }
 
 }  // namespace zor::shell

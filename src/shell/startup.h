@@ -33,10 +33,10 @@ struct ShellScreens {
 // and the other screens later. Constructors load no pictures: that happens
 // when a screen is shown.
 class ScreenBuilder {
-public:
+  public:
     virtual ~ScreenBuilder() = default;
-    virtual ui::Screen& createFWintro(ShellScreens& shell) = 0;      // TFWin
-    virtual ui::Screen& createFWtest(ShellScreens& shell) = 0;       // TFWtfase
+    virtual ui::Screen& createFWintro(ShellScreens& shell) = 0;         // TFWin
+    virtual ui::Screen& createFWtest(ShellScreens& shell) = 0;          // TFWtfase
     virtual SubjectEntry& createSubjectEntry(ShellScreens& shell) = 0;  // TZORinvoer
     virtual ui::Screen& createAfterFW(ShellScreens& shell) = 0;
     virtual ui::Screen& createAfterFV(ShellScreens& shell) = 0;
@@ -44,9 +44,9 @@ public:
     virtual ui::Screen& createFVtest(ShellScreens& shell) = 0;      // TFVtfase
     virtual ui::Screen& createFVintro(ShellScreens& shell) = 0;     // TFVin
     virtual ui::Screen& createFinish(ShellScreens& shell) = 0;
-    virtual ui::Screen& createReportPreview(ShellScreens& shell) = 0;     // TPP
+    virtual ui::Screen& createReportPreview(ShellScreens& shell) = 0;       // TPP
     virtual ui::Screen& createStoredReportViewer(ShellScreens& shell) = 0;  // TTRO
-    virtual ui::Screen& createSubtestChoice(ShellScreens& shell) = 0;     // TZORkeuze
+    virtual ui::Screen& createSubtestChoice(ShellScreens& shell) = 0;       // TZORkeuze
 };
 
 // The program's start-up: splash, loading screen, every screen created once
@@ -54,7 +54,7 @@ public:
 // returns at once; the sequence goes on on the clock and ends when the
 // program ends (Application::terminated()).
 class Startup {
-public:
+  public:
     inline static const std::string kApplicationTitle = "Klomperix Test";
 
     Startup(ui::Application& app, const SettingsStore& settings, std::string programFolder,
@@ -63,7 +63,7 @@ public:
     void start();
     ShellScreens& screens() { return screens_; }
 
-private:
+  private:
     void createFirstScreens();
     void createLastScreens();
     void finish();

@@ -18,7 +18,7 @@ class Screen;
 
 // What the front end learns from the runtime.
 class ApplicationObserver {
-public:
+  public:
     virtual ~ApplicationObserver() = default;
     // Models may have changed: redraw the visible screens.
     virtual void refresh() {}
@@ -34,7 +34,7 @@ public:
 // The runtime of the screens: the services they use, every screen in order
 // of creation, the modal screen stack and the event handling.
 class Application {
-public:
+  public:
     Application(Clock& clock, Dialogs& dialogs, PictureSource& pictures, SoundSystem& sounds);
     ~Application();
     Application(const Application&) = delete;
@@ -75,7 +75,7 @@ public:
     void terminate();
     bool terminated() const { return terminated_; }
 
-private:
+  private:
     friend class Screen;
     struct Showing {
         Screen* screen;

@@ -14,7 +14,7 @@ class Timer;
 // Every timer tick runs on the one user-interface thread: the front end asks
 // `nextDueMs()` when to wake up and then calls `fireDueTimers()`.
 class Clock {
-public:
+  public:
     virtual ~Clock();
 
     // Milliseconds on a monotonic scale (only differences matter).
@@ -35,7 +35,7 @@ public:
     // through its event handling); without one the tick runs directly.
     std::function<void(const std::function<void()>&)> tickWrapper;
 
-private:
+  private:
     friend class Timer;
     void schedule(Timer& timer, std::int64_t dueMs);
     void cancel(Timer& timer);
@@ -54,7 +54,7 @@ private:
 
 // The real clock of the program.
 class SystemClock : public Clock {
-public:
+  public:
     std::int64_t nowMs() const override;
     std::chrono::system_clock::time_point wallNow() const override;
 };
@@ -62,7 +62,7 @@ public:
 // A clock that moves only when told to; tests advance it and due timers fire
 // in time order on the way.
 class VirtualClock : public Clock {
-public:
+  public:
     explicit VirtualClock(std::chrono::system_clock::time_point wallStart =
                               std::chrono::sys_days{std::chrono::year{2011} / 3 / 5} +
                               std::chrono::hours{9});
@@ -73,7 +73,7 @@ public:
     // Moves the clock forward by `ms`, firing every timer that falls due.
     void advance(std::int64_t ms);
 
-private:
+  private:
     std::int64_t now_ = 0;
     std::chrono::system_clock::time_point wallStart_;
 };

@@ -175,8 +175,8 @@ const std::string& StringGrid::cell(int col, int row) const {
 
 void StringGrid::setCell(int col, int row, std::string text) {
     if (col < 0 || row < 0 || col >= colCount_ || row >= rowCount_) {
-        throw std::out_of_range("Rasterindex buiten bereik: " + name() + "[" +
-                                std::to_string(col) + "," + std::to_string(row) + "]");
+        throw std::out_of_range("Rasterindex buiten bereik: " + name() + "[" + std::to_string(col) +
+                                "," + std::to_string(row) + "]");
     }
     cells_[row * colCount_ + col] = std::move(text);
 }

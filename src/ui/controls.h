@@ -24,7 +24,7 @@ enum class Cursor { Default, Hand, HourGlass };
 // user actions (`click`, `select`, `type`) run the handler as an event of
 // the application, so failures are reported and the modal stack moves on.
 class Control {
-public:
+  public:
     Control(Screen& owner, std::string name, Bounds bounds = {});
     virtual ~Control();
     Control(const Control&) = delete;
@@ -39,14 +39,14 @@ public:
     std::string hint;
     Cursor cursor = Cursor::Default;
 
-protected:
+  protected:
     // Runs a handler of this control as an event of the application.
     void runEvent(const std::function<void()>& handler);
     // Whether user input reaches the control: it is shown and enabled, and
     // its screen receives input.
     bool acceptsInput() const;
 
-private:
+  private:
     Screen& owner_;
     std::string name_;
 };
@@ -54,7 +54,7 @@ private:
 // A picture loaded from a file by name. Loading a file that cannot be read
 // throws FileLoadError naming the file.
 class Picture : public Control {
-public:
+  public:
     using Control::Control;
 
     // Loads the file; `programPath` is joined as the program joins paths.
@@ -70,14 +70,14 @@ public:
     bool center = false;
     bool transparent = false;
 
-private:
+  private:
     std::string fileName_;
     std::string nativeFile_;
 };
 
 // A picture that acts as a button: hand cursor, a picture per state.
 class ImageButton : public Picture {
-public:
+  public:
     ImageButton(Screen& owner, std::string name, Bounds bounds = {}, std::string hint = {});
 
     // A user click: ignored when disabled or hidden.
@@ -86,7 +86,7 @@ public:
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Screen& owner, std::string name, Bounds bounds = {}, std::string caption = {});
 
     void click();  // a label beside an image button acts like it
@@ -105,7 +105,7 @@ public:
 
 // A single-line text edit; text never exceeds maxLength characters (0: no limit).
 class Edit : public Control {
-public:
+  public:
     using Control::Control;
 
     const std::string& text() const { return text_; }
@@ -125,12 +125,12 @@ public:
     bool readOnly = false;
     int caret = -1;  // position in characters; -1 is the end of the text
 
-private:
+  private:
     std::string text_;
 };
 
 class RadioGroup : public Control {
-public:
+  public:
     using Control::Control;
 
     void select(int index);  // the user picks an item
@@ -143,7 +143,7 @@ public:
 
 // A drop-down list.
 class ComboBox : public Control {
-public:
+  public:
     using Control::Control;
 
     void select(int index);  // the user picks an item
@@ -155,7 +155,7 @@ public:
 };
 
 class PushButton : public Control {
-public:
+  public:
     PushButton(Screen& owner, std::string name, Bounds bounds = {}, std::string caption = {});
 
     void click();
@@ -167,7 +167,7 @@ public:
 };
 
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(Screen& owner, std::string name, Bounds bounds = {}, std::string caption = {});
 
     void click();  // the user toggles the box
@@ -179,7 +179,7 @@ public:
 
 // A grid of text cells, addressed by column and row.
 class StringGrid : public Control {
-public:
+  public:
     StringGrid(Screen& owner, std::string name, int colCount, int rowCount, Bounds bounds = {});
 
     int colCount() const { return colCount_; }
@@ -191,7 +191,7 @@ public:
     void setCell(int col, int row, std::string text);
     void clearCells();
 
-private:
+  private:
     int colCount_;
     int rowCount_;
     std::vector<std::string> cells_;  // row by row
@@ -207,7 +207,7 @@ struct MenuItem {
 
 // A pop-up menu; the front end shows it at the cursor when asked.
 class PopupMenu : public Control {
-public:
+  public:
     using Control::Control;
 
     // Asks the front end to show the menu at the cursor.
@@ -219,7 +219,7 @@ public:
 };
 
 class ProgressBar : public Control {
-public:
+  public:
     using Control::Control;
 
     void stepIt() { position = position + step > max ? max : position + step; }

@@ -28,7 +28,7 @@ struct FileDialogRequest {
 
 // Message boxes and file dialogs. They answer synchronously.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Confirmation box with a question icon; returns the button pressed
     // (OK, Cancel, Yes or No; Cancel when the box is dismissed).

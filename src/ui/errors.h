@@ -8,12 +8,12 @@ namespace zor::ui {
 // A picture or sound file that cannot be loaded. The message names the file;
 // the application shows it in a message box and abandons the current action.
 class FileLoadError : public std::runtime_error {
-public:
+  public:
     FileLoadError(std::string file, const std::string& message)
         : std::runtime_error(message), file_(std::move(file)) {}
     const std::string& file() const { return file_; }
 
-private:
+  private:
     std::string file_;
 };
 

@@ -7,7 +7,7 @@ namespace zor::ui {
 // Where picture controls find their files. The Qt front end decodes the
 // pictures; the runtime only needs to know whether a file can be loaded.
 class PictureSource {
-public:
+  public:
     virtual ~PictureSource() = default;
     // Whether the picture at the Linux path can be loaded.
     virtual bool canLoad(const std::string& nativePath) const = 0;
@@ -15,7 +15,7 @@ public:
 
 // Accepts every picture file that exists on disk.
 class FilePictureSource : public PictureSource {
-public:
+  public:
     bool canLoad(const std::string& nativePath) const override;
 };
 

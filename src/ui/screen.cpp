@@ -9,7 +9,8 @@ namespace zor::ui {
 std::vector<int> fadeInLevels(const FadeSettings& fade) {
     std::vector<int> levels{0};
     const int step = std::max(1, fade.step);
-    while (levels.back() < fade.maximum) levels.push_back(std::min(levels.back() + step, fade.maximum));
+    while (levels.back() < fade.maximum)
+        levels.push_back(std::min(levels.back() + step, fade.maximum));
     return levels;
 }
 

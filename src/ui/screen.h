@@ -22,6 +22,21 @@ struct FadeSettings {
     int maximum = 255;
 };
 
+// The fade settings of each kind of screen.
+namespace fades {
+inline constexpr FadeSettings SubjectEntry{true, 180, 255};
+inline constexpr FadeSettings SubtestChoice{true, 180, 255};
+inline constexpr FadeSettings Introduction{true, 250, 255};
+inline constexpr FadeSettings TestScreen{true, 250, 255};
+inline constexpr FadeSettings Finish{true, 250, 255};
+inline constexpr FadeSettings AfterScreen{true, 230, 255};
+inline constexpr FadeSettings Message{true, 190, 200};
+inline constexpr FadeSettings ProgramInformation{true, 2, 230};
+// The report preview and the stored-report viewer carry settings that are
+// switched off.
+inline constexpr FadeSettings ReportScreen{false, 70, 255};
+}  // namespace fades
+
 // The opacity levels of one fade, start and end included.
 std::vector<int> fadeInLevels(const FadeSettings& fade);
 std::vector<int> fadeOutLevels(const FadeSettings& fade);
@@ -31,7 +46,7 @@ std::vector<int> fadeOutLevels(const FadeSettings& fade);
 // screens name their handlers after the screen's own events and hook them
 // into the virtual functions below.
 class Screen {
-public:
+  public:
     Screen(Application& app, std::string name, Bounds bounds = {0, 0, 800, 600});
     virtual ~Screen();
     Screen(const Screen&) = delete;
@@ -46,12 +61,13 @@ public:
     Bounds bounds;
     std::uint32_t color = 0x000000;  // 0xRRGGBB behind the controls
     bool stayOnTop = false;
-    bool fillsWorkArea = false;  // covers the desktop's work area instead of `bounds`
+    bool fillsWorkArea = false;            // covers the desktop's work area instead of `bounds`
     bool transparentColorEnabled = false;  // aqua areas fully transparent
     FadeSettings fade;
 
     bool visible() const { return visible_; }
-    int opacity() const { return opacity_; }
+    // 0 (transparent) to 255; a screen that does not fade is opaque.
+    int opacity() const { return fade.enabled ? opacity_ : 255; }
 
     // Shows the screen without a modal showing.
     void Show();
@@ -91,7 +107,7 @@ public:
     virtual void onKeyDown(int& key, Shift shift);
     virtual void onKeyPress(char32_t& key);
 
-protected:
+  protected:
     // The step for the screen's pending-action code.
     virtual void LatencyStep() {}
     // Lifecycle hooks.
@@ -100,7 +116,7 @@ protected:
     virtual void onHide() {}
     virtual void onClose() {}
 
-private:
+  private:
     friend class Application;
     friend class Control;
     void registerControl(Control& control) { controls_.push_back(&control); }

@@ -13,7 +13,7 @@ namespace zor::ui {
 // question is recorded. A question without a queued answer throws, so an
 // unexpected dialog shows up as an error message in `messages`.
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     struct Confirmation {
         std::string text;
         ConfirmButtons buttons;

@@ -9,7 +9,7 @@
 namespace zor::ui {
 
 class SilentSoundPlayer : public SoundPlayer {
-public:
+  public:
     SilentSoundPlayer(SilentSoundSystem& system, std::string name)
         : system_(system), name_(std::move(name)) {}
 
@@ -32,9 +32,9 @@ public:
 
     void play() override {
         if (!openPath_) {
-            throw FileLoadError(nativePath(fileName_),
-                                "Het geluidsapparaat is niet geopend (bestand \"" +
-                                    nativePath(fileName_) + "\").");
+            throw FileLoadError(
+                nativePath(fileName_),
+                "Het geluidsapparaat is niet geopend (bestand \"" + nativePath(fileName_) + "\").");
         }
         startMs_ = system_.clock_.nowMs();
         system_.plays_.push_back({name_, *openPath_, *startMs_, durationMs_});
@@ -51,7 +51,7 @@ public:
         startMs_.reset();
     }
 
-private:
+  private:
     SilentSoundSystem& system_;
     std::string name_;
     std::string fileName_;

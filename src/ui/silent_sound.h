@@ -14,7 +14,7 @@ namespace zor::ui {
 // lasts its WAV file's real duration on the clock, a missing or unreadable
 // file fails at open. Used in tests and where no sound device is present.
 class SilentSoundSystem : public SoundSystem {
-public:
+  public:
     struct Play {
         std::string player;      // the name the player was created with
         std::string nativePath;  // the file played
@@ -29,7 +29,7 @@ public:
     // Every play in order, for tests.
     const std::vector<Play>& plays() const { return plays_; }
 
-private:
+  private:
     friend class SilentSoundPlayer;
     Clock& clock_;
     std::vector<Play> plays_;

@@ -12,7 +12,7 @@ enum class PlayerMode { NotReady, Stopped, Playing, Recording, Seeking, Paused, 
 // One sound player of a screen: holds one open sound at a time; players
 // sound independently of each other.
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     // The path of the next sound, as the program joins it ("\" separators).
     virtual void setFileName(const std::string& programPath) = 0;
@@ -30,7 +30,7 @@ public:
 
 // Makes the players of the screens.
 class SoundSystem {
-public:
+  public:
     virtual ~SoundSystem() = default;
     virtual std::unique_ptr<SoundPlayer> createPlayer(const std::string& name) = 0;
 };

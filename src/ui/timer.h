@@ -10,7 +10,7 @@ namespace zor::ui {
 // a tick handler. Enabling a running timer does not restart it; changing
 // the interval of a running timer does.
 class Timer {
-public:
+  public:
     explicit Timer(Clock& clock, int intervalMs = 1000);
     ~Timer();
     Timer(const Timer&) = delete;
@@ -23,7 +23,7 @@ public:
 
     std::function<void()> onTimer;
 
-private:
+  private:
     friend class Clock;
     void tick();
     void start();

@@ -61,7 +61,7 @@ ToolRun Scores(const Arguments& arguments) {
 }
 
 class ScoresCommandTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() /
                 ("zor-tool-" + std::to_string(::getpid()) + "-" +
@@ -76,7 +76,8 @@ protected:
     void Write(const std::string& name, const std::string& content) const {
         std::ofstream(data_ / name, std::ios::binary) << content;
     }
-    void WriteAdministration(const std::string& key, const std::string& fw, const std::string& fv) const {
+    void WriteAdministration(const std::string& key, const std::string& fw,
+                             const std::string& fv) const {
         Write(key + "_FW.wda", fw + "\r\n");
         Write(key + "_FV.vda", fv + "\r\n");
     }
@@ -144,9 +145,11 @@ TEST_F(ScoresCommandTest, SameSpeedScoresAsTheDataLinesCarry) {
         std::replace(score.begin(), score.end(), ',', '.');
         return score;
     };
-    EXPECT_NE(run.out.find("SpeedScoreFW=" + carried(admin.MdataFW[0], 44) + "\n"), std::string::npos)
+    EXPECT_NE(run.out.find("SpeedScoreFW=" + carried(admin.MdataFW[0], 44) + "\n"),
+              std::string::npos)
         << run.out << admin.MdataFW[0];
-    EXPECT_NE(run.out.find("SpeedScoreFV=" + carried(admin.MdataFV[0], 38) + "\n"), std::string::npos)
+    EXPECT_NE(run.out.find("SpeedScoreFV=" + carried(admin.MdataFV[0], 38) + "\n"),
+              std::string::npos)
         << run.out << admin.MdataFV[0];
     EXPECT_NE(carried(admin.MdataFW[0], 44), "0");
 }
@@ -188,12 +191,14 @@ TEST_F(ScoresCommandTest, BadInputNamesFileAndLine) {
                                ":1: veld 1 (subtest) is \"FV\" in plaats van \"FW\"\n");
     Write("C_FW.wda", ExampleLine("FW") + "\r\n");
     const ToolRun cellError = Scores({Path("C_FW.wda"), Path("B_FV.vda")});
-    EXPECT_EQ(cellError.err, "zor-tool scores: " + Path("B_FV.vda") +
-                                 ":1: veld 14 (tijd) \"2x8\" is geen geheel aantal tienden van seconden\n");
+    EXPECT_EQ(cellError.err,
+              "zor-tool scores: " + Path("B_FV.vda") +
+                  ":1: veld 14 (tijd) \"2x8\" is geen geheel aantal tienden van seconden\n");
 
     Write("D_FW.wda", "");
     const ToolRun empty = Scores({Path("D_FW.wda"), Path("A_FV.vda")});
-    EXPECT_EQ(empty.err, "zor-tool scores: " + Path("D_FW.wda") + ": het bestand bevat geen dataregel\n");
+    EXPECT_EQ(empty.err,
+              "zor-tool scores: " + Path("D_FW.wda") + ": het bestand bevat geen dataregel\n");
 }
 
 TEST_F(ScoresCommandTest, CsvOverAFolderGoesOnAfterABadAdministration) {
@@ -201,14 +206,21 @@ TEST_F(ScoresCommandTest, CsvOverAFolderGoesOnAfterABadAdministration) {
     WriteAdministration("Kim-3_05-03-2011_gecorrigeerd", ExampleLine("FW"), ExampleLine("FV"));
     Write("Lone_01-01-2011_FW.wda", ExampleLine("FW") + "\r\n");
     Write("notes.txt", "not an administration");
+    // Scored after the others: nothing of theirs may carry over.
+    std::string fw = ExampleLine("FW");
+    std::string fv = ExampleLine("FV");
+    fw.replace(fw.find(";05;11;2002;"), 12, ";;;;");
+    fv.replace(fv.find(";05;11;2002;"), 12, ";;;;");
+    WriteAdministration("Zonder_05-03-2011", fw, fv);
     const ToolRun run = Scores({"--csv", root_.string()});
     EXPECT_EQ(run.status, 1);
-    const std::string row =
-        ",Kim-3,100,2,60,250,9,7,6.5,0,0,8.5,7.1,10.2,8.5\n";
+    const std::string row = ",Kim-3,100,2,60,250,9,7,6.5,0,0,8.5,7.1,10.2,8.5\n";
+    const std::string noBirthDate = "Zonder_05-03-2011,Kim-3,,0,60,250,9,7,0,0,0,0,0,0,0\n";
     EXPECT_EQ(run.out,
               "key,code,age_months,band,time_fw,time_fv,correct_fw,correct_fv,SpeedScoreFW,"
               "AccuracyScoreFW,IndexBand1,SpeedScoreFV,SpeedScore,AccuracyScore,IndexScore\n"
-              "Kim-3_05-03-2011" + row + "Kim-3_05-03-2011_gecorrigeerd" + row);
+              "Kim-3_05-03-2011" +
+                  row + "Kim-3_05-03-2011_gecorrigeerd" + row + noBirthDate);
     EXPECT_NE(run.err.find("Lone_01-01-2011_FV.vda"), std::string::npos) << run.err;
 }
 

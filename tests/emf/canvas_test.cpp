@@ -1,10 +1,11 @@
+#include "emf/canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
 #include <set>
 
-#include "emf/canvas.h"
 #include "emf/reader.h"
 #include "fonts/font.h"
 

@@ -1,10 +1,11 @@
+#include "emf/reader.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
 #include "emf/bytes.h"
-#include "emf/reader.h"
 #include "emf/recorder.h"
 
 namespace zor::emf {
@@ -32,7 +33,7 @@ std::vector<T> only(const std::vector<Record>& records) {
 // Builds a picture by hand from raw records, to feed the reader what our own
 // recorder never writes.
 class HandBuilt {
-public:
+  public:
     HandBuilt() {
         bytes_.resize(88);
         count_ = 1;
@@ -61,7 +62,7 @@ public:
         return bytes_;
     }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
     std::uint32_t count_;
 };
@@ -103,7 +104,8 @@ TEST(Reader, ReadsBackEveryRecordTheRecorderWrites) {
     r.polygon(triangle);
     r.polyline(triangle);
     const std::int32_t dx[] = {50, 60};
-    r.extTextOut({1000, 2000}, eto::Clipped, {0, 0, 5000, 5000}, u"Hé", dx, {1000, 2000, 1110, 2400});
+    r.extTextOut({1000, 2000}, eto::Clipped, {0, 0, 5000, 5000}, u"Hé", dx,
+                 {1000, 2000, 1110, 2400});
     Bitmap bitmap{2, 1, {255, 0, 0, 0, 0, 255}};
     r.stretchDIBits({0, 0, 600, 300}, bitmap);
     r.saveDC();
@@ -197,8 +199,8 @@ TEST(Reader, EmptyPictureHasEmptyBoundsAndOnlyHeaderAndEnd) {
 
 TEST(Reader, PassesOverRecordsOurRecorderNeverWrites) {
     HandBuilt b;
-    b.record(rec::PolyBezier16, {0, 0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0, 9, 0, 0, 0, 4, 0, 0, 0,
-                                 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 0xF9, 0xFF, 8, 0});
+    b.record(rec::PolyBezier16, {0, 0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0, 9, 0, 0,    0,    4, 0,
+                                 0, 0, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 0xF9, 0xFF, 8, 0});
     std::vector<std::uint8_t> xf;
     for (float f : {2.0f, 0.5f, -0.5f, 3.0f, 10.0f, 20.0f}) putF32(xf, f);
     b.record(rec::SetWorldTransform, xf);
@@ -293,8 +295,8 @@ TEST(ReaderDamaged, RejectsCountsAndOffsetsOutsideTheirRecord) {
 
     HandBuilt dib;
     std::vector<std::uint8_t> stretch(72, 0);
-    bytes::patchU32(stretch, 40, 80);      // bitmap info offset
-    bytes::patchU32(stretch, 44, 40);      // bitmap info size: beyond the record
+    bytes::patchU32(stretch, 40, 80);  // bitmap info offset
+    bytes::patchU32(stretch, 44, 40);  // bitmap info size: beyond the record
     dib.record(rec::StretchDIBits, stretch);
     expectRejected(dib.finish());
 
@@ -337,8 +339,8 @@ TEST(DecodeDib, PalettedBitmapAndShortBits) {
     dib.bits = {0b10100000, 0, 0, 0};
     const auto image = decodeDib(dib);
     ASSERT_TRUE(image);
-    EXPECT_EQ(image->pixels, (std::vector<std::uint8_t>{255, 255, 255, 255, 0, 0, 0, 255, 255, 255,
-                                                        255, 255}));
+    EXPECT_EQ(image->pixels,
+              (std::vector<std::uint8_t>{255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255}));
     dib.height = 2;  // two rows wanted, one row of bits there
     EXPECT_FALSE(decodeDib(dib));
     dib.height = 1;

@@ -1,9 +1,9 @@
+#include "fonts/font.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-
-#include "fonts/font.h"
 
 namespace zor::fonts {
 namespace {

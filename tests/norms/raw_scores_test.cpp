@@ -50,7 +50,8 @@ TEST(RawTotals, NonNumericCellIsAConversionError) {
 }
 
 TEST(FormRawScores, WorkedExample) {
-    const RawScores raw = FormRawScores({.timeFW = 60, .timeFV = 250, .correctFW = 9, .correctFV = 7});
+    const RawScores raw =
+        FormRawScores({.timeFW = 60, .timeFV = 250, .correctFW = 9, .correctFV = 7});
     EXPECT_EQ(raw.T, 60);
     EXPECT_EQ(raw.S, 25.0L);
     EXPECT_EQ(raw.CW, 9);

@@ -14,7 +14,8 @@ long double Shown(long double score) { return RoundD(1, score); }
 const RawTotals kExampleTotals{.timeFW = 60, .timeFV = 250, .correctFW = 9, .correctFV = 7};
 
 TEST(StandardScores, WorkedExampleBand2) {
-    const StandardScores s = ComputeStandardScores(AgeBand(100, true), FormRawScores(kExampleTotals));
+    const StandardScores s =
+        ComputeStandardScores(AgeBand(100, true), FormRawScores(kExampleTotals));
     EXPECT_EQ(Shown(s.speedScoreFW), 6.5L);
     EXPECT_EQ(s.accuracyScoreFW, 0);
     EXPECT_EQ(s.indexBand1, 0);
@@ -28,7 +29,8 @@ TEST(StandardScores, WorkedExampleBand2) {
 }
 
 TEST(StandardScores, WorkedExampleBand1) {
-    const StandardScores s = ComputeStandardScores(AgeBand(80, true), FormRawScores(kExampleTotals));
+    const StandardScores s =
+        ComputeStandardScores(AgeBand(80, true), FormRawScores(kExampleTotals));
     EXPECT_EQ(Shown(s.speedScoreFW), 7.5L);
     EXPECT_EQ(Shown(s.accuracyScoreFW), 11.8L);
     EXPECT_EQ(Shown(s.indexBand1), 9.6L);
@@ -109,7 +111,7 @@ TEST(SpeedScoreFV, LimitsPerBand) {
     const long double s541 = 541.0L / 10;
     const long double s542 = 542.0L / 10;
     EXPECT_NEAR(static_cast<double>(SpeedScoreFV(3, s541)), 1.149, 1e-3);  // at the limit
-    EXPECT_EQ(SpeedScoreFV(3, s542), 1);                                    // above it
+    EXPECT_EQ(SpeedScoreFV(3, s542), 1);                                   // above it
     // Every band's limit: the last tenth inside keeps the formula, the next tenth gives 1.
     const long double limits[] = {82.4L, 54.1L, 39.4L, 30, 23.5L, 18.4L, 14.3L};
     for (int band = 2; band <= 8; ++band) {

@@ -263,7 +263,8 @@ TEST(Pages, EveryComposedPageIsAcceptedByAnIndependentReader) {
         std::ofstream(emf, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         std::filesystem::remove(svg);
-        const std::string command = "emf2svg-conv -i '" + emf.string() + "' -o '" + svg.string() + "'";
+        const std::string command =
+            "emf2svg-conv -i '" + emf.string() + "' -o '" + svg.string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         std::ifstream in(svg);
         const std::string text(std::istreambuf_iterator<char>(in), {});

@@ -57,9 +57,10 @@ TEST(ReportFile, OnePageA4StartsWithTheKnownBytes) {
     TPrintPreview store;
     compose(store, 1);
     const std::string bytes = saved(store);
-    const unsigned char expected[32] = {0x08, 0x02, 0x49, 0x13, 0x00, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00,
-                                        0x00, 0x08, 0x52, 0x00, 0x00, 0x04, 0x74, 0x00, 0x00, 0x4B, 0x2D,
-                                        0x50, 0x50, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    const unsigned char expected[32] = {0x08, 0x02, 0x49, 0x13, 0x00, 0x00, 0x00, 0x00,
+                                        0x08, 0x00, 0x00, 0x00, 0x08, 0x52, 0x00, 0x00,
+                                        0x04, 0x74, 0x00, 0x00, 0x4B, 0x2D, 0x50, 0x50,
+                                        0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
     ASSERT_GT(bytes.size(), 32u);
     EXPECT_EQ(bytes.substr(0, 32), std::string(reinterpret_cast<const char*>(expected), 32));
     // The page's picture follows at byte 32 and runs to the end.
@@ -136,8 +137,9 @@ TEST(ReportFile, OtherDataFailsAndLeavesThePagesAsTheyWere) {
     TPrintPreview store;
     compose(store, 2);
     const auto before = allPages(store);
-    for (const std::string& bad : {std::string("PK\x03\x04 not a report"), std::string("ab"),
-                                   std::string(), le({0x13490208, 0, 8, 21000, 29700, 0x12345678})}) {
+    for (const std::string& bad :
+         {std::string("PK\x03\x04 not a report"), std::string("ab"), std::string(),
+          le({0x13490208, 0, 8, 21000, 29700, 0x12345678})}) {
         try {
             load(store, bad);
             ADD_FAILURE() << "loaded " << bad.size() << " bytes of other data";
@@ -164,7 +166,7 @@ TEST(ReportFile, MissingFileFailsWithTheSystemsMessage) {
 // --- Hostile report files ---------------------------------------------------------
 
 class HostileReport : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         compose(original, 2);
         good = saved(original);

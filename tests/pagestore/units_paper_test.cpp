@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "pagestore/grey.h"
 #include "pagestore/paper.h"
 #include "pagestore/print_preview.h"
 #include "pagestore/units.h"
@@ -9,7 +10,9 @@
 namespace zor::pagestore {
 namespace {
 
-int convert(int v, TUnits from, TUnits to, int dpi = 96) { return convertUnits(v, dpi, from, to, 96); }
+int convert(int v, TUnits from, TUnits to, int dpi = 96) {
+    return convertUnits(v, dpi, from, to, 96);
+}
 
 TEST(ConvertUnits, ExactMultiplications) {
     EXPECT_EQ(convert(2970, mmLoMetric, mmHiMetric), 29700);
@@ -28,7 +31,7 @@ TEST(ConvertUnits, TruncatingDivisionsTowardZero) {
 TEST(ConvertUnits, OtherPairsRoundHalvesAwayFromZero) {
     EXPECT_EQ(convert(18, mmPoints, mmLoMetric), 64);  // 63.5
     EXPECT_EQ(convert(-18, mmPoints, mmLoMetric), -64);
-    EXPECT_EQ(convert(21000, mmHiMetric, mmPixel), 794);  // 793.7
+    EXPECT_EQ(convert(21000, mmHiMetric, mmPixel), 794);   // 793.7
     EXPECT_EQ(convert(29700, mmHiMetric, mmPixel), 1123);  // 1122.5
     EXPECT_EQ(convert(8500, mmHiEnglish, mmHiMetric), 21590);
     EXPECT_EQ(convert(100, mmPixel, mmHiMetric, 300), 847);  // at the device's 300 dpi
@@ -63,11 +66,16 @@ TEST(PaperTable, SixtySevenTypesWithTheDriversPaperNumbers) {
 }
 
 TEST(PaperTable, TellingRows) {
-    struct Row { TPaperType type; int number, w, h; TUnits unit; };
-    for (const Row& r : {Row{pLetter, 1, 8500, 11000, mmHiEnglish}, Row{pLegal, 5, 8500, 14000, mmHiEnglish},
-                         Row{pA3, 8, 2970, 4200, mmLoMetric}, Row{pA4, 9, 2100, 2970, mmLoMetric},
-                         Row{pA5, 11, 1480, 2100, mmLoMetric}, Row{pA2, 66, 4200, 5940, mmLoMetric},
-                         Row{pCustom, 256, 0, 0, mmLoMetric}}) {
+    struct Row {
+        TPaperType type;
+        int number, w, h;
+        TUnits unit;
+    };
+    for (const Row& r :
+         {Row{pLetter, 1, 8500, 11000, mmHiEnglish}, Row{pLegal, 5, 8500, 14000, mmHiEnglish},
+          Row{pA3, 8, 2970, 4200, mmLoMetric}, Row{pA4, 9, 2100, 2970, mmLoMetric},
+          Row{pA5, 11, 1480, 2100, mmLoMetric}, Row{pA2, 66, 4200, 5940, mmLoMetric},
+          Row{pCustom, 256, 0, 0, mmLoMetric}}) {
         const PaperSize& p = paperSize(r.type);
         EXPECT_EQ(p.paperNumber, r.number);
         EXPECT_EQ(p.width, r.w);
@@ -163,6 +171,20 @@ TEST(PaperSettings, ChangesAreRefusedWhileComposing) {
     store.EndDoc();
     store.SetPaperType(pA3);
     EXPECT_EQ(store.PaperType(), pA3);
+}
+
+}  // namespace
+}  // namespace zor::pagestore
+
+namespace zor::pagestore {
+namespace {
+
+TEST(Grey, WeightsRedGreenAndBlueWithIntegerDivision) {
+    std::vector<std::uint8_t> pixels{255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 7, 255, 255, 255, 0,
+                                     10, 20, 30};  // a trailing partial pixel is left alone
+    convertToGrey(pixels);
+    EXPECT_EQ(pixels, (std::vector<std::uint8_t>{76, 76, 76, 255, 150, 150, 150, 128, 28, 28, 28, 7,
+                                                 255, 255, 255, 0, 10, 20, 30}));
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
+#include "pdf/emf_replay.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
+#include <random>
 #include <regex>
 
 #include "emf/canvas.h"
 #include "emf/recorder.h"
-#include "pdf/emf_replay.h"
 #include "pdf/pdf_errors.h"
 #include "pdf_test_support.h"
 
@@ -18,7 +21,7 @@ using emf::Rect;
 using testing::fixedClock;
 
 constexpr Rect kA4Frame{0, 0, 21000, 29700};  // 0.01 mm
-constexpr emf::Size kA4Pixels{794, 1123};      // at 96 dots per inch
+constexpr emf::Size kA4Pixels{794, 1123};     // at 96 dots per inch
 
 // A page image recorded like a report page: 0.01 mm logical units on an A4 sheet.
 std::vector<std::uint8_t> pageImage(const std::function<void(emf::Recorder&)>& draw) {
@@ -113,6 +116,20 @@ TEST(Replay, ReportUnitsMapOntoTheA4PageWithTheTopEdgeAtZero) {
     EXPECT_NEAR(end[0], 595, 1);
     EXPECT_NEAR(end[1], 0, 1);
     EXPECT_EQ(operands(content, "w"), std::vector<double>{0.28});  // 0.1 mm
+}
+
+TEST(Replay, APageRecordedOnAnotherScreenKeepsItsSize) {
+    emf::Recorder recorder(kA4Frame, emf::ReferenceDevice::screen(144));
+    recorder.setMapMode(emf::map_mode::Anisotropic);
+    recorder.setWindowExt({21000, 29700});
+    recorder.setViewportExt({1191, 1684});  // A4 at 144 dots per inch
+    solidPen(recorder, 10);
+    recorder.moveTo({0, 0});
+    recorder.lineTo({21000, 29700});
+    auto end = operands(replayed(recorder.finish()), "l");
+    ASSERT_EQ(end.size(), 2u);
+    EXPECT_NEAR(end[0], 595, 1);
+    EXPECT_NEAR(end[1], 0, 1);
 }
 
 TEST(Replay, ConsecutiveLinesFormOnePathStrokedOnce) {
@@ -351,6 +368,106 @@ TEST(Replay, RestoringAStateBringsBackItsPenAndMapping) {
     auto second = content.substr(content.find(" re\n") + 4);
     EXPECT_NE(second.find("1 0 0 RG\n"), std::string::npos) << content;
     EXPECT_NEAR(operands(second, "re").at(2), 59.55, 0.02);
+}
+
+TEST(Replay, OriginsAndWorldTransformsMoveAndScaleTheDrawing) {
+    std::string shifted = replayed([](emf::Recorder& r) {
+        solidPen(r, 10);
+        r.setWindowOrg({1000, 2000});  // logical (1000, 2000) is the corner...
+        r.setViewportOrg({10, 20});    // ...drawn 10, 20 pixels into the page
+        r.rectangle({1000, 2000, 1100, 2100});
+    });
+    auto box = operands(shifted, "re");
+    ASSERT_EQ(box.size(), 4u);
+    double sy = 1123.0 / 29700 * 0.75;
+    EXPECT_NEAR(box[0], 7.5, 0.01);
+    EXPECT_NEAR(box[1], 842 - 15 - 100 * sy, 0.01);
+
+    std::vector<std::uint8_t> image = pageImage([](emf::Recorder& r) {
+        solidPen(r, 10);
+        r.rectangle({0, 0, 100, 100});
+    });
+    // Put a world transform (scale 2, move 1000 units right) before the rectangle.
+    auto at = recordsOfType(image, emf::rec::Rectangle).at(0);
+    std::vector<std::uint8_t> transform(32, 0);
+    putU32(transform, 0, emf::rec::SetWorldTransform);
+    putU32(transform, 4, 32);
+    float values[6] = {2, 0, 0, 2, 1000, 0};
+    std::memcpy(transform.data() + 8, values, sizeof values);
+    image.insert(image.begin() + std::ptrdiff_t(at), transform.begin(), transform.end());
+    putU32(image, 48, std::uint32_t(image.size()));  // header: picture size
+    std::string scaled = replayed(image);
+    auto big = operands(scaled, "re");
+    ASSERT_EQ(big.size(), 4u) << scaled;
+    double sx = 794.0 / 21000 * 0.75;
+    EXPECT_NEAR(big[0], 1000 * sx, 0.01);
+    EXPECT_NEAR(big[2], 200 * sx, 0.01);
+}
+
+TEST(Replay, StockBrushesAndPatternFills) {
+    std::string content = replayed([](emf::Recorder& r) {
+        r.selectObject(emf::stockHandle(emf::StockObject::NullPen));
+        r.selectObject(emf::stockHandle(emf::StockObject::LightGrayBrush));
+        r.rectangle({0, 0, 100, 100});
+        r.selectObject(emf::stockHandle(emf::StockObject::DarkGrayBrush));
+        r.fillRect({200, 200, 300, 300});
+    });
+    EXPECT_TRUE(std::regex_search(
+        content,
+        std::regex("0.75 0.75 0.75 rg\n[^\n]* re\nf\nn\n0.25 0.25 0.25 rg\n[^\n]* re\nf\n")))
+        << content;
+}
+
+TEST(Replay, RotatedTextIsPlacedWithATextMatrix) {
+    std::string content = replayed([](emf::Recorder& r) {
+        emf::LogFont f;
+        f.height = -400;
+        f.escapement = 900;
+        f.faceName = u"Arial";
+        r.selectObject(r.createFont(f));
+        r.setTextAlign(emf::text_align::Baseline);
+        r.extTextOut({1000, 5000}, 0, {}, u"Omhoog", {}, {0, 0, 1, 1});
+    });
+    auto tm = operands(content, "Tm");
+    ASSERT_EQ(tm.size(), 6u) << content;
+    EXPECT_EQ(tm[0], 0);
+    EXPECT_EQ(tm[1], 1);
+    EXPECT_EQ(tm[2], -1);
+    EXPECT_EQ(tm[3], 0);
+    EXPECT_NEAR(tm[4], 1000 * 794.0 / 21000 * 0.75, 0.01);
+}
+
+TEST(Replay, DamagedPageImagesNeverCrash) {
+    auto valid = pageImage([](emf::Recorder& r) {
+        solidPen(r, 10);
+        solidBrush(r, emf::rgb(200, 200, 200));
+        font(r, -300);
+        r.rectangle({0, 0, 1000, 1000});
+        r.polygon(std::vector<Point>{{0, 0}, {500, 500}, {0, 500}});
+        r.extTextOut({100, 100}, emf::eto::Clipped | emf::eto::Opaque, {0, 0, 2000, 400}, u"Tekst",
+                     std::vector<std::int32_t>(5, 100), {0, 0, 2000, 400});
+        r.stretchDIBits({0, 0, 100, 100}, emf::Bitmap{2, 2, std::vector<std::uint8_t>(12, 9)});
+        r.saveDC();
+        r.moveTo({10, 10});
+        r.lineTo({20, 20});
+        r.restoreDC(-1);
+    });
+    std::mt19937 random(20261209);
+    int failures = 0;
+    for (int round = 0; round < 1000; ++round) {
+        auto image = valid;
+        int changes = 1 + int(random() % 4);
+        for (int i = 0; i < changes; ++i) {
+            std::size_t at = 88 + random() % (image.size() - 88);  // keep most of the header
+            image[at] = std::uint8_t(random());
+        }
+        try {
+            replayed(image);
+        } catch (const std::exception&) {
+            ++failures;
+        }
+    }
+    EXPECT_GT(failures, 0);  // damage is noticed, and reported as an error
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "pdf/pdf_document.h"
+
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -5,7 +7,6 @@
 #include <fstream>
 #include <regex>
 
-#include "pdf/pdf_document.h"
 #include "pdf/pdf_errors.h"
 #include "pdf_test_support.h"
 
@@ -61,9 +62,9 @@ TEST(Document, StartsWithTheHeaderAndTheCatalog) {
     TPdfDocument document(fixedClock());
     document.addPage();
     auto text = lines(saveToString(document));
-    std::vector<std::string> expected = {"%PDF-1.3",       "1 0 obj",       "<<",
-                                         "/Type /Catalog", "/PageLayout /SinglePage",
-                                         "/Pages 3 0 R",   ">>",            "endobj"};
+    std::vector<std::string> expected = {
+        "%PDF-1.3",     "1 0 obj", "<<",    "/Type /Catalog", "/PageLayout /SinglePage",
+        "/Pages 3 0 R", ">>",      "endobj"};
     ASSERT_GE(text.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(text.begin(), text.begin() + 8), expected);
 }
@@ -73,13 +74,18 @@ TEST(Document, InformationEntriesFollowTheProducerInTheOrderSet) {
     document.setAuthor("ZOR-gebruiker");
     document.setCreationDate({2026, 3, 4});
     document.setCreator("ZOR-afnameprogramma 1.0.2.1");
-    document.setSubject("Co\xC3\xAB" "ffici\xC3\xAB" "nt");  // UTF-8 in, Windows-1252 out
+    document.setSubject(
+        "Co\xC3\xAB"
+        "ffici\xC3\xAB"
+        "nt");  // UTF-8 in, Windows-1252 out
     document.setTitle("ZOR-testrapport");
     document.addPage();
     EXPECT_EQ(objectBody(saveToString(document), 2),
               "<<\n/Producer (ZOR-afnameprogramma 1.0.2.1)\n/Author (ZOR-gebruiker)\n"
               "/CreationDate (D:20260304000000)\n/Creator (ZOR-afnameprogramma 1.0.2.1)\n"
-              "/Subject (Co\xEB" "ffici\xEB" "nt)\n/Title (ZOR-testrapport)\n"
+              "/Subject (Co\xEB"
+              "ffici\xEB"
+              "nt)\n/Title (ZOR-testrapport)\n"
               "/ModDate (D:20261209180559)\n>>");
 }
 
@@ -110,8 +116,9 @@ TEST(Document, ContentStreamsOf99BytesStayPlainAndOf100BytesAreDeflated) {
             EXPECT_EQ(body, "<<\n/Length 99\n>>\nstream\n" + std::string(99, '%') + "\nendstream");
         } else {
             std::smatch m;
-            ASSERT_TRUE(std::regex_search(body, m, std::regex("^<<\n/Length (\\d+)\n/Filter "
-                                                              "\\[/FlateDecode \\]\n>>\nstream\n")));
+            ASSERT_TRUE(std::regex_search(body, m,
+                                          std::regex("^<<\n/Length (\\d+)\n/Filter "
+                                                     "\\[/FlateDecode \\]\n>>\nstream\n")));
             std::string data = m.suffix().str();
             data.resize(std::stoul(m[1]));
             std::string plain(200, '\0');

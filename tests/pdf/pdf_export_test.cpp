@@ -1,5 +1,7 @@
-#include <gtest/gtest.h>
+#include "pdf/pdf_export.h"
+
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -8,7 +10,6 @@
 
 #include "emf/canvas.h"
 #include "pdf/emf_replay.h"
-#include "pdf/pdf_export.h"
 #include "pdf_test_support.h"
 
 namespace zor::pdf {
@@ -17,8 +18,11 @@ namespace {
 using testing::fixedClock;
 using testing::TempPdf;
 
-const PdfDocumentInfo kInfo{"ZOR-gebruiker", "ZOR-afnameprogramma 1.0.2.1", "ZOR-testrapport",
-                            "ZOR-testrapport", {2026, 12, 9}};
+const PdfDocumentInfo kInfo{"ZOR-gebruiker",
+                            "ZOR-afnameprogramma 1.0.2.1",
+                            "ZOR-testrapport",
+                            "ZOR-testrapport",
+                            {2026, 12, 9}};
 const PdfPaper kA4{PaperKind::A4, 595, 842};
 
 // A page drawn the way the report draws: A4 in 0.01 mm, Arial and Calibri, lines, boxes, text.

@@ -68,8 +68,9 @@ TEST(PdfFonts, OnlyTheUsedCodesGetWidths) {
     std::string font = objectBody(pdf, 6);
     EXPECT_NE(font.find("/FirstChar 65\n/LastChar 66\n/Widths [667 667 ]"), std::string::npos)
         << font;
-    EXPECT_TRUE(font.starts_with("<<\n/Type /Font\n/BaseFont /Arial\n/Subtype /TrueType\n"
-                                 "/Encoding /WinAnsiEncoding\n/FontDescriptor 7 0 R\n/Name /F0\n"))
+    EXPECT_TRUE(
+        font.starts_with("<<\n/Type /Font\n/BaseFont /Arial\n/Subtype /TrueType\n"
+                         "/Encoding /WinAnsiEncoding\n/FontDescriptor 7 0 R\n/Name /F0\n"))
         << font;
     EXPECT_NE(pdf.find("/F0 12 Tf\n(ABBA) Tj"), std::string::npos);
 }
@@ -132,8 +133,9 @@ TEST(PdfFonts, ToUnicodeMapsComeInBlocksOfAHundred) {
     EXPECT_NE(cmap.find("100 beginbfchar\n"), std::string::npos);
     EXPECT_NE(cmap.find("50 beginbfchar\n"), std::string::npos);
     EXPECT_NE(cmap.find("> <0410>\n"), std::string::npos);
-    EXPECT_TRUE(cmap.ends_with("endbfchar\nendcmap\nCMapName currentdict /CMap defineresource "
-                               "pop\nend\nend\n"));
+    EXPECT_TRUE(
+        cmap.ends_with("endbfchar\nendcmap\nCMapName currentdict /CMap defineresource "
+                       "pop\nend\nend\n"));
 
     TempPdf file;
     ASSERT_TRUE(document.saveToFile(file.path()));

@@ -1,10 +1,11 @@
+#include "pdf/pdf_image.h"
+
 #include <gtest/gtest.h>
 
 #include <regex>
 
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_errors.h"
-#include "pdf/pdf_image.h"
 #include "pdf_test_support.h"
 
 namespace zor::pdf {
@@ -88,9 +89,13 @@ TEST(PdfImages, ForcedJpegQualityCompressesBitmaps) {
 TEST(PdfImages, UnusableImagesAndNamesAreRefused) {
     TPdfDocument document(fixedClock());
     document.addPage();
-    EXPECT_EQ(errorOf([] { makeBitmapImage({4, 4, 8, {}, std::string(16, '\0')}, 0, true); }),
+    EXPECT_EQ(errorOf([] {
+                  makeBitmapImage({4, 4, 8, {}, std::string(16, '\0')}, 0, true);
+              }),
               "TPdfImage");
-    EXPECT_EQ(errorOf([] { makeBitmapImage({4, 4, 24, {}, std::string(5, '\0')}, 0, true); }),
+    EXPECT_EQ(errorOf([] {
+                  makeBitmapImage({4, 4, 24, {}, std::string(5, '\0')}, 0, true);
+              }),
               "TPdfImage");
     EXPECT_EQ(errorOf([] { makeJpegImage("not a jpeg"); }), "TPdfImage");
 

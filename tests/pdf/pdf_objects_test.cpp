@@ -1,8 +1,9 @@
+#include "pdf/pdf_objects.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "pdf/pdf_objects.h"
 #include "pdf/pdf_output.h"
 
 namespace zor::pdf {
@@ -61,7 +62,8 @@ TEST(Containers, DictionariesKeepInsertionOrderAndMoveAResetKeyToTheEnd) {
     PdfDictionary d;
     d.set("Type", makeName("Page"));
     d.set("Count", makeNumber(1));
-    d.set("Kids", std::make_shared<PdfArray>(std::vector<PdfObjectPtr>{makeNumber(1), makeReal(2.5)}));
+    d.set("Kids",
+          std::make_shared<PdfArray>(std::vector<PdfObjectPtr>{makeNumber(1), makeReal(2.5)}));
     d.set("Type", makeName("Pages"));
     d.set("Secret", makeNull());
     d.setHidden("Secret", true);

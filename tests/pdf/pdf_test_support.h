@@ -40,10 +40,9 @@ inline CommandResult runCommand(const std::string& command) {
 
 // A file in a fresh temporary folder that is removed with the object.
 class TempPdf {
-public:
+  public:
     explicit TempPdf(const std::string& name = "test.pdf") {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zor-pdf-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "zor-pdf-XXXXXX").string();
         folder_ = mkdtemp(pattern.data());
         path_ = folder_ / name;
     }
@@ -55,7 +54,7 @@ public:
     const std::filesystem::path& folder() const { return folder_; }
     std::string quoted() const { return "'" + path_.string() + "'"; }
 
-private:
+  private:
     std::filesystem::path folder_;
     std::filesystem::path path_;
 };

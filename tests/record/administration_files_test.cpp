@@ -26,7 +26,7 @@ void WriteBytes(const fs::path& file, std::string_view bytes) {
 }
 
 class AdministrationFilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() /
                 ("zor-record-" + std::to_string(::getpid()) + "-" +
@@ -81,7 +81,8 @@ TEST_F(AdministrationFilesTest, FailureToCreateKeepsOldFileAndIsReported) {
     if (!writable) {
         ASSERT_TRUE(error);
         EXPECT_EQ(error->file, file);
-        EXPECT_TRUE(error->message.starts_with("Kan bestand \"" + file.string() + "\" niet aanmaken."));
+        EXPECT_TRUE(
+            error->message.starts_with("Kan bestand \"" + file.string() + "\" niet aanmaken."));
         EXPECT_EQ(ReadBytes(file), "old\r\n");
     }
     const auto missing = WriteLinesFile(root_ / "no such folder" / "k.zta", {"x"});
@@ -109,6 +110,48 @@ TEST_F(AdministrationFilesTest, SaveWithoutDataFolderFailsAtTheFirstFile) {
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->file, root_ / "Incomplete afnames" / "Jan01_05-03-2011.zta");
     EXPECT_FALSE(fs::exists(root_ / "Data" / "Jan01_05-03-2011_FW.wda"));
+}
+
+TEST_F(AdministrationFilesTest, SaveBringsLinesUpToDateFirst) {
+    AdministrationRecord record = testing::SubjectOnly();
+    record.AfnameStatus = 1;
+    record.AppendDataLines();
+    testing::GiveResults(record, Subtest::FV, 12, 40);
+    record.AfnameStatus = 3;
+    const SaveResult result = SaveAdministration(record, root_);
+    ASSERT_EQ(result.outcome, SaveResult::Outcome::kSaved);
+    const std::string fv = ReadBytes(root_ / "Data" / "Jan01_05-03-2011_FV.vda");
+    EXPECT_EQ(std::count(fv.begin(), fv.end(), ';'), 38);  // 12 pairs and the score
+    EXPECT_EQ(fv, record.MdataFV[0] + "\r\n");
+}
+
+TEST_F(AdministrationFilesTest, SaveBeforeStartLeavesPreviousAdministrationAlone) {
+    AdministrationRecord record = Finished();
+    ASSERT_EQ(SaveAdministration(record, root_).outcome, SaveResult::Outcome::kSaved);
+    const fs::path previous = root_ / "Data" / "Jan01_05-03-2011_FW.wda";
+    const std::string before = ReadBytes(previous);
+    // Next subject typed and valid, not started: AfnameKey still names Jan01.
+    record.ResetAfname();
+    record.Ecode = "Piet";
+    record.RGsekse = Sex::Jongen;
+    record.Egebdag = "01";
+    record.Egebmnd = "01";
+    record.Egebjaar = "2003";
+    ASSERT_TRUE(record.MayContinue());
+    EXPECT_EQ(SaveAdministration(record, root_).outcome, SaveResult::Outcome::kNothingToSave);
+    EXPECT_EQ(ReadBytes(previous), before);
+    EXPECT_EQ(ReadBytes(root_ / "Incomplete afnames" / "Jan01_05-03-2011.zta"),
+              "Jan01_05-03-2011\r\n0\r\n");
+    record.Ecode.clear();
+    EXPECT_EQ(SaveAdministration(record, root_).outcome, SaveResult::Outcome::kNothingToSave);
+}
+
+TEST_F(AdministrationFilesTest, SaveThatCannotCreateAFileAsksForBackup) {
+    AdministrationRecord record = Finished();
+    const SaveResult result = SaveAdministration(record, root_ / "gone");
+    EXPECT_EQ(result.outcome, SaveResult::Outcome::kNeedsBackup);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->file.filename(), "Jan01_05-03-2011.zta");
 }
 
 TEST_F(AdministrationFilesTest, BackupPutsDataFilesBesideTheChosenFile) {

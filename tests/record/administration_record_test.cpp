@@ -122,8 +122,10 @@ TEST(DataLines, StartAppendsOneLinePairWithoutResults) {
     record.AfnameStatus = 1;
     record.AppendDataLines();
     ASSERT_EQ(record.MdataFW.size(), 1u);
-    EXPECT_EQ(record.MdataFW[0], "Jan01;FW;meisje;10;06;2002;05;03;2011;De Regenboog;4;M. de Vries;;1");
-    EXPECT_EQ(record.MdataFV[0], "Jan01;FV;meisje;10;06;2002;05;03;2011;De Regenboog;4;M. de Vries;;1");
+    EXPECT_EQ(record.MdataFW[0],
+              "Jan01;FW;meisje;10;06;2002;05;03;2011;De Regenboog;4;M. de Vries;;1");
+    EXPECT_EQ(record.MdataFV[0],
+              "Jan01;FV;meisje;10;06;2002;05;03;2011;De Regenboog;4;M. de Vries;;1");
     EXPECT_EQ(record.SGdataFW.Cell(1, 0), record.MdataFW[0]);
     EXPECT_EQ(record.SGdataFV.Cell(1, 0), record.MdataFV[0]);
     EXPECT_EQ(record.FindSubjectRow("Jan01"), 1);
@@ -232,9 +234,10 @@ TEST(ParseDataLine, PartialLineSetsStepAndKeepsExampleName) {
 }
 
 TEST(ParseDataLine, SexWords) {
-    for (const auto& [word, sex] : {std::pair{"vrouw", Sex::Meisje}, std::pair{"meisje", Sex::Meisje},
-                                    std::pair{"", Sex::None}, std::pair{"jongen", Sex::Jongen},
-                                    std::pair{"man", Sex::Jongen}, std::pair{"Meisje", Sex::Jongen}}) {
+    for (const auto& [word, sex] :
+         {std::pair{"vrouw", Sex::Meisje}, std::pair{"meisje", Sex::Meisje},
+          std::pair{"", Sex::None}, std::pair{"jongen", Sex::Jongen}, std::pair{"man", Sex::Jongen},
+          std::pair{"Meisje", Sex::Jongen}}) {
         AdministrationRecord record;
         record.MdataFV = {std::string("K1;FV;") + word + ";01;02;2003;05;03;2011;S;4;T;;1"};
         ASSERT_EQ(record.ParseDataLineFV(1).outcome, ParseResult::Outcome::kLoaded) << word;
@@ -255,7 +258,8 @@ TEST(ParseDataLine, LowerCaseSubtestIsRefusedAndRecordReset) {
     EXPECT_EQ(record.SGRscoreFW.Cell(1, 5), "");
 
     record.MdataFV = {"Jan01;FW;meisje;10;06;2002;05;03;2011;S;4;T;;1"};
-    EXPECT_EQ(record.ParseDataLineFV(1).message, "Data foutief of niet van de Foneemverwisselingtest!");
+    EXPECT_EQ(record.ParseDataLineFV(1).message,
+              "Data foutief of niet van de Foneemverwisselingtest!");
 }
 
 TEST(ParseDataLine, EmptyOrMissingRowLeavesRecord) {

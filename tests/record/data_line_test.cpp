@@ -41,8 +41,10 @@ TEST(FormatScore, ShortestFormWithOneDecimal) {
 
 TEST(StatusCallsForScore, FinishedSubtestsOnly) {
     for (int status = 1; status <= 7; ++status) {
-        EXPECT_EQ(StatusCallsForScore(Subtest::FW, status), status == 4 || status == 6 || status == 7);
-        EXPECT_EQ(StatusCallsForScore(Subtest::FV, status), status == 3 || status == 5 || status == 7);
+        EXPECT_EQ(StatusCallsForScore(Subtest::FW, status),
+                  status == 4 || status == 6 || status == 7);
+        EXPECT_EQ(StatusCallsForScore(Subtest::FV, status),
+                  status == 3 || status == 5 || status == 7);
     }
 }
 

@@ -14,7 +14,7 @@ namespace {
 using testing::SubjectOnly;
 
 class HostileInputTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() /
                 ("zor-hostile-" + std::to_string(::getpid()) + "-" +
@@ -91,7 +91,7 @@ TEST_F(HostileInputTest, DataFileWithoutLinesIsRefused) {
 TEST_F(HostileInputTest, MoreThanFiftyFieldsAreIgnoredBeyondFifty) {
     std::string line = "K;FV;;01;01;2003;01;01;2011;;;;12;3";
     for (int item = 1; item <= 12; ++item) line += ";" + std::to_string(item * 10) + ";1";
-    line += ";8,5";                                   // field 38, the score
+    line += ";8,5";                                  // field 38, the score
     for (int i = 39; i < 150; ++i) line += ";junk";  // fields 39 onwards
     const fs::path zta = Zta("K_01-01-2011");
     Data("K_01-01-2011", "K;FW;;01;01;2003;01;01;2011;;;;;1\r\n", line + "\r\n");

@@ -29,8 +29,7 @@ TEST_F(ExitTest, SluitenAnsweredWithCancelChangesNothing) {
     dialogs.confirmAnswers.push_back(ui::ModalResult::Cancel);
     chooseSluiten();
     ASSERT_EQ(dialogs.confirmations.size(), 1u);
-    EXPECT_EQ(dialogs.confirmations[0].text,
-              "Hiermee sluit u het ZOR-afnameprogramma. Doorgaan?");
+    EXPECT_EQ(dialogs.confirmations[0].text, "Hiermee sluit u het ZOR-afnameprogramma. Doorgaan?");
     EXPECT_EQ(dialogs.confirmations[0].buttons, ui::ConfirmButtons::OKCancel);
     clock.advance(5000);
     EXPECT_EQ(app.modalStack(), stack);
@@ -46,8 +45,8 @@ TEST_F(ExitTest, ConfirmedExitFromDeepInTheStackClosesEveryScreenAfterTheFarewel
     chooseSluiten();
     // Every screen above the main screen has closed; the farewell shows.
     EXPECT_EQ(app.modalStack(), std::vector<ui::Screen*>{&main()});
-    for (ui::Screen* s : {later().ZORkeuze, &later().ZORinvoer->screen(), later().FWin,
-                          later().FWtfase})
+    for (ui::Screen* s :
+         {later().ZORkeuze, &later().ZORinvoer->screen(), later().FWin, later().FWtfase})
         EXPECT_FALSE(s->visible()) << s->name();
     EXPECT_TRUE(main().Label1.visible);
     EXPECT_EQ(main().Label1.caption, "TOT ZIENS!");
@@ -116,6 +115,25 @@ TEST_F(ExitTest, AltF4OnTheMainMenuAsksBeforeEnding) {
     EXPECT_EQ(dialogs.confirmations.size(), 1u);
     clock.advance(1000);
     EXPECT_TRUE(app.terminated());
+}
+
+}  // namespace
+}  // namespace zor::shell
+
+namespace zor::shell {
+namespace {
+
+TEST(ExitDuringStartupTest, SluitenWhileTheScreensAreBeingMadeIsIgnored) {
+    struct Fixture : testing::ShellFixture {
+    } f;
+    f.zor = startPlaceholderProgram(f.app, f.settings, f.program.string() + "/");
+    f.clock.advance(1000);  // the loading screen runs; the later screens are not all made
+    ASSERT_FALSE(f.later().complete());
+    f.main().PopupMenu1.choose(2);
+    EXPECT_TRUE(f.dialogs.confirmations.empty());
+    f.clock.advance(1000);
+    EXPECT_TRUE(f.later().complete());
+    EXPECT_EQ(f.app.activeScreen(), &f.main());
 }
 
 }  // namespace

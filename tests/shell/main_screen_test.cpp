@@ -145,9 +145,9 @@ TEST_F(MainScreenTest, MissingPictureGivesAMessageNamingTheFile) {
     main().ButtonNT.click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, "Klomperix Test");
-    EXPECT_NE(dialogs.messages[0].text.find(
-                  (program / "Graphics" / "Buttons" / "BtnNTon.gif").string()),
-              std::string::npos)
+    EXPECT_NE(
+        dialogs.messages[0].text.find((program / "Graphics" / "Buttons" / "BtnNTon.gif").string()),
+        std::string::npos)
         << dialogs.messages[0].text;
     // The click was abandoned: nothing is armed, the menu still works.
     clock.advance(1000);

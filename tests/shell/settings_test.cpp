@@ -1,3 +1,5 @@
+#include "shell/settings.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -5,7 +7,6 @@
 #include <map>
 
 #include "shell/folders.h"
-#include "shell/settings.h"
 #include "ui_fixture.h"
 
 namespace zor::shell {
@@ -26,10 +27,11 @@ struct SettingsTest : ::testing::Test {
 };
 
 TEST_F(SettingsTest, ReadsValuesOfTheKeySectionOnly) {
-    write("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\r\ndatapath=/wrong\r\n"
-          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\n"
-          "DataPath=/home/tl/ZOR Data\r\ntrpath=/home/tl/Rapporten\r\n"
-          "[Elders]\r\ntrpath=/wrong\r\n");
+    write(
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\r\ndatapath=/wrong\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\n"
+        "DataPath=/home/tl/ZOR Data\r\ntrpath=/home/tl/Rapporten\r\n"
+        "[Elders]\r\ntrpath=/wrong\r\n");
     IniSettingsStore store(file);
     EXPECT_EQ(store.readString(kSettingsKey, kDataPathValue), "/home/tl/ZOR Data");
     EXPECT_EQ(store.readString(kSettingsKey, kReportPathValue), "/home/tl/Rapporten");
@@ -54,8 +56,8 @@ TEST_F(SettingsTest, LastLineOfANameCountsAndTheFileIsReadAfreshEachTime) {
 
 TEST(SettingsFileTest, CandidatesFollowTheEnvironment) {
     using Paths = std::vector<std::filesystem::path>;
-    EXPECT_EQ(settingsFileCandidates(envOf({{"ZOR_SETTINGS_FILE", "/x/s.ini"},
-                                            {"XDG_CONFIG_HOME", "/h"}})),
+    EXPECT_EQ(settingsFileCandidates(
+                  envOf({{"ZOR_SETTINGS_FILE", "/x/s.ini"}, {"XDG_CONFIG_HOME", "/h"}})),
               Paths{"/x/s.ini"});
     EXPECT_EQ(settingsFileCandidates(envOf({{"HOME", "/home/tl"}})),
               (Paths{"/home/tl/.config/zor/settings.ini", "/etc/xdg/zor/settings.ini"}));
@@ -70,12 +72,12 @@ TEST_F(SettingsTest, TheFirstExistingCandidateIsTheStore) {
     std::filesystem::create_directories(dir / "b" / "zor");
     std::ofstream(dir / "b" / "zor" / "settings.ini")
         << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\ndatapath=/system\n";
-    IniSettingsStore store(envOf({{"XDG_CONFIG_HOME", (dir / "home").string()},
-                                  {"XDG_CONFIG_DIRS", (dir / "a").string() + ":" +
-                                                          (dir / "b").string()}}));
+    IniSettingsStore store(
+        envOf({{"XDG_CONFIG_HOME", (dir / "home").string()},
+               {"XDG_CONFIG_DIRS", (dir / "a").string() + ":" + (dir / "b").string()}}));
     EXPECT_EQ(store.readString(kSettingsKey, kDataPathValue), "/system");
-    IniSettingsStore none(envOf({{"XDG_CONFIG_HOME", (dir / "home").string()},
-                                 {"XDG_CONFIG_DIRS", (dir / "a").string()}}));
+    IniSettingsStore none(envOf(
+        {{"XDG_CONFIG_HOME", (dir / "home").string()}, {"XDG_CONFIG_DIRS", (dir / "a").string()}}));
     EXPECT_FALSE(none.file());
     EXPECT_EQ(none.readString(kSettingsKey, kDataPathValue), "");
 }
@@ -83,8 +85,8 @@ TEST_F(SettingsTest, TheFirstExistingCandidateIsTheStore) {
 TEST_F(SettingsTest, ReadsWhatTheInstallationStepWrites) {
     const std::string command = "ZOR_SETTINGS_FILE='" + file.string() + "' ZOR_DATA_DIR='" +
                                 (dir / "My Data").string() + "' ZOR_REPORT_DIR='" +
-                                (dir / "Rapporten").string() + "' bash '" ZOR_SOURCE_DIR
-                                "/scripts/prepare-folders.sh' >/dev/null";
+                                (dir / "Rapporten").string() +
+                                "' bash '" ZOR_SOURCE_DIR "/scripts/prepare-folders.sh' >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     IniSettingsStore store(file);
     EXPECT_EQ(store.readString(kSettingsKey, kDataPathValue), (dir / "My Data").string());

@@ -15,8 +15,8 @@ namespace zor::shell::testing {
 // A program folder with the pictures and sounds of the shell, a settings
 // file, and the whole program started with placeholder screens.
 struct ShellFixture : ui::testing::UiFixture {
-    std::filesystem::path root = ui::testing::freshFolder(
-        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::path root =
+        ui::testing::freshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::path program = root / "program";
     std::filesystem::path data = root / "data";
     std::filesystem::path settingsFile = root / "settings.ini";
@@ -27,7 +27,8 @@ struct ShellFixture : ui::testing::UiFixture {
         std::filesystem::create_directories(program / "Graphics" / "Buttons");
         std::filesystem::create_directories(program / "Audio");
         std::filesystem::create_directories(data / "Incomplete afnames");
-        for (const char* name : {"blk.jpg", "ZORbckgr1.jpg", "ZORsplash.jpg", "Opgeslagen.gif", "ZORlogo.jpg"})
+        for (const char* name :
+             {"blk.jpg", "ZORbckgr1.jpg", "ZORsplash.jpg", "Opgeslagen.gif", "ZORlogo.jpg"})
             touch(program / "Graphics" / name);
         for (const char* name : {"BtnNToff.gif", "BtnNTon.gif", "BtnTHoff.gif", "BtnTHon.gif",
                                  "BtnTROoff.gif", "BtnTROon.gif", "BtnExit.gif", "BtnInfo.gif"})

@@ -33,8 +33,8 @@ TEST_F(StartupTest, CreatesEveryScreenOnceInOrderAndEndsOnTheMainMenu) {
     EXPECT_EQ(namesOf(app.screens()),
               (std::vector<std::string>{"ZORsplash", "Loader", "ZORMAINForm", "AboutBox", "TFWin",
                                         "TFWtfase", "TZORinvoer", "TAfterFW", "TAfterFV",
-                                        "Tcorrect", "TFVtfase", "TFVin", "TFinish", "TPP",
-                                        "TTRO", "message", "TZORkeuze", "Backblack"}));
+                                        "Tcorrect", "TFVtfase", "TFVin", "TFinish", "TPP", "TTRO",
+                                        "message", "TZORkeuze", "Backblack"}));
     EXPECT_EQ(app.modalStack(), std::vector<ui::Screen*>{&main()});
     EXPECT_EQ(main().caption, "Klomperix Test");
     EXPECT_TRUE(main().stayOnTop);

@@ -9,7 +9,7 @@ namespace {
 // A screen with one image button that opens another screen from its
 // deferred step.
 class ArmedScreen : public Screen {
-public:
+  public:
     ArmedScreen(Application& app, Screen* next = nullptr)
         : Screen(app, "ArmedScreen"), next_(next) {
         Button.onClick = [this] {
@@ -21,13 +21,13 @@ public:
     int clicks = 0;
     int steps = 0;
 
-protected:
+  protected:
     void LatencyStep() override {
         ++steps;
         if (next_) next_->ShowModal();
     }
 
-private:
+  private:
     Screen* next_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-
 #include <string>
 #include <vector>
 
@@ -14,13 +13,13 @@ namespace {
 
 // A screen that logs its lifecycle.
 class LoggingScreen : public Screen {
-public:
+  public:
     LoggingScreen(Application& app, std::string name, std::vector<std::string>& log)
         : Screen(app, std::move(name)), log_(log) {}
 
     std::vector<int> opacities;
 
-protected:
+  protected:
     void onShow() override { log_.push_back(name() + ".show"); }
     void onActivate() override {
         opacities.push_back(opacity());
@@ -29,7 +28,7 @@ protected:
     void onHide() override { log_.push_back(name() + ".hide"); }
     void onClose() override { log_.push_back(name() + ".close"); }
 
-private:
+  private:
     std::vector<std::string>& log_;
 };
 
@@ -100,12 +99,24 @@ TEST_F(ModalStackTest, FadingScreenFadesInWheneverItBecomesActive) {
     EXPECT_EQ(fadeInLevels(a.fade), (std::vector<int>{0, 180, 255}));
 }
 
+TEST_F(ModalStackTest, FadingOutEndsAtZeroAndAScreenWithoutFadingIsOpaque) {
+    a.fade = fades::AfterScreen;
+    a.ShowModal();
+    app.runEvent([&] { a.Hide(); });
+    EXPECT_EQ(a.opacity(), 0);
+    a.fade.enabled = false;
+    app.runEvent([&] { a.Show(); });
+    EXPECT_EQ(a.opacity(), 255);
+}
+
 TEST(FadeLevelsTest, FollowTheStepsOfEachScreen) {
-    EXPECT_EQ(fadeInLevels({true, 250, 255}), (std::vector<int>{0, 250, 255}));
-    EXPECT_EQ(fadeInLevels({true, 190, 200}), (std::vector<int>{0, 190, 200}));
-    EXPECT_EQ(fadeOutLevels({true, 230, 255}), (std::vector<int>{255, 25, 0}));
-    EXPECT_EQ(fadeInLevels({true, 2, 230}).size(), 116u);
-    EXPECT_EQ(fadeInLevels({true, 2, 230}).back(), 230);
+    EXPECT_EQ(fadeInLevels(fades::SubjectEntry), (std::vector<int>{0, 180, 255}));
+    EXPECT_EQ(fadeInLevels(fades::TestScreen), (std::vector<int>{0, 250, 255}));
+    EXPECT_EQ(fadeInLevels(fades::Message), (std::vector<int>{0, 190, 200}));
+    EXPECT_EQ(fadeOutLevels(fades::AfterScreen), (std::vector<int>{255, 25, 0}));
+    EXPECT_EQ(fadeOutLevels(fades::Message), (std::vector<int>{200, 10, 0}));
+    EXPECT_EQ(fadeInLevels(fades::ProgramInformation).size(), 116u);
+    EXPECT_EQ(fadeInLevels(fades::ProgramInformation).back(), 230);
 }
 
 TEST_F(ModalStackTest, ErrorInAHandlerIsShownAndTheStackStaysUsable) {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "ui/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
 
 namespace zor::ui {
 namespace {

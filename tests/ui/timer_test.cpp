@@ -1,10 +1,11 @@
+#include "ui/timer.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "ui/clock.h"
-#include "ui/timer.h"
 
 namespace zor::ui {
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include "ui/application.h"
 #include "ui/clock.h"

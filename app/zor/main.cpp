@@ -1,0 +1,22 @@
+// The program: full-screen picture screens on Qt, started by the shell.
+#include <QApplication>
+#include <QCoreApplication>
+
+#include "shell/settings.h"
+#include "ui/clock.h"
+#include "ui/qt/qt_sound.h"
+#include "zor/program.h"
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    zor::ui::SystemClock clock;
+    zor::ui::qt::QtSoundSystem sounds(clock);
+    zor::shell::IniSettingsStore settings;
+    // The program folder is the executable's own: Graphics/ and Audio/ lie beside it.
+    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
+
+    zor::app::Program program(clock, sounds, settings, programFolder);
+    program.window().showOnDisplay();
+    program.start();
+    return qapp.exec();
+}

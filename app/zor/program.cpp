@@ -1,0 +1,46 @@
+#include "zor/program.h"
+
+#include <QIcon>
+#include <QString>
+
+#include "shell/main_screen.h"
+
+namespace zor::app {
+
+Program::Program(ui::Clock& clock, ui::SoundSystem& sounds, const shell::SettingsStore& settings,
+                 std::string programFolder)
+    : app_(clock, dialogs_, pictures_, sounds),
+      window_(app_, pictures_),
+      clockDriver_(clock),
+      programFolder_(programFolder),
+      program_(app_, settings, std::move(programFolder)) {
+    dialogs_.setParent(&window_);
+    window_.setWindowIcon(QIcon(QString::fromStdString(programFolder_ + "Graphics/ZORlogo.jpg")));
+    window_.afterEvent = [this] { updateNotificationIcon(); };
+    // The task-bar menu opens with a right click on the bare backdrop.
+    window_.onBackdropContextMenu = [this](QPoint) {
+        if (auto* main = screens().main.get()) app_.runEvent([main] { main->TaskBarRightClick(); });
+    };
+}
+
+Program::~Program() {
+    window_.afterEvent = nullptr;
+    icon_.reset();
+}
+
+void Program::start() { program_.startup.start(); }
+
+void Program::updateNotificationIcon() {
+    shell::TZORMAINForm* main = screens().main.get();
+    const bool registered = main && main->icon.registered;
+    if (registered && !icon_) {
+        icon_ = std::make_unique<ui::qt::NotificationIcon>(
+            window_.windowIcon(), QString::fromStdString(main->icon.tip), [this, main] {
+                app_.runEvent([main] { main->TrayIconCallback(shell::kRightButtonDown); });
+            });
+    } else if (!registered && icon_) {
+        icon_.reset();
+    }
+}
+
+}  // namespace zor::app

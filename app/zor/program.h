@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "shell/placeholders.h"
+#include "shell/settings.h"
+#include "ui/application.h"
+#include "ui/qt/clock_driver.h"
+#include "ui/qt/front_window.h"
+#include "ui/qt/notification_icon.h"
+#include "ui/qt/qt_dialogs.h"
+#include "ui/qt/qt_pictures.h"
+
+namespace zor::app {
+
+// The running program: the screen runtime with Qt's dialogs and pictures,
+// the front window, the clock on Qt's event loop, and the shell's start-up
+// that creates every screen. The screens of the subsystems still to come
+// are the shell's placeholders.
+class Program {
+  public:
+    // `programFolder` holds Graphics/ and Audio/ and ends in a separator.
+    Program(ui::Clock& clock, ui::SoundSystem& sounds, const shell::SettingsStore& settings,
+            std::string programFolder);
+    ~Program();
+
+    // Runs the start-up: the splash screen shows at once; the rest follows
+    // on the clock.
+    void start();
+
+    ui::Application& app() { return app_; }
+    ui::qt::FrontWindow& window() { return window_; }
+    shell::ShellScreens& screens() { return program_.startup.screens(); }
+
+  private:
+    // Keeps the notification icon in step with the main screen's registration.
+    void updateNotificationIcon();
+
+    ui::qt::QtPictureSource pictures_;
+    ui::qt::QtDialogs dialogs_;
+    ui::Application app_;
+    ui::qt::FrontWindow window_;
+    ui::qt::ClockDriver clockDriver_;
+    std::string programFolder_;
+    shell::PlaceholderProgram program_;
+    std::unique_ptr<ui::qt::NotificationIcon> icon_;
+};
+
+}  // namespace zor::app

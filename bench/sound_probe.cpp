@@ -1,0 +1,140 @@
+// Plays WAV files one after another on the Qt players and compares the
+// moment the player's mode reads Stopped with the moment the last audible
+// sample of the prompt arrives at the output's monitor, read live from
+// `parec` (its command line is the probe's first argument). Prints one line
+// per file: late_ms = stopped − last audible sample heard (negative: early),
+// and tail_ms, the quiet end of the file itself (below the same threshold).
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "ui/clock.h"
+#include "ui/qt/qt_sound.h"
+#include "ui/qt/wav_pcm.h"
+
+namespace {
+
+constexpr int kThreshold = 300;  // of 32767: about -41 dBFS
+constexpr int kMonitorRate = 48000;
+
+std::int64_t nowNs() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Reads the monitor (16-bit mono) and keeps the time of the last audible sample.
+struct MonitorReader {
+    std::atomic<std::int64_t> lastAudibleNs{0};
+    std::atomic<std::int64_t> firstAudibleNs{0};
+    std::atomic<std::int64_t> samplesRead{0};
+    std::atomic<bool> running{true};
+    FILE* pipe = nullptr;
+    std::thread thread;
+
+    explicit MonitorReader(const std::string& command) {
+        pipe = popen(command.c_str(), "r");
+        if (!pipe) std::exit(2);
+        thread = std::thread([this] {
+            std::vector<std::int16_t> buffer(64);
+            while (running) {
+                const std::size_t n = std::fread(buffer.data(), 2, buffer.size(), pipe);
+                const std::int64_t arrived = nowNs();
+                if (n == 0) break;
+                samplesRead += std::int64_t(n);
+                for (std::size_t i = 0; i < n; ++i) {
+                    if (std::abs(int(buffer[i])) > kThreshold) {
+                        const std::int64_t after = std::int64_t(n - 1 - i) * 1'000'000'000 / kMonitorRate;
+                        lastAudibleNs = arrived - after;
+                        std::int64_t none = 0;
+                        firstAudibleNs.compare_exchange_strong(none, arrived - after);
+                    }
+                }
+            }
+        });
+    }
+    ~MonitorReader() {
+        running = false;
+        pclose(pipe);
+        thread.join();
+    }
+};
+
+// The quiet end of a file: the time after its last sample above the threshold.
+double quietTailMs(const zor::ui::qt::WavPcm& pcm) {
+    if (pcm.bitsPerSample != 16) return 0;
+    const auto* samples = reinterpret_cast<const std::int16_t*>(pcm.data.data());
+    const std::size_t count = pcm.data.size() / 2;
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        if (std::abs(int(samples[i])) > kThreshold) last = i;
+    return double(count - 1 - last) / pcm.channels * 1000.0 / pcm.sampleRate;
+}
+
+void waitMs(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QCoreApplication::processEvents();
+        QThread::msleep(1);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: sound_probe 'parec command' file.wav...\n");
+        return 2;
+    }
+    QApplication qapp(argc, argv);
+    zor::ui::SystemClock clock;
+    if (!zor::ui::qt::QtSoundSystem::outputAvailable()) {
+        std::fprintf(stderr, "no audio output\n");
+        return 3;
+    }
+    zor::ui::qt::QtSoundSystem sounds(clock);
+    auto player = sounds.createPlayer("MP1");
+    MonitorReader monitor(argv[1]);
+    // The monitor must deliver steadily before anything is measured.
+    while (monitor.samplesRead < kMonitorRate) waitMs(10);
+    waitMs(500);
+
+    for (int i = 2; i < argc; ++i) {
+        const std::string file = argv[i];
+        auto pcm = zor::ui::qt::readWavPcm(file);
+        player->setFileName(file);
+        player->open();
+        waitMs(300);
+        monitor.lastAudibleNs = 0;
+        monitor.firstAudibleNs = 0;
+        const std::int64_t played = nowNs();
+        player->play();
+        std::int64_t stopped = 0;
+        while (stopped == 0) {
+            QCoreApplication::processEvents();
+            if (player->mode() == zor::ui::PlayerMode::Stopped) stopped = nowNs();
+            else QThread::usleep(500);
+        }
+        waitMs(800);  // anything still sounding reaches the monitor
+        const std::int64_t heard = monitor.lastAudibleNs;
+        const std::int64_t onset = monitor.firstAudibleNs;
+        player->close();
+        std::printf(
+            "file=%s duration_ms=%lld tail_ms=%.1f play_to_first_heard_ms=%.1f "
+            "play_to_stopped_ms=%.1f late_ms=%.1f\n",
+            file.c_str(), pcm ? (long long)pcm->durationMs() : -1LL, pcm ? quietTailMs(*pcm) : 0.0,
+            onset ? (onset - played) / 1e6 : NAN, (stopped - played) / 1e6,
+            heard ? (stopped - heard) / 1e6 : NAN);
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,61 @@
+#include "ui/qt/prompt_timeline.h"
+
+#include <algorithm>
+
+namespace zor::ui::qt {
+
+void PromptTimeline::playRequested(std::int64_t nowMs) {
+    requestedMs_ = nowMs;
+    startedMs_.reset();
+    backendEndMs_.reset();
+    failedEndMs_.reset();
+    latencyMs_ = 0;
+}
+
+void PromptTimeline::startConfirmed(std::int64_t nowMs, std::int64_t latencyMs) {
+    if (!requestedMs_ || startedMs_ || failedEndMs_) return;
+    startedMs_ = nowMs;
+    latencyMs_ = std::max<std::int64_t>(0, latencyMs);
+}
+
+void PromptTimeline::backendEnded(std::int64_t nowMs) {
+    // An end before the start is confirmed is no end of this sound.
+    if (!startedMs_ || backendEndMs_ || failedEndMs_) return;
+    backendEndMs_ = nowMs;
+}
+
+void PromptTimeline::failed(std::int64_t nowMs) {
+    if (!requestedMs_ || failedEndMs_) return;
+    // The sound lasts its real duration from the request, but never past
+    // an end already known.
+    std::int64_t end = std::max(*requestedMs_ + durationMs_, nowMs);
+    if (auto known = endMs()) end = std::min(end, *known);
+    failedEndMs_ = end;
+}
+
+void PromptTimeline::stop() {
+    requestedMs_.reset();
+    startedMs_.reset();
+    backendEndMs_.reset();
+    failedEndMs_.reset();
+}
+
+std::optional<std::int64_t> PromptTimeline::endMs() const {
+    if (!requestedMs_) return std::nullopt;
+    if (failedEndMs_) return failedEndMs_;
+    if (!startedMs_) return std::nullopt;
+    std::int64_t end = *startedMs_ + durationMs_ + latencyMs_;
+    if (backendEndMs_) end = std::min(end, *backendEndMs_);
+    return end;
+}
+
+PlayerMode PromptTimeline::mode(std::int64_t nowMs) const {
+    if (!requestedMs_) return PlayerMode::Stopped;
+    if (auto end = endMs()) return nowMs < *end ? PlayerMode::Playing : PlayerMode::Stopped;
+    // Waiting for the backend to confirm the start; one that never does is
+    // timed as a silent player from the request.
+    const std::int64_t silentEnd = *requestedMs_ + durationMs_ + kStartGraceMs;
+    return nowMs < silentEnd ? PlayerMode::Playing : PlayerMode::Stopped;
+}
+
+}  // namespace zor::ui::qt

@@ -1,0 +1,86 @@
+#include "ui/qt/qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+#include <vector>
+
+#include "ui/native_path.h"
+
+namespace zor::ui::qt {
+
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+QString qtNameFilters(const std::string& filter) {
+    const QStringList parts = qs(filter).split(u'|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        filters << parts[i].trimmed() + " (" + patterns.join(u' ').trimmed() + ")";
+    }
+    return filters.join(";;");
+}
+
+ModalResult QtDialogs::confirm(const std::string& text, ConfirmButtons buttons) {
+    QMessageBox box(QMessageBox::Question, kConfirmTitle, qs(text), QMessageBox::NoButton, parent_);
+    std::vector<std::pair<QAbstractButton*, ModalResult>> answers;
+    auto add = [&](const char* caption, QMessageBox::ButtonRole role, ModalResult result) {
+        answers.emplace_back(box.addButton(caption, role), result);
+    };
+    switch (buttons) {
+        case ConfirmButtons::OK: add("OK", QMessageBox::AcceptRole, ModalResult::OK); break;
+        case ConfirmButtons::OKCancel:
+            add("OK", QMessageBox::AcceptRole, ModalResult::OK);
+            add("Annuleren", QMessageBox::RejectRole, ModalResult::Cancel);
+            break;
+        case ConfirmButtons::YesNo:
+            add("&Ja", QMessageBox::YesRole, ModalResult::Yes);
+            add("&Nee", QMessageBox::NoRole, ModalResult::No);
+            break;
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    box.exec();
+    for (const auto& [button, result] : answers)
+        if (box.clickedButton() == button) return result;
+    return ModalResult::Cancel;
+}
+
+void QtDialogs::message(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, qs(title), qs(text), QMessageBox::NoButton, parent_);
+    box.setDefaultButton(box.addButton("OK", QMessageBox::AcceptRole));
+    box.exec();
+}
+
+std::optional<std::string> QtDialogs::openFile(const FileDialogRequest& request) {
+    return runFileDialog(request, false);
+}
+
+std::optional<std::string> QtDialogs::saveFile(const FileDialogRequest& request) {
+    return runFileDialog(request, true);
+}
+
+std::optional<std::string> QtDialogs::runFileDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(parent_, qs(request.title), qs(nativePath(request.initialDir)));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save || !request.fileMustExist ? QFileDialog::AnyFile
+                                                      : QFileDialog::ExistingFile);
+    if (!request.filter.empty()) dialog.setNameFilters(qtNameFilters(request.filter).split(";;"));
+    if (!request.defaultExt.empty()) dialog.setDefaultSuffix(qs(request.defaultExt));
+    if (!request.fileName.empty()) dialog.selectFile(qs(nativePath(request.fileName)));
+    QFileDialog::Options options = QFileDialog::DontUseNativeDialog;
+    if (!request.overwritePrompt) options |= QFileDialog::DontConfirmOverwrite;
+    dialog.setOptions(options);
+    dialog.setLabelText(QFileDialog::Accept, save ? "Opslaan" : "Openen");
+    dialog.setLabelText(QFileDialog::Reject, "Annuleren");
+    dialog.setLabelText(QFileDialog::LookIn, "Zoeken in:");
+    dialog.setLabelText(QFileDialog::FileName, "Bestandsnaam:");
+    dialog.setLabelText(QFileDialog::FileType, "Bestandstype:");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+}  // namespace zor::ui::qt

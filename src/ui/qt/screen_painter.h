@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include "ui/controls.h"
+#include "ui/screen.h"
+
+class QPainter;
+class QWidget;
+
+namespace zor::ui::qt {
+
+class QtPictureSource;
+
+inline QRect rectOf(const Bounds& b) { return {b.left, b.top, b.width, b.height}; }
+
+// Draws screen models: any screen, control by control in creation order,
+// the way the controls' fields say.
+class ScreenPainter {
+public:
+    // `styleSource` lends its style, palette and font to the standard controls.
+    ScreenPainter(const QtPictureSource& pictures, const QWidget& styleSource)
+        : pictures_(pictures), styleSource_(styleSource) {}
+
+    // The screen at `size` on its colour; with the screen's
+    // transparent colour enabled, its aqua areas are fully transparent.
+    // `keyboard`: the screen has the keyboard, so its focused edit shows
+    // the caret.
+    QImage render(const Screen& screen, QSize size, bool keyboard) const;
+
+    // A digest of everything `render` draws from: a screen whose digest is
+    // unchanged need not be drawn again.
+    static std::size_t digest(const Screen& screen, QSize size, bool keyboard);
+
+private:
+    void paintControl(QPainter& p, const Control& c, bool caret) const;
+    void paintPicture(QPainter& p, const Picture& c) const;
+    void paintLabel(QPainter& p, const Label& c) const;
+    void paintEdit(QPainter& p, const Edit& c, bool caret) const;
+    void paintRadioGroup(QPainter& p, const RadioGroup& c) const;
+    void paintComboBox(QPainter& p, const ComboBox& c) const;
+    void paintPushButton(QPainter& p, const PushButton& c) const;
+    void paintCheckBox(QPainter& p, const CheckBox& c) const;
+    void paintStringGrid(QPainter& p, const StringGrid& c) const;
+    void paintProgressBar(QPainter& p, const ProgressBar& c) const;
+
+    const QtPictureSource& pictures_;
+    const QWidget& styleSource_;
+};
+
+// Geometry shared by drawing and input.
+namespace layout {
+inline constexpr int kGridColWidth = 64;
+inline constexpr int kGridRowHeight = 24;
+inline constexpr int kEditPadding = 3;
+// The area of item `index` of a radio group, in screen coordinates.
+QRect radioItemRect(const RadioGroup& group, int index);
+// The item of a radio group at a point, or -1.
+int radioItemAt(const RadioGroup& group, QPoint point);
+// The caret index nearest to x (screen coordinates) in an edit's text.
+int caretAt(const Edit& edit, const QWidget& styleSource, int x);
+}  // namespace layout
+
+// The control that receives a mouse event at a point of the screen: the
+// last created visible control there, or none.
+Control* controlAt(const Screen& screen, QPoint point);
+
+}  // namespace zor::ui::qt

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "qt_test_app.h"
+#include "ui/qt/qt_dialogs.h"
+#include "ui_fixture.h"
+
+namespace zor::ui::qt {
+namespace {
+
+// Runs `inspect` on the dialog once it is open; the dialog runs its own
+// event loop, so the check is queued before the dialog opens.
+template <typename Dialog>
+void whenOpen(std::function<void(Dialog&)> inspect) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
+        if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            inspect(*d);
+        }
+    });
+    poll->start(5);
+}
+
+QAbstractButton* buttonNamed(QMessageBox& box, const QString& caption) {
+    for (QAbstractButton* b : box.buttons())
+        if (b->text() == caption) return b;
+    return nullptr;
+}
+
+struct QtDialogsTest : ::testing::Test {
+    QApplication& app = testing::qtApp();
+    QtDialogs dialogs;
+};
+
+TEST(QtNameFilters, PairsBecomeQtFilters) {
+    EXPECT_EQ(qtNameFilters("ZOR-afname *.zta|*.zta"), "ZOR-afname *.zta (*.zta)");
+    EXPECT_EQ(qtNameFilters("Rapport|*.zrp|Alle bestanden|*.*"),
+              "Rapport (*.zrp);;Alle bestanden (*.*)");
+    EXPECT_EQ(qtNameFilters("Plaatjes|*.gif;*.jpg"), "Plaatjes (*.gif *.jpg)");
+    EXPECT_EQ(qtNameFilters(""), "");
+}
+
+TEST_F(QtDialogsTest, ConfirmationAsksWithDutchButtonsAndReturnsTheAnswer) {
+    QStringList captions;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    whenOpen<QMessageBox>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        icon = box.icon();
+        for (auto* b : box.buttons()) captions << b->text();
+        buttonNamed(box, "Annuleren")->click();
+    });
+    EXPECT_EQ(dialogs.confirm("Doorgaan?", ConfirmButtons::OKCancel), ModalResult::Cancel);
+    EXPECT_EQ(title, "Bevestigen");
+    EXPECT_EQ(icon, QMessageBox::Question);
+    captions.sort();
+    EXPECT_EQ(captions, QStringList({"Annuleren", "OK"}));
+
+    whenOpen<QMessageBox>([&](QMessageBox& box) { buttonNamed(box, "&Ja")->click(); });
+    EXPECT_EQ(dialogs.confirm("Opslaan?", ConfirmButtons::YesNo), ModalResult::Yes);
+    whenOpen<QMessageBox>([&](QMessageBox& box) { buttonNamed(box, "&Nee")->click(); });
+    EXPECT_EQ(dialogs.confirm("Opslaan?", ConfirmButtons::YesNo), ModalResult::No);
+    whenOpen<QMessageBox>([&](QMessageBox& box) { buttonNamed(box, "OK")->click(); });
+    EXPECT_EQ(dialogs.confirm("Klaar.", ConfirmButtons::OK), ModalResult::OK);
+    // Closing the box is no OK.
+    whenOpen<QMessageBox>([&](QMessageBox& box) { box.reject(); });
+    EXPECT_EQ(dialogs.confirm("Doorgaan?", ConfirmButtons::OKCancel), ModalResult::Cancel);
+}
+
+TEST_F(QtDialogsTest, PlainMessageCarriesTheGivenTitle) {
+    QString title, text;
+    whenOpen<QMessageBox>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        text = box.text();
+        box.buttons().front()->click();
+    });
+    dialogs.message("Klomperix Test", "Foutmelding E001");
+    EXPECT_EQ(title, "Klomperix Test");
+    EXPECT_EQ(text, "Foutmelding E001");
+}
+
+TEST_F(QtDialogsTest, OpenDialogStartsInTheNativeFolderWithTheFilter) {
+    auto dir = ui::testing::freshFolder("qt-dialogs");
+    std::filesystem::create_directories(dir / "Incomplete afnames");
+    std::ofstream(dir / "Incomplete afnames" / "K1_05-03-2011.zta") << "x";
+
+    FileDialogRequest request;
+    request.title = "Incomplete ZOR-afname openen en hervatten";
+    request.initialDir = dir.string() + "\\Incomplete afnames\\";
+    request.defaultExt = "zta";
+    request.filter = "ZOR-afname *.zta|*.zta";
+    request.fileMustExist = true;
+
+    QString folder, title;
+    QStringList filters;
+    whenOpen<QFileDialog>([&](QFileDialog& d) {
+        folder = d.directory().absolutePath();
+        title = d.windowTitle();
+        filters = d.nameFilters();
+        d.reject();
+    });
+    EXPECT_FALSE(dialogs.openFile(request));
+    EXPECT_EQ(folder.toStdString(), (dir / "Incomplete afnames").string());
+    EXPECT_EQ(title, "Incomplete ZOR-afname openen en hervatten");
+    EXPECT_EQ(filters, QStringList({"ZOR-afname *.zta (*.zta)"}));
+
+    whenOpen<QFileDialog>([&](QFileDialog& d) {
+        d.selectFile("K1_05-03-2011.zta");
+        static_cast<QDialog&>(d).accept();
+    });
+    auto chosen = dialogs.openFile(request);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(*chosen, (dir / "Incomplete afnames" / "K1_05-03-2011.zta").string());
+}
+
+}  // namespace
+}  // namespace zor::ui::qt
