@@ -19,6 +19,7 @@
 #include "pagestore/paper.h"
 #include "pagestore/printer.h"
 #include "pagestore/units.h"
+#include "pdf/pdf_document.h"
 
 namespace zor::pagestore {
 
@@ -139,6 +140,12 @@ class TPrintPreview {
     void LoadFromStream(std::istream& in);
     void SaveToFile(const std::filesystem::path& fileName) const;
     void LoadFromFile(const std::filesystem::path& fileName);
+
+    // --- PDF export -------------------------------------------------------------
+    // Writes page 1 as a one-page PDF dated by `clock`. Throws pdf::PdfFileInUse
+    // when an existing target cannot be written; a missing folder writes nothing
+    // and reports nothing.
+    void SaveAsPDF(const std::filesystem::path& fileName, const pdf::PdfClock& clock);
 
     // --- Events -----------------------------------------------------------------
     Event OnBeginDoc, OnNewPage, OnEndPage, OnEndDoc, OnAbort, OnChange;

@@ -52,7 +52,7 @@ void BuildCoverPages(pagestore::TPrintPreview& store, const ReportPictures& pict
 void StoreReport(pagestore::TPrintPreview& store, const ReportFileNames& names,
                  const pdf::PdfClock& clock) {
     store.SaveToFile(ui::nativePath(names.report));
-    SaveAsPDF(store, ui::nativePath(names.pdf), clock);
+    store.SaveAsPDF(ui::nativePath(names.pdf), clock);
 }
 
 pdf::PdfClock ClockOfDate(const record::Date& date) {

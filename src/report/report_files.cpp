@@ -1,6 +1,5 @@
 #include "report/report_files.h"
 
-#include "pdf/pdf_export.h"
 
 namespace zor::report {
 
@@ -34,33 +33,6 @@ std::string extractTRfilename(std::string_view fileName) {
     key += '_';
     key.append(name.substr(blank + 1));
     return key;
-}
-
-void SaveAsPDF(pagestore::TPrintPreview& store, const std::filesystem::path& file,
-               const pdf::PdfClock& clock) {
-    const std::vector<std::uint8_t>* page = store.GetPage(1);
-    if (!page) return;
-
-    pdf::PdfDocumentInfo info;
-    info.author = "ZOR-gebruiker";
-    info.creator = "ZOR-afnameprogramma 1.0.2.1";
-    info.subject = "ZOR-testrapport";
-    info.title = "ZOR-testrapport";
-    const pdf::PdfDate now = clock();
-    info.creationDate = pdf::PdfDate{now.year, now.month, now.day, 0, 0, 0};
-
-    pdf::PdfPaper paper;
-    switch (store.PaperType()) {
-        case pagestore::pA4: paper.kind = pdf::PaperKind::A4; break;
-        case pagestore::pA5: paper.kind = pdf::PaperKind::A5; break;
-        case pagestore::pA3: paper.kind = pdf::PaperKind::A3; break;
-        case pagestore::pLetter: paper.kind = pdf::PaperKind::Letter; break;
-        case pagestore::pLegal: paper.kind = pdf::PaperKind::Legal; break;
-        default: paper.kind = pdf::PaperKind::UserDefined; break;
-    }
-    paper.widthPoints = store.ConvertX(store.PaperWidth(), store.Units(), pagestore::mmPoints);
-    paper.heightPoints = store.ConvertY(store.PaperHeight(), store.Units(), pagestore::mmPoints);
-    pdf::exportPageImageAsPdf(*page, info, paper, file, clock);
 }
 
 }  // namespace zor::report

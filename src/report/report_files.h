@@ -33,11 +33,4 @@ std::string StoredReportPdfName(std::string_view reportFolder, std::string_view 
 // the characters present are replaced.
 std::string extractTRfilename(std::string_view fileName);
 
-// Writes page 1 of the store as a one-page PDF of the store's paper, with the
-// report's document information and today's date (from clock) as creation
-// date. Throws pdf::PdfFileInUse when an existing file cannot be written; a file
-// that cannot be created (a missing folder) is passed over without a word.
-void SaveAsPDF(pagestore::TPrintPreview& store, const std::filesystem::path& file,
-               const pdf::PdfClock& clock);
-
 }  // namespace zor::report

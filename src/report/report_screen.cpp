@@ -162,7 +162,7 @@ void StoreAtChosenPlace(pagestore::TPrintPreview& store, const std::string& chos
                         const std::string& pdfName, const record::Date& today) {
     const std::filesystem::path reportFile(chosenReportFile);
     store.SaveToFile(reportFile);
-    SaveAsPDF(store, reportFile.parent_path() / pdfName, ClockOfDate(today));
+    store.SaveAsPDF(reportFile.parent_path() / pdfName, ClockOfDate(today));
 }
 
 }  // namespace zor::report

@@ -91,7 +91,7 @@ void TTRO::OpenStep() {
     std::error_code ignored;
     if (loadError.empty() && store.TotalPages() >= 1 && !std::filesystem::exists(pdf, ignored)) {
         try {
-            SaveAsPDF(store, pdf, ClockOfDate(Today()));
+            store.SaveAsPDF(pdf, ClockOfDate(Today()));
         } catch (const std::exception& e) {
             pdfError = e.what();
         }

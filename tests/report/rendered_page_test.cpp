@@ -66,7 +66,7 @@ TEST(RenderedReportPage, MatchesTheReferencePicture) {
         LoadReportPictures(fs::path(ZOR_SOURCE_DIR) / "assets" / "Graphics", ReportKind::Preview);
     pagestore::TPrintPreview store;
     BuildPreviewReport(store, r, record::Date{2010, 8, 15}, pictures);
-    SaveAsPDF(store, pdfFile, ClockOfDate(record::Date{2011, 3, 5}));
+    store.SaveAsPDF(pdfFile, ClockOfDate(record::Date{2011, 3, 5}));
     ASSERT_TRUE(fs::exists(pdfFile));
 
     const fs::path reference = fs::path(ZOR_TEST_DATA_DIR) / "report" / "report-page-100dpi.png";

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+#include <sys/file.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "pagestore/print_preview.h"
+#include "pdf/pdf_export.h"
+
+namespace zor::pagestore {
+namespace {
+
+namespace fs = std::filesystem;
+
+pdf::PdfDate FixedDay() { return {2011, 3, 5, 14, 30, 15}; }
+
+std::string Command(const std::string& command) {
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    char buffer[256];
+    while (pipe && fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
+    return out;
+}
+
+class SaveAsPdf : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("zor-save-as-pdf-" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        store_.BeginDoc();
+        for (const char* text : {"Eerste pagina", "Tweede pagina", "Derde pagina"}) {
+            if (std::string(text) != "Eerste pagina") store_.NewPage();
+            store_.Canvas()->textOut(2000, 2000, text);
+        }
+        store_.EndDoc();
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path dir_;
+    TPrintPreview store_;
+};
+
+TEST_F(SaveAsPdf, ExportsOnlyTheFirstPageOnTheStoresPaperAndEndsIdle) {
+    ASSERT_EQ(store_.TotalPages(), 3);
+    const fs::path pdf = dir_ / "rapport.pdf";
+    store_.SaveAsPDF(pdf, FixedDay);
+    ASSERT_TRUE(fs::exists(pdf));
+    EXPECT_EQ(store_.State(), TPreviewState::Idle);
+
+    const std::string info = Command("pdfinfo '" + pdf.string() + "'");
+    EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
+    EXPECT_NE(info.find("595 x 842 pts"), std::string::npos) << info;
+    EXPECT_NE(info.find("ZOR-testrapport"), std::string::npos) << info;
+    const std::string text = Command("pdftotext '" + pdf.string() + "' -");
+    EXPECT_NE(text.find("Eerste pagina"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Tweede pagina"), std::string::npos) << text;
+}
+
+TEST_F(SaveAsPdf, ATargetHeldByAnotherProgramFailsAndTheStoreReturnsToIdle) {
+    const fs::path pdf = dir_ / "open.pdf";
+    std::ofstream(pdf) << "in gebruik";
+    const int fd = ::open(pdf.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    EXPECT_THROW(store_.SaveAsPDF(pdf, FixedDay), pdf::PdfFileInUse);
+    ::close(fd);
+    EXPECT_EQ(store_.State(), TPreviewState::Idle);
+    std::ifstream in(pdf);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "in gebruik");
+}
+
+TEST_F(SaveAsPdf, AMissingFolderWritesNothingAndReportsNothing) {
+    const fs::path pdf = dir_ / "PDF" / "rapport.pdf";
+    EXPECT_NO_THROW(store_.SaveAsPDF(pdf, FixedDay));
+    EXPECT_FALSE(fs::exists(pdf));
+}
+
+}  // namespace
+}  // namespace zor::pagestore
