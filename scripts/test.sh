@@ -13,6 +13,5 @@ cmake --build "$build" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp"
 cd "$build"
 ctest --output-on-failure -j "$(nproc)"

@@ -5,7 +5,7 @@ namespace zor::shell {
 TAboutBox::TAboutBox(ui::Application& app, MainMenu& main)
     : ui::Screen(app, "AboutBox", {0, 0, 296, 247}), main_(main) {
     caption = "Programma-informatie";
-    fade = {true, 2, 230};
+    fade = ui::fades::ProgramInformation;
     color = 0xF0F0F0;
     ProgramIcon.stretch = true;
     ProductName.bold = true;

@@ -5,7 +5,7 @@ namespace zor::shell {
 Tmessage::Tmessage(ui::Application& app, MainMenu& main, LaterScreens& later)
     : ui::Screen(app, "message"), main_(main), later_(later) {
     transparentColorEnabled = true;
-    fade = {true, 190, 200};
+    fade = ui::fades::Message;
     LatencyTimer.setInterval(1000);
     Panel.center = true;
 }

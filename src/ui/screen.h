@@ -22,6 +22,21 @@ struct FadeSettings {
     int maximum = 255;
 };
 
+// The fade settings of each kind of screen.
+namespace fades {
+inline constexpr FadeSettings SubjectEntry{true, 180, 255};
+inline constexpr FadeSettings SubtestChoice{true, 180, 255};
+inline constexpr FadeSettings Introduction{true, 250, 255};
+inline constexpr FadeSettings TestScreen{true, 250, 255};
+inline constexpr FadeSettings Finish{true, 250, 255};
+inline constexpr FadeSettings AfterScreen{true, 230, 255};
+inline constexpr FadeSettings Message{true, 190, 200};
+inline constexpr FadeSettings ProgramInformation{true, 2, 230};
+// The report preview and the stored-report viewer carry settings that are
+// switched off.
+inline constexpr FadeSettings ReportScreen{false, 70, 255};
+}  // namespace fades
+
 // The opacity levels of one fade, start and end included.
 std::vector<int> fadeInLevels(const FadeSettings& fade);
 std::vector<int> fadeOutLevels(const FadeSettings& fade);
@@ -51,7 +66,8 @@ class Screen {
     FadeSettings fade;
 
     bool visible() const { return visible_; }
-    int opacity() const { return opacity_; }
+    // 0 (transparent) to 255; a screen that does not fade is opaque.
+    int opacity() const { return fade.enabled ? opacity_ : 255; }
 
     // Shows the screen without a modal showing.
     void Show();

@@ -99,12 +99,24 @@ TEST_F(ModalStackTest, FadingScreenFadesInWheneverItBecomesActive) {
     EXPECT_EQ(fadeInLevels(a.fade), (std::vector<int>{0, 180, 255}));
 }
 
+TEST_F(ModalStackTest, FadingOutEndsAtZeroAndAScreenWithoutFadingIsOpaque) {
+    a.fade = fades::AfterScreen;
+    a.ShowModal();
+    app.runEvent([&] { a.Hide(); });
+    EXPECT_EQ(a.opacity(), 0);
+    a.fade.enabled = false;
+    app.runEvent([&] { a.Show(); });
+    EXPECT_EQ(a.opacity(), 255);
+}
+
 TEST(FadeLevelsTest, FollowTheStepsOfEachScreen) {
-    EXPECT_EQ(fadeInLevels({true, 250, 255}), (std::vector<int>{0, 250, 255}));
-    EXPECT_EQ(fadeInLevels({true, 190, 200}), (std::vector<int>{0, 190, 200}));
-    EXPECT_EQ(fadeOutLevels({true, 230, 255}), (std::vector<int>{255, 25, 0}));
-    EXPECT_EQ(fadeInLevels({true, 2, 230}).size(), 116u);
-    EXPECT_EQ(fadeInLevels({true, 2, 230}).back(), 230);
+    EXPECT_EQ(fadeInLevels(fades::SubjectEntry), (std::vector<int>{0, 180, 255}));
+    EXPECT_EQ(fadeInLevels(fades::TestScreen), (std::vector<int>{0, 250, 255}));
+    EXPECT_EQ(fadeInLevels(fades::Message), (std::vector<int>{0, 190, 200}));
+    EXPECT_EQ(fadeOutLevels(fades::AfterScreen), (std::vector<int>{255, 25, 0}));
+    EXPECT_EQ(fadeOutLevels(fades::Message), (std::vector<int>{200, 10, 0}));
+    EXPECT_EQ(fadeInLevels(fades::ProgramInformation).size(), 116u);
+    EXPECT_EQ(fadeInLevels(fades::ProgramInformation).back(), 230);
 }
 
 TEST_F(ModalStackTest, ErrorInAHandlerIsShownAndTheStackStaysUsable) {

@@ -1,0 +1,153 @@
+// zor-tool scores: the standard scores of stored administrations, computed again
+// from their data files.
+//   zor-tool scores [--date dd-mm-jjjj] FW.wda FV.vda
+//   zor-tool scores [--date dd-mm-jjjj] datamap sleutel
+//   zor-tool scores [--date dd-mm-jjjj] --csv datamap
+// A data folder is the "Data" folder itself or the folder that holds it.
+#include <algorithm>
+#include <set>
+
+#include "administration_scores.h"
+#include "record/administration_files.h"
+#include "subcommand.h"
+
+namespace zor::tool {
+namespace {
+
+constexpr std::string_view kFWSuffix = "_FW.wda";
+constexpr std::string_view kFVSuffix = "_FV.vda";
+
+struct ScoresOptions {
+    std::optional<record::Date> date;
+    bool csv = false;
+    std::vector<std::string> operands;
+};
+
+std::optional<ScoresOptions> ParseOptions(const Arguments& arguments, std::ostream& err) {
+    ScoresOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--csv") {
+            options.csv = true;
+        } else if (argument == "--date") {
+            if (i + 1 == arguments.size()) {
+                err << "zor-tool scores: --date verwacht een datum dd-mm-jjjj\n";
+                return std::nullopt;
+            }
+            options.date = record::DateFromText(arguments[++i]);
+            if (!options.date) {
+                err << "zor-tool scores: \"" << arguments[i] << "\" is geen datum dd-mm-jjjj\n";
+                return std::nullopt;
+            }
+        } else if (argument.starts_with("--")) {
+            err << "zor-tool scores: onbekende optie \"" << argument << "\"\n";
+            return std::nullopt;
+        } else {
+            options.operands.push_back(argument);
+        }
+    }
+    if (options.operands.size() != (options.csv ? 1u : 2u)) {
+        err << "Gebruik: zor-tool scores " << Subcommands()[0].usage << "\n";
+        return std::nullopt;
+    }
+    return options;
+}
+
+fs::path DataFolderOf(const fs::path& folder) {
+    std::error_code error;
+    const fs::path data = folder / record::kDataFolderName;
+    return fs::is_directory(data, error) ? data : folder;
+}
+
+// Keys of every administration in the folder that has a data file of either subtest.
+std::optional<std::vector<std::string>> KeysIn(const fs::path& folder, std::ostream& err) {
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    if (error) {
+        err << "zor-tool scores: " << folder.string() << ": " << error.message() << "\n";
+        return std::nullopt;
+    }
+    std::set<std::string> keys;
+    for (const fs::directory_entry& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        for (std::string_view suffix : {kFWSuffix, kFVSuffix}) {
+            if (name.size() > suffix.size() && name.ends_with(suffix)) {
+                keys.insert(name.substr(0, name.size() - suffix.size()));
+            }
+        }
+    }
+    return std::vector<std::string>(keys.begin(), keys.end());
+}
+
+// A table cell; quoted when it holds a comma, a quote or a line break.
+std::string CsvCell(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::variant<AdministrationScores, ScoringError> ScoreKey(AdministrationScorer& scorer,
+                                                          const fs::path& folder,
+                                                          const std::string& key,
+                                                          const ScoresOptions& options) {
+    return scorer.Score(folder / (key + std::string(kFWSuffix)),
+                        folder / (key + std::string(kFVSuffix)), options.date);
+}
+
+int PrintOne(const ScoresOptions& options, std::ostream& out, std::ostream& err) {
+    std::error_code error;
+    const fs::path first = options.operands[0];
+    AdministrationScorer scorer;
+    const auto scored = fs::is_directory(first, error)
+                            ? ScoreKey(scorer, DataFolderOf(first), options.operands[1], options)
+                            : scorer.Score(first, options.operands[1], options.date);
+    if (const auto* failure = std::get_if<ScoringError>(&scored)) {
+        err << "zor-tool scores: " << failure->message << "\n";
+        return kExitFailure;
+    }
+    const std::vector<std::string> values = ScoreValues(std::get<AdministrationScores>(scored));
+    std::string text;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        text += ScoreNames()[i] + "=" + values[i] + "\n";
+    out << text;
+    return kExitSuccess;
+}
+
+int PrintTable(const ScoresOptions& options, std::ostream& out, std::ostream& err) {
+    const fs::path folder = DataFolderOf(options.operands[0]);
+    const auto keys = KeysIn(folder, err);
+    if (!keys) return kExitFailure;
+
+    std::string table = "key";
+    for (const std::string& name : ScoreNames()) table += "," + name;
+    table += "\n";
+    int status = kExitSuccess;
+    AdministrationScorer scorer;
+    for (const std::string& key : *keys) {
+        const auto scored = ScoreKey(scorer, folder, key, options);
+        if (const auto* failure = std::get_if<ScoringError>(&scored)) {
+            err << "zor-tool scores: " << failure->message << "\n";
+            status = kExitFailure;
+            continue;
+        }
+        table += CsvCell(key);
+        for (const std::string& value : ScoreValues(std::get<AdministrationScores>(scored))) {
+            table += ',';
+            table += CsvCell(value);
+        }
+        table += "\n";
+    }
+    out << table;
+    return status;
+}
+
+}  // namespace
+
+int RunScores(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+    const std::optional<ScoresOptions> options = ParseOptions(arguments, err);
+    if (!options) return kExitUsage;
+    return options->csv ? PrintTable(*options, out, err) : PrintOne(*options, out, err);
+}
+
+}  // namespace zor::tool

@@ -1,0 +1,221 @@
+#include "administration/test_phase.h"
+
+#include <exception>
+
+#include "administration/finish_screen.h"
+#include "administration/introduction.h"
+#include "administration/pictures.h"
+#include "ui/application.h"
+
+namespace zor::administration {
+
+TTestPhase::TTestPhase(ui::Application& app, AdministrationLinks& links, Subtest subtest,
+                       std::string name, std::string playerName, int stepCount,
+                       const ui::Bounds& stopBounds, const ui::Bounds& rightBounds,
+                       const ui::Bounds& wrongBounds, const ui::Bounds& interruptBounds)
+    : ui::Screen(app, std::move(name)),
+      FoutBt{*this, "FoutBt", wrongBounds},
+      GoedBt{*this, "GoedBt", rightBounds},
+      ButtonStptime{*this, "ButtonStptime", stopBounds},
+      ButtonOT{*this, "ButtonOT", interruptBounds},
+      Chrono(app.clock()),
+      Timer1(app.clock(), 100),
+      StepCount(stepCount),
+      links_(links),
+      subtest_(subtest),
+      player_(app.sounds().createPlayer(playerName)) {
+    fade = {true, 250, 255};
+    Background.stretch = true;
+    RGscore.visible = false;
+    RGscore.items = {"Goed", "Fout"};
+    RGscore.onClick = [this] { RGscoreClick(); };
+    GoedBt.onClick = [this] { GoedBtClick(); };
+    FoutBt.onClick = [this] { FoutBtClick(); };
+    ButtonStptime.onClick = [this] { StopTimerClick(); };
+    ButtonOT.onClick = [this] { OnderbrekenClick(); };
+    ButtonFinish.onClick = [this] { voltooienClick(); };
+    ButtonFinish.visible = false;
+    Timer1.onTimer = [this] { Timer1Timer(); };
+    Timer1.setEnabled(true);
+}
+
+int& TTestPhase::CurrentStep() {
+    auto& record = links_.record();
+    return subtest_ == Subtest::FW ? record.CurrentStepFW : record.CurrentStepFV;
+}
+
+void TTestPhase::onShow() {
+    fade.enabled = true;
+    SetPicture(Background, links_, subtest_ == Subtest::FW ? "FWtest.jpg" : "FVtest.jpg");
+    SetButtonPicture(GoedBt, links_, "BtnGoed.gif");
+    SetButtonPicture(FoutBt, links_, "BtnFout.gif");
+    if (ButtonOT.fileName().empty()) SetButtonPicture(ButtonOT, links_, "BtnOToff.gif");
+    audioFolder = SubtestAudioFolder(links_.main->Audiopath(), subtest_);
+    ResetTestScreen();
+}
+
+void TTestPhase::onClose() { player_->close(); }
+
+void TTestPhase::setScoringControls(bool on) {
+    GoedBt.enabled = on;
+    GoedBt.visible = on;
+    FoutBt.enabled = on;
+    FoutBt.visible = on;
+    rightLabel().enabled = on;
+    rightLabel().visible = on;
+    wrongLabel().enabled = on;
+    wrongLabel().visible = on;
+}
+
+void TTestPhase::showRunningTime() {
+    Chrono.ChronoStart();
+    const std::string caption = RunningTimeCaption(Chrono.ChronoElapsed());
+    ButtonStptime.enabled = true;
+    SetButtonPicture(ButtonStptime, links_, "BtnSTPred.gif");
+    keyMode = KeyMode::Stopwatch;
+    timeLabel().visible = true;
+    timeLabel().caption = caption;
+}
+
+void TTestPhase::StopTimerClick() {
+    Chrono.ChronoStop();
+    // A stop sound that cannot be played must not undo the stop: the
+    // sequence completes and the error is reported afterwards.
+    std::exception_ptr soundError;
+    try {
+        PlayTestSound(*player_, links_.main->Audiopath() + kStopSound);
+    } catch (...) {
+        soundError = std::current_exception();
+    }
+    TimeText = StoredTimeText(Chrono.ChronoElapsed());
+    TimerPhase = kStopped;
+    SetButtonPicture(ButtonStptime, links_, "BtnTGon.gif");
+    RGscore.enabled = true;
+    setScoringControls(true);
+    keyMode = KeyMode::Scoring;
+    ButtonOT.enabled = false;
+    timeLabel().visible = false;
+    // A second stop within the same step (a double click before the next
+    // poll disables the button) records nothing new.
+    if (!StepAdvanced) {
+        lastItemField() = lastItemText(CurrentStep());
+        ++CurrentStep();
+        StepAdvanced = true;
+    }
+    if (soundError) std::rethrow_exception(soundError);
+}
+
+void TTestPhase::GoedBtClick() {
+    links_.entry->PlayClick();
+    mark(0);
+}
+
+void TTestPhase::FoutBtClick() {
+    links_.entry->PlayClick();
+    mark(1);
+}
+
+void TTestPhase::mark(int index) {
+    RGscore.itemIndex = index;
+    RGscoreClick();
+}
+
+void TTestPhase::RGscoreClick() {
+    if (RGscore.itemIndex < 0) return;
+    ButtonOT.enabled = true;
+    RGscore.visible = false;
+    RGscore.enabled = false;
+    setScoringControls(false);
+    const int row = CurrentStep() - 2;
+    scoreGrid().SetCell(record::AdministrationRecord::kTimeColumn, row, TimeText);
+    scoreGrid().SetCell(record::AdministrationRecord::kMarkColumn, row,
+                        RGscore.itemIndex == 0 ? "1" : "0");
+    if (CurrentStep() > StepCount) {
+        offerFinish();
+    } else {
+        offerNextStep();
+        keyMode = KeyMode::Prompts;
+        SetButtonPicture(ButtonStptime, links_, "BtnTIMERoff.gif");
+    }
+    TimerPhase = phaseAfterMark();
+}
+
+void TTestPhase::offerFinish() {
+    hidePromptControls();
+    ButtonStptime.visible = false;
+    ButtonOT.enabled = false;
+    ButtonOT.visible = false;
+    ButtonFinish.enabled = true;
+    ButtonFinish.visible = true;
+    // Nothing is left to mark: the keys no longer reach the grid.
+    keyMode = KeyMode::Prompts;
+}
+
+void TTestPhase::onKeyPress(char32_t& key) {
+    switch (keyMode) {
+        case KeyMode::Prompts:
+            if (key == U' ') ItemKeyPress();
+            break;
+        case KeyMode::Stopwatch:
+            if (key == U' ') TimerKeyPress();
+            break;
+        case KeyMode::Scoring:
+            GoedFoutPress(key);
+            break;
+    }
+}
+
+void TTestPhase::TimerKeyPress() {
+    if (ButtonStptime.enabled && ButtonStptime.visible) StopTimerClick();
+}
+
+void TTestPhase::GoedFoutPress(char32_t key) {
+    if (key != U'g' && key != U'f') return;
+    keyClickSound();
+    mark(key == U'g' ? 0 : 1);
+}
+
+void TTestPhase::OnderbrekenClick() {
+    PendingAction = kInterrupt;
+    links_.main->ClickSound();
+    SetButtonPicture(ButtonOT, links_, "BtnOTon.gif");
+    ButtonOT.enabled = false;
+    Latency();
+    TIntroduction& intro = introduction();
+    intro.NotInterrupted = false;
+    intro.ButtonOT.enabled = true;
+    intro.ButtonIO.enabled = true;
+    intro.OfferResume();
+    interruptSteps();
+    links_.OfferContinue();
+}
+
+void TTestPhase::voltooienClick() {
+    PendingAction = kFinish;
+    links_.main->ClickSound();
+    SetButtonPicture(ButtonFinish, links_, "BtnFINon.gif");
+    auto& record = links_.record();
+    if (record.AfnameStatus < 5) record.AfnameStatus = finishedStatus();
+    Latency();
+}
+
+void TTestPhase::LatencyStep() {
+    if (PendingAction == kInterrupt) {
+        player_->close();
+        setModalResult(ui::ModalResult::Cancel);
+        afterInterrupt();
+    } else if (PendingAction == kFinish) {
+        SetButtonPicture(ButtonFinish, links_, "BtnFINoff.gif");
+        beforeFinishSave();
+        player_->close();
+        links_.Opslaan1Click([this] {
+            if (IsSecondSubtest) {
+                links_.Finish->ShowModal();
+            } else {
+                afterScreen().ShowModal();
+            }
+        });
+    }
+}
+
+}  // namespace zor::administration

@@ -1,0 +1,109 @@
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_TRUETYPE_TAGS_H
+#include FT_ADVANCES_H
+
+#include <stdexcept>
+
+#include "fonts/font.h"
+
+namespace zor::fonts {
+namespace {
+
+std::mutex& libraryMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+// One FreeType library for the program; opening and closing faces goes through its mutex.
+FT_Library library() {
+    static FT_Library lib = [] {
+        FT_Library l = nullptr;
+        if (FT_Init_FreeType(&l) != 0) throw std::runtime_error("FreeType cannot be initialised");
+        return l;
+    }();
+    return lib;
+}
+
+}  // namespace
+
+FontFace::FontFace(std::string requestedFamily, std::string filePath, int faceIndex)
+    : requestedFamily_(std::move(requestedFamily)), filePath_(std::move(filePath)) {
+    {
+        std::lock_guard lock(libraryMutex());
+        if (FT_New_Face(library(), filePath_.c_str(), faceIndex, &face_) != 0) {
+            throw std::runtime_error("Cannot open font file " + filePath_);
+        }
+    }
+    family_ = face_->family_name ? face_->family_name : "";
+    if (const char* ps = FT_Get_Postscript_Name(face_)) postScriptName_ = ps;
+    unitsPerEm_ = face_->units_per_EM ? face_->units_per_EM : 1000;
+    ascender_ = face_->ascender;
+    descender_ = face_->descender;
+    winAscent_ = face_->ascender;
+    winDescent_ = -face_->descender;
+    bbox_ = {int(face_->bbox.xMin), int(face_->bbox.yMin), int(face_->bbox.xMax),
+             int(face_->bbox.yMax)};
+    fixedPitch_ = FT_IS_FIXED_WIDTH(face_);
+    bold_ = (face_->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+    italic_ = (face_->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    weight_ = bold_ ? 700 : 400;
+
+    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
+        os2 && os2->version != 0xFFFF) {
+        ascender_ = os2->sTypoAscender;
+        descender_ = os2->sTypoDescender;
+        winAscent_ = os2->usWinAscent;
+        winDescent_ = os2->usWinDescent;
+        weight_ = os2->usWeightClass;
+        if (os2->version >= 2) {
+            capHeight_ = os2->sCapHeight;
+            xHeight_ = os2->sxHeight;
+        }
+    }
+    if (auto* post = static_cast<TT_Postscript*>(FT_Get_Sfnt_Table(face_, FT_SFNT_POST))) {
+        italicAngle_ = double(post->italicAngle) / 65536.0;
+    }
+}
+
+FontFace::~FontFace() {
+    std::lock_guard lock(libraryMutex());
+    FT_Done_Face(face_);
+}
+
+unsigned FontFace::glyphIndex(char32_t codePoint) const {
+    std::lock_guard lock(mutex_);
+    return FT_Get_Char_Index(face_, codePoint);
+}
+
+bool FontFace::hasGlyph(char32_t codePoint) const { return glyphIndex(codePoint) != 0; }
+
+int FontFace::glyphAdvance(unsigned glyph) const {
+    std::lock_guard lock(mutex_);
+    FT_Fixed advance = 0;
+    if (glyph >= unsigned(face_->num_glyphs) ||
+        FT_Get_Advance(face_, glyph, FT_LOAD_NO_SCALE, &advance) != 0) {
+        return 0;
+    }
+    return int(advance);
+}
+
+int FontFace::advanceWidth(char32_t codePoint) const { return glyphAdvance(glyphIndex(codePoint)); }
+
+int FontFace::advanceWidth(std::u32string_view text) const {
+    int width = 0;
+    for (char32_t c : text) width += advanceWidth(c);
+    return width;
+}
+
+std::vector<std::uint8_t> FontFace::sfntTable(std::uint32_t tag) const {
+    std::lock_guard lock(mutex_);
+    FT_ULong length = 0;
+    if (FT_Load_Sfnt_Table(face_, tag, 0, nullptr, &length) != 0 || length == 0) return {};
+    std::vector<std::uint8_t> bytes(length);
+    if (FT_Load_Sfnt_Table(face_, tag, 0, bytes.data(), &length) != 0) return {};
+    return bytes;
+}
+
+}  // namespace zor::fonts

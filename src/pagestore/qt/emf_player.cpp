@@ -1,0 +1,770 @@
+#include "pagestore/qt/emf_player.h"
+
+#include <QCoreApplication>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
+#include <QTransform>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <variant>
+#include <vector>
+
+#include "emf/bytes.h"
+#include "emf/font_metrics.h"
+#include "emf/reader.h"
+#include "fonts/font.h"
+#include "text/encoding.h"
+
+namespace zor::pagestore::qt {
+namespace {
+
+using namespace zor::emf;
+
+// Records the reader passes on raw: path brackets and a few state records.
+namespace raw {
+constexpr std::uint32_t SetPolyFillMode = 19;
+constexpr std::uint32_t BeginPath = 59;
+constexpr std::uint32_t EndPath = 60;
+constexpr std::uint32_t CloseFigure = 61;
+constexpr std::uint32_t FillPath = 62;
+constexpr std::uint32_t StrokeAndFillPath = 63;
+constexpr std::uint32_t StrokePath = 64;
+constexpr std::uint32_t AbortPath = 68;
+}  // namespace raw
+
+// Extended-pen style bits.
+constexpr std::uint32_t PenStyleMask = 0x0F;
+constexpr std::uint32_t PenEndCapMask = 0x0F00;
+constexpr std::uint32_t PenEndCapSquare = 0x0100;
+constexpr std::uint32_t PenEndCapFlat = 0x0200;
+constexpr std::uint32_t PenJoinMask = 0xF000;
+constexpr std::uint32_t PenJoinBevel = 0x1000;
+constexpr std::uint32_t PenJoinMiter = 0x2000;
+
+constexpr std::size_t MaxSavedStates = 1024;
+constexpr std::size_t MaxObjects = 65536;
+
+QColor toQColor(ColorRef c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+bool finite(const XForm& x) {
+    return std::isfinite(x.m11) && std::isfinite(x.m12) && std::isfinite(x.m21) &&
+           std::isfinite(x.m22) && std::isfinite(x.dx) && std::isfinite(x.dy);
+}
+
+QTransform toQTransform(const XForm& x) { return QTransform(x.m11, x.m12, x.m21, x.m22, x.dx, x.dy); }
+
+// A font object with what text drawing needs of it, worked out on first use.
+struct FontObject {
+    LogFont log;
+    QString filePath;  // the installed file standing in for the face; empty when none
+    QString family;
+    std::optional<FontMetrics> metrics;  // in logical units; none when unmeasurable
+    bool resolved = false;
+
+    void resolve() {
+        if (resolved) return;
+        resolved = true;
+        const std::string face = text::utf16ToUtf8(log.faceName);
+        family = QString::fromStdString(face);
+        try {
+            if (auto f = fonts::resolveFont({face.empty() ? "Arial" : face, log.weight, log.italic != 0})) {
+                filePath = QString::fromStdString(f->filePath());
+                family = QString::fromStdString(f->family());
+            }
+            LogFont measured = log;
+            if (measured.faceName.empty()) measured.faceName = u"Arial";
+            if (measured.height != 0) metrics.emplace(measured);
+        } catch (const std::exception&) {
+            metrics.reset();
+        }
+    }
+};
+
+struct RawFontKey {
+    QString source;
+    int weight;
+    bool italic;
+    qint64 size;  // 1/64 pixel
+    bool operator<(const RawFontKey& o) const {
+        return std::tie(source, weight, italic, size) <
+               std::tie(o.source, o.weight, o.italic, o.size);
+    }
+};
+using RawFontCache = std::map<RawFontKey, QRawFont>;
+
+// The raw fonts live until the application ends: Qt's font engines must go before it.
+RawFontCache& rawFontCache() {
+    static RawFontCache* cache = [] {
+        qAddPostRoutine([] { rawFontCache().clear(); });
+        return new RawFontCache;
+    }();
+    return *cache;
+}
+
+// Raw fonts by file (or family), weight, style and size, shared between pictures.
+QRawFont rawFont(const FontObject& font, qreal pixelSize) {
+    RawFontCache& cache = rawFontCache();
+    const RawFontKey key{font.filePath.isEmpty() ? font.family : font.filePath, font.log.weight,
+                         font.log.italic != 0, qint64(std::llround(pixelSize * 64))};
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+    if (cache.size() > 256) cache.clear();
+    // Through Qt's font database first: only fonts known by their file can be
+    // embedded by the PDF and print engines; else straight from the file.
+    QFont f(font.family.isEmpty() ? QStringLiteral("Liberation Sans") : font.family);
+    f.setWeight(QFont::Weight(std::clamp(font.log.weight, 100, 900)));
+    f.setItalic(font.log.italic != 0);
+    f.setPixelSize(100);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    QRawFont raw = QRawFont::fromFont(f);
+    if (raw.isValid() && !font.family.isEmpty() && raw.familyName() != font.family) raw = QRawFont();
+    if (raw.isValid())
+        raw.setPixelSize(pixelSize);
+    else if (!font.filePath.isEmpty())
+        raw = QRawFont(font.filePath, pixelSize, QFont::PreferNoHinting);
+    cache.emplace(key, raw);
+    return raw;
+}
+
+using Object = std::variant<std::monostate, LogPen, LogBrush, std::shared_ptr<FontObject>>;
+
+struct DcState {
+    std::uint32_t mapMode = map_mode::Text;
+    Size windowExt{1, 1};
+    Point windowOrg;
+    Size viewportExt{1, 1};
+    Point viewportOrg;
+    QTransform world;
+    LogPen pen{pen_style::Solid, 0, rgb(0, 0, 0)};
+    bool penExtended = false;
+    LogBrush brush{brush_style::Solid, rgb(255, 255, 255), 0};
+    std::shared_ptr<FontObject> font;
+    ColorRef textColor = rgb(0, 0, 0);
+    ColorRef bkColor = rgb(255, 255, 255);
+    std::uint32_t bkMode = bk_mode::Opaque;
+    std::uint32_t textAlign = 0;
+    Qt::FillRule fillRule = Qt::OddEvenFill;
+    QPointF position;
+};
+
+class Player {
+public:
+    Player(QPainter& painter, const Header& header, const QRectF& target)
+        : painter_(painter), base_(painter.transform()) {
+        // The frame (0.01 mm) in the reference device's pixels is what lands on the target.
+        double pxPerHimX = 0, pxPerHimY = 0;
+        if (header.micrometers && header.micrometers->cx > 0 && header.micrometers->cy > 0) {
+            pxPerHimX = header.device.cx / (header.micrometers->cx / 10.0);
+            pxPerHimY = header.device.cy / (header.micrometers->cy / 10.0);
+        } else if (header.millimeters.cx > 0 && header.millimeters.cy > 0) {
+            pxPerHimX = header.device.cx / (header.millimeters.cx * 100.0);
+            pxPerHimY = header.device.cy / (header.millimeters.cy * 100.0);
+        }
+        deviceDpiY_ = pxPerHimY * 2540.0;
+        QRectF frame(header.frame.left * pxPerHimX, header.frame.top * pxPerHimY,
+                     double(header.frame.width()) * pxPerHimX,
+                     double(header.frame.height()) * pxPerHimY);
+        if (!(frame.width() > 0 && frame.height() > 0))
+            frame = QRectF(header.bounds.left, header.bounds.top, double(header.bounds.width()) + 1,
+                           double(header.bounds.height()) + 1);
+        usable_ = frame.width() > 0 && frame.height() > 0 && target.width() > 0 &&
+                  target.height() > 0;
+        if (usable_) {
+            deviceToTarget_.translate(target.left(), target.top());
+            deviceToTarget_.scale(target.width() / frame.width(), target.height() / frame.height());
+            deviceToTarget_.translate(-frame.left(), -frame.top());
+        }
+        painter_.save();
+        painter_.setClipRect(target, Qt::IntersectClip);
+        painter_.setRenderHint(QPainter::Antialiasing, true);
+        objects_.resize(std::min<std::size_t>(std::max<std::size_t>(header.handles, 1), MaxObjects));
+        updateTransform();
+    }
+
+    ~Player() { painter_.restore(); }
+
+    bool usable() const { return usable_; }
+
+    void operator()(const Header&) {}
+    void operator()(const SetMapMode& r) { dc_.mapMode = r.mode, updateTransform(); }
+    void operator()(const SetWindowExtEx& r) { dc_.windowExt = r.extent, updateTransform(); }
+    void operator()(const SetWindowOrgEx& r) { dc_.windowOrg = r.origin, updateTransform(); }
+    void operator()(const SetViewportExtEx& r) { dc_.viewportExt = r.extent, updateTransform(); }
+    void operator()(const SetViewportOrgEx& r) { dc_.viewportOrg = r.origin, updateTransform(); }
+    void operator()(const SetBkMode& r) { dc_.bkMode = r.mode; }
+    void operator()(const SetTextAlign& r) { dc_.textAlign = r.mode; }
+    void operator()(const SetTextColor& r) { dc_.textColor = r.color; }
+    void operator()(const SetBkColor& r) { dc_.bkColor = r.color; }
+
+    void operator()(const MoveToEx& r) {
+        dc_.position = QPointF(r.point.x, r.point.y);
+        if (path_) path_->moveTo(dc_.position);
+    }
+    void operator()(const LineTo& r) {
+        const QPointF to(r.point.x, r.point.y);
+        if (path_) {
+            ensureSubpath();
+            path_->lineTo(to);
+        } else if (applyPen()) {
+            painter_.drawLine(dc_.position, to);
+        }
+        dc_.position = to;
+    }
+
+    void operator()(const SaveDC&) {
+        if (saved_.size() < MaxSavedStates) saved_.push_back(dc_);
+    }
+    void operator()(const RestoreDC& r) {
+        // Negative: relative to the current state; positive: the n-th saved state.
+        std::size_t keep;
+        if (r.savedDC < 0) {
+            const std::size_t back = std::size_t(-std::int64_t(r.savedDC));
+            if (back > saved_.size()) return;
+            keep = saved_.size() - back;
+        } else {
+            if (r.savedDC == 0 || std::size_t(r.savedDC) > saved_.size()) return;
+            keep = std::size_t(r.savedDC) - 1;
+        }
+        dc_ = saved_[keep];
+        saved_.resize(keep);
+        updateTransform();
+    }
+    void operator()(const SetWorldTransform& r) {
+        if (!finite(r.xform)) return;
+        dc_.world = toQTransform(r.xform);
+        updateTransform();
+    }
+    void operator()(const ModifyWorldTransform& r) {
+        if (!finite(r.xform)) return;
+        const QTransform x = toQTransform(r.xform);
+        switch (r.mode) {
+            case 1: dc_.world = QTransform(); break;
+            case 2: dc_.world = x * dc_.world; break;  // the new transform applies first
+            case 3: dc_.world = dc_.world * x; break;
+            case 4: dc_.world = x; break;
+            default: return;
+        }
+        updateTransform();
+    }
+
+    void operator()(const SelectObject& r) {
+        if (auto stock = r.stock()) {
+            switch (*stock) {
+                case StockObject::WhiteBrush: dc_.brush = {brush_style::Solid, rgb(255, 255, 255), 0}; break;
+                case StockObject::LightGrayBrush: dc_.brush = {brush_style::Solid, rgb(192, 192, 192), 0}; break;
+                case StockObject::GrayBrush: dc_.brush = {brush_style::Solid, rgb(128, 128, 128), 0}; break;
+                case StockObject::DarkGrayBrush: dc_.brush = {brush_style::Solid, rgb(64, 64, 64), 0}; break;
+                case StockObject::BlackBrush: dc_.brush = {brush_style::Solid, rgb(0, 0, 0), 0}; break;
+                case StockObject::NullBrush: dc_.brush = {brush_style::Null, 0, 0}; break;
+                case StockObject::WhitePen: dc_.pen = {pen_style::Solid, 0, rgb(255, 255, 255)}; break;
+                case StockObject::BlackPen: dc_.pen = {pen_style::Solid, 0, rgb(0, 0, 0)}; break;
+                case StockObject::NullPen: dc_.pen = {pen_style::Null, 0, 0}; break;
+                case StockObject::OemFixedFont:
+                case StockObject::AnsiFixedFont:
+                case StockObject::AnsiVarFont:
+                case StockObject::SystemFont:
+                case StockObject::DeviceDefaultFont:
+                case StockObject::SystemFixedFont:
+                case StockObject::DefaultGuiFont: dc_.font.reset(); break;
+                default: break;
+            }
+            if (*stock == StockObject::WhitePen || *stock == StockObject::BlackPen ||
+                *stock == StockObject::NullPen)
+                dc_.penExtended = false;
+            return;
+        }
+        if (r.handle >= objects_.size()) return;
+        std::visit(
+            [this](const auto& object) {
+                using T = std::decay_t<decltype(object)>;
+                if constexpr (std::is_same_v<T, LogPen>) dc_.pen = object;
+                if constexpr (std::is_same_v<T, LogBrush>) dc_.brush = object;
+                if constexpr (std::is_same_v<T, std::shared_ptr<FontObject>>) dc_.font = object;
+            },
+            objects_[r.handle]);
+        if (std::holds_alternative<LogPen>(objects_[r.handle]))
+            dc_.penExtended = extendedPens_.count(r.handle) != 0;
+    }
+    void operator()(const DeleteObject& r) {
+        if (r.handle < objects_.size()) {
+            objects_[r.handle] = std::monostate{};
+            extendedPens_.erase(r.handle);
+        }
+    }
+    void operator()(const CreatePen& r) {
+        if (!store(r.handle, r.pen)) return;
+        if (r.extended)
+            extendedPens_.insert({r.handle, true});
+        else
+            extendedPens_.erase(r.handle);
+    }
+    void operator()(const CreateBrushIndirect& r) { store(r.handle, r.brush); }
+    void operator()(const ExtCreateFontIndirectW& r) {
+        auto font = std::make_shared<FontObject>();
+        font->log = r.font;
+        store(r.handle, std::move(font));
+    }
+
+    void operator()(const EllipseRecord& r) {
+        const QRectF box = boxOf(r.box);
+        if (path_) return path_->addEllipse(box);
+        if (applyPenAndBrush()) painter_.drawEllipse(box);
+    }
+    void operator()(const RectangleRecord& r) {
+        const QRectF box = boxOf(r.box);
+        if (path_) return path_->addRect(box);
+        if (applyPenAndBrush()) painter_.drawRect(box);
+    }
+    void operator()(const RoundRect& r) {
+        const QRectF box = boxOf(r.box);
+        const qreal rx = std::abs(r.corner.cx) / 2.0, ry = std::abs(r.corner.cy) / 2.0;
+        if (path_) return path_->addRoundedRect(box, rx, ry);
+        if (applyPenAndBrush()) painter_.drawRoundedRect(box, rx, ry);
+    }
+
+    void operator()(const Poly& r) {
+        if (r.points.empty()) return;
+        QPolygonF points;
+        points.reserve(qsizetype(r.points.size()));
+        for (const Point& p : r.points) points.append(QPointF(p.x, p.y));
+        switch (r.kind) {
+            case PolyKind::Polygon: {
+                if (path_) {
+                    path_->addPolygon(points);
+                    path_->closeSubpath();
+                } else if (applyPenAndBrush()) {
+                    painter_.drawPolygon(points, dc_.fillRule);
+                }
+                return;
+            }
+            case PolyKind::Polyline: {
+                if (path_) return path_->addPolygon(points);
+                if (applyPen()) painter_.drawPolyline(points);
+                return;
+            }
+            case PolyKind::PolylineTo: {
+                QPainterPath line(dc_.position);
+                for (const QPointF& p : points) line.lineTo(p);
+                addOrStroke(line, true);
+                dc_.position = points.back();
+                return;
+            }
+            case PolyKind::PolyBezier: {
+                QPainterPath curve(points.front());
+                appendBeziers(curve, points, 1);
+                addOrStroke(curve, false);
+                return;
+            }
+            case PolyKind::PolyBezierTo: {
+                QPainterPath curve(dc_.position);
+                appendBeziers(curve, points, 0);
+                addOrStroke(curve, true);
+                dc_.position = curve.currentPosition();
+                return;
+            }
+        }
+    }
+
+    void operator()(const BitBlt& r) {
+        const QRectF dest = boxOf(Rect{r.dest.x, r.dest.y, r.dest.x + r.destSize.cx,
+                                       r.dest.y + r.destSize.cy});
+        if (r.bitmap) return drawBitmap(*r.bitmap, r.src, r.srcSize, dest, false);
+        switch (r.rop) {
+            case rop::PatCopy:
+                if (dc_.brush.style != brush_style::Null) painter_.fillRect(dest, brushOf(dc_.brush));
+                return;
+            case 0x00000042: painter_.fillRect(dest, Qt::black); return;     // blackness
+            case 0x00FF0062: painter_.fillRect(dest, Qt::white); return;     // whiteness
+            default: return;
+        }
+    }
+    void operator()(const StretchDIBits& r) {
+        if (!r.bitmap) return;
+        const QRectF dest = boxOf(Rect{r.dest.x, r.dest.y, r.dest.x + r.destSize.cx,
+                                       r.dest.y + r.destSize.cy});
+        drawBitmap(*r.bitmap, r.src, r.srcSize, dest, true);
+    }
+
+    void operator()(const ExtTextOutW& r);
+    void operator()(const Eof&) {}
+    void operator()(const UnknownRecord& r);
+
+private:
+    template <class T>
+    bool store(std::uint32_t handle, T object) {
+        if (handle == 0 || handle >= MaxObjects) return false;
+        if (handle >= objects_.size()) objects_.resize(handle + 1);
+        objects_[handle] = std::move(object);
+        return true;
+    }
+
+    static QRectF boxOf(const Rect& r) {
+        return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized();
+    }
+
+    // Logical coordinates to the reference device, as the mapping mode defines.
+    QTransform pageToDevice() const {
+        double sx = 1, sy = 1;
+        const double pxPerMm = deviceDpiY_ > 0 ? deviceDpiY_ / 25.4 : 96 / 25.4;
+        switch (dc_.mapMode) {
+            case map_mode::LoMetric: sx = pxPerMm / 10, sy = -sx; break;
+            case map_mode::HiMetric: sx = pxPerMm / 100, sy = -sx; break;
+            case map_mode::LoEnglish: sx = pxPerMm * 25.4 / 100, sy = -sx; break;
+            case map_mode::HiEnglish: sx = pxPerMm * 25.4 / 1000, sy = -sx; break;
+            case map_mode::Twips: sx = pxPerMm * 25.4 / 1440, sy = -sx; break;
+            case map_mode::Isotropic:
+            case map_mode::Anisotropic: {
+                if (dc_.windowExt.cx == 0 || dc_.windowExt.cy == 0) break;
+                sx = double(dc_.viewportExt.cx) / dc_.windowExt.cx;
+                sy = double(dc_.viewportExt.cy) / dc_.windowExt.cy;
+                if (dc_.mapMode == map_mode::Isotropic) {
+                    const double s = std::min(std::abs(sx), std::abs(sy));
+                    sx = std::copysign(s, sx);
+                    sy = std::copysign(s, sy);
+                }
+                if (sx == 0 || sy == 0) sx = sy = 1;
+                break;
+            }
+            default: break;
+        }
+        QTransform t;
+        t.translate(dc_.viewportOrg.x, dc_.viewportOrg.y);
+        t.scale(sx, sy);
+        t.translate(-dc_.windowOrg.x, -dc_.windowOrg.y);
+        return t;
+    }
+
+    void updateTransform() {
+        logical_ = dc_.world * pageToDevice() * deviceToTarget_ * base_;
+        painter_.setTransform(logical_);
+    }
+
+    void ensureSubpath() {
+        if (path_->elementCount() == 0) path_->moveTo(dc_.position);
+    }
+
+    static void appendBeziers(QPainterPath& path, const QPolygonF& points, qsizetype from) {
+        for (qsizetype i = from; i + 2 < points.size(); i += 3)
+            path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    }
+
+    void addOrStroke(const QPainterPath& piece, bool continues) {
+        if (path_) {
+            if (continues) ensureSubpath();
+            if (continues)
+                path_->connectPath(piece);
+            else
+                path_->addPath(piece);
+            return;
+        }
+        if (applyPen()) painter_.strokePath(piece, painter_.pen());
+    }
+
+    QPen penOf(const LogPen& pen, bool extended) const {
+        const std::uint32_t style = pen.style & PenStyleMask;
+        if (style == pen_style::Null) return QPen(Qt::NoPen);
+        QPen p(toQColor(pen.color));
+        if (pen.width <= 0) {
+            p.setWidthF(1);  // one pixel on any device
+            p.setCosmetic(true);
+        } else {
+            p.setWidthF(pen.width);
+        }
+        switch (style) {
+            case pen_style::Dash: p.setStyle(Qt::DashLine); break;
+            case pen_style::Dot: p.setStyle(Qt::DotLine); break;
+            case pen_style::DashDot: p.setStyle(Qt::DashDotLine); break;
+            case pen_style::DashDotDot: p.setStyle(Qt::DashDotDotLine); break;
+            default: p.setStyle(Qt::SolidLine); break;
+        }
+        // Wide pens end and join round unless an extended pen says otherwise.
+        p.setCapStyle(Qt::RoundCap);
+        p.setJoinStyle(Qt::RoundJoin);
+        if (extended) {
+            const std::uint32_t cap = pen.style & PenEndCapMask;
+            const std::uint32_t join = pen.style & PenJoinMask;
+            if (cap == PenEndCapSquare) p.setCapStyle(Qt::SquareCap);
+            if (cap == PenEndCapFlat) p.setCapStyle(Qt::FlatCap);
+            if (join == PenJoinBevel) p.setJoinStyle(Qt::BevelJoin);
+            if (join == PenJoinMiter) p.setJoinStyle(Qt::MiterJoin);
+        }
+        return p;
+    }
+
+    static QBrush brushOf(const LogBrush& brush) {
+        const QColor color = toQColor(brush.color);
+        switch (brush.style) {
+            case brush_style::Null: return QBrush(Qt::NoBrush);
+            case brush_style::Hatched: {
+                static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern,
+                                                             Qt::FDiagPattern, Qt::BDiagPattern,
+                                                             Qt::CrossPattern, Qt::DiagCrossPattern};
+                return QBrush(color, brush.hatch < 6 ? hatches[brush.hatch] : Qt::SolidPattern);
+            }
+            default: return QBrush(color);
+        }
+    }
+
+    bool applyPen() {
+        const QPen pen = penOf(dc_.pen, dc_.penExtended);
+        painter_.setPen(pen);
+        return pen.style() != Qt::NoPen;
+    }
+    bool applyPenAndBrush() {
+        const bool stroke = applyPen();
+        const QBrush brush = brushOf(dc_.brush);
+        painter_.setBrush(brush);
+        return stroke || brush.style() != Qt::NoBrush;
+    }
+
+    void drawBitmap(const Dib& dib, Point src, Size srcSize, const QRectF& dest, bool bottomUpSource) {
+        const auto decoded = decodeDib(dib);
+        if (!decoded || decoded->width <= 0 || decoded->height <= 0) return;
+        const QImage image(decoded->pixels.data(), decoded->width, decoded->height,
+                           decoded->width * 4, QImage::Format_RGBA8888);
+        QRect source(src.x, src.y, srcSize.cx, srcSize.cy);
+        // A bottom-up bitmap counts its source rows from the bottom.
+        if (bottomUpSource && dib.height > 0)
+            source.moveTop(decoded->height - (src.y + srcSize.cy));
+        source = source.normalized().intersected(image.rect());
+        if (source.isEmpty()) source = image.rect();
+        painter_.drawImage(dest, image, QRectF(source));
+    }
+
+    void fillPath(bool fill, bool stroke) {
+        if (!path_) return;
+        QPainterPath path = std::move(*path_);
+        path_.reset();
+        path.setFillRule(dc_.fillRule);
+        if (fill && dc_.brush.style != brush_style::Null) painter_.fillPath(path, brushOf(dc_.brush));
+        if (stroke && applyPen()) painter_.strokePath(path, painter_.pen());
+    }
+
+    QPainter& painter_;
+    QTransform base_;
+    QTransform deviceToTarget_;
+    QTransform logical_;
+    double deviceDpiY_ = 96;
+    bool usable_ = false;
+    DcState dc_;
+    std::vector<DcState> saved_;
+    std::vector<Object> objects_;
+    std::map<std::uint32_t, bool> extendedPens_;
+    std::optional<QPainterPath> path_;         // open between begin-path and end-path
+    std::optional<QPainterPath> pendingPath_;  // ended, waiting for a fill or stroke
+};
+
+void Player::operator()(const UnknownRecord& r) {
+    switch (r.type) {
+        case raw::SetPolyFillMode:
+            if (r.payload.size() >= 4)
+                dc_.fillRule = bytes::getU32(r.payload, 0) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
+            return;
+        case raw::BeginPath: path_.emplace(); return;
+        case raw::AbortPath: path_.reset(); return;
+        case raw::EndPath:
+            // The path stays defined until a fill, stroke or a new begin-path uses it.
+            if (path_) pendingPath_ = std::move(*path_);
+            path_.reset();
+            return;
+        case raw::CloseFigure:
+            if (path_) path_->closeSubpath();
+            return;
+        case raw::FillPath:
+        case raw::StrokeAndFillPath:
+        case raw::StrokePath: {
+            if (!pendingPath_) return;
+            path_ = std::move(pendingPath_);
+            pendingPath_.reset();
+            fillPath(r.type != raw::StrokePath, r.type != raw::FillPath);
+            return;
+        }
+        default: return;
+    }
+}
+
+void Player::operator()(const ExtTextOutW& r) {
+    if (r.text.empty() && !(r.options & eto::Opaque)) return;
+    const bool glyphs = (r.options & eto::GlyphIndex) != 0;
+    const bool pairs = (r.options & eto::Pdy) != 0;
+    FontObject fallback;
+    FontObject* font = dc_.font.get();
+    if (!font) {
+        fallback.log.faceName = u"Arial";
+        font = &fallback;
+    }
+    font->resolve();
+
+    // Axes of the logical space on the target.
+    const QPointF origin = logical_.map(QPointF(0, 0));
+    const QLineF xAxis(origin, logical_.map(QPointF(1, 0)));
+    const QLineF yAxis(origin, logical_.map(QPointF(0, 1)));
+    const double sx = xAxis.length(), sy = yAxis.length();
+    if (!(sx > 0 && sy > 0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+
+    // Em height in logical units.
+    double em = 0;
+    if (font->log.height < 0)
+        em = -double(font->log.height);
+    else if (font->metrics)
+        em = font->metrics->emHeight();
+    else if (font->log.height > 0)
+        em = font->log.height * 0.8;
+    else
+        em = 12.0 * 96 / 72 / sy * (deviceToTarget_.m22() != 0 ? std::abs(deviceToTarget_.m22()) : 1);
+    const double pixelSize = em * sy;
+    if (!(pixelSize > 0.05) || pixelSize > 20000) return;
+    const QRawFont raw = rawFont(*font, pixelSize);
+    if (!raw.isValid()) return;
+
+    // Characters, their glyphs and the advances in logical units.
+    const QString text = QString::fromUtf16(r.text.data(), qsizetype(r.text.size()));
+    QList<quint32> glyphIndexes;
+    if (glyphs) {
+        for (char16_t g : r.text) glyphIndexes.append(g);
+    } else {
+        glyphIndexes = raw.glyphIndexesForString(text);
+    }
+    const qsizetype units = qsizetype(r.text.size());
+    std::vector<double> advance(std::size_t(units), 0.0);
+    const std::size_t step = pairs ? 2 : 1;
+    if (r.dx.size() >= std::size_t(units) * step) {
+        for (qsizetype i = 0; i < units; ++i) advance[std::size_t(i)] = r.dx[std::size_t(i) * step];
+    } else if (!glyphs && font->metrics) {
+        const auto a = font->metrics->advances(r.text);
+        for (qsizetype i = 0; i < units && std::size_t(i) < a.size(); ++i) advance[std::size_t(i)] = a[std::size_t(i)];
+    } else {
+        const QList<QPointF> a = raw.advancesForGlyphIndexes(glyphIndexes);
+        for (qsizetype i = 0; i < units && i < a.size(); ++i) advance[std::size_t(i)] = a[i].x() / sx;
+    }
+    double width = 0;
+    for (double a : advance) width += a;
+
+    // Ascent and descent in logical units.
+    double ascent, descent;
+    if (font->metrics) {
+        ascent = font->metrics->ascent();
+        descent = font->metrics->descent();
+    } else {
+        ascent = raw.ascent() / sy;
+        descent = raw.descent() / sy;
+    }
+
+    QPointF reference(r.reference.x, r.reference.y);
+    const bool updateCp = (dc_.textAlign & text_align::UpdateCp) != 0;
+    if (updateCp) reference = dc_.position;
+    double shift = 0;
+    if ((dc_.textAlign & text_align::Center) == text_align::Center)
+        shift = width / 2;
+    else if (dc_.textAlign & text_align::Right)
+        shift = width;
+    double baseline = ascent;  // from the reference point down to the baseline
+    if ((dc_.textAlign & text_align::Baseline) == text_align::Baseline)
+        baseline = 0;
+    else if (dc_.textAlign & text_align::Bottom)
+        baseline = -descent;
+    if (updateCp) {
+        if ((dc_.textAlign & text_align::Center) != text_align::Center)
+            dc_.position.rx() += (dc_.textAlign & text_align::Right) ? -width : width;
+    }
+
+    const QRectF rectangle = boxOf(r.rectangle);
+    const bool hasRectangle = rectangle.width() > 0 && rectangle.height() > 0;
+    if ((r.options & eto::Opaque) && hasRectangle) {
+        const ColorRef fill = dc_.brush.style != brush_style::Null ? dc_.brush.color : dc_.bkColor;
+        painter_.fillRect(rectangle, toQColor(fill));
+    }
+    if (r.text.empty()) return;
+
+    painter_.save();
+    if ((r.options & eto::Clipped) && hasRectangle) painter_.setClipRect(rectangle, Qt::IntersectClip);
+    const double angle = (font->log.escapement != 0 ? font->log.escapement : font->log.orientation) / 10.0;
+    const QPointF left = reference - QPointF(shift, 0);
+    if (dc_.bkMode == bk_mode::Opaque && angle == 0) {
+        const QRectF cell(QPointF(left.x(), left.y() + baseline - ascent),
+                          QPointF(left.x() + width, left.y() + baseline + descent));
+        painter_.fillRect(cell.normalized(), toQColor(dc_.bkColor));
+    }
+
+    // Draw in target pixels along the logical x axis, upright as the platform draws text.
+    QTransform t;
+    const QPointF start = logical_.map(left);
+    t.translate(start.x(), start.y());
+    t.rotate(-xAxis.angle() - angle);
+    painter_.setTransform(t);
+    const double ySign = 1.0;
+    QList<QPointF> positions;
+    positions.reserve(glyphIndexes.size());
+    double x = 0, y = 0;
+    qsizetype unit = 0;
+    for (qsizetype g = 0; g < glyphIndexes.size(); ++g) {
+        positions.append(QPointF(x * sx, (baseline + y) * sy * ySign));
+        // One glyph per character; a surrogate pair is one character of two units.
+        const qsizetype span = (!glyphs && unit + 1 < units && QChar::isHighSurrogate(r.text[std::size_t(unit)]) &&
+                                QChar::isLowSurrogate(r.text[std::size_t(unit + 1)]))
+                                   ? 2
+                                   : 1;
+        for (qsizetype k = 0; k < span && unit < units; ++k, ++unit) {
+            x += advance[std::size_t(unit)];
+            if (pairs && r.dx.size() >= std::size_t(units) * 2) y -= r.dx[std::size_t(unit) * 2 + 1];
+        }
+    }
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphIndexes);
+    run.setPositions(positions);
+    painter_.setPen(toQColor(dc_.textColor));
+    painter_.drawGlyphRun(QPointF(0, 0), run);
+    if (font->log.underline || font->log.strikeOut) {
+        const double thickness = std::max(1.0, raw.lineThickness());
+        const double base = baseline * sy;
+        auto rule = [&](double yPos) {
+            painter_.fillRect(QRectF(0, yPos - thickness / 2, width * sx, thickness),
+                              toQColor(dc_.textColor));
+        };
+        if (font->log.underline) rule(base + std::max(raw.underlinePosition(), thickness));
+        if (font->log.strikeOut) rule(base - raw.xHeight() / 2);
+    }
+    painter_.restore();
+    painter_.setTransform(logical_);
+}
+
+}  // namespace
+
+bool playEmf(QPainter& painter, std::span<const std::uint8_t> picture, const QRectF& target) {
+    std::optional<Reader> reader;
+    try {
+        reader.emplace(picture);
+    } catch (const std::exception&) {
+        return false;
+    }
+    Player player(painter, reader->header(), target);
+    if (!player.usable()) return true;
+    try {
+        while (auto record = reader->next()) std::visit(player, *record);
+    } catch (const std::exception&) {
+        return false;  // a damaged record: what came before it stays drawn
+    }
+    return true;
+}
+
+void toGrey(QImage& image) {
+    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32 &&
+        image.format() != QImage::Format_ARGB32_Premultiplied)
+        image = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = line[x];
+            const int g = (qRed(p) * 30 + qGreen(p) * 59 + qBlue(p) * 11) / 100;
+            line[x] = qRgba(g, g, g, qAlpha(p));
+        }
+    }
+}
+
+}  // namespace zor::pagestore::qt

@@ -1,0 +1,445 @@
+#include "record/subject_entry_screen.h"
+
+#include <ctime>
+#include <filesystem>
+
+#include "record/administration_files.h"
+#include "record/key_filters.h"
+#include "record/text_fields.h"
+#include "shell/message_screen.h"
+#include "ui/application.h"
+#include "ui/native_path.h"
+
+namespace zor::record {
+namespace {
+
+const char* const kNoCodeMessage = "Type eerst een proefpersoonnaam...";
+const char* const kExistsMessage = "Proefpersoon bestaat al, type een andere code in s.v.p.!";
+const char* const kNoSexMessage = "Geef het geslacht van de proefpersoon in s.v.p.!";
+const char* const kBirthDateMessage =
+    "Ongeldige ingave! Vul een correcte geboortedatum [dd-mm-jjjj] in s.v.p.!";
+const char* const kSameDayQuestion =
+    "Er bestaat al een testafname van vandaag voor deze proefpersoon. Wilt u deze afname "
+    "overschrijven? (`Nee` maakt een nieuwe afname aan met toevoeging van `#[volgnr]`.)";
+const char* const kBackupStartMessage = "Data niet opgeslagen!!! Backup-procedure wordt opgestart.";
+const char* const kBackupDoneMessage =
+    "Data opgeslagen op backuplocatie. Het ZOR-afnameprogramma heeft t.b.v. van "
+    "schrijfbewerkingen geen toegang tot de (tijdens het installatieproces opgegeven) locatie "
+    "voor de opslag van uw data en testrapporten.";
+const char* const kBackupFailedMessage = "Data niet opgeslagen op de backuplocatie! ";
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+Date Today(const ui::Clock& clock) {
+    const std::time_t now = std::chrono::system_clock::to_time_t(clock.wallNow());
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+// The sequence number on line 1 of an incomplete-administration file; 0 when
+// it holds none.
+int SequenceNumber(const std::vector<std::string>& memo) {
+    if (memo.size() < 2) return 0;
+    try {
+        return norms::CellToInt(memo[1]);
+    } catch (const norms::ConversionError&) {
+        return 0;
+    }
+}
+
+}  // namespace
+
+TZORinvoer::TZORinvoer(ui::Application& app, shell::ShellScreens& shell,
+                       AdministrationScreens& tests)
+    : ui::Screen(app, "ZORinvoer"),
+      MPGeg(app.sounds().createPlayer("MPGeg")),
+      shell_(shell),
+      tests_(tests) {
+    fade = {true, 180, 255};
+    Background.stretch = true;
+    Title.alignment = ui::Label::Alignment::Center;
+    Title.fontSize = 27;
+    Title.bold = true;
+    Title.color = 0xFFFF00;
+    Title.transparent = true;
+    for (ui::Label* label : {&LabelCode, &LabelSekse, &LabelGebdatum, &LabelAfndatum, &LabelSchool,
+                             &LabelGroep, &LabelTl}) {
+        label->fontSize = 19;
+        label->color = 0xFFFFFF;
+        label->transparent = true;
+    }
+    RGsekse.items = {"Meisje", "Jongen"};
+    Ecode.maxLength = 30;
+    Egebdag.maxLength = 2;
+    Egebmnd.maxLength = 2;
+    Egebjaar.maxLength = 4;
+    Eschool.maxLength = 30;
+    Egroep.maxLength = 2;
+    Etl.maxLength = 30;
+    for (ui::Edit* date : {&Eafndag, &Eafnmnd, &Eafnjaar}) date->readOnly = true;
+    ButtonContin.enabled = false;
+    ButtonContin.visible = false;
+
+    Ecode.onKeyPress = [this](char32_t& key) { EcodeKeyPress(key); };
+    for (ui::Edit* date : {&Egebdag, &Egebmnd, &Egebjaar}) {
+        date->onKeyPress = [this](char32_t& key) { Edit1KeyPress(key); };
+    }
+    Ecode.onChange = [this] { EcodeChange(); };
+    for (ui::Edit* edit : {&Egebdag, &Egebmnd, &Egebjaar, &Eschool, &Egroep, &Etl}) {
+        edit->onChange = [this, edit] { Edit1Change(*edit); };
+    }
+    RGsekse.onClick = [this] { Afname.RGsekse = static_cast<Sex>(RGsekse.itemIndex); };
+    Filesave.onClick = [this] { Opslaan1Click(); };
+    ButtonExit.onClick = [this] { PrevPage(); };
+    ButtonNP.onClick = [this] { NPExecute(); };
+    ButtonST.onClick = [this] { STExecute(); };
+    ButtonContin.onClick = [this] { KnContinClick(); };
+}
+
+shell::MainMenu& TZORinvoer::Main() const { return *shell_.main; }
+
+std::string TZORinvoer::ButtonPicture(const std::string& name) const {
+    return Main().Pgmpath() + "\\Graphics\\Buttons\\" + name;
+}
+
+std::string TZORinvoer::DataFolder() const {
+    const std::string native = ui::nativePath(Main().Datapath());
+    return native == "/" ? std::string() : native;
+}
+
+void TZORinvoer::PlayClick() {
+    MPGeg->setFileName(Main().Pgmpath() + "Audio\\start.wav");
+    MPGeg->open();
+    MPGeg->play();
+}
+
+void TZORinvoer::PlaySaved() {
+    MPGeg->setFileName(Main().Pgmpath() + "Audio\\Save.wav");
+    MPGeg->open();
+    MPGeg->play();
+}
+
+void TZORinvoer::FormShow() {
+    Afname.AfnameDate = Today(app().clock());
+    Background.load(Main().Pgmpath() + "\\Graphics\\" + "ZORinvoer.jpg");
+    Filesave.load(ButtonPicture("BtnSave.gif"));
+    ButtonExit.load(ButtonPicture("BtnBack.gif"));
+    fade.enabled = true;
+    ResetAfname();
+    if (Main().ResumeMode() == 1) ResumeAfname();
+}
+
+void TZORinvoer::ResetAfname() {
+    Afname.ResetAfname();
+    ShowRecord();
+    // Emptying the code makes the subject incomplete, as typing would.
+    Afname.MayContinue();
+    ActiveControl = &Ecode;
+    tests_.ResetIntroductionsAndTests();
+    ButtonNP.load(ButtonPicture("BtnHMoff.gif"));
+    ButtonST.load(ButtonPicture("BtnSToff.gif"));
+    ButtonNP.enabled = true;
+    ButtonST.enabled = true;
+    ButtonST.visible = true;
+    ButtonContin.enabled = false;
+    ButtonContin.visible = false;
+}
+
+void TZORinvoer::ShowRecord() {
+    showingRecord_ = true;
+    Ecode.setText(Afname.Ecode);
+    RGsekse.itemIndex = static_cast<int>(Afname.RGsekse);
+    Egebdag.setText(Afname.Egebdag);
+    Egebmnd.setText(Afname.Egebmnd);
+    Egebjaar.setText(Afname.Egebjaar);
+    Eafndag.setText(Afname.Eafndag);
+    Eafnmnd.setText(Afname.Eafnmnd);
+    Eafnjaar.setText(Afname.Eafnjaar);
+    Eschool.setText(Afname.Eschool);
+    Egroep.setText(Afname.Egroep);
+    Etl.setText(Afname.Etl);
+    showingRecord_ = false;
+}
+
+void TZORinvoer::EcodeKeyPress(char32_t& key) {
+    if (IsCodeKey(key)) return;
+    key = 0;
+    app().showMessage(std::string(kCodeKeyMessage));
+}
+
+void TZORinvoer::Edit1KeyPress(char32_t& key) {
+    if (IsDigitKey(key)) return;
+    key = 0;
+    app().showMessage(std::string(kDigitKeyMessage));
+}
+
+void TZORinvoer::EcodeChange() {
+    // Pasted text passes no key filter; characters no code may hold go, so
+    // that the code can always name the administration's files.
+    if (!showingRecord_) {
+        std::string code = Ecode.text();
+        std::erase_if(code, [](char c) { return !IsCodeCharacter(c); });
+        if (code != Ecode.text()) {
+            Ecode.setText(code);  // runs this handler again with the clean code
+            return;
+        }
+    }
+    FieldChanged(Ecode, Afname.Ecode);
+}
+
+void TZORinvoer::Edit1Change(ui::Edit& edit) {
+    std::string& field = &edit == &Egebdag    ? Afname.Egebdag
+                         : &edit == &Egebmnd  ? Afname.Egebmnd
+                         : &edit == &Egebjaar ? Afname.Egebjaar
+                         : &edit == &Eschool  ? Afname.Eschool
+                         : &edit == &Egroep   ? Afname.Egroep
+                                              : Afname.Etl;
+    FieldChanged(edit, field);
+}
+
+void TZORinvoer::FieldChanged(ui::Edit& edit, std::string& field) {
+    field = edit.text();
+    if (showingRecord_) return;
+    if (CharacterCount(edit.text()) >= static_cast<std::size_t>(edit.maxLength)) {
+        ActiveControl = NextInTabOrder(edit);
+    }
+    MayContinue();
+}
+
+ui::Control* TZORinvoer::NextInTabOrder(const ui::Edit& edit) {
+    if (&edit == &Ecode) return &RGsekse;
+    if (&edit == &Egebdag) return &Egebmnd;
+    if (&edit == &Egebmnd) return &Egebjaar;
+    if (&edit == &Egebjaar) return &Eschool;
+    if (&edit == &Eschool) return &Egroep;
+    if (&edit == &Egroep) return &Etl;
+    return &Ecode;
+}
+
+bool TZORinvoer::MayContinue() {
+    if (!Afname.MayContinue()) return false;
+    ButtonST.load(ButtonPicture("BtnSTred.gif"));
+    return true;
+}
+
+void TZORinvoer::STExecute() {
+    PlayClick();
+    shell_.later.ZORkeuze->Hide();
+    tests_.PrepareFreshRun();
+    Afname.CurrentStepFW = 1;
+    Afname.CurrentStepFV = 1;
+
+    Afname.SubjectValid = false;
+    ui::Dialogs& dialogs = app().dialogs();
+    if (Afname.Ecode.empty()) {
+        dialogs.confirm(kNoCodeMessage, ui::ConfirmButtons::OK);
+        return;
+    }
+    if (Afname.FindSubjectRow(Afname.Ecode) > 0) {
+        dialogs.confirm(kExistsMessage, ui::ConfirmButtons::OK);
+        return;
+    }
+    if (Afname.RGsekse == Sex::None) {
+        dialogs.confirm(kNoSexMessage, ui::ConfirmButtons::OK);
+        return;
+    }
+    if (!MayContinue()) {
+        dialogs.confirm(kBirthDateMessage, ui::ConfirmButtons::OK);
+        const std::string& month = Afname.Egebmnd;
+        const bool monthFine = month.size() == 2 && IsDigit(month[0]) && IsDigit(month[1]) &&
+                               std::stoi(month) <= 12;
+        ActiveControl = monthFine ? &Egebdag : &Egebmnd;
+        return;
+    }
+    if (!AcceptSameDay()) return;
+
+    Afname.SubjectValid = true;
+    PendingAction = 2;
+    Afname.AppendDataLines();
+    ButtonST.load(ButtonPicture("BtnSTon.gif"));
+    ButtonNP.enabled = false;
+    Latency();
+}
+
+bool TZORinvoer::AcceptSameDay() {
+    Afname.AfnameKey = Afname.SubjectKey();
+    Afname.MemoCom.resize(std::max<std::size_t>(Afname.MemoCom.size(), 2));
+    Afname.MemoCom[0] = Afname.AfnameKey;
+    int n = 0;
+    const std::string folder = DataFolder();
+    while (true) {
+        const AdministrationPaths paths = PathsInDataFolder(folder, Afname.AfnameKey);
+        std::error_code missing;
+        if (folder.empty() || !std::filesystem::exists(paths.incomplete, missing)) {
+            Afname.MemoCom[1] = std::to_string(n);
+            return true;
+        }
+        LinesFile existing = ReadLinesFile(paths.incomplete);
+        if (existing.error) throw std::runtime_error(existing.error->message);
+        Afname.MemoCom = std::move(existing.lines);
+        Afname.MemoCom.resize(std::max<std::size_t>(Afname.MemoCom.size(), 2));
+        const int loaded = SequenceNumber(Afname.MemoCom);
+        n = loaded;
+        const ui::ModalResult answer =
+            app().dialogs().confirm(kSameDayQuestion, ui::ConfirmButtons::YesNo);
+        if (answer == ui::ModalResult::Yes) return true;
+        if (answer != ui::ModalResult::No) return false;
+
+        n = n + 1 == 1 ? 2 : n + 1;
+        Afname.VolgnrSuffix = " #" + std::to_string(n);
+        std::string code = Afname.Ecode;
+        if (loaded > 0) {
+            const std::size_t hash = code.find('#');
+            code = code.substr(0, hash == std::string::npos || hash == 0 ? hash : hash - 1);
+        }
+        Afname.Ecode = code + Afname.VolgnrSuffix;
+        ShowRecord();
+        Afname.AfnameKey = Afname.SubjectKey();
+        Afname.MemoCom[0] = Afname.AfnameKey;
+    }
+}
+
+void TZORinvoer::KnContinClick() {
+    shell_.later.ZORkeuze->Hide();
+    PendingAction = 3;
+    PlayClick();
+    ButtonContin.load(ButtonPicture("BtnTHon.gif"));
+    Latency();
+    tests_.PrepareContinue();
+    if (const int row = Afname.FindSubjectRow(Afname.Ecode); row > 0) Afname.ReplaceDataLines(row);
+}
+
+void TZORinvoer::OpenIntroductionByStatus() {
+    switch (Afname.AfnameStatus) {
+        case 1:
+            tests_.ShowIntroduction(Subtest::FV, false);
+            break;
+        case 2:
+            tests_.ShowIntroduction(Subtest::FW, false);
+            break;
+        case 3:
+            Afname.AfnameStatus = 5;
+            tests_.ShowIntroduction(Subtest::FW, true);
+            break;
+        case 4:
+            Afname.AfnameStatus = 6;
+            tests_.ShowIntroduction(Subtest::FV, true);
+            break;
+        case 5:
+            tests_.ShowIntroduction(Subtest::FW, true);
+            break;
+        case 6:
+            tests_.ShowIntroduction(Subtest::FV, true);
+            break;
+        default:
+            break;
+    }
+}
+
+void TZORinvoer::NPExecute() {
+    PlayClick();
+    PendingAction = 1;
+    ButtonNP.load(ButtonPicture("BtnHMon.gif"));
+    ButtonST.load(ButtonPicture("BtnSToff.gif"));
+    ButtonContin.load(ButtonPicture("BtnTHoff.gif"));
+    Latency();
+}
+
+void TZORinvoer::PrevPage() {
+    PlayClick();
+    ReturnToMainMenu(true);
+}
+
+void TZORinvoer::ReturnToMainMenu(bool immediately) {
+    if (!Afname.Ecode.empty() && Afname.SubjectValid) Opslaan1Click();
+    Main().ZORMainInitialize();
+    ButtonNP.load(ButtonPicture("BtnHMoff.gif"));
+    if (immediately) ButtonST.load(ButtonPicture("BtnSToff.gif"));
+    ButtonNP.enabled = true;
+    ButtonST.enabled = true;
+    shell_.later.ZORkeuze->Hide();
+    shell_.later.ZORkeuze->setModalResult(ui::ModalResult::Cancel);
+    Close();
+}
+
+void TZORinvoer::Opslaan1Click() {
+    PendingAction = 4;
+    const SaveResult result = SaveAdministration(Afname, DataFolder());
+    if (result.outcome == SaveResult::Outcome::kNothingToSave) return;
+    if (result.outcome == SaveResult::Outcome::kNeedsBackup) {
+        BackupProcedure();
+        return;
+    }
+    shell_.message->ShowModal();
+}
+
+// Without a writable data folder the test leader picks another place. The save
+// notice says the data are stored, so it appears only when they are.
+void TZORinvoer::BackupProcedure() {
+    ui::Dialogs& dialogs = app().dialogs();
+    dialogs.confirm(kBackupStartMessage, ui::ConfirmButtons::OK);
+    ui::FileDialogRequest request;
+    request.filter = "ZOR-bestand|*.zta|ZOR-bestand|*.zta";
+    request.defaultExt = "zta";
+    request.fileName = Afname.AfnameKey + ".zta";
+    request.title = app().title + " - Kies een alternatieve locatie...";
+    request.overwritePrompt = true;
+    request.hideReadOnly = true;
+    const std::optional<std::string> chosen = dialogs.saveFile(request);
+    if (!chosen) return;
+
+    app().cursor = ui::Cursor::HourGlass;
+    const std::vector<FileError> errors = WriteBackupFiles(Afname, *chosen);
+    caption = app().title;
+    app().cursor = ui::Cursor::Default;
+    if (!errors.empty()) {
+        dialogs.confirm(kBackupFailedMessage + errors.front().message, ui::ConfirmButtons::OK);
+        return;
+    }
+    dialogs.confirm(kBackupDoneMessage, ui::ConfirmButtons::OK);
+    shell_.message->ShowModal();
+}
+
+void TZORinvoer::ResumeAfname() {
+    const ResumeResult result = ResumeFromFiles(Afname, Main().ResumeFileName(), DataFolder());
+    if (result.outcome == ResumeResult::Outcome::kNothingChosen) return;
+    ButtonST.enabled = false;
+    ButtonST.visible = false;
+    ButtonContin.enabled = true;
+    ButtonContin.visible = true;
+    ButtonContin.load(ButtonPicture("BtnTHred.gif"));
+    ButtonNP.enabled = true;
+    ShowRecord();
+    if (result.outcome == ResumeResult::Outcome::kResumed) return;
+    // Nothing was loaded: continuing has nothing to open; the file stays for another try.
+    Afname.AfnameStatus = 0;
+    if (result.outcome == ResumeResult::Outcome::kLoadFailed) {
+        app().showMessage(result.message);
+    } else {
+        app().dialogs().confirm(result.message, ui::ConfirmButtons::OK);
+    }
+}
+
+void TZORinvoer::LatencyStep() {
+    switch (PendingAction) {
+        case 1:
+            ReturnToMainMenu(false);
+            break;
+        case 2:
+            tests_.ClearTimerPhases();
+            tests_.ShowIntroduction(tests_.ChosenSubtest() == 1 ? Subtest::FV : Subtest::FW, false);
+            break;
+        case 3:
+            Afname.SubjectValid = true;
+            OpenIntroductionByStatus();
+            break;
+        case 4:
+            fade.enabled = true;
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace zor::record

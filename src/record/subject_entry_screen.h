@@ -1,0 +1,99 @@
+#pragma once
+// The subject-entry screen `TZORinvoer` ("Testgegevens"): registers the child,
+// guards against a second administration of the same child on one day, starts
+// and continues administrations, and saves them (with the backup procedure when
+// the data folder cannot be written). It owns the administration record.
+#include <memory>
+#include <string>
+
+#include "record/administration_record.h"
+#include "record/administration_screens.h"
+#include "shell/later_screens.h"
+#include "shell/main_menu.h"
+#include "shell/startup.h"
+#include "ui/screen.h"
+#include "ui/sound.h"
+
+namespace zor::record {
+
+class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
+  public:
+    // `tests` must stay valid for the screen's lifetime; it is used only once
+    // the test leader acts, when every screen exists.
+    TZORinvoer(ui::Application& app, shell::ShellScreens& shell, AdministrationScreens& tests);
+
+    // The administration; the edits below show its subject fields.
+    AdministrationRecord Afname;
+
+    ui::Picture Background{*this, "Background", {0, 0, 800, 600}};
+    ui::Label Title{*this, "Title", {0, 24, 800, 40}, "Testgegevens"};
+    ui::Label LabelCode{*this, "LabelCode", {60, 100, 290, 26}, "Naam proefpersoon"};
+    ui::Label LabelSekse{*this, "LabelSekse", {60, 140, 290, 26}, "Geslacht"};
+    ui::Label LabelGebdatum{*this, "LabelGebdatum", {60, 180, 290, 26}, "Geboortedatum"};
+    ui::Label LabelAfndatum{*this, "LabelAfndatum", {60, 220, 290, 26}, "Afnamedatum"};
+    ui::Label LabelSchool{*this, "LabelSchool", {60, 260, 290, 26}, "School"};
+    ui::Label LabelGroep{*this, "LabelGroep", {60, 300, 290, 26}, "Groep"};
+    ui::Label LabelTl{*this, "LabelTl", {60, 340, 290, 26}, "Testleider"};
+    ui::Edit Ecode{*this, "Ecode", {360, 100, 300, 26}};
+    ui::RadioGroup RGsekse{*this, "RGsekse", {360, 136, 300, 32}};
+    ui::Edit Egebdag{*this, "Egebdag", {360, 180, 40, 26}};
+    ui::Edit Egebmnd{*this, "Egebmnd", {410, 180, 40, 26}};
+    ui::Edit Egebjaar{*this, "Egebjaar", {460, 180, 60, 26}};
+    ui::Edit Eafndag{*this, "Eafndag", {360, 220, 40, 26}};
+    ui::Edit Eafnmnd{*this, "Eafnmnd", {410, 220, 40, 26}};
+    ui::Edit Eafnjaar{*this, "Eafnjaar", {460, 220, 60, 26}};
+    ui::Edit Eschool{*this, "Eschool", {360, 260, 300, 26}};
+    ui::Edit Egroep{*this, "Egroep", {360, 300, 40, 26}};
+    ui::Edit Etl{*this, "Etl", {360, 340, 300, 26}};
+    ui::ImageButton Filesave{*this, "Filesave", {14, 14, 40, 40}, "Bestand opslaan"};
+    ui::ImageButton ButtonExit{*this, "ButtonExit", {744, 14, 40, 40}, "Opslaan en teruggaan"};
+    ui::ImageButton ButtonNP{*this, "ButtonNP", {134, 429, 209, 130}};
+    ui::ImageButton ButtonST{*this, "ButtonST", {452, 429, 209, 130}};
+    ui::ImageButton ButtonContin{*this, "ButtonContin", {452, 429, 209, 130}};
+    std::unique_ptr<ui::SoundPlayer> MPGeg;
+
+    // Handlers.
+    void FormShow();
+    void EcodeKeyPress(char32_t& key);
+    void Edit1KeyPress(char32_t& key);  // the birth-date fields
+    void EcodeChange();
+    void Edit1Change(ui::Edit& edit);  // every other editable field
+    bool MayContinue();
+    void STExecute();
+    void KnContinClick();
+    void NPExecute();
+    void PrevPage();
+    void Opslaan1Click();
+    void ResumeAfname();
+    void PlayClick();
+
+    // SubjectEntry.
+    ui::Screen& screen() override { return *this; }
+    void ResetAfname() override;
+    void PlaySaved() override;
+
+  protected:
+    void LatencyStep() override;
+    void onShow() override { FormShow(); }
+
+  private:
+    shell::MainMenu& Main() const;
+    std::string ButtonPicture(const std::string& name) const;
+    // The data folder as a Linux path; empty when the setting is missing.
+    std::string DataFolder() const;
+    // Puts the record's subject fields into the edits without running their handlers.
+    void ShowRecord();
+    void FieldChanged(ui::Edit& edit, std::string& field);
+    ui::Control* NextInTabOrder(const ui::Edit& edit);
+    // The same-day check of a start; true when the start is accepted.
+    bool AcceptSameDay();
+    void BackupProcedure();
+    void ReturnToMainMenu(bool immediately);
+    void OpenIntroductionByStatus();
+
+    shell::ShellScreens& shell_;
+    AdministrationScreens& tests_;
+    bool showingRecord_ = false;
+};
+
+}  // namespace zor::record

@@ -1,0 +1,60 @@
+#include "report/report_documents.h"
+
+#include "report/picture_file.h"
+#include "ui/native_path.h"
+
+namespace zor::report {
+
+ReportPictures LoadReportPictures(const std::filesystem::path& graphicsFolder, ReportKind kind) {
+    ReportPictures pictures;
+    pictures.testLogo = LoadJpegPicture(graphicsFolder / "ZORlogo.jpg");
+    pictures.publisherLogo = LoadJpegPicture(
+        graphicsFolder /
+        (kind == ReportKind::Preview ? "Uitgever475x132.jpg" : "Uitgever630x175.jpg"));
+    return pictures;
+}
+
+ReportScores BuildPreviewReport(pagestore::TPrintPreview& store, record::AdministrationRecord& record,
+                                const record::Date& today, const ReportPictures& pictures,
+                                const ScreenMetrics& screen) {
+    ReportContext context;
+    context.kind = ReportKind::Preview;
+    context.ageEndDate = today;
+    context.printDateText = AdministrationDateText(record);
+    context.screen = screen;
+    context.pictures = &pictures;
+    ReportScores scores;
+    BuildReportPages(store, [&] { scores = ComposeReport(store, record, context); }, 0);
+    return scores;
+}
+
+ReportScores BuildCorrectedReport(pagestore::TPrintPreview& store,
+                                  record::AdministrationRecord& record,
+                                  const record::Date& storedAfnameDate, const record::Date& today,
+                                  const ReportPictures& pictures, const ScreenMetrics& screen) {
+    ReportContext context;
+    context.kind = ReportKind::Viewer;
+    context.ageEndDate = storedAfnameDate;
+    context.printDateText = record::FormatDate(today);
+    context.screen = screen;
+    context.pictures = &pictures;
+    ReportScores scores;
+    BuildReportPages(store, [&] { scores = ComposeReport(store, record, context); }, 2);
+    return scores;
+}
+
+void BuildCoverPages(pagestore::TPrintPreview& store, const ReportPictures& pictures) {
+    BuildReportPages(store, [&] { ComposeCoverPage(store, pictures); }, 2);
+}
+
+void StoreReport(pagestore::TPrintPreview& store, const ReportFileNames& names,
+                 const pdf::PdfClock& clock) {
+    store.SaveToFile(ui::nativePath(names.report));
+    SaveAsPDF(store, ui::nativePath(names.pdf), clock);
+}
+
+pdf::PdfClock ClockOfDate(const record::Date& date) {
+    return [date] { return pdf::PdfDate{date.year, date.month, date.day, 0, 0, 0}; };
+}
+
+}  // namespace zor::report

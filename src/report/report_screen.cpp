@@ -1,0 +1,168 @@
+#include "report/report_screen.h"
+
+#include <chrono>
+#include <filesystem>
+
+#include "report/report_documents.h"
+#include "report/report_files.h"
+#include "ui/application.h"
+#include "ui/native_path.h"
+
+namespace zor::report {
+namespace {
+
+const std::vector<std::string> kZoomItems = {"50%",  "100%", "150%",
+                                             "200%", "Paginabreedte", "Hele pagina"};
+
+}  // namespace
+
+ReportScreen::ReportScreen(ui::Application& app, std::string name, shell::MainMenu& mainMenu,
+                           ReportPrinting& printing, ReportKind kind)
+    : ui::Screen(app, std::move(name)),
+      Toolbar(*this, "Background", {0, 0, 800, 70}),
+      PRbtn(*this, "PRbtn", {16, 10, 137, 52}),
+      Label1(*this, "Label1", {174, 24, 60, 16}, "Zoom:"),
+      ZoomComboBox(*this, "ZoomComboBox", {240, 21, 97, 21}),
+      RzButton1(*this, "RzButton1", {616, 11, 110, 50},
+                "NIEUW: Testrapport.PDF  Klik hier voor info!"),
+      ButtonExit(*this, "ButtonExit", {742, 13, 40, 40}, "Afdrukvenster sluiten"),
+      PrintPreview(*this, "PrintPreview", {2, 111, 798, 460}),
+      Edit1(*this, "Edit1"),
+      PageNavigator(*this, "PageNavigator"),
+      mainMenu_(mainMenu),
+      printing_(printing),
+      kind_(kind) {
+    caption = "Afdrukvoorbeeld";
+    Toolbar.stretch = true;
+    Label1.alignment = ui::Label::Alignment::Right;
+    Label1.bold = true;
+    Label1.color = 0xC0C0C0;
+    Label1.transparent = true;
+    ZoomComboBox.items = kZoomItems;
+    Edit1.visible = false;
+    PageNavigator.visible = false;
+
+    PRbtn.onClick = [this] { PrintButtonClick(); };
+    ZoomComboBox.onChange = [this] { ZoomComboBoxChange(); };
+    PageNavigator.onChange = [this] { PageNavigatorChange(); };
+
+    pagestore::TPrintPreview& store = PrintPreview.Store();
+    store.SetUsePrinterOptions(true);
+    store.SetPrintJobTitle(kPrintJobTitle);
+    store.OnBeginDoc = [this](pagestore::TPrintPreview&) { PrintPreviewBeginDoc(); };
+    store.OnEndDoc = [this](pagestore::TPrintPreview&) { PrintPreviewEndDoc(); };
+    store.OnChange = [this](pagestore::TPrintPreview&) { PrintPreviewChange(); };
+    PrintPreview.OnZoomChange = [this] { PrintPreviewZoomChange(); };
+}
+
+std::string ReportScreen::ButtonPicture(const std::string& name) const {
+    return mainMenu_.Pgmpath() + "\\Graphics\\Buttons\\" + name;
+}
+
+record::Date ReportScreen::Today() const {
+    const auto days = std::chrono::floor<std::chrono::days>(app().clock().wallNow());
+    const std::chrono::year_month_day date{days};
+    return record::Date{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day()))};
+}
+
+const ReportPictures& ReportScreen::Pictures() {
+    if (!pictures_) {
+        pictures_ = std::make_unique<ReportPictures>(LoadReportPictures(
+            ui::nativePath(mainMenu_.Pgmpath() + "\\Graphics\\"), kind_));
+    }
+    return *pictures_;
+}
+
+void ReportScreen::ResetForComposing() {
+    PRbtn.load(ButtonPicture("BtnPRoff.gif"));
+    PrintPreview.SetZoomState(TZoomState::zsZoomToFit);
+    PrintPreviewZoomChange();
+    ComposePending = true;
+}
+
+void ReportScreen::UpdatePrintButton() {
+    PRbtn.enabled = printing_.PrinterInstalled() && PrintPreview.Store().TotalPages() >= 1;
+}
+
+void ReportScreen::PrintPreviewBeginDoc() {
+    caption = app().title + " - Creating pages...";
+    PRbtn.enabled = false;
+}
+
+void ReportScreen::PrintPreviewEndDoc() {
+    caption = app().title;
+    UpdatePrintButton();
+}
+
+void ReportScreen::PrintPreviewChange() {
+    pagestore::TPrintPreview& store = PrintPreview.Store();
+    PageNavigator.items.clear();
+    for (int page = 1; page <= store.TotalPages(); ++page) {
+        PageNavigator.items.push_back(std::to_string(page));
+    }
+    PageNavigator.itemIndex = store.CurrentPage() - 1;
+    if (store.State() != pagestore::TPreviewState::Composing) UpdatePrintButton();
+}
+
+void ReportScreen::PrintPreviewZoomChange() {
+    int index = -1;
+    switch (PrintPreview.ZoomState()) {
+        case TZoomState::zsZoomToWidth: index = 4; break;
+        case TZoomState::zsZoomToHeight: index = 5; break;
+        case TZoomState::zsZoomToFit: break;
+        case TZoomState::zsCustom:
+            for (int i = 0; i < 4; ++i) {
+                if (kZoomItems[i] == std::to_string(PrintPreview.Zoom()) + "%") index = i;
+            }
+            break;
+    }
+    ZoomComboBox.itemIndex = index;
+}
+
+void ReportScreen::ZoomComboBoxChange() {
+    const int index = ZoomComboBox.itemIndex;
+    if (index >= 0 && index < 4) {
+        PrintPreview.SetZoom(std::stoi(kZoomItems[index]));
+    } else if (index == 4) {
+        PrintPreview.SetZoomState(TZoomState::zsZoomToWidth);
+    } else if (index == 5) {
+        PrintPreview.SetZoomState(TZoomState::zsZoomToHeight);
+    }
+}
+
+void ReportScreen::PageNavigatorChange() {
+    PrintPreview.Store().SetCurrentPage(PageNavigator.itemIndex + 1);
+}
+
+void ReportScreen::PrintButtonClick() {
+    pagestore::TPrintPreview& store = PrintPreview.Store();
+    if (store.State() != pagestore::TPreviewState::Idle) return;
+    mainMenu_.ClickSound();
+    PRbtn.load(ButtonPicture("BtnPRon.gif"));
+    Latency();
+    printing_.WritePrinterSetup(store);
+    const bool confirmed = printing_.PrinterSetupDialog();
+    // The dialog's closing runs the creation step, confirmed or not.
+    ResetForComposing();
+    if (confirmed) printing_.Print(store);
+}
+
+std::optional<std::string> ReportScreen::AskAlternativeLocation(const std::string& proposedName) {
+    app().showMessage(kE001Message);
+    ui::FileDialogRequest request;
+    request.title = "Naar bestand opslaan";
+    request.fileName = proposedName;
+    request.defaultExt = "zrp";
+    request.filter = "ZOR-rapport (*.zrp)|*.*";
+    request.hideReadOnly = true;
+    return app().dialogs().saveFile(request);
+}
+
+void StoreAtChosenPlace(pagestore::TPrintPreview& store, const std::string& chosenReportFile,
+                        const std::string& pdfName, const record::Date& today) {
+    const std::filesystem::path reportFile(chosenReportFile);
+    store.SaveToFile(reportFile);
+    SaveAsPDF(store, reportFile.parent_path() / pdfName, ClockOfDate(today));
+}
+
+}  // namespace zor::report

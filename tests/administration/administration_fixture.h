@@ -1,0 +1,83 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "administration/administration_screens.h"
+#include "record/subject_entry_screen.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+#include "ui_fixture.h"
+
+namespace zor::administration::testing {
+
+// The whole program on a virtual clock with silent players, the committed
+// pictures and sounds, the administration screens and the entry-screen
+// double, started up to the idle main menu.
+struct AdministrationFixture : ui::testing::UiFixture {
+    std::filesystem::path root = ui::testing::freshFolder(
+        std::string("adm-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::path program = root / "program";
+    std::filesystem::path data = root / "data";
+    std::filesystem::path settingsFile = root / "settings.ini";
+    shell::IniSettingsStore settings{settingsFile};
+    AdministrationScreenBuilder builder{app};
+    std::unique_ptr<shell::Startup> startup;
+
+    AdministrationFixture();
+    ~AdministrationFixture();
+
+    AdministrationLinks& links() { return builder.links; }
+    shell::TZORMAINForm& main() { return *startup->screens().main; }
+    record::TZORinvoer& entry() { return *links().entry; }
+    record::AdministrationRecord& record() { return entry().Afname; }
+    TZORkeuze& keuze() { return *links().ZORkeuze; }
+    TFWin& fwIn() { return *links().FWin; }
+    TFVin& fvIn() { return *links().FVin; }
+    TFWtfase& fwTest() { return *links().FWtfase; }
+    TFVtfase& fvTest() { return *links().FVtfase; }
+    TFWaft& fwAft() { return *links().FWaft; }
+    TFVaft& fvAft() { return *links().FVaft; }
+    TZORfinish& finish() { return *links().Finish; }
+    TReportPlaceholder& preview() { return static_cast<TReportPlaceholder&>(*links().preview); }
+
+    // Moves the clock on in steps of `stepMs` until the condition holds;
+    // fails after `limitMs`.
+    void advanceUntil(const std::function<bool()>& condition, int stepMs = 100,
+                      int limitMs = 30000);
+    // Waits, to the millisecond, for the test screen's stopwatch to start.
+    void awaitStopwatch(TTestPhase& test);
+
+    // Types into an edit of the entry screen, key by key.
+    void type(ui::Edit& edit, std::string_view text);
+    // The subject Jan01 typed into the entry screen.
+    void enterSubject();
+    // From the idle main menu to the chosen subtest's introduction.
+    void startAdministration(bool deletionFirst);
+    // Plays every introduction prompt in order and continues to the test.
+    void passIntroduction(TIntroduction& intro);
+    // One deletion step by keyboard: A, B, stop after `answerMs`, mark.
+    void deletionStep(int answerMs, bool right);
+    // One swap item by keyboard.
+    void swapItem(int answerMs, bool right);
+    // Clicks finish and waits out its deferred step and any save notice.
+    void finishSubtest(TTestPhase& test);
+
+    void press(char32_t key) { app.keyPress(key); }
+    int countPlays(const std::string& fileEnd) const;
+    std::string fileText(const std::filesystem::path& file) const;
+    // The status field of a saved data line.
+    std::string savedStatus(const std::string& dataFileName) const;
+    std::filesystem::path dataFile(const std::string& name) const { return data / "Data" / name; }
+    std::filesystem::path incompleteFile(const std::string& name) const {
+        return data / "Incomplete afnames" / name;
+    }
+};
+
+}  // namespace zor::administration::testing

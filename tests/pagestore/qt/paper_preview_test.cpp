@@ -1,0 +1,181 @@
+#include "pagestore/qt/paper_preview.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "qt_app.h"
+
+namespace zor::pagestore::qt {
+namespace {
+
+using test::qtApp;
+
+// Pages with a red block at the top left; page n has n blocks down the page.
+void compose(TPrintPreview& store, int pages) {
+    store.BeginDoc();
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0) store.NewPage();
+        emf::Canvas& c = *store.Canvas();
+        c.setPen({emf::rgb(0, 0, 0), 1, emf::pen_style::Null});
+        c.setBrush({emf::rgb(255, 0, 0), emf::brush_style::Solid});
+        c.fillRect({0, 0, 10500, 14850});
+    }
+    store.EndDoc();
+}
+
+struct PaperPreviewTest : ::testing::Test {
+    PaperPreviewTest() { qtApp(); }
+    TPrintPreview store;
+};
+
+TEST_F(PaperPreviewTest, SheetAppearsWithTheFirstPageAndShowsItInItsFrame) {
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    preview.SetMargins(10, 10);
+    TPaperPreviewOptions view = preview.PaperView();
+    view.ShadowColor = QColor(0, 0, 128);
+    preview.SetPaperView(view);
+    int changes = 0;
+    preview.OnChange = [&](TPrintPreview&) { ++changes; };
+    EXPECT_FALSE(preview.Layout().Visible());
+    EXPECT_TRUE(preview.SheetBitmap().isNull());
+
+    compose(store, 1);
+    EXPECT_GT(changes, 0);
+    EXPECT_EQ(store.CurrentPage(), 1);
+    ASSERT_TRUE(preview.Layout().Visible());
+    const QImage& sheet = preview.SheetBitmap();
+    ASSERT_EQ(sheet.height(), 440);  // whole page in the 460 pixels high display
+    const int w = sheet.width(), h = sheet.height();
+    EXPECT_EQ(sheet.pixel(0, h / 2), qRgb(0, 0, 0));              // border
+    EXPECT_EQ(sheet.pixel(w - 2, h / 2), qRgb(0, 0, 128));        // shadow on the right
+    EXPECT_EQ(sheet.pixel(w / 2, h - 2), qRgb(0, 0, 128));        // and below
+    EXPECT_EQ(sheet.pixel(w - 1, 0), preview.palette().color(QPalette::Window).rgb());
+    EXPECT_EQ(sheet.pixel(w / 4, h / 4), qRgb(255, 0, 0));        // the page's block
+    EXPECT_EQ(sheet.pixel(3 * w / 4, 3 * h / 4), qRgb(255, 255, 255));  // paper
+
+    store.Clear();
+    EXPECT_FALSE(preview.Layout().Visible());
+}
+
+TEST_F(PaperPreviewTest, GreyPreviewAndOverlaysAreOnlyShown) {
+    compose(store, 1);
+    const std::vector<std::uint8_t> stored = *store.GetPage(1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    const QImage& sheet = preview.SheetBitmap();
+    const int w = sheet.width(), h = sheet.height();
+
+    preview.SetGrayPreview(true);
+    EXPECT_EQ(preview.SheetBitmap().pixel(w / 4, h / 4), qRgb(76, 76, 76));
+    EXPECT_EQ(store.Grayscale(), unsigned(gsPreview));
+    preview.SetGrayPreview(false);
+    EXPECT_EQ(preview.SheetBitmap().pixel(w / 4, h / 4), qRgb(255, 0, 0));
+
+    int annotatedPage = 0;
+    preview.OnAnnotation = [&](TPrintPreview&, int pageNo, emf::Canvas& canvas) {
+        annotatedPage = pageNo;
+        canvas.setPen({emf::rgb(0, 0, 0), 1, emf::pen_style::Null});
+        canvas.setBrush({emf::rgb(0, 0, 255), emf::brush_style::Solid});
+        canvas.fillRect({15000, 20000, 20000, 28000});
+    };
+    preview.OnBackground = [&](TPrintPreview&, int, emf::Canvas& canvas) {
+        canvas.setPen({emf::rgb(0, 0, 0), 1, emf::pen_style::Null});
+        canvas.setBrush({emf::rgb(0, 255, 0), emf::brush_style::Solid});
+        canvas.fillRect({0, 0, 21000, 29700});
+    };
+    preview.SetAnnotation(true);
+    preview.SetBackground(true);
+    EXPECT_EQ(annotatedPage, 1);
+    EXPECT_EQ(preview.SheetBitmap().pixel(3 * w / 4, 3 * h / 4), qRgb(0, 0, 255));
+    EXPECT_EQ(preview.SheetBitmap().pixel(w / 4, 3 * h / 4), qRgb(0, 255, 0));  // under the page
+    EXPECT_EQ(preview.SheetBitmap().pixel(w / 4, h / 4), qRgb(255, 0, 0));      // the page on top
+    EXPECT_EQ(*store.GetPage(1), stored);
+    preview.SetAnnotation(false);
+    EXPECT_EQ(preview.SheetBitmap().pixel(3 * w / 4, 3 * h / 4), qRgb(0, 255, 0));
+}
+
+TEST_F(PaperPreviewTest, PageKeysMoveThroughThePagesAndStopAtTheEnds) {
+    compose(store, 3);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&preview, &event);
+    };
+    EXPECT_EQ(store.CurrentPage(), 1);
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(store.CurrentPage(), 1);
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(store.CurrentPage(), 2);
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(store.CurrentPage(), 3);
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(store.CurrentPage(), 3);
+    press(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(store.CurrentPage(), 1);
+
+    int zoomChanges = 0;
+    preview.OnZoomChange = [&](TPrintPreview&) { ++zoomChanges; };
+    const int fitted = preview.Zoom();
+    press(Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(preview.Zoom(), fitted + 10);
+    EXPECT_EQ(preview.ZoomState(), zsZoomOther);
+    EXPECT_EQ(zoomChanges, 1);
+    press(Qt::Key_Plus);  // the plus key of the main keyboard does not zoom
+    EXPECT_EQ(preview.Zoom(), fitted + 10);
+}
+
+TEST_F(PaperPreviewTest, ScrollingAtHighZoomDrawsWhatComesIntoView) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    preview.SetMargins(10, 10);
+    preview.SetZoom(200);
+    preview.show();
+    QApplication::processEvents();
+    ASSERT_EQ(preview.viewport()->width(), preview.Layout().ClientWidth());
+    QImage screen(preview.viewport()->size(), QImage::Format_ARGB32);
+    auto shown = [&] {
+        screen.fill(Qt::cyan);
+        preview.viewport()->render(&screen);
+        return screen;
+    };
+    // The top left quarter of the page is the red block.
+    EXPECT_EQ(shown().pixel(400, 300), qRgb(255, 0, 0));
+
+    auto press = [&](int key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&preview, &event);
+    };
+    press(Qt::Key_End, Qt::NoModifier);
+    press(Qt::Key_End, Qt::ControlModifier);
+    ASSERT_GT(preview.Layout().VPos(), 0);
+    // The lower right of the page is blank paper, then the shadow and the margin.
+    const QImage bottom = shown();
+    const QPoint paperCorner(preview.Layout().ViewLeft() - preview.Layout().HPos() +
+                                 preview.Layout().ViewWidth() - 5,
+                             preview.Layout().ViewTop() - preview.Layout().VPos() +
+                                 preview.Layout().ViewHeight() - 5);
+    EXPECT_EQ(bottom.pixel(paperCorner - QPoint(100, 100)), qRgb(255, 255, 255));
+    EXPECT_EQ(bottom.pixel(paperCorner + QPoint(3, -50)),
+              preview.palette().color(QPalette::Dark).rgb());
+    EXPECT_EQ(bottom.pixel(paperCorner + QPoint(10, 0)),
+              preview.palette().color(QPalette::Window).rgb());
+}
+
+TEST_F(PaperPreviewTest, ZoomTooLargeToDrawKeepsThePreviousZoom) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    preview.SetZoom(150);
+    preview.SetZoomMax(5000);
+    preview.SetZoom(5000);  // a sheet of some 40000 × 56000 pixels
+    EXPECT_EQ(preview.Zoom(), 150);
+    EXPECT_EQ(preview.SheetBitmap().width(), 5 + 1191);
+}
+
+}  // namespace
+}  // namespace zor::pagestore::qt

@@ -1,0 +1,147 @@
+// Damaged or hostile files and fields: every case gets a defined result, none crashes.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <random>
+
+#include "record/administration_files.h"
+#include "sample_record.h"
+
+namespace zor::record {
+namespace {
+
+using testing::SubjectOnly;
+
+class HostileInputTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("zor-hostile-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "Data");
+        fs::create_directories(root_ / "Incomplete afnames");
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    fs::path Zta(std::string_view key) const {
+        const fs::path zta = root_ / "Incomplete afnames" / (std::string(key) + ".zta");
+        std::ofstream(zta, std::ios::binary) << key << "\r\n0\r\n";
+        return zta;
+    }
+    void Data(std::string_view key, std::string_view fw, std::string_view fv) const {
+        std::ofstream(root_ / "Data" / (std::string(key) + "_FW.wda"), std::ios::binary) << fw;
+        std::ofstream(root_ / "Data" / (std::string(key) + "_FV.vda"), std::ios::binary) << fv;
+    }
+
+    fs::path root_;
+};
+
+TEST_F(HostileInputTest, SeparatorInSchoolOrTestLeaderBecomesComma) {
+    AdministrationRecord record = SubjectOnly();
+    record.Eschool = "Noord; locatie B";
+    record.Etl = "Jansen;Pietersen";
+    record.AfnameStatus = 1;
+    record.AppendDataLines();
+    const auto fields = SplitDataLine(record.MdataFW[0]);
+    EXPECT_EQ(fields[9], "Noord, locatie B");
+    EXPECT_EQ(fields[11], "Jansen,Pietersen");
+    EXPECT_EQ(fields[13], "1");
+}
+
+TEST_F(HostileInputTest, VeryLongFieldsAreCutToTheScreenLimits) {
+    const std::string longText(100000, 'x');
+    AdministrationRecord record;
+    record.MdataFW = {"K;FW;;01;01;2003;01;01;2011;" + longText + ";" + longText + ";" + longText +
+                      ";;1"};
+    ASSERT_EQ(record.ParseDataLineFW(1).outcome, ParseResult::Outcome::kLoaded);
+    EXPECT_EQ(record.Eschool.size(), 30u);
+    EXPECT_EQ(record.Egroep.size(), 2u);
+    EXPECT_EQ(record.Etl.size(), 30u);
+    // A code that long cannot name files: the line is refused.
+    record.MdataFW = {longText + ";FW;;01;01;2003;01;01;2011;;;;;1"};
+    const ParseResult result = record.ParseDataLineFW(1);
+    EXPECT_EQ(result.outcome, ParseResult::Outcome::kRejected);
+    EXPECT_EQ(result.problem, "veld 0 (code) is langer dan 40 tekens");
+}
+
+TEST_F(HostileInputTest, CodeThatWouldLeaveTheDataFolderIsRefused) {
+    AdministrationRecord record;
+    record.MdataFW = {"../../etc/K;FW;;01;01;2003;01;01;2011;;;;;1"};
+    EXPECT_EQ(record.ParseDataLineFW(1).outcome, ParseResult::Outcome::kRejected);
+    const fs::path zta = root_ / "Incomplete afnames" / "evil.zta";
+    std::ofstream(zta, std::ios::binary) << "../../../tmp/x\r\n0\r\n";
+    const ResumeResult resumed = ResumeFromFiles(record, zta, root_);
+    EXPECT_EQ(resumed.outcome, ResumeResult::Outcome::kLoadFailed);
+    EXPECT_TRUE(fs::exists(zta));
+}
+
+TEST_F(HostileInputTest, DataFileWithoutLinesIsRefused) {
+    const fs::path zta = Zta("K_01-01-2011");
+    Data("K_01-01-2011", "", "K;FV;;01;01;2003;01;01;2011;;;;;1\r\n");
+    AdministrationRecord record;
+    const ResumeResult result = ResumeFromFiles(record, zta, root_);
+    EXPECT_EQ(result.outcome, ResumeResult::Outcome::kRejected);
+    EXPECT_EQ(result.message, "Data foutief of niet van de Foneemweglatingtest!");
+    EXPECT_EQ(result.problem, "het databestand bevat geen dataregel");
+    EXPECT_TRUE(fs::exists(zta));
+}
+
+TEST_F(HostileInputTest, MoreThanFiftyFieldsAreIgnoredBeyondFifty) {
+    std::string line = "K;FV;;01;01;2003;01;01;2011;;;;12;3";
+    for (int item = 1; item <= 12; ++item) line += ";" + std::to_string(item * 10) + ";1";
+    line += ";8,5";                                  // field 38, the score
+    for (int i = 39; i < 150; ++i) line += ";junk";  // fields 39 onwards
+    const fs::path zta = Zta("K_01-01-2011");
+    Data("K_01-01-2011", "K;FW;;01;01;2003;01;01;2011;;;;;1\r\n", line + "\r\n");
+    AdministrationRecord record;
+    ASSERT_EQ(ResumeFromFiles(record, zta, root_).outcome, ResumeResult::Outcome::kResumed);
+    EXPECT_EQ(record.CurrentStepFV, 13);
+    EXPECT_EQ(record.SGRscoreFV.Cell(1, 11), "120");
+    // Rows 12..14 of the swap grid are no items; what lands there is never checked or used.
+    EXPECT_EQ(record.SGRscoreFV.Cell(1, 12), "8,5");
+    EXPECT_EQ(record.SGRscoreFV.Cell(2, 14), "junk");
+    EXPECT_EQ(record.TotalTimeFV(), "78");
+    EXPECT_EQ(record.TotalCorrectFV(), "12");
+}
+
+TEST_F(HostileInputTest, StatusAndLastItemMustMakeSense) {
+    AdministrationRecord record;
+    record.MdataFV = {"K;FV;;01;01;2003;01;01;2011;;;;99;1"};  // step 100 on a 15-row grid
+    EXPECT_EQ(record.ParseDataLineFV(1).outcome, ParseResult::Outcome::kRejected);
+    record.MdataFV = {"K;FV;;01;01;2003;01;01;2011;;;;1;zeven"};
+    EXPECT_EQ(record.ParseDataLineFV(1).outcome, ParseResult::Outcome::kRejected);
+}
+
+TEST_F(HostileInputTest, BinaryGarbageIsRefusedNotLoaded) {
+    std::mt19937 random(12345);
+    std::string garbage(4096, '\0');
+    for (char& c : garbage) c = static_cast<char>(random());
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        std::shuffle(garbage.begin(), garbage.end(), random);
+        const fs::path zta = Zta("K_01-01-2011");
+        Data("K_01-01-2011", garbage, garbage);
+        AdministrationRecord record;
+        const ResumeResult result = ResumeFromFiles(record, zta, root_);
+        EXPECT_EQ(result.outcome, ResumeResult::Outcome::kRejected);
+        EXPECT_TRUE(fs::exists(zta));
+    }
+    // Garbage in the incomplete-administration file itself.
+    const fs::path zta = root_ / "Incomplete afnames" / "x.zta";
+    std::ofstream(zta, std::ios::binary) << garbage;
+    AdministrationRecord record;
+    EXPECT_EQ(ResumeFromFiles(record, zta, root_).outcome, ResumeResult::Outcome::kLoadFailed);
+}
+
+TEST_F(HostileInputTest, HugeFileIsNotRead) {
+    const fs::path file = root_ / "Data" / "big_FW.wda";
+    std::ofstream(file, std::ios::binary) << std::string(2 << 20, 'a');
+    const LinesFile read = ReadLinesFile(file);
+    ASSERT_TRUE(read.error);
+    EXPECT_NE(read.error->message.find("te groot"), std::string::npos);
+    EXPECT_TRUE(ReadLinesFile(root_ / "Data").error);  // a folder is no file
+}
+
+}  // namespace
+}  // namespace zor::record

@@ -1,0 +1,135 @@
+// The report preview TPP: composing on activation, zoom, printing, and closing
+// with the report file, its PDF, the save and the incomplete-administration file.
+#include <gtest/gtest.h>
+
+#include "report/report_preview.h"
+#include "report_page_fixture.h"
+#include "report_screens_fixture.h"
+
+namespace zor::report::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FakeAdministration : public AdministrationHost {
+public:
+    record::AdministrationRecord record = MakeRecord(50, 9, 208, 7);
+    int saves = 0;
+    int closed = 0;
+    record::AdministrationRecord& Record() override { return record; }
+    void Opslaan1Click() override { ++saves; }
+    void ReportClosed() override { ++closed; }
+};
+
+class ReportPreviewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = ui::testing::freshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(root / "rapporten" / "PDF");
+        fs::create_directories(root / "data" / "Incomplete afnames");
+        menu.trpath = (root / "rapporten").string();
+        menu.datapath = (root / "data").string() + "\\";
+        administration.record.AfnameKey = "K123_05-03-2011";
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    fs::path root;
+    ui::testing::UiFixture ui;
+    FakeMainMenu menu;
+    FakePrinting printing;
+    FakeAdministration administration;
+    TPP preview{ui.app, menu, printing, administration};
+};
+
+TEST_F(ReportPreviewTest, ActivationComposesOnceAndShowsTheWholePage) {
+    preview.ShowModal();
+    EXPECT_EQ(preview.PrintPreview.Store().TotalPages(), 1);
+    EXPECT_FALSE(preview.ComposePending);
+    EXPECT_EQ(preview.ZoomComboBox.itemIndex, -1);  // fitting the whole page has no item
+    EXPECT_TRUE(preview.PRbtn.enabled);
+    EXPECT_EQ(preview.Scores().indexBox, "6,9");  // band 3 on 05-03-2011
+    EXPECT_EQ(administration.record.AgeMonths, 106);  // 15-04-2002 to 05-03-2011
+
+    printing.installed = false;
+    preview.PrintPreview.Store().OnEndDoc(preview.PrintPreview.Store());
+    EXPECT_FALSE(preview.PRbtn.enabled);
+}
+
+TEST_F(ReportPreviewTest, ClosingStoresBothFilesSavesAndDeletesTheFinishedAdministrationsFile) {
+    const fs::path zta = root / "data" / "Incomplete afnames" / "K123_05-03-2011.zta";
+    std::ofstream(zta) << "K123_05-03-2011\r\n";
+    preview.ShowModal();
+    preview.ButtonExit.click();
+    EXPECT_TRUE(fs::exists(root / "rapporten" / "K123 - 05-03-2011.zrp"));
+    EXPECT_TRUE(fs::exists(root / "rapporten" / "PDF" / "ZOR - K123_05-03-2011.pdf"));
+    EXPECT_EQ(administration.saves, 1);
+    EXPECT_EQ(administration.closed, 1);
+    EXPECT_FALSE(fs::exists(zta));
+    EXPECT_FALSE(preview.visible());
+    EXPECT_TRUE(ui.dialogs.messages.empty());
+}
+
+TEST_F(ReportPreviewTest, OneSubtestOnlyKeepsTheIncompleteAdministrationFile) {
+    const fs::path zta = root / "data" / "Incomplete afnames" / "K123_05-03-2011.zta";
+    std::ofstream(zta) << "K123_05-03-2011\r\n";
+    administration.record.AfnameStatus = 4;
+    preview.ShowModal();
+    preview.ButtonExit.click();
+    EXPECT_TRUE(fs::exists(zta));
+}
+
+TEST_F(ReportPreviewTest, MissingReportFolderOffersAnotherPlaceOnce) {
+    menu.trpath = (root / "ontbreekt").string();
+    const fs::path chosen = root / "elders" / "rapport.zrp";
+    fs::create_directories(chosen.parent_path());
+    ui.dialogs.saveAnswers.push_back(chosen.string());
+    preview.ShowModal();
+    preview.ButtonExit.click();
+    ASSERT_EQ(ui.dialogs.messages.size(), 1u);
+    EXPECT_NE(ui.dialogs.messages[0].text.find("Foutmelding E001"), std::string::npos);
+    ASSERT_EQ(ui.dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(ui.dialogs.saveRequests[0].title, "Naar bestand opslaan");
+    EXPECT_EQ(ui.dialogs.saveRequests[0].fileName, "K123 - 05-03-2011.zrp");  // today is 05-03-2011
+    EXPECT_TRUE(fs::exists(chosen));
+    EXPECT_TRUE(fs::exists(chosen.parent_path() / "ZOR - K123_05-03-2011.pdf"));
+    EXPECT_EQ(administration.saves, 1);
+    EXPECT_EQ(administration.closed, 1);
+}
+
+TEST_F(ReportPreviewTest, PrinterSetUpDialogDecidesAndAlwaysResetsTheScreen) {
+    preview.ShowModal();
+    preview.ZoomComboBox.select(4);
+    EXPECT_EQ(preview.PrintPreview.ZoomState(), TZoomState::zsZoomToWidth);
+    preview.PRbtn.click();
+    EXPECT_EQ(printing.printed, 0);
+    EXPECT_EQ(preview.PRbtn.pictureName(), "BtnPRoff.gif");
+    EXPECT_EQ(preview.PrintPreview.ZoomState(), TZoomState::zsZoomToFit);
+    EXPECT_TRUE(preview.ComposePending);
+
+    printing.confirmSetup = true;
+    preview.PRbtn.click();
+    EXPECT_EQ(printing.printed, 1);
+}
+
+TEST_F(ReportPreviewTest, ZoomChoicesAndTheBoxFollowTheDisplay) {
+    preview.ShowModal();
+    preview.ZoomComboBox.select(2);
+    EXPECT_EQ(preview.PrintPreview.ZoomState(), TZoomState::zsCustom);
+    EXPECT_EQ(preview.PrintPreview.Zoom(), 150);
+    EXPECT_EQ(preview.ZoomComboBox.itemIndex, 2);
+    preview.ZoomComboBox.select(5);
+    EXPECT_EQ(preview.PrintPreview.ZoomState(), TZoomState::zsZoomToHeight);
+    preview.PrintPreview.SetZoom(75);
+    EXPECT_EQ(preview.ZoomComboBox.itemIndex, -1);
+}
+
+TEST_F(ReportPreviewTest, PdfNoticeNamesThePdfFolder) {
+    preview.ShowModal();
+    preview.RzButton1.click();
+    ASSERT_EQ(ui.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(ui.dialogs.messages[0].text.ends_with("rapporten\\PDF]."))
+        << ui.dialogs.messages[0].text;
+}
+
+}  // namespace
+}  // namespace zor::report::testing

@@ -1,0 +1,63 @@
+#pragma once
+// Doubles of what the report screens use, on the runtime's virtual clock.
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "../ui/ui_fixture.h"
+#include "report/report_services.h"
+#include "shell/main_menu.h"
+#include "ui/screen.h"
+
+namespace zor::report::testing {
+
+class FakeMainMenu : public shell::MainMenu {
+public:
+    std::string pgmpath = std::string(ZOR_SOURCE_DIR) + "/assets/";
+    std::string datapath;
+    std::string audiopath;
+    std::string trpath;
+    int clicks = 0;
+    int initializations = 0;
+    ui::Screen* main = nullptr;
+
+    void ZORMainInitialize() override { ++initializations; }
+    void ClickSound() override { ++clicks; }
+    void Exit1Click() override {}
+    const std::string& Pgmpath() const override { return pgmpath; }
+    const std::string& Datapath() const override { return datapath; }
+    const std::string& Audiopath() const override { return audiopath; }
+    std::string reportFolder() const override { return trpath; }
+    int ResumeMode() const override { return 0; }
+    const std::string& ResumeFileName() const override { return audiopath; }
+    ui::Screen& screen() override { return *main; }
+};
+
+class FakePrinting : public ReportPrinting {
+public:
+    bool installed = true;
+    bool confirmSetup = false;
+    int setups = 0;
+    int printed = 0;
+    bool PrinterInstalled() const override { return installed; }
+    void WritePrinterSetup(pagestore::TPrintPreview&) override {}
+    bool PrinterSetupDialog() override {
+        ++setups;
+        return confirmSetup;
+    }
+    void Print(pagestore::TPrintPreview& store) override { printed += store.TotalPages(); }
+};
+
+class FakeFolderOpener : public FolderOpener {
+public:
+    std::vector<std::string> opened;
+    void OpenFolder(const std::string& nativePath) override { opened.push_back(nativePath); }
+};
+
+inline std::string ReadAll(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace zor::report::testing

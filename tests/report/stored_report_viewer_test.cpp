@@ -1,0 +1,189 @@
+// The stored-report viewer TTRO: welcome page and open dialog, loading a report
+// with its PDF made only when missing, the key of a report file name, and
+// composing and storing a confirmed correction.
+#include <gtest/gtest.h>
+
+#include "report/report_documents.h"
+#include "report/stored_report_viewer.h"
+#include "report_page_fixture.h"
+#include "report_screens_fixture.h"
+
+namespace zor::report::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FakeCorrection : public CorrectionHost {
+public:
+    explicit FakeCorrection(ui::Application& app) : screen_(app, "Correct") {}
+    record::AdministrationRecord record = MakeRecord(50, 9, 208, 7);
+    bool confirmed = false;
+    int saves = 0;
+    ui::Screen& screen() override { return screen_; }
+    record::AdministrationRecord& Record() override { return record; }
+    record::Date StoredAfnameDate() const override { return {2011, 3, 5}; }
+    bool CorrectionConfirmed() const override { return confirmed; }
+    void ClearCorrectionConfirmed() override { confirmed = false; }
+    void SaveCorrectedAdministration() override { ++saves; }
+
+private:
+    ui::Screen screen_;
+};
+
+class StoredReportViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = ui::testing::freshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        reports = root / "rapporten";
+        fs::create_directories(reports / "PDF");
+        menu.trpath = reports.string();
+        viewer.SetCorrection(&correction);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    // A stored report of one page as the preview writes it.
+    fs::path StoredReport(const std::string& name) {
+        pagestore::TPrintPreview store;
+        record::AdministrationRecord r = MakeRecord(50, 9, 208, 7);
+        BuildReportPages(store, [&] {
+            ReportContext context;
+            context.ageEndDate = {2011, 3, 5};
+            ComposeReport(store, r, context);
+        }, 0);
+        const fs::path file = reports / name;
+        store.SaveToFile(file);
+        return file;
+    }
+
+    fs::path root;
+    fs::path reports;
+    ui::testing::UiFixture ui;
+    FakeMainMenu menu;
+    FakePrinting printing;
+    FakeFolderOpener opener;
+    FakeCorrection correction{ui.app};
+    TTRO viewer{ui.app, menu, printing, opener};
+};
+
+TEST(ExtractTRfilename, KeyOfAReportFileName) {
+    EXPECT_EQ(extractTRfilename("ZOR-rapport - C:\\rap\\K123 - 05-03-2011.zrp"), "K123_05-03-2011");
+    EXPECT_EQ(extractTRfilename("ZOR-rapport - /rap/K123 - 05-03-2011_gecorrigeerd.zrp"),
+              "K123_05-03-2011_gecorrigeerd");
+    EXPECT_EQ(extractTRfilename("ZOR-rapport - /rap/Jan01 #2 - 05-03-2011.zrp"),
+              "Jan01 #2_05-03-2011");
+    EXPECT_EQ(extractTRfilename("/rap/verslag.zrp"), "verslag");  // no blank: unchanged
+    EXPECT_EQ(extractTRfilename("/rap/a b.zrp"), "_b");
+    EXPECT_EQ(extractTRfilename("/rap/ b.zrp"), "_b");
+}
+
+TEST_F(StoredReportViewerTest, CancelledOpenDialogLeavesTheWelcomePages) {
+    ui.dialogs.openAnswers.push_back(std::nullopt);
+    viewer.ShowModal();
+    EXPECT_EQ(viewer.PrintPreview.Store().TotalPages(), 3);
+    EXPECT_FALSE(viewer.CORRbtn.visible);
+    EXPECT_FALSE(viewer.ComposePending);
+    EXPECT_TRUE(viewer.PRbtn.enabled);
+    ASSERT_EQ(ui.dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(ui.dialogs.openRequests[0].title, "ZOR-rapport openen en afdrukken");
+    EXPECT_EQ(ui.dialogs.openRequests[0].filter, "ZOR-rapport (*.zrp)|*.zrp");
+    EXPECT_EQ(ui.dialogs.openRequests[0].initialDir, reports.string() + "\\");
+}
+
+TEST_F(StoredReportViewerTest, OpeningAReportMakesItsMissingPdfAndNeverReplacesOne) {
+    const fs::path file = StoredReport("K123 - 05-03-2011.zrp");
+    ui.dialogs.openAnswers.push_back(file.string());
+    viewer.ShowModal();
+    EXPECT_EQ(viewer.ReportKey, "K123_05-03-2011");
+    EXPECT_EQ(viewer.PrintPreview.Store().PrintJobTitle(), "ZOR-rapport - " + file.string());
+    EXPECT_EQ(viewer.PrintPreview.Store().TotalPages(), 1);
+    EXPECT_TRUE(viewer.CORRbtn.visible);
+    const fs::path pdf = reports / "PDF" / "ZOR - K123_05-03-2011.pdf";
+    ASSERT_TRUE(fs::exists(pdf));
+    EXPECT_EQ(ReadAll(pdf).substr(0, 8), "%PDF-1.3");
+
+    std::ofstream(pdf, std::ios::trunc) << "kept";
+    ui.dialogs.openAnswers.push_back(file.string());
+    viewer.LOADbtn.click();
+    EXPECT_EQ(ReadAll(pdf), "kept");
+}
+
+TEST_F(StoredReportViewerTest, AFileThatIsNoReportIsReportedAndStillSetsTheKey) {
+    const fs::path file = reports / "K9 - 01-01-2012.zrp";
+    std::ofstream(file) << "geen rapport";
+    ui.dialogs.openAnswers.push_back(file.string());
+    viewer.ShowModal();
+    ASSERT_EQ(ui.dialogs.messages.size(), 1u);
+    EXPECT_EQ(ui.dialogs.messages[0].text, "The content is not Print Preview data");
+    EXPECT_EQ(viewer.ReportKey, "K9_01-01-2012");
+    EXPECT_TRUE(viewer.CORRbtn.visible);
+}
+
+TEST_F(StoredReportViewerTest, ConfirmedCorrectionIsComposedAndStoredUnderCorrectedNames) {
+    ui.dialogs.openAnswers.push_back(StoredReport("K123 - 05-03-2011.zrp").string());
+    viewer.ShowModal();
+    correction.confirmed = true;
+    viewer.ComposePending = false;
+    viewer.FormActivate();
+    const fs::path report = reports / "K123 - 05-03-2011_gecorrigeerd.zrp";
+    ASSERT_TRUE(fs::exists(report));
+    EXPECT_TRUE(fs::exists(reports / "PDF" / "ZOR - K123_05-03-2011_gecorrigeerd.pdf"));
+    pagestore::TPrintPreview stored;
+    stored.LoadFromFile(report);
+    EXPECT_EQ(stored.TotalPages(), 3);
+    // The age runs to the stored administration date; the print date is today.
+    const auto texts = TextsOf(*stored.GetPage(1));
+    EXPECT_EQ(After(texts, "Leeftijd [jaar;maand]", 2)[1], "8;10");
+    EXPECT_EQ(correction.saves, 1);
+    EXPECT_FALSE(correction.confirmed);
+    EXPECT_FALSE(viewer.CORRbtn.visible);
+}
+
+TEST_F(StoredReportViewerTest, UnconfirmedActivationKeepsTheShownReport) {
+    ui.dialogs.openAnswers.push_back(StoredReport("K123 - 05-03-2011.zrp").string());
+    viewer.ShowModal();
+    correction.screen().ShowModal();
+    correction.screen().Close();  // closed without confirming: the viewer is active again
+    EXPECT_EQ(viewer.PrintPreview.Store().TotalPages(), 1);
+    EXPECT_FALSE(fs::exists(reports / "K123 - 05-03-2011_gecorrigeerd.zrp"));
+}
+
+TEST_F(StoredReportViewerTest, FailingStoreOfACorrectionAsksOnceAndKeepsTheCorrection) {
+    menu.trpath = (root / "ontbreekt").string();
+    ui.dialogs.openAnswers.push_back(std::nullopt);
+    viewer.ShowModal();
+    correction.confirmed = true;
+    ui.dialogs.saveAnswers.push_back(std::nullopt);
+    viewer.FormActivate();
+    viewer.FormActivate();  // a later activation brings no second message
+    ASSERT_EQ(ui.dialogs.messages.size(), 1u);
+    EXPECT_NE(ui.dialogs.messages[0].text.find("Foutmelding E001"), std::string::npos);
+    ASSERT_EQ(ui.dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(ui.dialogs.saveRequests[0].fileName, "K123 - 05-03-2011_gecorrigeerd.zrp");
+    EXPECT_EQ(correction.saves, 1);
+    EXPECT_FALSE(viewer.CORRbtn.visible);
+}
+
+TEST_F(StoredReportViewerTest, PdfNoticeOpensThePdfFolder) {
+    ui.dialogs.openAnswers.push_back(std::nullopt);
+    viewer.ShowModal();
+    viewer.RzButton1.click();
+    ASSERT_EQ(ui.dialogs.messages.size(), 1u);
+    EXPECT_EQ(ui.dialogs.messages[0].text.find("na het sluiten"), std::string::npos);
+    EXPECT_EQ(opener.opened, (std::vector<std::string>{(reports / "PDF").string()}));
+}
+
+TEST_F(StoredReportViewerTest, ClosingResetsForTheWelcomePage) {
+    ui.dialogs.openAnswers.push_back(StoredReport("K123 - 05-03-2011.zrp").string());
+    viewer.ShowModal();
+    viewer.ButtonExit.click();
+    EXPECT_TRUE(viewer.ComposePending);
+    EXPECT_EQ(menu.initializations, 1);
+    EXPECT_FALSE(viewer.CORRbtn.visible);
+    ui.dialogs.openAnswers.push_back(std::nullopt);
+    viewer.ShowModal();
+    EXPECT_EQ(ui.dialogs.openRequests.size(), 2u);
+    EXPECT_EQ(viewer.PrintPreview.Store().TotalPages(), 3);
+}
+
+}  // namespace
+}  // namespace zor::report::testing
