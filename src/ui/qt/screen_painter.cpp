@@ -200,6 +200,8 @@ void ScreenPainter::paintRadioGroup(QPainter& p, const RadioGroup& c) const {
     frame.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     frame.textAlignment = Qt::AlignLeft;
     frame.textColor = frame.palette.color(QPalette::WindowText);
+    // The group stands on a panel of its own, as a standard control does.
+    p.fillRect(frame.rect, frame.palette.color(QPalette::Window));
     styleSource_.style()->drawComplexControl(QStyle::CC_GroupBox, &frame, &p, &styleSource_);
     for (int i = 0; i < int(c.items.size()); ++i) {
         QStyleOptionButton radio;
@@ -273,10 +275,18 @@ void ScreenPainter::paintProgressBar(QPainter& p, const ProgressBar& c) const {
 namespace layout {
 
 QRect radioItemRect(const RadioGroup& group, int index) {
+    constexpr int kItemHeight = 18;
     const QRect area = rectOf(group.bounds);
     const int count = std::max(1, int(group.items.size()));
-    const int top = area.top() + 18;
-    const int height = std::max(1, (area.height() - 22) / count);
+    const int top = area.top() + (group.caption.empty() ? 2 : kItemHeight);
+    const int inner = std::max(1, area.bottom() - 2 - top);
+    // Items stand one below the other, or side by side when the group is
+    // too low for that.
+    if (inner < count * kItemHeight) {
+        const int width = std::max(1, (area.width() - 16) / count);
+        return {area.left() + 8 + index * width, top, width, inner};
+    }
+    const int height = inner / count;
     return {area.left() + 8, top + index * height, std::max(1, area.width() - 16), height};
 }
 
