@@ -5,6 +5,7 @@
 #include <functional>
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -30,6 +31,8 @@ QString withoutAccessKey(const std::string& caption) {
 
 void initOption(QStyleOption& option, const QWidget& source, const Control& c) {
     option.initFrom(&source);
+    // Standard controls keep the standard colours, whatever the window's own.
+    option.palette = QGuiApplication::palette();
     option.rect = rectOf(c.bounds);
     option.state = QStyle::State_None;
     if (c.enabled) option.state |= QStyle::State_Enabled;
@@ -202,7 +205,12 @@ void ScreenPainter::paintRadioGroup(QPainter& p, const RadioGroup& c) const {
     frame.textColor = frame.palette.color(QPalette::WindowText);
     // The group stands on a panel of its own, as a standard control does.
     p.fillRect(frame.rect, frame.palette.color(QPalette::Window));
-    styleSource_.style()->drawComplexControl(QStyle::CC_GroupBox, &frame, &p, &styleSource_);
+    if (c.caption.empty()) {
+        p.setPen(frame.palette.color(QPalette::Mid));
+        p.drawRect(frame.rect.adjusted(0, 0, -1, -1));
+    } else {
+        styleSource_.style()->drawComplexControl(QStyle::CC_GroupBox, &frame, &p, &styleSource_);
+    }
     for (int i = 0; i < int(c.items.size()); ++i) {
         QStyleOptionButton radio;
         initOption(radio, styleSource_, c);
