@@ -3,8 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "shell/placeholders.h"
+#include "administration/administration_screens.h"
 #include "shell/settings.h"
+#include "shell/startup.h"
 #include "ui/application.h"
 #include "ui/qt/clock_driver.h"
 #include "ui/qt/front_window.h"
@@ -16,8 +17,8 @@ namespace zor::app {
 
 // The running program: the screen runtime with Qt's dialogs and pictures,
 // the front window, the clock on Qt's event loop, and the shell's start-up
-// that creates every screen. The screens of the subsystems still to come
-// are the shell's placeholders.
+// that creates every screen: the administration's screens, and the shell's
+// placeholders for the screens still to come.
 class Program {
   public:
     // `programFolder` holds Graphics/ and Audio/ and ends in a separator.
@@ -31,7 +32,7 @@ class Program {
 
     ui::Application& app() { return app_; }
     ui::qt::FrontWindow& window() { return window_; }
-    shell::ShellScreens& screens() { return program_.startup.screens(); }
+    shell::ShellScreens& screens() { return startup_.screens(); }
 
   private:
     // Keeps the notification icon in step with the main screen's registration.
@@ -43,7 +44,8 @@ class Program {
     ui::qt::FrontWindow window_;
     ui::qt::ClockDriver clockDriver_;
     std::string programFolder_;
-    shell::PlaceholderProgram program_;
+    administration::AdministrationScreenBuilder builder_;
+    shell::Startup startup_;
     std::unique_ptr<ui::qt::NotificationIcon> icon_;
 };
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -30,6 +31,8 @@ QString withoutAccessKey(const std::string& caption) {
 
 void initOption(QStyleOption& option, const QWidget& source, const Control& c) {
     option.initFrom(&source);
+    // Standard controls keep the standard colours, whatever the window's own.
+    option.palette = QGuiApplication::palette();
     option.rect = rectOf(c.bounds);
     option.state = QStyle::State_None;
     if (c.enabled) option.state |= QStyle::State_Enabled;
@@ -200,7 +203,14 @@ void ScreenPainter::paintRadioGroup(QPainter& p, const RadioGroup& c) const {
     frame.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     frame.textAlignment = Qt::AlignLeft;
     frame.textColor = frame.palette.color(QPalette::WindowText);
-    styleSource_.style()->drawComplexControl(QStyle::CC_GroupBox, &frame, &p, &styleSource_);
+    // The group stands on a panel of its own, as a standard control does.
+    p.fillRect(frame.rect, frame.palette.color(QPalette::Window));
+    if (c.caption.empty()) {
+        p.setPen(frame.palette.color(QPalette::Mid));
+        p.drawRect(frame.rect.adjusted(0, 0, -1, -1));
+    } else {
+        styleSource_.style()->drawComplexControl(QStyle::CC_GroupBox, &frame, &p, &styleSource_);
+    }
     for (int i = 0; i < int(c.items.size()); ++i) {
         QStyleOptionButton radio;
         initOption(radio, styleSource_, c);
@@ -273,10 +283,18 @@ void ScreenPainter::paintProgressBar(QPainter& p, const ProgressBar& c) const {
 namespace layout {
 
 QRect radioItemRect(const RadioGroup& group, int index) {
+    constexpr int kItemHeight = 18;
     const QRect area = rectOf(group.bounds);
     const int count = std::max(1, int(group.items.size()));
-    const int top = area.top() + 18;
-    const int height = std::max(1, (area.height() - 22) / count);
+    const int top = area.top() + (group.caption.empty() ? 2 : kItemHeight);
+    const int inner = std::max(1, area.bottom() - 2 - top);
+    // Items stand one below the other, or side by side when the group is
+    // too low for that.
+    if (inner < count * kItemHeight) {
+        const int width = std::max(1, (area.width() - 16) / count);
+        return {area.left() + 8 + index * width, top, width, inner};
+    }
+    const int height = inner / count;
     return {area.left() + 8, top + index * height, std::max(1, area.width() - 16), height};
 }
 
