@@ -19,7 +19,7 @@
 
 #include "ui/clock.h"
 #include "ui/qt/qt_sound.h"
-#include "ui/qt/wav_pcm.h"
+#include "ui/wav_pcm.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ struct MonitorReader {
 };
 
 // The quiet end of a file: the time after its last sample above the threshold.
-double quietTailMs(const zor::ui::qt::WavPcm& pcm) {
+double quietTailMs(const zor::ui::WavPcm& pcm) {
     if (pcm.bitsPerSample != 16) return 0;
     const auto* samples = reinterpret_cast<const std::int16_t*>(pcm.data.data());
     const std::size_t count = pcm.data.size() / 2;
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
 
     for (int i = 2; i < argc; ++i) {
         const std::string file = argv[i];
-        auto pcm = zor::ui::qt::readWavPcm(file);
+        auto pcm = zor::ui::readWavPcm(file);
         player->setFileName(file);
         player->open();
         waitMs(300);

@@ -4,7 +4,7 @@
 
 #include "ui/errors.h"
 #include "ui/native_path.h"
-#include "ui/wav_info.h"
+#include "ui/wav_pcm.h"
 
 namespace zor::ui {
 

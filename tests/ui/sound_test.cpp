@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "ui/errors.h"
-#include "ui/wav_info.h"
+#include "ui/wav_pcm.h"
 #include "ui_fixture.h"
 #include "wav_file.h"
 

@@ -10,7 +10,7 @@
 
 #include "ui/clock.h"
 #include "ui/qt/prompt_timeline.h"
-#include "ui/qt/wav_pcm.h"
+#include "ui/wav_pcm.h"
 #include "ui/sound.h"
 
 class QAudioSink;

@@ -6,7 +6,7 @@
 #include "ui/errors.h"
 #include "ui/qt/prompt_timeline.h"
 #include "ui/qt/qt_sound.h"
-#include "ui/qt/wav_pcm.h"
+#include "ui/wav_pcm.h"
 #include "ui_fixture.h"
 #include "wav_file.h"
 

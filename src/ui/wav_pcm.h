@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace zor::ui::qt {
+namespace zor::ui {
 
 // The samples of a RIFF WAVE file in a form an audio output can play.
 struct WavPcm {
@@ -26,4 +26,7 @@ struct WavPcm {
 // nothing when the file cannot be read or holds another kind of data.
 std::optional<WavPcm> readWavPcm(const std::string& nativePath);
 
-}  // namespace zor::ui::qt
+// The playing time of such a file in milliseconds; nothing when it cannot be read.
+std::optional<std::int64_t> wavDurationMs(const std::string& nativePath);
+
+}  // namespace zor::ui

@@ -1,10 +1,10 @@
-#include "ui/qt/wav_pcm.h"
+#include "ui/wav_pcm.h"
 
 #include <array>
 #include <cstring>
 #include <fstream>
 
-namespace zor::ui::qt {
+namespace zor::ui {
 
 namespace {
 std::uint32_t le32(const unsigned char* p) {
@@ -70,4 +70,10 @@ std::optional<WavPcm> readWavPcm(const std::string& nativePath) {
     }
 }
 
-}  // namespace zor::ui::qt
+std::optional<std::int64_t> wavDurationMs(const std::string& nativePath) {
+    const auto pcm = readWavPcm(nativePath);
+    if (!pcm) return std::nullopt;
+    return pcm->durationMs();
+}
+
+}  // namespace zor::ui
