@@ -126,7 +126,19 @@ std::size_t ScreenPainter::digest(const Screen& screen, QSize size, bool keyboar
     return d.value;
 }
 
+std::size_t ScreenPainter::fullDigest(const Screen& screen, QSize size, bool keyboard) const {
+    Digest d;
+    d << digest(screen, size, keyboard);
+    for (const Control* c : screen.controls()) {
+        if (!c->visible) continue;
+        for (const ControlPainter* extra : extraPainters_) d << extra->digest(*c);
+    }
+    return d.value;
+}
+
 void ScreenPainter::paintControl(QPainter& p, const Control& c, bool caret) const {
+    for (const ControlPainter* extra : extraPainters_)
+        if (extra->paint(p, c)) return;
     if (auto* x = dynamic_cast<const Picture*>(&c)) return paintPicture(p, *x);
     if (auto* x = dynamic_cast<const Label*>(&c)) return paintLabel(p, *x);
     if (auto* x = dynamic_cast<const Edit*>(&c)) return paintEdit(p, *x, caret);
