@@ -3,21 +3,25 @@
 #include <memory>
 #include <string>
 
-#include "shell/placeholders.h"
+#include "report/report_services.h"
 #include "shell/settings.h"
+#include "shell/startup.h"
 #include "ui/application.h"
 #include "ui/qt/clock_driver.h"
 #include "ui/qt/front_window.h"
 #include "ui/qt/notification_icon.h"
 #include "ui/qt/qt_dialogs.h"
 #include "ui/qt/qt_pictures.h"
+#include "zor/mark_chooser_painter.h"
+#include "zor/page_view_painter.h"
+#include "zor/program_screens.h"
+#include "zor/qt_report_printing.h"
 
 namespace zor::app {
 
 // The running program: the screen runtime with Qt's dialogs and pictures,
 // the front window, the clock on Qt's event loop, and the shell's start-up
-// that creates every screen. The screens of the subsystems still to come
-// are the shell's placeholders.
+// that creates every screen through the program's screen builder.
 class Program {
   public:
     // `programFolder` holds Graphics/ and Audio/ and ends in a separator.
@@ -31,7 +35,7 @@ class Program {
 
     ui::Application& app() { return app_; }
     ui::qt::FrontWindow& window() { return window_; }
-    shell::ShellScreens& screens() { return program_.startup.screens(); }
+    shell::ShellScreens& screens() { return startup_.screens(); }
 
   private:
     // Keeps the notification icon in step with the main screen's registration.
@@ -41,9 +45,14 @@ class Program {
     ui::qt::QtDialogs dialogs_;
     ui::Application app_;
     ui::qt::FrontWindow window_;
+    PageViewPainter pageViews_;
+    MarkChooserPainter markChoosers_{window_};
     ui::qt::ClockDriver clockDriver_;
     std::string programFolder_;
-    shell::PlaceholderProgram program_;
+    QtReportPrinting printing_;
+    report::XdgFolderOpener folders_;
+    ProgramScreenBuilder builder_;
+    shell::Startup startup_;
     std::unique_ptr<ui::qt::NotificationIcon> icon_;
 };
 
