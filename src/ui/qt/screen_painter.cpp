@@ -287,9 +287,15 @@ namespace layout {
 QRect radioItemRect(const RadioGroup& group, int index) {
     const QRect area = rectOf(group.bounds);
     const int count = std::max(1, int(group.items.size()));
-    const int top = area.top() + 18;
-    const int height = std::max(1, (area.height() - 22) / count);
-    return {area.left() + 8, top + index * height, std::max(1, area.width() - 16), height};
+    // Without a caption the frame needs no room for one at the top.
+    const int top = area.top() + (group.caption.empty() ? 4 : 18);
+    const int room = area.bottom() - 4 - top;
+    const int height = std::max(1, room / count);
+    if (height >= kRadioMinItemHeight || count == 1)
+        return {area.left() + 8, top + index * height, std::max(1, area.width() - 16), height};
+    // A group too low to stack its items lays them side by side.
+    const int width = std::max(1, (area.width() - 16) / count);
+    return {area.left() + 8 + index * width, top, width, std::max(1, room)};
 }
 
 int radioItemAt(const RadioGroup& group, QPoint point) {

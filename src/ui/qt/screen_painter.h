@@ -76,6 +76,8 @@ namespace layout {
 inline constexpr int kGridColWidth = 64;
 inline constexpr int kGridRowHeight = 24;
 inline constexpr int kEditPadding = 3;
+// Radio items lower than this are laid side by side instead of stacked.
+inline constexpr int kRadioMinItemHeight = 18;
 // The area of item `index` of a radio group, in screen coordinates.
 QRect radioItemRect(const RadioGroup& group, int index);
 // The item of a radio group at a point, or -1.
