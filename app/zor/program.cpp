@@ -13,9 +13,12 @@ Program::Program(ui::Clock& clock, ui::SoundSystem& sounds, const shell::Setting
       window_(app_, pictures_),
       clockDriver_(clock),
       programFolder_(programFolder),
-      builder_(app_),
+      printing_(&window_),
+      builder_(app_, printing_, folders_),
       startup_(app_, settings, std::move(programFolder), builder_) {
     dialogs_.setParent(&window_);
+    window_.addControlPainter(pageViews_);
+    window_.addControlPainter(markChoosers_);
     window_.setWindowIcon(QIcon(QString::fromStdString(programFolder_ + "Graphics/ZORlogo.jpg")));
     window_.afterEvent = [this] { updateNotificationIcon(); };
     // The task-bar menu opens with a right click on the bare backdrop.

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "administration/administration_screens.h"
+#include "report/report_services.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "ui/application.h"
@@ -12,13 +12,16 @@
 #include "ui/qt/notification_icon.h"
 #include "ui/qt/qt_dialogs.h"
 #include "ui/qt/qt_pictures.h"
+#include "zor/mark_chooser_painter.h"
+#include "zor/page_view_painter.h"
+#include "zor/program_screens.h"
+#include "zor/qt_report_printing.h"
 
 namespace zor::app {
 
 // The running program: the screen runtime with Qt's dialogs and pictures,
 // the front window, the clock on Qt's event loop, and the shell's start-up
-// that creates every screen: the administration's screens, and the shell's
-// placeholders for the screens still to come.
+// that creates every screen through the program's screen builder.
 class Program {
   public:
     // `programFolder` holds Graphics/ and Audio/ and ends in a separator.
@@ -42,9 +45,13 @@ class Program {
     ui::qt::QtDialogs dialogs_;
     ui::Application app_;
     ui::qt::FrontWindow window_;
+    PageViewPainter pageViews_;
+    MarkChooserPainter markChoosers_{window_};
     ui::qt::ClockDriver clockDriver_;
     std::string programFolder_;
-    administration::AdministrationScreenBuilder builder_;
+    QtReportPrinting printing_;
+    report::XdgFolderOpener folders_;
+    ProgramScreenBuilder builder_;
     shell::Startup startup_;
     std::unique_ptr<ui::qt::NotificationIcon> icon_;
 };

@@ -6,7 +6,10 @@ namespace zor::administration::testing {
 
 namespace fs = std::filesystem;
 
-AdministrationFixture::AdministrationFixture() {
+AdministrationFixture::AdministrationFixture(BuilderFactory makeBuilder)
+    : ownedBuilder(makeBuilder ? makeBuilder(app)
+                               : std::make_unique<AdministrationScreenBuilder>(app)),
+      builder(*ownedBuilder) {
     const fs::path assets = fs::path(ZOR_SOURCE_DIR) / "assets";
     fs::create_directories(program / "Graphics");
     for (const auto& entry : fs::directory_iterator(assets / "Graphics"))

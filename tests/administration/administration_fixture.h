@@ -27,10 +27,15 @@ struct AdministrationFixture : ui::testing::UiFixture {
     std::filesystem::path data = root / "data";
     std::filesystem::path settingsFile = root / "settings.ini";
     shell::IniSettingsStore settings{settingsFile};
-    AdministrationScreenBuilder builder{app};
+    // Makes the screen builder; the program's own builder extends this one.
+    using BuilderFactory =
+        std::function<std::unique_ptr<AdministrationScreenBuilder>(ui::Application&)>;
+
+    std::unique_ptr<AdministrationScreenBuilder> ownedBuilder;
+    AdministrationScreenBuilder& builder;
     std::unique_ptr<shell::Startup> startup;
 
-    AdministrationFixture();
+    explicit AdministrationFixture(BuilderFactory makeBuilder = nullptr);
     ~AdministrationFixture();
 
     AdministrationLinks& links() { return builder.links; }

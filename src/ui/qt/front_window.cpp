@@ -125,7 +125,7 @@ const QImage& FrontWindow::screenImage(const Screen& screen) {
     // Only the screen with the keyboard shows a caret.
     const bool keyboard = &screen == app_.activeScreen();
     const QSize size = screenRect(screen).size();
-    const std::size_t digest = ScreenPainter::digest(screen, size, keyboard);
+    const std::size_t digest = painter_.fullDigest(screen, size, keyboard);
     Drawn& drawn = images_[&screen];
     if (drawn.image.isNull() || drawn.digest != digest)
         drawn = {digest, painter_.render(screen, size, keyboard)};

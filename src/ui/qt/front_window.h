@@ -47,6 +47,9 @@ public:
     // Shows a menu at the cursor and runs the item chosen.
     void popup(PopupMenu& menu) override;
 
+    // Adds a painter for controls of another subsystem; it must outlive the window.
+    void addControlPainter(const ControlPainter& painter) { painter_.addControlPainter(painter); }
+
     // Called after every event of the application, once the window has
     // taken in the models' changes.
     std::function<void()> afterEvent;

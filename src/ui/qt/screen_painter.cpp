@@ -129,7 +129,19 @@ std::size_t ScreenPainter::digest(const Screen& screen, QSize size, bool keyboar
     return d.value;
 }
 
+std::size_t ScreenPainter::fullDigest(const Screen& screen, QSize size, bool keyboard) const {
+    Digest d;
+    d << digest(screen, size, keyboard);
+    for (const Control* c : screen.controls()) {
+        if (!c->visible) continue;
+        for (const ControlPainter* extra : extraPainters_) d << extra->digest(*c);
+    }
+    return d.value;
+}
+
 void ScreenPainter::paintControl(QPainter& p, const Control& c, bool caret) const {
+    for (const ControlPainter* extra : extraPainters_)
+        if (extra->paint(p, c)) return;
     if (auto* x = dynamic_cast<const Picture*>(&c)) return paintPicture(p, *x);
     if (auto* x = dynamic_cast<const Label*>(&c)) return paintLabel(p, *x);
     if (auto* x = dynamic_cast<const Edit*>(&c)) return paintEdit(p, *x, caret);
@@ -283,19 +295,17 @@ void ScreenPainter::paintProgressBar(QPainter& p, const ProgressBar& c) const {
 namespace layout {
 
 QRect radioItemRect(const RadioGroup& group, int index) {
-    constexpr int kItemHeight = 18;
     const QRect area = rectOf(group.bounds);
     const int count = std::max(1, int(group.items.size()));
-    const int top = area.top() + (group.caption.empty() ? 2 : kItemHeight);
-    const int inner = std::max(1, area.bottom() - 2 - top);
-    // Items stand one below the other, or side by side when the group is
-    // too low for that.
-    if (inner < count * kItemHeight) {
-        const int width = std::max(1, (area.width() - 16) / count);
-        return {area.left() + 8 + index * width, top, width, inner};
-    }
-    const int height = inner / count;
-    return {area.left() + 8, top + index * height, std::max(1, area.width() - 16), height};
+    // Without a caption the frame needs no room for one at the top.
+    const int top = area.top() + (group.caption.empty() ? 4 : 18);
+    const int room = area.bottom() - 4 - top;
+    const int height = std::max(1, room / count);
+    if (height >= kRadioMinItemHeight || count == 1)
+        return {area.left() + 8, top + index * height, std::max(1, area.width() - 16), height};
+    // A group too low to stack its items lays them side by side.
+    const int width = std::max(1, (area.width() - 16) / count);
+    return {area.left() + 8 + index * width, top, width, std::max(1, room)};
 }
 
 int radioItemAt(const RadioGroup& group, QPoint point) {

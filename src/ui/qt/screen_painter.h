@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include <QImage>
+#include <vector>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -21,6 +22,17 @@ inline QRect rectOf(const Bounds& b) { return {b.left, b.top, b.width, b.height}
 
 // Draws screen models: any screen, control by control in creation order,
 // the way the controls' fields say.
+// Draws a kind of control that belongs to another subsystem (a report's
+// page display, for instance) and that the runtime's own controls do not cover.
+class ControlPainter {
+public:
+    virtual ~ControlPainter() = default;
+    // Draws `c` when it is of this painter's kind; returns whether it was.
+    virtual bool paint(QPainter& p, const Control& c) const = 0;
+    // A digest of what `paint` draws of `c`; 0 for controls of other kinds.
+    virtual std::size_t digest(const Control& c) const = 0;
+};
+
 class ScreenPainter {
 public:
     // `styleSource` lends its style, palette and font to the standard controls.
@@ -36,6 +48,11 @@ public:
     // A digest of everything `render` draws from: a screen whose digest is
     // unchanged need not be drawn again.
     static std::size_t digest(const Screen& screen, QSize size, bool keyboard);
+    // The digest with what the added control painters draw.
+    std::size_t fullDigest(const Screen& screen, QSize size, bool keyboard) const;
+
+    // Adds a painter for controls of another subsystem; it must outlive this one.
+    void addControlPainter(const ControlPainter& painter) { extraPainters_.push_back(&painter); }
 
 private:
     void paintControl(QPainter& p, const Control& c, bool caret) const;
@@ -51,6 +68,7 @@ private:
 
     const QtPictureSource& pictures_;
     const QWidget& styleSource_;
+    std::vector<const ControlPainter*> extraPainters_;
 };
 
 // Geometry shared by drawing and input.
@@ -58,6 +76,8 @@ namespace layout {
 inline constexpr int kGridColWidth = 64;
 inline constexpr int kGridRowHeight = 24;
 inline constexpr int kEditPadding = 3;
+// Radio items lower than this are laid side by side instead of stacked.
+inline constexpr int kRadioMinItemHeight = 18;
 // The area of item `index` of a radio group, in screen coordinates.
 QRect radioItemRect(const RadioGroup& group, int index);
 // The item of a radio group at a point, or -1.

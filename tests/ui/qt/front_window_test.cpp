@@ -274,6 +274,18 @@ TEST_F(FrontWindowTest, MenuShortcutsAndTheDesktopsCloseRunTheMenuItem) {
     EXPECT_TRUE(window.isVisible());  // the program decides whether it ends
 }
 
+TEST_F(FrontWindowTest, ALowRadioGroupLaysItsItemsSideBySide) {
+    FormScreen form(app);
+    form.RGsekse.items = {"Meisje", "Jongen"};
+    form.RGsekse.bounds = {50, 150, 300, 32};
+    const QRect first = layout::radioItemRect(form.RGsekse, 0);
+    const QRect second = layout::radioItemRect(form.RGsekse, 1);
+    EXPECT_EQ(first.top(), second.top());
+    EXPECT_LT(first.right(), second.left());
+    EXPECT_GE(first.height(), layout::kRadioMinItemHeight);
+    EXPECT_EQ(layout::radioItemAt(form.RGsekse, second.center()), 1);
+}
+
 TEST_F(FrontWindowTest, StandardControlsTakeClicksAndTheDefaultButtonTakesReturn) {
     FormScreen form(app);
     form.RGsekse.items = {"Jongen", "Meisje"};
