@@ -35,7 +35,7 @@ bool WritePdf(const fs::path& reportFile, const fs::path& pdfFile, const record:
             err << "zor-tool pdf: " << reportFile.string() << ": het rapport bevat geen pagina\n";
             return false;
         }
-        report::SaveAsPDF(store, pdfFile, report::ClockOfDate(today));
+        store.SaveAsPDF(pdfFile, report::ClockOfDate(today));
     } catch (const std::exception& e) {
         err << "zor-tool pdf: " << reportFile.string() << ": " << e.what() << "\n";
         return false;

@@ -99,7 +99,7 @@ int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) 
         pagestore::TPrintPreview store;
         report::BuildCorrectedReport(store, admin, *afnameDate, *today, pictures);
         store.SaveToFile(reportFile);
-        report::SaveAsPDF(store, pdfFile, report::ClockOfDate(*today));
+        store.SaveAsPDF(pdfFile, report::ClockOfDate(*today));
     } catch (const norms::ConversionError& e) {
         err << "zor-tool report: " << dataFW.string() << " / " << dataFV.string() << ": " << e.what()
             << "\n";

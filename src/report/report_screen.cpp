@@ -74,6 +74,8 @@ const ReportPictures& ReportScreen::Pictures() {
 }
 
 void ReportScreen::ResetForComposing() {
+    Toolbar.load(mainMenu_.Pgmpath() + "\\Graphics\\Toolbar.jpg");
+    ButtonExit.load(ButtonPicture("BtnExit.gif"));
     PRbtn.load(ButtonPicture("BtnPRoff.gif"));
     PrintPreview.SetZoomState(TZoomState::zsZoomToFit);
     PrintPreviewZoomChange();

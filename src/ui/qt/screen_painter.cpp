@@ -246,10 +246,14 @@ void ScreenPainter::paintComboBox(QPainter& p, const ComboBox& c) const {
 void ScreenPainter::paintPushButton(QPainter& p, const PushButton& c) const {
     QStyleOptionButton button;
     initOption(button, styleSource_, c);
-    button.text = withoutAccessKey(c.caption);
     button.state |= QStyle::State_Raised;
     if (c.isDefault) button.features |= QStyleOptionButton::DefaultButton;
-    styleSource_.style()->drawControl(QStyle::CE_PushButton, &button, &p, &styleSource_);
+    styleSource_.style()->drawControl(QStyle::CE_PushButtonBevel, &button, &p, &styleSource_);
+    // A caption longer than the button wraps onto more lines instead of being cut off.
+    p.setPen(button.palette.color(c.enabled ? QPalette::Active : QPalette::Disabled,
+                                  QPalette::ButtonText));
+    p.drawText(rectOf(c.bounds).adjusted(4, 2, -4, -2), Qt::AlignCenter | Qt::TextWordWrap,
+               withoutAccessKey(c.caption));
 }
 
 void ScreenPainter::paintCheckBox(QPainter& p, const CheckBox& c) const {
