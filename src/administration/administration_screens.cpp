@@ -5,8 +5,7 @@
 namespace zor::administration {
 
 AdministrationScreenBuilder::AdministrationScreenBuilder(ui::Application& app)
-    : shell::PlaceholderScreenBuilder(app), afterSave(app.clock()), app_(app) {
-    links.afterSave = &afterSave;
+    : shell::PlaceholderScreenBuilder(app), app_(app) {
 }
 
 ui::Screen& AdministrationScreenBuilder::createFWintro(shell::ShellScreens& shell) {

@@ -26,7 +26,6 @@ class AdministrationScreenBuilder : public shell::PlaceholderScreenBuilder {
 
     AdministrationLinks links;
     AdministrationFlow flow{links};
-    AfterSaveNotice afterSave;
 
     ui::Screen& createFWintro(shell::ShellScreens& shell) override;
     ui::Screen& createFWtest(shell::ShellScreens& shell) override;

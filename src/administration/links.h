@@ -24,23 +24,6 @@ class ReportPreview {
     virtual void Recreate() = 0;
 };
 
-// Runs a step of the administration once the save notice that the entry
-// screen's save shows has closed, as the step after a blocking save would.
-class AfterSaveNotice {
-  public:
-    explicit AfterSaveNotice(ui::Clock& clock);
-    // Saves through the entry screen, then runs `then` when the notice has
-    // closed (at once when the save showed none).
-    void Save(record::TZORinvoer& entry, ui::Screen& notice, std::function<void()> then);
-
-  private:
-    void check();
-
-    ui::Timer timer_;
-    ui::Screen* notice_ = nullptr;
-    std::function<void()> then_;
-};
-
 class TZORkeuze;
 class TFWin;
 class TFWtfase;
@@ -57,7 +40,6 @@ struct AdministrationLinks {
     shell::ShellScreens* shell = nullptr;
     shell::MainMenu* main = nullptr;
     record::TZORinvoer* entry = nullptr;
-    AfterSaveNotice* afterSave = nullptr;
     ReportPreview* preview = nullptr;
     TZORkeuze* ZORkeuze = nullptr;
     TFWin* FWin = nullptr;

@@ -363,20 +363,23 @@ void TZORinvoer::ReturnToMainMenu(bool immediately) {
     Close();
 }
 
-void TZORinvoer::Opslaan1Click() {
+void TZORinvoer::Opslaan1Click(std::function<void()> then) {
     PendingAction = 4;
     const SaveResult result = SaveAdministration(Afname, DataFolder());
-    if (result.outcome == SaveResult::Outcome::kNothingToSave) return;
-    if (result.outcome == SaveResult::Outcome::kNeedsBackup) {
-        BackupProcedure();
+    const bool saved = result.outcome == SaveResult::Outcome::kSaved ||
+                       (result.outcome == SaveResult::Outcome::kNeedsBackup && BackupProcedure());
+    if (!saved) {
+        if (then) then();
         return;
     }
-    shell_.message->ShowModal();
+    shell_.message->ShowModal([then = std::move(then)](ui::ModalResult) {
+        if (then) then();
+    });
 }
 
 // Without a writable data folder the test leader picks another place. The save
 // notice says the data are stored, so it appears only when they are.
-void TZORinvoer::BackupProcedure() {
+bool TZORinvoer::BackupProcedure() {
     ui::Dialogs& dialogs = app().dialogs();
     dialogs.confirm(kBackupStartMessage, ui::ConfirmButtons::OK);
     ui::FileDialogRequest request;
@@ -387,7 +390,7 @@ void TZORinvoer::BackupProcedure() {
     request.overwritePrompt = true;
     request.hideReadOnly = true;
     const std::optional<std::string> chosen = dialogs.saveFile(request);
-    if (!chosen) return;
+    if (!chosen) return false;
 
     app().cursor = ui::Cursor::HourGlass;
     const std::vector<FileError> errors = WriteBackupFiles(Afname, *chosen);
@@ -395,10 +398,10 @@ void TZORinvoer::BackupProcedure() {
     app().cursor = ui::Cursor::Default;
     if (!errors.empty()) {
         dialogs.confirm(kBackupFailedMessage + errors.front().message, ui::ConfirmButtons::OK);
-        return;
+        return false;
     }
     dialogs.confirm(kBackupDoneMessage, ui::ConfirmButtons::OK);
-    shell_.message->ShowModal();
+    return true;
 }
 
 void TZORinvoer::ResumeAfname() {

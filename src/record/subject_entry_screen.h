@@ -1,4 +1,6 @@
 #pragma once
+
+#include <functional>
 // The subject-entry screen `TZORinvoer` ("Testgegevens"): registers the child,
 // guards against a second administration of the same child on one day, starts
 // and continues administrations, and saves them (with the backup procedure when
@@ -63,7 +65,9 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     void KnContinClick();
     void NPExecute();
     void PrevPage();
-    void Opslaan1Click();
+    // Saves the administration; `then` runs once the save notice has closed,
+    // or at once when no notice shows (nothing saved, backup refused or failed).
+    void Opslaan1Click(std::function<void()> then = {});
     void ResumeAfname();
     void PlayClick();
 
@@ -87,7 +91,8 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     ui::Control* NextInTabOrder(const ui::Edit& edit);
     // The same-day check of a start; true when the start is accepted.
     bool AcceptSameDay();
-    void BackupProcedure();
+    // Stores the files at a place the test leader picks; true when they were written.
+    bool BackupProcedure();
     void ReturnToMainMenu(bool immediately);
     void OpenIntroductionByStatus();
 
