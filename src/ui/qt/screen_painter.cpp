@@ -249,11 +249,22 @@ void ScreenPainter::paintPushButton(QPainter& p, const PushButton& c) const {
     button.state |= QStyle::State_Raised;
     if (c.isDefault) button.features |= QStyleOptionButton::DefaultButton;
     styleSource_.style()->drawControl(QStyle::CE_PushButtonBevel, &button, &p, &styleSource_);
-    // A caption longer than the button wraps onto more lines instead of being cut off.
+    // A caption longer than the button wraps onto more lines, in a smaller
+    // font where the lines would not fit, instead of being cut off.
+    const QRect area = rectOf(c.bounds).adjusted(4, 2, -4, -2);
+    const QString text = withoutAccessKey(c.caption);
+    constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap;
+    QFont font = p.font();
+    while (font.pointSizeF() > 6 &&
+           QFontMetrics(font).boundingRect(area, kFlags, text).height() > area.height()) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    p.save();
+    p.setFont(font);
     p.setPen(button.palette.color(c.enabled ? QPalette::Active : QPalette::Disabled,
                                   QPalette::ButtonText));
-    p.drawText(rectOf(c.bounds).adjusted(4, 2, -4, -2), Qt::AlignCenter | Qt::TextWordWrap,
-               withoutAccessKey(c.caption));
+    p.drawText(area, kFlags, text);
+    p.restore();
 }
 
 void ScreenPainter::paintCheckBox(QPainter& p, const CheckBox& c) const {
