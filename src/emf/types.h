@@ -95,6 +95,15 @@ constexpr std::uint32_t Polyline16 = 87;
 constexpr std::uint32_t PolyBezierTo16 = 88;
 constexpr std::uint32_t PolylineTo16 = 89;
 constexpr std::uint32_t ExtCreatePen = 95;
+// Fill mode and path brackets; the reader passes these on with their raw bytes.
+constexpr std::uint32_t SetPolyFillMode = 19;
+constexpr std::uint32_t BeginPath = 59;
+constexpr std::uint32_t EndPath = 60;
+constexpr std::uint32_t CloseFigure = 61;
+constexpr std::uint32_t FillPath = 62;
+constexpr std::uint32_t StrokeAndFillPath = 63;
+constexpr std::uint32_t StrokePath = 64;
+constexpr std::uint32_t AbortPath = 68;
 }  // namespace rec
 
 // Stock objects are selected by this flag plus their number.

@@ -27,18 +27,6 @@ namespace {
 
 using namespace zor::emf;
 
-// Records the reader passes on raw: path brackets and a few state records.
-namespace raw {
-constexpr std::uint32_t SetPolyFillMode = 19;
-constexpr std::uint32_t BeginPath = 59;
-constexpr std::uint32_t EndPath = 60;
-constexpr std::uint32_t CloseFigure = 61;
-constexpr std::uint32_t FillPath = 62;
-constexpr std::uint32_t StrokeAndFillPath = 63;
-constexpr std::uint32_t StrokePath = 64;
-constexpr std::uint32_t AbortPath = 68;
-}  // namespace raw
-
 // Extended-pen style bits.
 constexpr std::uint32_t PenStyleMask = 0x0F;
 constexpr std::uint32_t PenEndCapMask = 0x0F00;
@@ -628,31 +616,31 @@ class Player {
 
 void Player::operator()(const UnknownRecord& r) {
     switch (r.type) {
-        case raw::SetPolyFillMode:
+        case rec::SetPolyFillMode:
             if (r.payload.size() >= 4)
                 dc_.fillRule = bytes::getU32(r.payload, 0) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
             return;
-        case raw::BeginPath:
+        case rec::BeginPath:
             path_.emplace();
             return;
-        case raw::AbortPath:
+        case rec::AbortPath:
             path_.reset();
             return;
-        case raw::EndPath:
+        case rec::EndPath:
             // The path stays defined until a fill, stroke or a new begin-path uses it.
             if (path_) pendingPath_ = std::move(*path_);
             path_.reset();
             return;
-        case raw::CloseFigure:
+        case rec::CloseFigure:
             if (path_) path_->closeSubpath();
             return;
-        case raw::FillPath:
-        case raw::StrokeAndFillPath:
-        case raw::StrokePath: {
+        case rec::FillPath:
+        case rec::StrokeAndFillPath:
+        case rec::StrokePath: {
             if (!pendingPath_) return;
             path_ = std::move(pendingPath_);
             pendingPath_.reset();
-            fillPath(r.type != raw::StrokePath, r.type != raw::FillPath);
+            fillPath(r.type != rec::StrokePath, r.type != rec::FillPath);
             return;
         }
         default:
