@@ -14,16 +14,7 @@ constexpr const char* kSpeakerOn = "BtnSpkOn.gif";
 TFWtfase::TFWtfase(ui::Application& app, AdministrationLinks& links)
     : TTestPhase(app, links, Subtest::FW, "FWtfase", "MP1", kSteps, {300, 212, 191, 108},
                  {269, 330, 40, 40}, {418, 330, 40, 40}, {290, 429, 209, 130}) {
-    for (ui::Label* label : {&Label1, &Label2, &Label3, &Label4}) {
-        label->fontSize = 24;
-        label->bold = true;
-        label->color = 0xFFFF00;
-        label->transparent = true;
-    }
-    Label5.fontSize = 27;
-    Label5.color = 0xFFFFFF;
-    Label5.transparent = true;
-    Label5.visible = false;
+    StyleLabels({&Label1, &Label2, &Label3, &Label4}, Label5);
     BtnA.onClick = [this] { BtnAClick(); };
     Label1.onClick = [this] { BtnAClick(); };
     BtnB.onClick = [this] { BtnBClick(); };

@@ -14,16 +14,7 @@ constexpr const char* kSpeakerOn = "BtnSpkOn.gif";
 TFVtfase::TFVtfase(ui::Application& app, AdministrationLinks& links)
     : TTestPhase(app, links, Subtest::FV, "FVtfase", "MP2", kItems, {300, 197, 191, 108},
                  {292, 320, 40, 40}, {419, 320, 40, 40}, {290, 428, 209, 130}) {
-    for (ui::Label* label : {&Label1, &Label2, &Label3}) {
-        label->fontSize = 24;
-        label->bold = true;
-        label->color = 0xFFFF00;
-        label->transparent = true;
-    }
-    Label4.fontSize = 27;
-    Label4.color = 0xFFFFFF;
-    Label4.transparent = true;
-    Label4.visible = false;
+    StyleLabels({&Label1, &Label2, &Label3}, Label4);
     ButtonItem.onClick = [this] { ItemClick(); };
     Label1.onClick = [this] { ItemClick(); };
     Label2.onClick = [this] { GoedBtClick(); };

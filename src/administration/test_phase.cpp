@@ -9,6 +9,20 @@
 
 namespace zor::administration {
 
+void TTestPhase::StyleLabels(std::initializer_list<ui::Label*> stepAndMarkLabels,
+                             ui::Label& hiddenLabel) {
+    for (ui::Label* label : stepAndMarkLabels) {
+        label->fontSize = 24;
+        label->bold = true;
+        label->color = 0xFFFF00;
+        label->transparent = true;
+    }
+    hiddenLabel.fontSize = 27;
+    hiddenLabel.color = 0xFFFFFF;
+    hiddenLabel.transparent = true;
+    hiddenLabel.visible = false;
+}
+
 TTestPhase::TTestPhase(ui::Application& app, AdministrationLinks& links, Subtest subtest,
                        std::string name, std::string playerName, int stepCount,
                        const ui::Bounds& stopBounds, const ui::Bounds& rightBounds,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -56,6 +57,11 @@ class TTestPhase : public ui::Screen {
     // data lines count the steps passed from it.
     int& CurrentStep();
     ui::SoundPlayer& player() { return *player_; }
+
+    // The look both test screens give their labels: yellow bold step and mark
+    // labels, and one larger white label that starts hidden.
+    static void StyleLabels(std::initializer_list<ui::Label*> stepAndMarkLabels,
+                            ui::Label& hiddenLabel);
 
     void StopTimerClick();
     void RGscoreClick();

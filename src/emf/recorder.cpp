@@ -107,6 +107,13 @@ void Recorder::include(const Rect& d) {
     bounds_.bottom = std::max(bounds_.bottom, d.bottom);
 }
 
+void Recorder::putPairRecord(std::uint32_t type, std::int32_t first, std::int32_t second) {
+    const auto at = beginRecord(type);
+    putI32(out_, first);
+    putI32(out_, second);
+    endRecord(at);
+}
+
 void Recorder::setMapMode(std::uint32_t mode) {
     const auto at = beginRecord(rec::SetMapMode);
     putU32(out_, mode);
@@ -115,34 +122,22 @@ void Recorder::setMapMode(std::uint32_t mode) {
 }
 
 void Recorder::setWindowExt(Size e) {
-    const auto at = beginRecord(rec::SetWindowExtEx);
-    putI32(out_, e.cx);
-    putI32(out_, e.cy);
-    endRecord(at);
+    putPairRecord(rec::SetWindowExtEx, e.cx, e.cy);
     mapping_.windowExt = e;
 }
 
 void Recorder::setWindowOrg(Point o) {
-    const auto at = beginRecord(rec::SetWindowOrgEx);
-    putI32(out_, o.x);
-    putI32(out_, o.y);
-    endRecord(at);
+    putPairRecord(rec::SetWindowOrgEx, o.x, o.y);
     mapping_.windowOrg = o;
 }
 
 void Recorder::setViewportExt(Size e) {
-    const auto at = beginRecord(rec::SetViewportExtEx);
-    putI32(out_, e.cx);
-    putI32(out_, e.cy);
-    endRecord(at);
+    putPairRecord(rec::SetViewportExtEx, e.cx, e.cy);
     mapping_.viewportExt = e;
 }
 
 void Recorder::setViewportOrg(Point o) {
-    const auto at = beginRecord(rec::SetViewportOrgEx);
-    putI32(out_, o.x);
-    putI32(out_, o.y);
-    endRecord(at);
+    putPairRecord(rec::SetViewportOrgEx, o.x, o.y);
     mapping_.viewportOrg = o;
 }
 
@@ -265,18 +260,12 @@ void Recorder::deleteObject(std::uint32_t handle) {
 }
 
 void Recorder::moveTo(Point p) {
-    const auto at = beginRecord(rec::MoveToEx);
-    putI32(out_, p.x);
-    putI32(out_, p.y);
-    endRecord(at);
+    putPairRecord(rec::MoveToEx, p.x, p.y);
     position_ = p;
 }
 
 void Recorder::lineTo(Point p) {
-    const auto at = beginRecord(rec::LineTo);
-    putI32(out_, p.x);
-    putI32(out_, p.y);
-    endRecord(at);
+    putPairRecord(rec::LineTo, p.x, p.y);
     const Point ends[] = {position_, p};
     include(deviceBounds(ends, true));
     position_ = p;

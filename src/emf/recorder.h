@@ -88,6 +88,8 @@ class Recorder {
 
     std::size_t beginRecord(std::uint32_t type);
     void endRecord(std::size_t start);
+    // A record of two 32-bit signed values (extents and origins).
+    void putPairRecord(std::uint32_t type, std::int32_t first, std::int32_t second);
     void putRect(const Rect& r);
     std::uint32_t allocateHandle(std::int32_t penWidth);
     Rect deviceBounds(std::span<const Point> points, bool withPen) const;
