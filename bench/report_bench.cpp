@@ -15,37 +15,13 @@
 
 #include "pagestore/print_preview.h"
 #include "report/report_documents.h"
+#include "report_page_fixture.h"
 
 namespace {
 
 using namespace zor;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-record::AdministrationRecord ExampleRecord() {
-    using record::AdministrationRecord;
-    AdministrationRecord r;
-    r.Ecode = "K123";
-    r.RGsekse = record::Sex::Jongen;
-    r.Egebdag = "15";
-    r.Egebmnd = "04";
-    r.Egebjaar = "2002";
-    r.Eafndag = "05";
-    r.Eafnmnd = "03";
-    r.Eafnjaar = "2011";
-    r.Etl = "J. de Boer";
-    r.Eschool = "De Regenboog";
-    r.Egroep = "5";
-    r.AfnameStatus = 7;
-    r.CurrentStepFW = 16;
-    for (int i = 0; i < 12; ++i) {
-        r.SGRscoreFW.SetCell(1, AdministrationRecord::kFirstItemRowFW + i, "50");
-        r.SGRscoreFW.SetCell(2, AdministrationRecord::kFirstItemRowFW + i, i < 9 ? "1" : "0");
-        r.SGRscoreFV.SetCell(1, i, i == 0 ? "212" : "208");
-        r.SGRscoreFV.SetCell(2, i, i < 7 ? "1" : "0");
-    }
-    return r;
-}
 
 double Milliseconds(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -67,7 +43,7 @@ int main(int argc, char** argv) {
         report::LoadReportPictures(program / "Graphics", report::ReportKind::Preview);
     {
         pagestore::TPrintPreview store;
-        record::AdministrationRecord r = ExampleRecord();
+        record::AdministrationRecord r = report::testing::MakeRecord(50, 9, 208, 7);
         report::BuildPreviewReport(store, r, today, pictures);
         report::StoreReport(store, names, report::ClockOfDate(today));
     }
@@ -77,7 +53,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < runs; ++i) {
         const auto start = Clock::now();
         pagestore::TPrintPreview store;
-        record::AdministrationRecord r = ExampleRecord();
+        record::AdministrationRecord r = report::testing::MakeRecord(50, 9, 208, 7);
         report::BuildPreviewReport(store, r, today, pictures);
         report::StoreReport(store, names, report::ClockOfDate(today));
         times.push_back(Milliseconds(Clock::now() - start));
