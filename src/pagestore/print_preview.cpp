@@ -197,10 +197,7 @@ void TPrintPreview::EndDoc() {
             printOpenPage();
             printer_->EndJob();
         } catch (...) {
-            if (printer_->JobPrinting()) printer_->AbortJob();
-            canvas_.reset();
-            directPrinting_ = false;
-            state_ = TPreviewState::Idle;
+            abandonPrintJob();
             throw;
         }
         directPrinting_ = false;

@@ -165,6 +165,8 @@ class TPrintPreview {
     void endPrinting(bool completed);
     void beginDirectPrint();
     void printOpenPage();
+    // Ends a print job that failed part-way and returns the store to idle.
+    void abandonPrintJob();
     void deleteForm(const std::string& name, bool destroying);
     void fire(const Event& e) {
         if (e) e(*this);

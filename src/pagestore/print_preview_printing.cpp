@@ -114,12 +114,16 @@ void TPrintPreview::beginDirectPrint() {
         fire(OnBeginDoc);
         openPage();
     } catch (...) {
-        if (printer_->JobPrinting()) printer_->AbortJob();
-        canvas_.reset();
-        directPrinting_ = false;
-        state_ = TPreviewState::Idle;
+        abandonPrintJob();
         throw;
     }
+}
+
+void TPrintPreview::abandonPrintJob() {
+    if (printer_->JobPrinting()) printer_->AbortJob();
+    canvas_.reset();
+    directPrinting_ = false;
+    state_ = TPreviewState::Idle;
 }
 
 // The open page is recorded like a stored page and handed to the printer whole.

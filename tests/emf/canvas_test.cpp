@@ -8,9 +8,12 @@
 
 #include "emf/reader.h"
 #include "fonts/font.h"
+#include "record_lists.h"
 
 namespace zor::emf {
 namespace {
+
+using testing::only;
 
 // An A4 page in 0.01 mm on a 96 dpi screen, set up as the page store does.
 Canvas a4Page() {
@@ -24,20 +27,8 @@ Canvas a4Page() {
     return c;
 }
 
-std::vector<Record> records(Canvas& c) {
-    std::vector<Record> out;
-    const auto bytes = c.finish();
-    forEachRecord(bytes, [&](const Record& r) { out.push_back(r); });
-    return out;
-}
+std::vector<Record> records(Canvas& c) { return testing::readAll(c.finish()); }
 
-template <typename T>
-std::vector<T> only(const std::vector<Record>& records) {
-    std::vector<T> out;
-    for (const Record& r : records)
-        if (auto* t = std::get_if<T>(&r)) out.push_back(*t);
-    return out;
-}
 
 // Plays the object records against a table the way a drawing context does and
 // fails on anything a drawing context would refuse: selecting or deleting an

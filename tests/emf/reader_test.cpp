@@ -7,28 +7,19 @@
 
 #include "emf/bytes.h"
 #include "emf/recorder.h"
+#include "record_lists.h"
 
 namespace zor::emf {
 namespace {
 
 using bytes::putF32;
+using testing::only;
+using testing::readAll;
 using bytes::putI32;
 using bytes::putU16;
 using bytes::putU32;
 
-std::vector<Record> readAll(std::span<const std::uint8_t> data) {
-    std::vector<Record> records;
-    forEachRecord(data, [&](const Record& r) { records.push_back(r); });
-    return records;
-}
 
-template <typename T>
-std::vector<T> only(const std::vector<Record>& records) {
-    std::vector<T> out;
-    for (const Record& r : records)
-        if (auto* t = std::get_if<T>(&r)) out.push_back(*t);
-    return out;
-}
 
 // Builds a picture by hand from raw records, to feed the reader what our own
 // recorder never writes.
