@@ -9,6 +9,7 @@
 
 #include "pagestore/print_preview.h"
 #include "pdf/pdf_export.h"
+#include "run_command.h"
 
 namespace zor::pagestore {
 namespace {
@@ -16,14 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 pdf::PdfDate FixedDay() { return {2011, 3, 5, 14, 30, 15}; }
-
-std::string Command(const std::string& command) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    char buffer[256];
-    while (pipe && fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
-    return out;
-}
 
 class SaveAsPdf : public ::testing::Test {
   protected:
@@ -50,11 +43,11 @@ TEST_F(SaveAsPdf, ExportsOnlyTheFirstPageOnTheStoresPaperAndEndsIdle) {
     ASSERT_TRUE(fs::exists(pdf));
     EXPECT_EQ(store_.State(), TPreviewState::Idle);
 
-    const std::string info = Command("pdfinfo '" + pdf.string() + "'");
+    const std::string info = zor::testing::commandOutput("pdfinfo '" + pdf.string() + "'");
     EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
     EXPECT_NE(info.find("595 x 842 pts"), std::string::npos) << info;
     EXPECT_NE(info.find("ZOR-testrapport"), std::string::npos) << info;
-    const std::string text = Command("pdftotext '" + pdf.string() + "' -");
+    const std::string text = zor::testing::commandOutput("pdftotext '" + pdf.string() + "' -");
     EXPECT_NE(text.find("Eerste pagina"), std::string::npos) << text;
     EXPECT_EQ(text.find("Tweede pagina"), std::string::npos) << text;
 }

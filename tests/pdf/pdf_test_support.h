@@ -9,6 +9,7 @@
 #include <string>
 
 #include "pdf/pdf_document.h"
+#include "run_command.h"
 
 namespace zor::pdf::testing {
 
@@ -22,21 +23,8 @@ inline std::string saveToString(TPdfDocument& document) {
     return out.str();
 }
 
-struct CommandResult {
-    int exitCode = -1;
-    std::string output;  // stdout and stderr together
-};
-
-inline CommandResult runCommand(const std::string& command) {
-    CommandResult result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
-    int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+using zor::testing::CommandResult;
+using zor::testing::runCommand;
 
 // A file in a fresh temporary folder that is removed with the object.
 class TempPdf {

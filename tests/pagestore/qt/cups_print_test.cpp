@@ -21,6 +21,7 @@
 #include "pagestore/print_preview.h"
 #include "pagestore/qt/qt_printer.h"
 #include "qt_app.h"
+#include "run_command.h"
 
 namespace zor::pagestore::qt {
 namespace {
@@ -36,16 +37,6 @@ std::string readText(const fs::path& file) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (size_t n = fread(buffer, 1, sizeof buffer, p)) out.append(buffer, n);
-        pclose(p);
-    }
-    return out;
 }
 
 // The folder the PDF queue writes into for this user (its "Out" setting).
@@ -128,7 +119,7 @@ class PrivateCupsServer {
     // the PDF it makes of them.
     bool addPdfQueue(std::string& error) {
         error =
-            run(std::string("lpadmin -h ") + socket_ + " -p " + Queue + " -E -v cups-pdf:/ -P " +
+            zor::testing::commandOutput(std::string("lpadmin -h ") + socket_ + " -p " + Queue + " -E -v cups-pdf:/ -P " +
                 CupsPdfPpd + " -o pdftops-renderer-default=pdftocairo 2>&1; echo rc=$?");
         return error.find("rc=0") != std::string::npos;
     }
@@ -209,8 +200,8 @@ TEST(CupsPrinting, StoredReportPagePrintsAsOneA4PageWithItsText) {
     ASSERT_FALSE(printed.empty()) << "nothing printed in " << folder << "\n" << cups.log();
     std::this_thread::sleep_for(1s);  // the queue may still be closing the file
 
-    const std::string info = run("pdfinfo '" + printed.string() + "'");
-    const std::string text = run("pdftotext '" + printed.string() + "' -");
+    const std::string info = zor::testing::commandOutput("pdfinfo '" + printed.string() + "'");
+    const std::string text = zor::testing::commandOutput("pdftotext '" + printed.string() + "' -");
     fs::remove(printed);
     if (!folderExisted) {
         std::error_code ignored;

@@ -11,21 +11,12 @@
 
 #include "pagestore/print_preview.h"
 #include "qt_app.h"
+#include "run_command.h"
 
 namespace zor::pagestore::qt {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (size_t n = fread(buffer, 1, sizeof buffer, p)) out.append(buffer, n);
-        pclose(p);
-    }
-    return out;
-}
 
 // The application must exist before the printer is made.
 struct WithApplication {
@@ -82,9 +73,9 @@ TEST_F(QtPrinterTest, PagesArePlayedOntoThePrinterInColourOrGrey) {
     printer.EndJob();
     EXPECT_FALSE(printer.JobPrinting());
 
-    const std::string info = run("pdfinfo '" + file.string() + "'");
-    const std::string text = run("pdftotext -f 1 -l 1 '" + file.string() + "' -");
-    const std::string images = run("pdfimages -list '" + file.string() + "'");
+    const std::string info = zor::testing::commandOutput("pdfinfo '" + file.string() + "'");
+    const std::string text = zor::testing::commandOutput("pdftotext -f 1 -l 1 '" + file.string() + "' -");
+    const std::string images = zor::testing::commandOutput("pdfimages -list '" + file.string() + "'");
     fs::remove(file);
     EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
     EXPECT_NE(info.find("Title:           Afdrukken ZOR-rapport"), std::string::npos) << info;
