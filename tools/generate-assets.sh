@@ -46,23 +46,8 @@ out=$root/assets
 
 # --- Tools --------------------------------------------------------------------
 
-install_missing_tools() {
-  local packages=(imagemagick espeak-ng sox fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito)
-  local missing=() p
-  for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-      missing+=("$p")
-    fi
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
-}
-
-install_missing_tools
+"$root/scripts/install-missing.sh" imagemagick espeak-ng sox fonts-dejavu-core fonts-liberation2 \
+  fonts-crosextra-carlito
 # The real ImageMagick, never a stand-in earlier on the PATH.
 convert=/usr/bin/convert
 font_bold=/usr/share/fonts/truetype/crosextra/Carlito-Bold.ttf
