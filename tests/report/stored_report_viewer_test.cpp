@@ -21,7 +21,9 @@ public:
     int saves = 0;
     ui::Screen& screen() override { return screen_; }
     record::AdministrationRecord& Record() override { return record; }
-    record::Date StoredAfnameDate() const override { return {2011, 3, 5}; }
+    std::optional<record::Date> StoredAfnameDate() const override {
+        return record::Date{2011, 3, 5};
+    }
     bool CorrectionConfirmed() const override { return confirmed; }
     void ClearCorrectionConfirmed() override { confirmed = false; }
     void SaveCorrectedAdministration() override { ++saves; }
