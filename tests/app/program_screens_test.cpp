@@ -394,6 +394,45 @@ TEST_F(ProgramScreensTest, SwapOnlyKeepsTheIncompleteAdministrationFileAfterTheR
     EXPECT_EQ(savedStatus("Jan01_05-03-2011_FV.vda"), "3");
 }
 
+// A swap-only administration reported, opened in the viewer and corrected:
+// the deletion items cannot be changed, and the corrected report shows no
+// deletion results rather than sums over empty cells.
+TEST_F(ProgramScreensTest, CorrectedSwapOnlyAdministrationShowsNoDeletionResults) {
+    administerOneSubtest(false);
+    ASSERT_FALSE(HasFatalFailure());
+    reportAndClosePreview();
+    ASSERT_FALSE(HasFatalFailure());
+    const std::string originalFW = fileText(dataFile("Jan01_05-03-2011_FW.wda"));
+    openInViewer(reports / "Jan01 - 05-03-2011.zrp");
+    ASSERT_FALSE(HasFatalFailure());
+    viewer().CORRbtn.click();
+    ASSERT_EQ(app.activeScreen(), &correction());
+    for (int item = 1; item <= 12; ++item) EXPECT_FALSE(correction().FWitemAcc(item).enabled);
+    ASSERT_EQ(correction().FVitemAcc(1).text(), "G");
+    correction().FVitemAcc(1).select(MarkChooser::kWrong);
+    dialogs.confirmAnswers.push_back(ui::ModalResult::OK);
+    correction().CORRbtn.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &viewer());
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    pagestore::TPrintPreview stored;
+    stored.LoadFromFile(reports / "Jan01 - 05-03-2011_gecorrigeerd.zrp");
+    ASSERT_EQ(stored.TotalPages(), 3);
+    const auto page = TextsOf(*stored.GetPage(1));
+    EXPECT_EQ(After(page, "FoneemWeglating", 3), (Strings{"-", "-", "FoneemVerwisseling"}));
+    // Twelve answers of 3.5 seconds; items 3, 6, 9 and 12 wrong, and now item 1.
+    EXPECT_EQ(After(page, "FoneemVerwisseling", 3), (Strings{"42", "7", "goed"}));
+    // Without the deletion test no score applies in any band.
+    EXPECT_EQ(After(page, "Standaardscore (Wechsler)", 4),
+              (Strings{"n.v.t.", "[ n.v.t. ]", "n.v.t.", "[ n.v.t. ]"}));
+    EXPECT_EQ(After(page, " (Wechsler)", 2), (Strings{"n.v.t.", "[ n.v.t. ]"}));
+    EXPECT_EQ(fileText(dataFile("Jan01_05-03-2011_gecorrigeerd_FW.wda")), originalFW);
+    EXPECT_EQ(RightAnswers(LineFields(fileText(dataFile("Jan01_05-03-2011_gecorrigeerd_FV.vda"))),
+                           record::Subtest::FV),
+              7);
+}
+
 // A report folder gone between opening a report and confirming its
 // correction: one E001 message and one offer of another place, the corrected
 // data files written all the same, and the viewer not asking again when the

@@ -171,6 +171,25 @@ TEST_F(StoredReportViewerTest, FailingStoreOfACorrectionAsksOnceAndKeepsTheCorre
     EXPECT_FALSE(viewer.CORRbtn.visible);
 }
 
+TEST_F(StoredReportViewerTest, AnotherPlaceChosenAfterE001HoldsTheCorrectedReportAndItsPdf) {
+    menu.trpath = (root / "ontbreekt").string();
+    const fs::path chosen = root / "elders" / "K123 - 05-03-2011_gecorrigeerd.zrp";
+    fs::create_directories(chosen.parent_path());
+    ui.dialogs.openAnswers.push_back(std::nullopt);
+    viewer.ShowModal();
+    correction.confirmed = true;
+    ui.dialogs.saveAnswers.push_back(chosen.string());
+    viewer.FormActivate();
+    ASSERT_EQ(ui.dialogs.messages.size(), 1u);
+    pagestore::TPrintPreview stored;
+    stored.LoadFromFile(chosen);
+    EXPECT_EQ(stored.TotalPages(), 3);
+    EXPECT_EQ(ReadAll(chosen.parent_path() / "ZOR - K123_05-03-2011_gecorrigeerd.pdf").substr(0, 8),
+              "%PDF-1.3");
+    EXPECT_EQ(correction.saves, 1);
+    EXPECT_FALSE(correction.confirmed);
+}
+
 TEST_F(StoredReportViewerTest, PdfNoticeOpensThePdfFolder) {
     ui.dialogs.openAnswers.push_back(std::nullopt);
     viewer.ShowModal();
