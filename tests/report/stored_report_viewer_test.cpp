@@ -155,6 +155,22 @@ TEST_F(StoredReportViewerTest, UnconfirmedActivationKeepsTheShownReport) {
     EXPECT_FALSE(fs::exists(reports / "K123 - 05-03-2011_gecorrigeerd.zrp"));
 }
 
+TEST_F(StoredReportViewerTest, AfterTheLoadButtonTheNextActivationStartsAfresh) {
+    ui.dialogs.openAnswers.push_back(std::nullopt);
+    viewer.ShowModal();
+    ui.dialogs.openAnswers.push_back(StoredReport("K123 - 05-03-2011.zrp").string());
+    viewer.LOADbtn.click();
+    EXPECT_EQ(viewer.PrintPreview.Store().TotalPages(), 1);
+    EXPECT_EQ(viewer.LOADbtn.pictureName(), "BtnOPENoff.gif");
+    // The correction screen closed without confirming: welcome page and open dialog again.
+    ui.dialogs.openAnswers.push_back(std::nullopt);
+    correction.screen().ShowModal();
+    correction.screen().Close();
+    EXPECT_EQ(ui.dialogs.openRequests.size(), 3u);
+    EXPECT_EQ(viewer.PrintPreview.Store().TotalPages(), 3);
+    EXPECT_FALSE(fs::exists(reports / "K123 - 05-03-2011_gecorrigeerd.zrp"));
+}
+
 TEST_F(StoredReportViewerTest, FailingStoreOfACorrectionAsksOnceAndKeepsTheCorrection) {
     menu.trpath = (root / "ontbreekt").string();
     ui.dialogs.openAnswers.push_back(std::nullopt);
