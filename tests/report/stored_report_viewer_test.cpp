@@ -21,9 +21,8 @@ public:
     int saves = 0;
     ui::Screen& screen() override { return screen_; }
     record::AdministrationRecord& Record() override { return record; }
-    std::optional<record::Date> StoredAfnameDate() const override {
-        return record::Date{2011, 3, 5};
-    }
+    record::Date storedAfnameDate{2011, 3, 5};
+    std::optional<record::Date> StoredAfnameDate() const override { return storedAfnameDate; }
     bool CorrectionConfirmed() const override { return confirmed; }
     void ClearCorrectionConfirmed() override { confirmed = false; }
     void SaveCorrectedAdministration() override { ++saves; }
@@ -127,20 +126,29 @@ TEST_F(StoredReportViewerTest, AFileThatIsNoReportIsReportedAndStillSetsTheKey) 
 }
 
 TEST_F(StoredReportViewerTest, ConfirmedCorrectionIsComposedAndStoredUnderCorrectedNames) {
-    ui.dialogs.openAnswers.push_back(StoredReport("K123 - 05-03-2011.zrp").string());
+    // An administration of 15-08-2010, corrected on 05-03-2011.
+    correction.record.Eafndag = "15";
+    correction.record.Eafnmnd = "08";
+    correction.record.Eafnjaar = "2010";
+    correction.storedAfnameDate = {2010, 8, 15};
+    ui.dialogs.openAnswers.push_back(StoredReport("K123 - 15-08-2010.zrp").string());
     viewer.ShowModal();
     correction.confirmed = true;
     viewer.ComposePending = false;
     viewer.FormActivate();
-    const fs::path report = reports / "K123 - 05-03-2011_gecorrigeerd.zrp";
+    const fs::path report = reports / "K123 - 15-08-2010_gecorrigeerd.zrp";
     ASSERT_TRUE(fs::exists(report));
-    EXPECT_TRUE(fs::exists(reports / "PDF" / "ZOR - K123_05-03-2011_gecorrigeerd.pdf"));
+    EXPECT_TRUE(fs::exists(reports / "PDF" / "ZOR - K123_15-08-2010_gecorrigeerd.pdf"));
     pagestore::TPrintPreview stored;
     stored.LoadFromFile(report);
     EXPECT_EQ(stored.TotalPages(), 3);
-    // The age runs to the stored administration date; the print date is today.
+    // The age runs to the stored administration date (100 months, band 2 and
+    // not the band 3 of today's age); the print date is today.
     const auto texts = TextsOf(*stored.GetPage(1));
-    EXPECT_EQ(After(texts, "Leeftijd [jaar;maand]", 2)[1], "8;10");
+    EXPECT_EQ(After(texts, "Leeftijd [jaar;maand]", 2)[1], "8;4");
+    EXPECT_EQ(After(texts, "TESTRAPPORT", 3)[2], "  Datum afdruk : 05-03-2011");
+    EXPECT_EQ(After(texts, "Afnamedatum [dd-mm-jjjj]", 2)[1], "15-08-2010");
+    EXPECT_EQ(After(texts, "Standaardscore (Wechsler)", 1)[0], "7,1");  // the worked example, band 2
     EXPECT_EQ(correction.saves, 1);
     EXPECT_FALSE(correction.confirmed);
     EXPECT_FALSE(viewer.CORRbtn.visible);
