@@ -32,47 +32,31 @@ class ProgramScreenBuilder::AdministrationLink : public report::AdministrationHo
     administration::AdministrationLinks& links_;
 };
 
-// The correction screen as the stored-report viewer reaches it.
-class ProgramScreenBuilder::CorrectionLink : public report::CorrectionHost {
+// The stored-report viewer and the correction screen as each reaches the other.
+class ProgramScreenBuilder::CorrectionLink : public report::CorrectionHost,
+                                             public correction::CorrectionViewer {
   public:
-    CorrectionLink(correction::Tcorrect& correction, ui::Application& app)
-        : correction_(correction), app_(app) {}
+    CorrectionLink(report::TTRO& viewer, correction::Tcorrect& correction)
+        : viewer_(viewer), correction_(correction) {}
+
+    // As the viewer sees the correction screen.
     ui::Screen& screen() override { return correction_; }
     record::AdministrationRecord& Record() override { return correction_.CorrectedRecord(); }
-    record::Date StoredAfnameDate() const override {
-        if (correction_.StoredAfnameDate) return *correction_.StoredAfnameDate;
-        // A confirmed correction always sets the date; today is the sound
-        // fallback should it ever be missing.
-        const auto days = std::chrono::floor<std::chrono::days>(app_.clock().wallNow());
-        const std::chrono::year_month_day ymd{days};
-        return record::Date{static_cast<int>(ymd.year()), static_cast<int>(unsigned(ymd.month())),
-                            static_cast<int>(unsigned(ymd.day()))};
+    std::optional<record::Date> StoredAfnameDate() const override {
+        return correction_.StoredAfnameDate;
     }
     bool CorrectionConfirmed() const override { return correction_.CorrectionConfirmed; }
     void ClearCorrectionConfirmed() override { correction_.CorrectionConfirmed = false; }
     void SaveCorrectedAdministration() override { correction_.Opslaan1Click(); }
 
-  private:
-    correction::Tcorrect& correction_;
-    ui::Application& app_;
-};
-
-// The stored-report viewer as the correction screen reaches it.
-class ProgramScreenBuilder::ViewerLink : public correction::CorrectionViewer {
-  public:
-    ViewerLink(report::TTRO& viewer, shell::MainMenu& main) : viewer_(viewer), main_(main) {}
+    // As the correction screen sees the viewer.
     std::string ReportKey() const override { return viewer_.ReportKey; }
-    void ComposeCorrectedReport() override {
-        viewer_.ComposePending = false;
-        viewer_.FormActivate();
-    }
-    void CorrectionClosed() override {
-        viewer_.CORRbtn.load(main_.Pgmpath() + "\\Graphics\\Buttons\\BtnWZNoff.gif");
-    }
+    void ComposeCorrectedReport() override { viewer_.ComposeConfirmedCorrection(); }
+    void CorrectionClosed() override { viewer_.CorrectionClosed(); }
 
   private:
     report::TTRO& viewer_;
-    shell::MainMenu& main_;
+    correction::Tcorrect& correction_;
 };
 
 ProgramScreenBuilder::ProgramScreenBuilder(ui::Application& app, report::ReportPrinting& printing,
@@ -83,7 +67,6 @@ ProgramScreenBuilder::~ProgramScreenBuilder() = default;
 
 ui::Screen& ProgramScreenBuilder::createCorrection(shell::ShellScreens& shell) {
     correction_ = std::make_unique<correction::Tcorrect>(app_, *shell.main);
-    correctionLink_ = std::make_unique<CorrectionLink>(*correction_, app_);
     Correct = correction_.get();
     return *correction_;
 }
@@ -101,9 +84,9 @@ ui::Screen& ProgramScreenBuilder::createStoredReportViewer(shell::ShellScreens& 
     viewer_ = std::make_unique<report::TTRO>(app_, *shell.main, printing_, folders_);
     TRO = viewer_.get();
     if (correction_) {
+        correctionLink_ = std::make_unique<CorrectionLink>(*viewer_, *correction_);
         viewer_->SetCorrection(correctionLink_.get());
-        viewerLink_ = std::make_unique<ViewerLink>(*viewer_, *shell.main);
-        correction_->setViewer(*viewerLink_);
+        correction_->setViewer(*correctionLink_);
     }
     return *viewer_;
 }

@@ -32,7 +32,6 @@ class ProgramScreenBuilder : public administration::AdministrationScreenBuilder 
     class PreviewLink;
     class AdministrationLink;
     class CorrectionLink;
-    class ViewerLink;
 
     ui::Application& app_;
     report::ReportPrinting& printing_;
@@ -43,7 +42,6 @@ class ProgramScreenBuilder : public administration::AdministrationScreenBuilder 
     std::unique_ptr<PreviewLink> previewLink_;
     std::unique_ptr<AdministrationLink> administrationLink_;
     std::unique_ptr<CorrectionLink> correctionLink_;
-    std::unique_ptr<ViewerLink> viewerLink_;
 };
 
 }  // namespace zor::app

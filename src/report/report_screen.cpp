@@ -1,6 +1,7 @@
 #include "report/report_screen.h"
 
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 
 #include "report/report_documents.h"
@@ -60,9 +61,11 @@ std::string ReportScreen::ButtonPicture(const std::string& name) const {
 }
 
 record::Date ReportScreen::Today() const {
-    const auto days = std::chrono::floor<std::chrono::days>(app().clock().wallNow());
-    const std::chrono::year_month_day date{days};
-    return record::Date{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day()))};
+    // The local calendar day, the day the entry screen gave the administration.
+    const std::time_t now = std::chrono::system_clock::to_time_t(app().clock().wallNow());
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 const ReportPictures& ReportScreen::Pictures() {

@@ -1,6 +1,7 @@
 #pragma once
 // What the report screens need of the rest of the program, as narrow interfaces
 // the start-up wires to the real screens and services (and tests to doubles).
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,9 @@ public:
     virtual ui::Screen& screen() = 0;
     // The record of the corrected administration.
     virtual record::AdministrationRecord& Record() = 0;
-    // The administration date of the stored administration (`StoredAfnameDate`).
-    virtual record::Date StoredAfnameDate() const = 0;
+    // The administration date of the stored administration (`StoredAfnameDate`),
+    // known once a correction is confirmed.
+    virtual std::optional<record::Date> StoredAfnameDate() const = 0;
     virtual bool CorrectionConfirmed() const = 0;
     virtual void ClearCorrectionConfirmed() = 0;
     // Writes the corrected data files.

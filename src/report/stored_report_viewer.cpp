@@ -106,12 +106,22 @@ void TTRO::CORRbtnClick() {
     if (correction_) correction_->screen().ShowModal();
 }
 
+void TTRO::ComposeConfirmedCorrection() {
+    ComposePending = false;
+    FormActivate();
+}
+
+void TTRO::CorrectionClosed() { CORRbtn.load(ButtonPicture("BtnWZNoff.gif")); }
+
 void TTRO::ComposeCorrectedReport() {
     CorrectionHost& correction = *correction_;
     repaint();
     try {
+        // A confirmed correction always carries its administration date; the
+        // age runs to today should it ever be missing.
         BuildCorrectedReport(PrintPreview.Store(), correction.Record(),
-                             correction.StoredAfnameDate(), Today(), Pictures());
+                             correction.StoredAfnameDate().value_or(Today()), Today(),
+                             Pictures());
     } catch (...) {
         correction.ClearCorrectionConfirmed();
         CORRbtn.visible = false;

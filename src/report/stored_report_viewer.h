@@ -31,6 +31,12 @@ public:
     void CORRbtnClick();
     void RzButton1Click();
     void Exitclick();
+    // The correction screen's confirmation: the corrected report is composed
+    // and stored at once, not at the next activation.
+    void ComposeConfirmedCorrection();
+    // The correction screen closed or could not open: the correction button
+    // comes back to rest.
+    void CorrectionClosed();
 
 protected:
     void onActivate() override { FormActivate(); }

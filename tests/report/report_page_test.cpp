@@ -3,6 +3,9 @@
 // and the differences between the preview and the viewer.
 #include <gtest/gtest.h>
 
+#include "norms/age_band.h"
+#include "norms/standard_scores.h"
+#include "report/interval_labels.h"
 #include "report_page_fixture.h"
 
 namespace zor::report::testing {
@@ -69,6 +72,69 @@ TEST(ReportPage, Band1WithoutDeletionTestHasNoIntervals) {
     EXPECT_EQ(After(texts, "Standaardscore (Wechsler)", 4),
               (Strings{"n.v.t.", "[ n.v.t. ]", "n.v.t.", "[ n.v.t. ]"}));
     EXPECT_EQ(After(texts, " (Wechsler)", 2), (Strings{"n.v.t.", "[ n.v.t. ]"}));
+}
+
+TEST(ReportPage, Band1WithoutAnAccuracyScoreLabelsOnlyTheSpeedBox) {
+    // One empty right/wrong cell of the deletion test: no AccuracyScoreFW and so
+    // no IndexBand1, while the SpeedScoreFW remains.
+    AdministrationRecord r = WorkedExample();
+    r.SGRscoreFW.SetCell(AdministrationRecord::kMarkColumn, AdministrationRecord::kFirstItemRowFW + 4,
+                         "");
+    const auto texts = TextsOf(ComposePage(r, k80Months));
+    EXPECT_EQ(After(texts, "Standaardscore (Wechsler)", 4),
+              (Strings{"7,5", "[ 7 - 9 ]", "n.v.t.", "[ n.v.t. ]"}));
+    EXPECT_EQ(After(texts, " (Wechsler)", 2), (Strings{"n.v.t.", "[ n.v.t. ]"}));
+}
+
+// Each edge of the age bands as the page shows it: the age, and the boxes and
+// labels the band calls for, with the scores the norms give for that band.
+TEST(ReportPage, BandEdgesDecideTheBoxesAndTheirLabels) {
+    struct Edge {
+        Date end;
+        const char* age;
+        int months;
+        int band;
+    };
+    const Edge edges[] = {
+        {{2008, 9, 15}, "6;5", 77, 0},    {{2008, 10, 15}, "6;6", 78, 1},
+        {{2009, 9, 15}, "7;5", 89, 1},    {{2009, 10, 15}, "7;6", 90, 2},
+        {{2012, 9, 15}, "10;5", 125, 4},  {{2012, 10, 15}, "10;6", 126, 5},
+        {{2016, 9, 15}, "14;5", 173, 8},  {{2016, 10, 15}, "14;6", 174, 0},
+    };
+    norms::RawTotals totals;  // the worked example: 60 s, 250 s, 9 and 7 right
+    totals.timeFW = 60;
+    totals.timeFV = 250;
+    totals.correctFW = 9;
+    totals.correctFV = 7;
+    const std::string none = kNotApplicable;
+    const std::string noLabel = kNoInterval;
+    for (const Edge& edge : edges) {
+        SCOPED_TRACE(edge.age);
+        ASSERT_EQ(norms::AgeBand(edge.months, true), edge.band);
+        const norms::StandardScores s =
+            norms::ComputeStandardScores(edge.band, norms::FormRawScores(totals));
+        const auto text = [](long double score) { return ReportScoreText(score); };
+        Strings row{none, noLabel, none, noLabel};
+        Strings index{none, noLabel};
+        if (edge.band == 1) {
+            row = {text(s.speedScoreFW), IntervalLabel(IntervalList::Speed, s.speedScoreFW),
+                   text(s.accuracyScoreFW), IntervalLabel(IntervalList::Accuracy, s.accuracyScoreFW)};
+            index = {text(s.indexBand1), IntervalLabel(IntervalList::Index, s.indexBand1)};
+        } else if (edge.band >= 2 && edge.band <= 4) {
+            row = {text(s.speedScore), IntervalLabel(IntervalList::Speed, s.speedScore),
+                   text(s.accuracyScore), IntervalLabel(IntervalList::Accuracy, s.accuracyScore)};
+            index = {text(s.indexScore), IntervalLabel(IntervalList::Index, s.indexScore)};
+        } else if (edge.band >= 5) {
+            row = {text(s.speedScore), IntervalLabel(IntervalList::Speed, s.speedScore), none, noLabel};
+            index = {text(s.indexScore), IntervalLabel(IntervalList::Speed, s.speedScore)};
+        }
+
+        AdministrationRecord r = WorkedExample();
+        const auto texts = TextsOf(ComposePage(r, edge.end));
+        EXPECT_EQ(After(texts, "Leeftijd [jaar;maand]", 2)[1], edge.age);
+        EXPECT_EQ(After(texts, "Standaardscore (Wechsler)", 4), row);
+        EXPECT_EQ(After(texts, " (Wechsler)", 2), index);
+    }
 }
 
 TEST(ReportPage, Band6HasNoAccuracyAndTheIndexIsTheSpeedScore) {
@@ -208,6 +274,18 @@ TEST(ReportPage, ViewerDiffersInDeletionRowAndAccuracyBox) {
     EXPECT_EQ(After(texts, "FoneemWeglating", 3), (Strings{"-", "-", "FoneemVerwisseling"}));
     EXPECT_EQ(After(texts, "Standaardscore (Wechsler)", 4),
               (Strings{"n.v.t.", "[ n.v.t. ]", "n.v.t.", "[ n.v.t. ]"}));
+
+    // A corrected administration of the swap test only: no deletion line at
+    // all, so no last item either; the row shows dashes, not the sums over
+    // twelve empty cells.
+    r = WorkedExample();
+    ClearDeletion(r);
+    r.ElaatsteFW.clear();
+    r.AfnameStatus = 3;
+    texts = TextsOf(ComposePage(r, k100Months, ReportKind::Viewer));
+    EXPECT_EQ(After(texts, "FoneemWeglating", 3), (Strings{"-", "-", "FoneemVerwisseling"}));
+    EXPECT_EQ(After(texts, "FoneemVerwisseling", 3), (Strings{"250", "7", "goed"}));
+    EXPECT_EQ(After(texts, " (Wechsler)", 2), (Strings{"n.v.t.", "[ n.v.t. ]"}));
 }
 
 TEST(ReportPage, ConversionErrorStillEndsTheDocument) {

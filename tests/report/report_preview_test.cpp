@@ -131,5 +131,34 @@ TEST_F(ReportPreviewTest, PdfNoticeNamesThePdfFolder) {
         << ui.dialogs.messages[0].text;
 }
 
+// Just after midnight in a time zone east of Greenwich the day is already the
+// next one there: the age runs to the local day, the day of the administration.
+TEST(ReportPreviewDate, TheAgeRunsToTheLocalDay) {
+    const char* zone = std::getenv("TZ");
+    const std::string savedZone = zone ? zone : "";
+    setenv("TZ", "CET-1", 1);  // one hour east of Greenwich
+    tzset();
+    {
+        using namespace std::chrono;
+        ui::testing::UiFixture ui{
+            ui::VirtualClock{sys_days{year{2011} / 3 / 5} + hours{23} + minutes{30}}, {}, {}};
+        FakeMainMenu menu;
+        FakePrinting printing;
+        FakeAdministration administration;
+        administration.record.Egebdag = "06";
+        administration.record.Egebmnd = "03";
+        TPP preview{ui.app, menu, printing, administration};
+        preview.ShowModal();
+        const auto texts = TextsOf(*preview.PrintPreview.Store().GetPage(1));
+        EXPECT_EQ(After(texts, "Leeftijd [jaar;maand]", 2)[1], "9;0");  // the birthday on 06-03
+    }
+    if (zone) {
+        setenv("TZ", savedZone.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+}
+
 }  // namespace
 }  // namespace zor::report::testing

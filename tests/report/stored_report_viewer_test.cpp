@@ -21,7 +21,8 @@ public:
     int saves = 0;
     ui::Screen& screen() override { return screen_; }
     record::AdministrationRecord& Record() override { return record; }
-    record::Date StoredAfnameDate() const override { return {2011, 3, 5}; }
+    record::Date storedAfnameDate{2011, 3, 5};
+    std::optional<record::Date> StoredAfnameDate() const override { return storedAfnameDate; }
     bool CorrectionConfirmed() const override { return confirmed; }
     void ClearCorrectionConfirmed() override { confirmed = false; }
     void SaveCorrectedAdministration() override { ++saves; }
@@ -125,20 +126,29 @@ TEST_F(StoredReportViewerTest, AFileThatIsNoReportIsReportedAndStillSetsTheKey) 
 }
 
 TEST_F(StoredReportViewerTest, ConfirmedCorrectionIsComposedAndStoredUnderCorrectedNames) {
-    ui.dialogs.openAnswers.push_back(StoredReport("K123 - 05-03-2011.zrp").string());
+    // An administration of 15-08-2010, corrected on 05-03-2011.
+    correction.record.Eafndag = "15";
+    correction.record.Eafnmnd = "08";
+    correction.record.Eafnjaar = "2010";
+    correction.storedAfnameDate = {2010, 8, 15};
+    ui.dialogs.openAnswers.push_back(StoredReport("K123 - 15-08-2010.zrp").string());
     viewer.ShowModal();
     correction.confirmed = true;
     viewer.ComposePending = false;
     viewer.FormActivate();
-    const fs::path report = reports / "K123 - 05-03-2011_gecorrigeerd.zrp";
+    const fs::path report = reports / "K123 - 15-08-2010_gecorrigeerd.zrp";
     ASSERT_TRUE(fs::exists(report));
-    EXPECT_TRUE(fs::exists(reports / "PDF" / "ZOR - K123_05-03-2011_gecorrigeerd.pdf"));
+    EXPECT_TRUE(fs::exists(reports / "PDF" / "ZOR - K123_15-08-2010_gecorrigeerd.pdf"));
     pagestore::TPrintPreview stored;
     stored.LoadFromFile(report);
     EXPECT_EQ(stored.TotalPages(), 3);
-    // The age runs to the stored administration date; the print date is today.
+    // The age runs to the stored administration date (100 months, band 2 and
+    // not the band 3 of today's age); the print date is today.
     const auto texts = TextsOf(*stored.GetPage(1));
-    EXPECT_EQ(After(texts, "Leeftijd [jaar;maand]", 2)[1], "8;10");
+    EXPECT_EQ(After(texts, "Leeftijd [jaar;maand]", 2)[1], "8;4");
+    EXPECT_EQ(After(texts, "TESTRAPPORT", 3)[2], "  Datum afdruk : 05-03-2011");
+    EXPECT_EQ(After(texts, "Afnamedatum [dd-mm-jjjj]", 2)[1], "15-08-2010");
+    EXPECT_EQ(After(texts, "Standaardscore (Wechsler)", 1)[0], "7,1");  // the worked example, band 2
     EXPECT_EQ(correction.saves, 1);
     EXPECT_FALSE(correction.confirmed);
     EXPECT_FALSE(viewer.CORRbtn.visible);
@@ -150,6 +160,22 @@ TEST_F(StoredReportViewerTest, UnconfirmedActivationKeepsTheShownReport) {
     correction.screen().ShowModal();
     correction.screen().Close();  // closed without confirming: the viewer is active again
     EXPECT_EQ(viewer.PrintPreview.Store().TotalPages(), 1);
+    EXPECT_FALSE(fs::exists(reports / "K123 - 05-03-2011_gecorrigeerd.zrp"));
+}
+
+TEST_F(StoredReportViewerTest, AfterTheLoadButtonTheNextActivationStartsAfresh) {
+    ui.dialogs.openAnswers.push_back(std::nullopt);
+    viewer.ShowModal();
+    ui.dialogs.openAnswers.push_back(StoredReport("K123 - 05-03-2011.zrp").string());
+    viewer.LOADbtn.click();
+    EXPECT_EQ(viewer.PrintPreview.Store().TotalPages(), 1);
+    EXPECT_EQ(viewer.LOADbtn.pictureName(), "BtnOPENoff.gif");
+    // The correction screen closed without confirming: welcome page and open dialog again.
+    ui.dialogs.openAnswers.push_back(std::nullopt);
+    correction.screen().ShowModal();
+    correction.screen().Close();
+    EXPECT_EQ(ui.dialogs.openRequests.size(), 3u);
+    EXPECT_EQ(viewer.PrintPreview.Store().TotalPages(), 3);
     EXPECT_FALSE(fs::exists(reports / "K123 - 05-03-2011_gecorrigeerd.zrp"));
 }
 
@@ -167,6 +193,25 @@ TEST_F(StoredReportViewerTest, FailingStoreOfACorrectionAsksOnceAndKeepsTheCorre
     EXPECT_EQ(ui.dialogs.saveRequests[0].fileName, "K123 - 05-03-2011_gecorrigeerd.zrp");
     EXPECT_EQ(correction.saves, 1);
     EXPECT_FALSE(viewer.CORRbtn.visible);
+}
+
+TEST_F(StoredReportViewerTest, AnotherPlaceChosenAfterE001HoldsTheCorrectedReportAndItsPdf) {
+    menu.trpath = (root / "ontbreekt").string();
+    const fs::path chosen = root / "elders" / "K123 - 05-03-2011_gecorrigeerd.zrp";
+    fs::create_directories(chosen.parent_path());
+    ui.dialogs.openAnswers.push_back(std::nullopt);
+    viewer.ShowModal();
+    correction.confirmed = true;
+    ui.dialogs.saveAnswers.push_back(chosen.string());
+    viewer.FormActivate();
+    ASSERT_EQ(ui.dialogs.messages.size(), 1u);
+    pagestore::TPrintPreview stored;
+    stored.LoadFromFile(chosen);
+    EXPECT_EQ(stored.TotalPages(), 3);
+    EXPECT_EQ(ReadAll(chosen.parent_path() / "ZOR - K123_05-03-2011_gecorrigeerd.pdf").substr(0, 8),
+              "%PDF-1.3");
+    EXPECT_EQ(correction.saves, 1);
+    EXPECT_FALSE(correction.confirmed);
 }
 
 TEST_F(StoredReportViewerTest, PdfNoticeOpensThePdfFolder) {
