@@ -17,6 +17,7 @@
 #include "norms/rounding.h"
 #include "norms/standard_scores.h"
 #include "record/data_line.h"
+#include "run_command.h"
 #include "zor/program_screens.h"
 
 namespace zor::app {
@@ -35,21 +36,8 @@ struct ReportServices {
     report::testing::FakeFolderOpener folders;
 };
 
-struct CommandResult {
-    int exitCode = -1;
-    std::string output;
-};
-
-CommandResult RunCommand(const std::string& command) {
-    CommandResult result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+using zor::testing::CommandResult;
+using zor::testing::runCommand;
 
 std::string Quoted(const fs::path& file) { return "'" + file.string() + "'"; }
 
@@ -203,7 +191,7 @@ struct ProgramScreensTest : ReportServices, AdministrationFixture, ::testing::Te
 
     // The lines of the PDF's text in the order they were drawn.
     static Strings pdfLines(const fs::path& pdf) {
-        std::istringstream text(RunCommand("pdftotext -raw " + Quoted(pdf) + " -").output);
+        std::istringstream text(runCommand("pdftotext -raw " + Quoted(pdf) + " -").output);
         Strings lines;
         for (std::string line; std::getline(text, line);) lines.push_back(line);
         return lines;
@@ -261,7 +249,7 @@ TEST_F(ProgramScreensTest, AdministrationReportViewerAndCorrectionInOneChain) {
     EXPECT_TRUE(finish().ButtonExit.visible);
     EXPECT_TRUE(dialogs.messages.empty());
 
-    const CommandResult check = RunCommand("qpdf --check " + Quoted(storedPdf));
+    const CommandResult check = runCommand("qpdf --check " + Quoted(storedPdf));
     EXPECT_EQ(check.exitCode, 0) << check.output;
     const Strings text = pdfLines(storedPdf);
     for (const std::string line :
@@ -339,9 +327,9 @@ TEST_F(ProgramScreensTest, AdministrationReportViewerAndCorrectionInOneChain) {
     EXPECT_EQ(After(page, " (Wechsler)", 1)[0], DutchScore(corrected.indexScore));
 
     ASSERT_TRUE(fs::is_regular_file(correctedPdf));
-    const CommandResult correctedCheck = RunCommand("qpdf --check " + Quoted(correctedPdf));
+    const CommandResult correctedCheck = runCommand("qpdf --check " + Quoted(correctedPdf));
     EXPECT_EQ(correctedCheck.exitCode, 0) << correctedCheck.output;
-    EXPECT_EQ(RunCommand("qpdf --show-npages " + Quoted(correctedPdf)).output, "1\n");
+    EXPECT_EQ(runCommand("qpdf --show-npages " + Quoted(correctedPdf)).output, "1\n");
     const Strings correctedText = pdfLines(correctedPdf);
     EXPECT_THAT(correctedText, ::testing::Contains("FoneemVerwisseling 250 6 goed"));
     EXPECT_THAT(correctedText, ::testing::Contains(::testing::StartsWith(
