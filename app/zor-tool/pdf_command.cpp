@@ -6,6 +6,7 @@
 // --missing writes every PDF of the folder's report files that does not exist
 // yet and never replaces one. --date sets the creation date (default today).
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 
@@ -97,7 +98,7 @@ int RunPdf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
                "rapportmap)\n";
         return kExitUsage;
     }
-    if (!today) today = TodayDate();
+    if (!today) today = record::LocalDate(std::chrono::system_clock::now());
     if (missing) return WriteMissing(operands[0], *today, out, err);
 
     const fs::path reportFile = operands[0];

@@ -76,7 +76,7 @@ int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) 
         err << "zor-tool report: " << dataFW.string() << ": de afnamedatum vormt geen datum\n";
         return kExitFailure;
     }
-    if (!today) today = TodayDate();
+    if (!today) today = record::LocalDate(std::chrono::system_clock::now());
 
     std::error_code error;
     if (!fs::is_directory(outFolder, error)) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
-#include <ctime>
 #include <stdexcept>
 
 #include "record/key_filters.h"
@@ -38,13 +37,6 @@ constexpr int kPanelLeft = 400;
 constexpr int kFWPanelTop = 115;
 constexpr int kFVPanelTop = 325;
 constexpr int kChoosersPerLine = 6;
-
-record::Date Today(const ui::Clock& clock) {
-    const std::time_t now = std::chrono::system_clock::to_time_t(clock.wallNow());
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
 
 // The report's key names two files in the data folder: it must not lead out of it.
 bool IsLoadableKey(std::string_view key) {
@@ -179,7 +171,7 @@ void Tcorrect::FormShow() {
 }
 
 void Tcorrect::resetScreen() {
-    afname_.AfnameDate = Today(app().clock());
+    afname_.AfnameDate = record::LocalDate(app().clock().wallNow());
     afname_.ResetAfname();
     // The administration date comes from the loaded data line, never from today.
     afname_.Eafndag.clear();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 namespace zor::record {
 namespace {
@@ -91,6 +92,13 @@ Age AgeBetween(const Date& later, const Date& birth) {
     age.years = CountSpans(c, birth, 12);
     age.months = CountSpans(c, birth, 1);
     return age;
+}
+
+Date LocalDate(std::chrono::system_clock::time_point moment) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 }  // namespace zor::record

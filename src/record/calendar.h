@@ -1,5 +1,6 @@
 #pragma once
 // Calendar dates and the month arithmetic of the age computation.
+#include <chrono>
 #include <compare>
 #include <optional>
 #include <string>
@@ -29,6 +30,9 @@ std::optional<Date> DateFromParts(std::string_view day, std::string_view month,
 std::optional<Date> DateFromText(std::string_view text);
 // "dd-mm-yyyy".
 std::string FormatDate(const Date& date);
+
+// The local calendar day of a moment: the day a test leader reads off the wall.
+Date LocalDate(std::chrono::system_clock::time_point moment);
 
 struct Age {
     int years = 0;

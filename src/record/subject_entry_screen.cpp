@@ -1,6 +1,5 @@
 #include "record/subject_entry_screen.h"
 
-#include <ctime>
 #include <filesystem>
 
 #include "record/administration_files.h"
@@ -29,13 +28,6 @@ const char* const kBackupDoneMessage =
 const char* const kBackupFailedMessage = "Data niet opgeslagen op de backuplocatie! ";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-Date Today(const ui::Clock& clock) {
-    const std::time_t now = std::chrono::system_clock::to_time_t(clock.wallNow());
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
 
 // The sequence number on line 1 of an incomplete-administration file; 0 when
 // it holds none.
@@ -121,7 +113,7 @@ void TZORinvoer::PlaySaved() {
 }
 
 void TZORinvoer::FormShow() {
-    Afname.AfnameDate = Today(app().clock());
+    Afname.AfnameDate = LocalDate(app().clock().wallNow());
     Background.load(Main().Pgmpath() + "\\Graphics\\" + "ZORinvoer.jpg");
     Filesave.load(ButtonPicture("BtnSave.gif"));
     ButtonExit.load(ButtonPicture("BtnBack.gif"));

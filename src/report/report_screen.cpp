@@ -1,7 +1,6 @@
 #include "report/report_screen.h"
 
 #include <chrono>
-#include <ctime>
 #include <filesystem>
 
 #include "report/report_documents.h"
@@ -62,10 +61,7 @@ std::string ReportScreen::ButtonPicture(const std::string& name) const {
 
 record::Date ReportScreen::Today() const {
     // The local calendar day, the day the entry screen gave the administration.
-    const std::time_t now = std::chrono::system_clock::to_time_t(app().clock().wallNow());
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    return record::LocalDate(app().clock().wallNow());
 }
 
 const ReportPictures& ReportScreen::Pictures() {

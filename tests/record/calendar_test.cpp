@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
 namespace zor::record {
 namespace {
 
@@ -74,6 +79,23 @@ TEST(DateText, ReadsAndWritesDayMonthYear) {
     EXPECT_FALSE(DateFromText("2011-03-05"));
     EXPECT_FALSE(DateFromText("05/03/2011"));
     EXPECT_EQ(FormatDate({2011, 3, 5}), "05-03-2011");
+}
+
+TEST(LocalDate, TakesTheDayOfTheLocalCalendar) {
+    // 23:30 UTC on 8 December is already 9 December one hour east of Greenwich.
+    const char* saved = std::getenv("TZ");
+    const std::string previous = saved ? saved : "";
+    setenv("TZ", "CET-1", 1);
+    tzset();
+    using namespace std::chrono;
+    const auto lateEvening = sys_days{year{2026} / 12 / 8} + hours{23} + minutes{30};
+    EXPECT_EQ(LocalDate(lateEvening), (Date{2026, 12, 9}));
+    EXPECT_EQ(LocalDate(lateEvening - hours{1}), (Date{2026, 12, 8}));
+    if (saved)
+        setenv("TZ", previous.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 }  // namespace
