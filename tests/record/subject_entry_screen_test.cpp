@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The administration screens as the entry screen sees them: every request is
-// noted, and an introduction opens as the placeholder screen of its subtest.
+// noted, and an introduction opens as the stand-in screen of its subtest.
 struct FakeAdministrationScreens : AdministrationScreens {
     int chosen = 2;
     std::vector<std::string> calls;
@@ -30,8 +30,8 @@ struct FakeAdministrationScreens : AdministrationScreens {
     }
 };
 
-struct EntryBuilder : shell::PlaceholderScreenBuilder {
-    explicit EntryBuilder(ui::Application& app) : PlaceholderScreenBuilder(app), app_(app) {}
+struct EntryBuilder : shell::testing::StandInScreenBuilder {
+    explicit EntryBuilder(ui::Application& app) : StandInScreenBuilder(app), app_(app) {}
     shell::SubjectEntry& createSubjectEntry(shell::ShellScreens& shell) override {
         entry = std::make_unique<TZORinvoer>(app_, shell, tests);
         return *entry;
