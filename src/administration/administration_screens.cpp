@@ -1,12 +1,8 @@
 #include "administration/administration_screens.h"
 
-#include "shell/startup.h"
-
 namespace zor::administration {
 
-AdministrationScreenBuilder::AdministrationScreenBuilder(ui::Application& app)
-    : shell::PlaceholderScreenBuilder(app), app_(app) {
-}
+AdministrationScreenBuilder::AdministrationScreenBuilder(ui::Application& app) : app_(app) {}
 
 ui::Screen& AdministrationScreenBuilder::createFWintro(shell::ShellScreens& shell) {
     links.shell = &shell;
@@ -43,13 +39,6 @@ ui::Screen& AdministrationScreenBuilder::createFVintro(shell::ShellScreens&) {
 
 ui::Screen& AdministrationScreenBuilder::createFinish(shell::ShellScreens&) {
     return keep(std::make_unique<TZORfinish>(app_, links), links.Finish);
-}
-
-ui::Screen& AdministrationScreenBuilder::createReportPreview(shell::ShellScreens&) {
-    auto preview = std::make_unique<TReportPlaceholder>(app_, links);
-    links.preview = preview.get();
-    owned_.push_back(std::move(preview));
-    return links.preview->screen();
 }
 
 ui::Screen& AdministrationScreenBuilder::createSubtestChoice(shell::ShellScreens&) {

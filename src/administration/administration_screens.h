@@ -9,18 +9,17 @@
 #include "administration/finish_screen.h"
 #include "administration/introduction.h"
 #include "administration/links.h"
-#include "administration/report_placeholder.h"
 #include "administration/subtest_choice.h"
 #include "administration/swap_test.h"
 #include "record/subject_entry_screen.h"
-#include "shell/placeholders.h"
+#include "shell/startup.h"
 
 namespace zor::administration {
 
 // Creates the subject-entry screen and the screens of an administration in
-// the program's start-up order and links them; the screens of subsystems not
-// built here stay placeholders.
-class AdministrationScreenBuilder : public shell::PlaceholderScreenBuilder {
+// the program's start-up order and links them. The report and correction
+// screens come from a derived builder, which also sets `links.preview`.
+class AdministrationScreenBuilder : public shell::ScreenBuilder {
   public:
     explicit AdministrationScreenBuilder(ui::Application& app);
 
@@ -35,7 +34,6 @@ class AdministrationScreenBuilder : public shell::PlaceholderScreenBuilder {
     ui::Screen& createFVtest(shell::ShellScreens& shell) override;
     ui::Screen& createFVintro(shell::ShellScreens& shell) override;
     ui::Screen& createFinish(shell::ShellScreens& shell) override;
-    ui::Screen& createReportPreview(shell::ShellScreens& shell) override;
     ui::Screen& createSubtestChoice(shell::ShellScreens& shell) override;
 
   private:

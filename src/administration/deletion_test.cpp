@@ -6,11 +6,6 @@
 
 namespace zor::administration {
 
-namespace {
-constexpr const char* kSpeakerOff = "BtnSpkOff.gif";
-constexpr const char* kSpeakerOn = "BtnSpkOn.gif";
-}  // namespace
-
 TFWtfase::TFWtfase(ui::Application& app, AdministrationLinks& links)
     : TTestPhase(app, links, Subtest::FW, "FWtfase", "MP1", kSteps, {300, 212, 191, 108},
                  {269, 330, 40, 40}, {418, 330, 40, 40}, {290, 429, 209, 130}) {
@@ -34,36 +29,19 @@ void TFWtfase::showStepLabels() {
     Label2.caption = StepLabel(CurrentStep(), PromptPart::B);
 }
 
-void TFWtfase::ResetTestScreen() {
-    keyMode = KeyMode::Prompts;
+void TFWtfase::resetPromptControls() {
     if (CurrentStep() <= StepCount) showStepLabels();
-    Timer1.setInterval(100);
-    TimerPhase = kIdle;
-    ButtonStptime.enabled = false;
-    ButtonStptime.visible = true;
-    SetButtonPicture(ButtonStptime, links_, "BtnTIMERoff.gif");
-    SetButtonPicture(ButtonFinish, links_, "BtnFINred.gif");
-    ButtonFinish.enabled = false;
-    ButtonFinish.visible = false;
     SetButtonPicture(BtnA, links_, kSpeakerOff);
     SetButtonPicture(BtnB, links_, kSpeakerOff);
     BtnA.enabled = true;
     BtnA.visible = true;
     BtnB.enabled = false;
     BtnB.visible = true;
-    ButtonOT.enabled = true;
-    ButtonOT.visible = true;
-    RGscore.enabled = false;
     RGscore.visible = false;
-    setScoringControls(false);
     Label1.visible = true;
     Label1.enabled = true;
     Label2.visible = true;
     Label2.enabled = false;
-    Label5.visible = false;
-    // An administration resumed after its last step was stopped offers
-    // finishing at once instead of a prompt that does not exist.
-    if (CurrentStep() > StepCount) offerFinish();
 }
 
 void TFWtfase::PlayStepPrompt(int step, PromptPart part) {

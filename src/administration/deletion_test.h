@@ -29,7 +29,6 @@ class TFWtfase : public TTestPhase {
 
     void BtnAClick();
     void BtnBClick();
-    void ResetTestScreen() override;
     // "Zeg voorbeeld 2a", "Zeg item 1b".
     static std::string StepLabel(int step, PromptPart part);
 
@@ -37,6 +36,7 @@ class TFWtfase : public TTestPhase {
     ui::Label& timeLabel() override { return Label5; }
     ui::Label& rightLabel() override { return Label4; }
     ui::Label& wrongLabel() override { return Label3; }
+    void resetPromptControls() override;
     void Timer1Timer() override;
     void ItemKeyPress() override;
     void keyClickSound() override;

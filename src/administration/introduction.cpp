@@ -9,9 +9,6 @@ namespace zor::administration {
 
 namespace {
 
-constexpr const char* kSpeakerOff = "BtnSpkOff.gif";
-constexpr const char* kSpeakerOn = "BtnSpkOn.gif";
-
 ui::Bounds imageBounds(int x, int firstY, int rowHeight, int row) {
     return {x, firstY + rowHeight * row, 40, 40};
 }

@@ -7,6 +7,10 @@
 
 namespace zor::administration {
 
+// The speaker button of a prompt, idle and sounding.
+inline constexpr const char* kSpeakerOff = "BtnSpkOff.gif";
+inline constexpr const char* kSpeakerOn = "BtnSpkOn.gif";
+
 // Gives an image button the named picture of the button-pictures folder;
 // a picture it already shows is not loaded again (the test screens set their
 // pictures at every 100 ms poll).

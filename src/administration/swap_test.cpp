@@ -6,11 +6,6 @@
 
 namespace zor::administration {
 
-namespace {
-constexpr const char* kSpeakerOff = "BtnSpkOff.gif";
-constexpr const char* kSpeakerOn = "BtnSpkOn.gif";
-}  // namespace
-
 TFVtfase::TFVtfase(ui::Application& app, AdministrationLinks& links)
     : TTestPhase(app, links, Subtest::FV, "FVtfase", "MP2", kItems, {300, 197, 191, 108},
                  {292, 320, 40, 40}, {419, 320, 40, 40}, {290, 428, 209, 130}) {
@@ -21,30 +16,13 @@ TFVtfase::TFVtfase(ui::Application& app, AdministrationLinks& links)
     Label3.onClick = [this] { FoutBtClick(); };
 }
 
-void TFVtfase::ResetTestScreen() {
-    keyMode = KeyMode::Prompts;
+void TFVtfase::resetPromptControls() {
     Label1.caption = "Zeg item " + std::to_string(CurrentStep());
-    Timer1.setInterval(100);
-    TimerPhase = kIdle;
-    ButtonStptime.enabled = false;
-    ButtonStptime.visible = true;
-    SetButtonPicture(ButtonStptime, links_, "BtnTIMERoff.gif");
-    RGscore.enabled = false;
-    setScoringControls(false);
     SetButtonPicture(ButtonItem, links_, kSpeakerOff);
     ButtonItem.enabled = true;
     ButtonItem.visible = true;
     Label1.enabled = true;
     Label1.visible = true;
-    ButtonOT.visible = true;
-    ButtonOT.enabled = true;
-    SetButtonPicture(ButtonFinish, links_, "BtnFINred.gif");
-    ButtonFinish.visible = false;
-    ButtonFinish.enabled = false;
-    Label4.visible = false;
-    // An administration resumed after its last item was stopped offers
-    // finishing at once instead of an item that does not exist.
-    if (CurrentStep() > StepCount) offerFinish();
 }
 
 void TFVtfase::ZegTekst(int item) {

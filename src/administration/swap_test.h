@@ -22,12 +22,12 @@ class TFVtfase : public TTestPhase {
     ui::SoundPlayer& MP2() { return player(); }
 
     void ItemClick();
-    void ResetTestScreen() override;
 
   protected:
     ui::Label& timeLabel() override { return Label4; }
     ui::Label& rightLabel() override { return Label2; }
     ui::Label& wrongLabel() override { return Label3; }
+    void resetPromptControls() override;
     void Timer1Timer() override;
     void ItemKeyPress() override;
     void keyClickSound() override;

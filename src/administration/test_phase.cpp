@@ -70,6 +70,27 @@ void TTestPhase::onShow() {
 
 void TTestPhase::onClose() { player_->close(); }
 
+void TTestPhase::ResetTestScreen() {
+    keyMode = KeyMode::Prompts;
+    Timer1.setInterval(100);
+    TimerPhase = kIdle;
+    ButtonStptime.enabled = false;
+    ButtonStptime.visible = true;
+    SetButtonPicture(ButtonStptime, links_, "BtnTIMERoff.gif");
+    SetButtonPicture(ButtonFinish, links_, "BtnFINred.gif");
+    ButtonFinish.enabled = false;
+    ButtonFinish.visible = false;
+    ButtonOT.enabled = true;
+    ButtonOT.visible = true;
+    RGscore.enabled = false;
+    setScoringControls(false);
+    timeLabel().visible = false;
+    resetPromptControls();
+    // An administration resumed after its last step was stopped offers
+    // finishing at once instead of a prompt that does not exist.
+    if (CurrentStep() > StepCount) offerFinish();
+}
+
 void TTestPhase::setScoringControls(bool on) {
     GoedBt.enabled = on;
     GoedBt.visible = on;

@@ -70,7 +70,9 @@ class TTestPhase : public ui::Screen {
     void FoutBtClick();
     void OnderbrekenClick();
     void voltooienClick();
-    virtual void ResetTestScreen() = 0;
+    // Puts the screen back to the prompt of the current step: the stopwatch
+    // idle, marking and finishing off, interrupting on offer.
+    void ResetTestScreen();
 
     void onKeyPress(char32_t& key) override;
 
@@ -84,6 +86,9 @@ class TTestPhase : public ui::Screen {
     virtual ui::Label& timeLabel() = 0;
     virtual ui::Label& rightLabel() = 0;
     virtual ui::Label& wrongLabel() = 0;
+
+    // Puts the subtest's own prompt controls back for the current step.
+    virtual void resetPromptControls() = 0;
 
     virtual void Timer1Timer() = 0;
     // Space in prompts mode.

@@ -20,6 +20,7 @@ const char* const kBirthDateMessage =
 const char* const kSameDayQuestion =
     "Er bestaat al een testafname van vandaag voor deze proefpersoon. Wilt u deze afname "
     "overschrijven? (`Nee` maakt een nieuwe afname aan met toevoeging van `#[volgnr]`.)";
+const char* const kSameDayTitle = "Bestaande testafname gevonden...";
 const char* const kBackupStartMessage = "Data niet opgeslagen!!! Backup-procedure wordt opgestart.";
 const char* const kBackupDoneMessage =
     "Data opgeslagen op backuplocatie. Het ZOR-afnameprogramma heeft t.b.v. van "
@@ -273,8 +274,11 @@ bool TZORinvoer::AcceptSameDay() {
         Afname.MemoCom.resize(std::max<std::size_t>(Afname.MemoCom.size(), 2));
         const int loaded = SequenceNumber(Afname.MemoCom);
         n = loaded;
+        // "Nee", the default, keeps the existing administration and starts a
+        // new one beside it.
         const ui::ModalResult answer =
-            app().dialogs().confirm(kSameDayQuestion, ui::ConfirmButtons::YesNo);
+            app().dialogs().confirm(kSameDayQuestion, ui::ConfirmButtons::YesNo,
+                                    {.title = kSameDayTitle, .defaultButton = ui::ModalResult::No});
         if (answer == ui::ModalResult::Yes) return true;
         if (answer != ui::ModalResult::No) return false;
 

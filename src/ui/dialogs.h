@@ -9,6 +9,17 @@ namespace zor::ui {
 
 enum class ConfirmButtons { OK, OKCancel, YesNo };
 
+// What a confirmation box may carry beyond its text and buttons.
+struct ConfirmOptions {
+    // The box's title; empty gives the toolkit's confirmation title.
+    std::string title;
+    // The button that Enter presses (OK, Cancel, Yes or No, one of the box's
+    // buttons); none makes it the first button.
+    std::optional<ModalResult> defaultButton;
+
+    bool operator==(const ConfirmOptions&) const = default;
+};
+
 // The settings of a file-open or file-save dialog. Folder and file texts are
 // as the program joins them ("\" separators); the front end maps them with
 // nativePath().
@@ -32,7 +43,8 @@ class Dialogs {
     virtual ~Dialogs() = default;
     // Confirmation box with a question icon; returns the button pressed
     // (OK, Cancel, Yes or No; Cancel when the box is dismissed).
-    virtual ModalResult confirm(const std::string& text, ConfirmButtons buttons) = 0;
+    virtual ModalResult confirm(const std::string& text, ConfirmButtons buttons,
+                                const ConfirmOptions& options = {}) = 0;
     // Plain message with an OK button.
     virtual void message(const std::string& title, const std::string& text) = 0;
     // The chosen file as a Linux path, or nothing when cancelled.

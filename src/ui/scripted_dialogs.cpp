@@ -14,8 +14,9 @@ T takeAnswer(std::deque<T>& queue, const std::string& what) {
 }
 }  // namespace
 
-ModalResult ScriptedDialogs::confirm(const std::string& text, ConfirmButtons buttons) {
-    confirmations.push_back({text, buttons});
+ModalResult ScriptedDialogs::confirm(const std::string& text, ConfirmButtons buttons,
+                                     const ConfirmOptions& options) {
+    confirmations.push_back({text, buttons, options});
     return takeAnswer(confirmAnswers, text);
 }
 

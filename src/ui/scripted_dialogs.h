@@ -17,6 +17,7 @@ class ScriptedDialogs : public Dialogs {
     struct Confirmation {
         std::string text;
         ConfirmButtons buttons;
+        ConfirmOptions options;
     };
     struct Message {
         std::string title;
@@ -32,7 +33,8 @@ class ScriptedDialogs : public Dialogs {
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
 
-    ModalResult confirm(const std::string& text, ConfirmButtons buttons) override;
+    ModalResult confirm(const std::string& text, ConfirmButtons buttons,
+                        const ConfirmOptions& options = {}) override;
     void message(const std::string& title, const std::string& text) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;

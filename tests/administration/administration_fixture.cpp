@@ -8,7 +8,7 @@ namespace fs = std::filesystem;
 
 AdministrationFixture::AdministrationFixture(BuilderFactory makeBuilder)
     : ownedBuilder(makeBuilder ? makeBuilder(app)
-                               : std::make_unique<AdministrationScreenBuilder>(app)),
+                               : std::make_unique<StandInReportScreenBuilder>(app)),
       builder(*ownedBuilder) {
     const fs::path assets = fs::path(ZOR_SOURCE_DIR) / "assets";
     fs::create_directories(program / "Graphics");

@@ -13,13 +13,15 @@
 #include "record/subject_entry_screen.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "stand_in_report_screens.h"
 #include "ui_fixture.h"
 
 namespace zor::administration::testing {
 
 // The whole program on a virtual clock with silent players, the committed
-// pictures and sounds, the administration screens and the entry-screen
-// double, started up to the idle main menu.
+// pictures and sounds, the subject entry and the administration screens
+// (with stand-ins for the report and correction screens unless a test gives
+// its own builder), started up to the idle main menu.
 struct AdministrationFixture : ui::testing::UiFixture {
     std::filesystem::path root = ui::testing::freshFolder(
         std::string("adm-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -27,7 +29,7 @@ struct AdministrationFixture : ui::testing::UiFixture {
     std::filesystem::path data = root / "data";
     std::filesystem::path settingsFile = root / "settings.ini";
     shell::IniSettingsStore settings{settingsFile};
-    // Makes the screen builder; the program's own builder extends this one.
+    // Makes the screen builder.
     using BuilderFactory =
         std::function<std::unique_ptr<AdministrationScreenBuilder>(ui::Application&)>;
 
@@ -50,7 +52,7 @@ struct AdministrationFixture : ui::testing::UiFixture {
     TFWaft& fwAft() { return *links().FWaft; }
     TFVaft& fvAft() { return *links().FVaft; }
     TZORfinish& finish() { return *links().Finish; }
-    TReportPlaceholder& preview() { return static_cast<TReportPlaceholder&>(*links().preview); }
+    StandInReportPreview& preview() { return static_cast<StandInReportPreview&>(*links().preview); }
 
     // Moves the clock on in steps of `stepMs` until the condition holds;
     // fails after `limitMs`.

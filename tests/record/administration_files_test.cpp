@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "data_folder_test.h"
 #include "sample_record.h"
 
 namespace zor::record {
@@ -25,23 +26,11 @@ void WriteBytes(const fs::path& file, std::string_view bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
 }
 
-class AdministrationFilesTest : public ::testing::Test {
+class AdministrationFilesTest : public testing::DataFolderTest {
   protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("zor-record-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "Data");
-        fs::create_directories(root_ / "Incomplete afnames");
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     std::size_t EntriesIn(const fs::path& folder) const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
     }
-
-    fs::path root_;
 };
 
 TEST_F(AdministrationFilesTest, LinesAreWindows1252WithCrLf) {

@@ -6,51 +6,42 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <utility>
 
 namespace zor::record {
 namespace {
 
+// Years and months of the age, to compare in one go.
+std::pair<int, int> YearsMonths(const Date& later, const Date& birth) {
+    const Age age = AgeBetween(later, birth);
+    return {age.years, age.months};
+}
+
 TEST(AgeBetween, LeapDayBirthday) {
     const Date birth{2004, 2, 29};
-    const Age before = AgeBetween({2012, 2, 28}, birth);
-    EXPECT_EQ(before.years, 7);
-    EXPECT_EQ(before.months, 11);
-    const Age after = AgeBetween({2012, 3, 1}, birth);
-    EXPECT_EQ(after.years, 8);
-    EXPECT_EQ(after.months, 0);
-    EXPECT_EQ(after.TotalMonths(), 96);
+    EXPECT_EQ(YearsMonths({2012, 2, 28}, birth), std::pair(7, 11));
+    EXPECT_EQ(YearsMonths({2012, 3, 1}, birth), std::pair(8, 0));
+    EXPECT_EQ(AgeBetween({2012, 3, 1}, birth).TotalMonths(), 96);
     // Stepping back from 29 February 2012 passes 28 February 2011, and the lost
     // day stays lost: on its leap-day birthday the child is still 7;11.
-    const Age leapDay = AgeBetween({2012, 2, 29}, birth);
-    EXPECT_EQ(leapDay.years, 7);
-    EXPECT_EQ(leapDay.months, 11);
+    EXPECT_EQ(YearsMonths({2012, 2, 29}, birth), std::pair(7, 11));
 }
 
 TEST(AgeBetween, BirthdayOnTheDayCountsAsFullYear) {
-    const Age age = AgeBetween({2011, 3, 5}, {2003, 3, 5});
-    EXPECT_EQ(age.years, 8);
-    EXPECT_EQ(age.months, 0);
-    const Age dayBefore = AgeBetween({2011, 3, 4}, {2003, 3, 5});
-    EXPECT_EQ(dayBefore.years, 7);
-    EXPECT_EQ(dayBefore.months, 11);
+    EXPECT_EQ(YearsMonths({2011, 3, 5}, {2003, 3, 5}), std::pair(8, 0));
+    EXPECT_EQ(YearsMonths({2011, 3, 4}, {2003, 3, 5}), std::pair(7, 11));
 }
 
 TEST(AgeBetween, DayLostToShortMonthStaysLost) {
     // From 31 May back: 30 April, then 30 March (not 31), so a child born on
     // 31 March is not yet two months older on 31 May.
-    const Age age = AgeBetween({2011, 5, 31}, {2011, 3, 31});
-    EXPECT_EQ(age.years, 0);
-    EXPECT_EQ(age.months, 1);
+    EXPECT_EQ(YearsMonths({2011, 5, 31}, {2011, 3, 31}), std::pair(0, 1));
     // The year step leaves c at 28 February; from there a month back is 28 January.
-    const Age leap = AgeBetween({2012, 2, 29}, {2000, 1, 15});
-    EXPECT_EQ(leap.years, 12);
-    EXPECT_EQ(leap.months, 1);
+    EXPECT_EQ(YearsMonths({2012, 2, 29}, {2000, 1, 15}), std::pair(12, 1));
 }
 
 TEST(AgeBetween, BirthAfterLaterDateIsZero) {
-    const Age age = AgeBetween({2011, 3, 5}, {2012, 1, 1});
-    EXPECT_EQ(age.years, 0);
-    EXPECT_EQ(age.months, 0);
+    EXPECT_EQ(YearsMonths({2011, 3, 5}, {2012, 1, 1}), std::pair(0, 0));
 }
 
 TEST(AddMonths, TakesLastDayOfShorterMonth) {

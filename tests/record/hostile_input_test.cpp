@@ -1,10 +1,10 @@
 // Damaged or hostile files and fields: every case gets a defined result, none crashes.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <random>
 
+#include "data_folder_test.h"
 #include "record/administration_files.h"
 #include "sample_record.h"
 
@@ -13,18 +13,8 @@ namespace {
 
 using testing::SubjectOnly;
 
-class HostileInputTest : public ::testing::Test {
+class HostileInputTest : public testing::DataFolderTest {
   protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("zor-hostile-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "Data");
-        fs::create_directories(root_ / "Incomplete afnames");
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     fs::path Zta(std::string_view key) const {
         const fs::path zta = root_ / "Incomplete afnames" / (std::string(key) + ".zta");
         std::ofstream(zta, std::ios::binary) << key << "\r\n0\r\n";
@@ -34,8 +24,6 @@ class HostileInputTest : public ::testing::Test {
         std::ofstream(root_ / "Data" / (std::string(key) + "_FW.wda"), std::ios::binary) << fw;
         std::ofstream(root_ / "Data" / (std::string(key) + "_FV.vda"), std::ios::binary) << fv;
     }
-
-    fs::path root_;
 };
 
 TEST_F(HostileInputTest, SeparatorInSchoolOrTestLeaderBecomesComma) {

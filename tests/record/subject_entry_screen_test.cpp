@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The administration screens as the entry screen sees them: every request is
-// noted, and an introduction opens as the placeholder screen of its subtest.
+// noted, and an introduction opens as the stand-in screen of its subtest.
 struct FakeAdministrationScreens : AdministrationScreens {
     int chosen = 2;
     std::vector<std::string> calls;
@@ -30,8 +30,8 @@ struct FakeAdministrationScreens : AdministrationScreens {
     }
 };
 
-struct EntryBuilder : shell::PlaceholderScreenBuilder {
-    explicit EntryBuilder(ui::Application& app) : PlaceholderScreenBuilder(app), app_(app) {}
+struct EntryBuilder : shell::testing::StandInScreenBuilder {
+    explicit EntryBuilder(ui::Application& app) : StandInScreenBuilder(app), app_(app) {}
     shell::SubjectEntry& createSubjectEntry(shell::ShellScreens& shell) override {
         entry = std::make_unique<TZORinvoer>(app_, shell, tests);
         return *entry;
@@ -178,6 +178,8 @@ TEST_F(SubjectEntryTest, StartChecksInOrder) {
                   "Type eerst een proefpersoonnaam...",
                   "Geef het geslacht van de proefpersoon in s.v.p.!",
                   "Ongeldige ingave! Vul een correcte geboortedatum [dd-mm-jjjj] in s.v.p.!"}));
+    // Check messages carry the toolkit's title and their only button.
+    for (const auto& box : dialogs.confirmations) EXPECT_EQ(box.options, ui::ConfirmOptions{});
     EXPECT_EQ(entry().ActiveControl, &entry().Egebdag);
     EXPECT_FALSE(entry().Afname.SubjectValid);
     EXPECT_TRUE(entry().Afname.MdataFW.empty());
@@ -203,7 +205,12 @@ TEST_F(SubjectEntryTest, SameDayNoGivesTheNextSequenceNumber) {
     EXPECT_EQ(dialogs.confirmations[0].text,
               "Er bestaat al een testafname van vandaag voor deze proefpersoon. Wilt u deze afname "
               "overschrijven? (`Nee` maakt een nieuwe afname aan met toevoeging van `#[volgnr]`.)");
-    EXPECT_EQ(dialogs.confirmations[0].buttons, ui::ConfirmButtons::YesNo);
+    // Titled, with "Nee" as the default, so Enter does not overwrite.
+    for (const auto& box : dialogs.confirmations) {
+        EXPECT_EQ(box.buttons, ui::ConfirmButtons::YesNo);
+        EXPECT_EQ(box.options.title, "Bestaande testafname gevonden...");
+        EXPECT_EQ(box.options.defaultButton, ui::ModalResult::No);
+    }
     EXPECT_EQ(entry().Ecode.text(), "A #3");
     EXPECT_EQ(entry().Afname.AfnameKey, "A #3_05-03-2011");
     EXPECT_EQ(entry().Afname.MemoCom, (std::vector<std::string>{"A #3_05-03-2011", "3"}));

@@ -126,7 +126,7 @@ namespace {
 TEST(ExitDuringStartupTest, SluitenWhileTheScreensAreBeingMadeIsIgnored) {
     struct Fixture : testing::ShellFixture {
     } f;
-    f.zor = startPlaceholderProgram(f.app, f.settings, f.program.string() + "/");
+    f.launch(f.program.string() + "/");
     f.clock.advance(1000);  // the loading screen runs; the later screens are not all made
     ASSERT_FALSE(f.later().complete());
     f.main().PopupMenu1.choose(2);

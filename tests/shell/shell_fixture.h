@@ -5,15 +5,15 @@
 #include <memory>
 #include <string>
 
-#include "shell/placeholders.h"
 #include "shell/settings.h"
+#include "stand_in_screens.h"
 #include "ui_fixture.h"
 #include "wav_file.h"
 
 namespace zor::shell::testing {
 
 // A program folder with the pictures and sounds of the shell, a settings
-// file, and the whole program started with placeholder screens.
+// file, and the shell started with stand-ins for the other subsystems' screens.
 struct ShellFixture : ui::testing::UiFixture {
     std::filesystem::path root =
         ui::testing::freshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -21,7 +21,7 @@ struct ShellFixture : ui::testing::UiFixture {
     std::filesystem::path data = root / "data";
     std::filesystem::path settingsFile = root / "settings.ini";
     IniSettingsStore settings{settingsFile};
-    std::unique_ptr<PlaceholderProgram> zor;
+    std::unique_ptr<StandInProgram> zor;
 
     ShellFixture() {
         std::filesystem::create_directories(program / "Graphics" / "Buttons");
@@ -46,17 +46,23 @@ struct ShellFixture : ui::testing::UiFixture {
             << lines;
     }
 
+    // Starts the program on `programFolder`; start-up goes on on the clock.
+    void launch(const std::string& programFolder) {
+        zor = std::make_unique<StandInProgram>(app, settings, programFolder);
+        zor->startup.start();
+    }
+
     // Starts the program and lets start-up run until the main menu is idle.
     void startProgram() {
-        zor = startPlaceholderProgram(app, settings, program.string() + "/");
+        launch(program.string() + "/");
         clock.advance(2000);
     }
 
     ShellScreens& screens() { return zor->startup.screens(); }
     TZORMAINForm& main() { return *screens().main; }
     LaterScreens& later() { return screens().later; }
-    PlaceholderSubjectEntry& entry() {
-        return static_cast<PlaceholderSubjectEntry&>(later().ZORinvoer->screen());
+    StandInSubjectEntry& entry() {
+        return static_cast<StandInSubjectEntry&>(later().ZORinvoer->screen());
     }
 };
 

@@ -14,7 +14,7 @@ std::vector<std::string> namesOf(const std::vector<ui::Screen*>& screens) {
 }
 
 TEST_F(StartupTest, CreatesEveryScreenOnceInOrderAndEndsOnTheMainMenu) {
-    zor = startPlaceholderProgram(app, settings, program.string() + "/");
+    launch(program.string() + "/");
     EXPECT_EQ(namesOf(app.screens()), (std::vector<std::string>{"ZORsplash", "Loader"}));
     EXPECT_TRUE(screens().splash->visible());
     EXPECT_EQ(screens().splash->Image1.pictureName(), "ZORsplash.jpg");
@@ -50,17 +50,6 @@ TEST_F(StartupTest, MissingSettingsFileDoesNotStopTheProgram) {
     EXPECT_EQ(app.activeScreen(), &main());
 }
 
-TEST_F(StartupTest, PlaceholderScreensSayTheyAreUnfinishedAndLeadBack) {
-    startProgram();
-    main().ButtonNT.click();
-    clock.advance(500);
-    auto& choice = static_cast<PlaceholderScreen&>(*later().ZORkeuze);
-    EXPECT_EQ(choice.Notice.caption, "Nog niet gebouwd: TZORkeuze");
-    choice.BackButton.click();
-    EXPECT_EQ(app.activeScreen(), &main());
-    EXPECT_EQ(main().ButtonNT.pictureName(), "BtnNToff.gif");
-}
-
 }  // namespace
 }  // namespace zor::shell
 
@@ -68,7 +57,7 @@ namespace zor::shell {
 namespace {
 
 TEST_F(StartupTest, RunsOnTheProgramsOwnPicturesAndSoundsWithoutAnError) {
-    zor = startPlaceholderProgram(app, settings, ZOR_SOURCE_DIR "/assets/");
+    launch(ZOR_SOURCE_DIR "/assets/");
     clock.advance(2000);
     main().About.click();
     screens().about->OKButton.click();

@@ -18,6 +18,12 @@ TEST(ScriptedDialogsTest, AnswersFromQueuesAndRecordsEveryQuestion) {
     ASSERT_EQ(d.openRequests.size(), 1u);
     EXPECT_EQ(d.openRequests[0], req);
     EXPECT_EQ(d.confirmations[0].text, "Doorgaan?");
+    EXPECT_EQ(d.confirmations[0].options, ConfirmOptions{});
+    d.confirmAnswers = {ModalResult::No};
+    d.confirm("Overschrijven?", ConfirmButtons::YesNo,
+              {.title = "Gevonden", .defaultButton = ModalResult::No});
+    EXPECT_EQ(d.confirmations[1].options,
+              (ConfirmOptions{.title = "Gevonden", .defaultButton = ModalResult::No}));
     // A question nobody expected is an error, not a silent default.
     EXPECT_THROW(d.confirm("Nog een vraag?", ConfirmButtons::YesNo), std::logic_error);
     EXPECT_THROW(d.saveFile(req), std::logic_error);

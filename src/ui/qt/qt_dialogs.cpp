@@ -25,8 +25,10 @@ QString qtNameFilters(const std::string& filter) {
     return filters.join(";;");
 }
 
-ModalResult QtDialogs::confirm(const std::string& text, ConfirmButtons buttons) {
-    QMessageBox box(QMessageBox::Question, kConfirmTitle, qs(text), QMessageBox::NoButton, parent_);
+ModalResult QtDialogs::confirm(const std::string& text, ConfirmButtons buttons,
+                               const ConfirmOptions& options) {
+    const QString title = options.title.empty() ? QString(kConfirmTitle) : qs(options.title);
+    QMessageBox box(QMessageBox::Question, title, qs(text), QMessageBox::NoButton, parent_);
     std::vector<std::pair<QAbstractButton*, ModalResult>> answers;
     auto add = [&](const char* caption, QMessageBox::ButtonRole role, ModalResult result) {
         answers.emplace_back(box.addButton(caption, role), result);
@@ -42,7 +44,10 @@ ModalResult QtDialogs::confirm(const std::string& text, ConfirmButtons buttons) 
             add("&Nee", QMessageBox::NoRole, ModalResult::No);
             break;
     }
-    box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    QAbstractButton* defaultButton = answers.front().first;
+    for (const auto& [button, result] : answers)
+        if (options.defaultButton == result) defaultButton = button;
+    box.setDefaultButton(static_cast<QPushButton*>(defaultButton));
     box.exec();
     for (const auto& [button, result] : answers)
         if (box.clickedButton() == button) return result;

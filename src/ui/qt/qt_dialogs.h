@@ -19,7 +19,8 @@ public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    ModalResult confirm(const std::string& text, ConfirmButtons buttons) override;
+    ModalResult confirm(const std::string& text, ConfirmButtons buttons,
+                        const ConfirmOptions& options = {}) override;
     void message(const std::string& title, const std::string& text) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include "qt_test_app.h"
@@ -76,6 +77,25 @@ TEST_F(QtDialogsTest, ConfirmationAsksWithDutchButtonsAndReturnsTheAnswer) {
     // Closing the box is no OK.
     whenOpen<QMessageBox>([&](QMessageBox& box) { box.reject(); });
     EXPECT_EQ(dialogs.confirm("Doorgaan?", ConfirmButtons::OKCancel), ModalResult::Cancel);
+}
+
+TEST_F(QtDialogsTest, ConfirmationTakesTheGivenTitleAndDefaultButton) {
+    QString title, defaultCaption;
+    whenOpen<QMessageBox>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        defaultCaption = box.defaultButton()->text();
+        box.defaultButton()->click();
+    });
+    EXPECT_EQ(dialogs.confirm(
+                  "Overschrijven?", ConfirmButtons::YesNo,
+                  {.title = "Bestaande testafname gevonden...", .defaultButton = ModalResult::No}),
+              ModalResult::No);
+    EXPECT_EQ(title, "Bestaande testafname gevonden...");
+    EXPECT_EQ(defaultCaption, "&Nee");
+
+    // Without options the first button is the default.
+    whenOpen<QMessageBox>([&](QMessageBox& box) { box.defaultButton()->click(); });
+    EXPECT_EQ(dialogs.confirm("Overschrijven?", ConfirmButtons::YesNo), ModalResult::Yes);
 }
 
 TEST_F(QtDialogsTest, PlainMessageCarriesTheGivenTitle) {
