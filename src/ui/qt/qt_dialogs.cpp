@@ -44,6 +44,13 @@ ModalResult QtDialogs::confirm(const std::string& text, ConfirmButtons buttons,
             add("&Nee", QMessageBox::NoRole, ModalResult::No);
             break;
     }
+    // Escape and the title bar's close button would otherwise press "Nee", which
+    // is an answer; dismissing the box answers nothing and returns Cancel.
+    if (buttons == ConfirmButtons::YesNo) {
+        QAbstractButton* dismiss = box.addButton(QMessageBox::Cancel);
+        dismiss->hide();
+        box.setEscapeButton(dismiss);
+    }
     QAbstractButton* defaultButton = answers.front().first;
     for (const auto& [button, result] : answers)
         if (options.defaultButton == result) defaultButton = button;

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "qt_test_app.h"
@@ -95,6 +96,21 @@ TEST_F(QtDialogsTest, ConfirmationTakesTheGivenTitleAndDefaultButton) {
 
     // Without options the first button is the default.
     whenOpen<QMessageBox>([&](QMessageBox& box) { box.defaultButton()->click(); });
+    EXPECT_EQ(dialogs.confirm("Overschrijven?", ConfirmButtons::YesNo), ModalResult::Yes);
+}
+
+TEST_F(QtDialogsTest, DismissingAYesNoBoxAnswersNeither) {
+    whenOpen<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    EXPECT_EQ(dialogs.confirm("Overschrijven?", ConfirmButtons::YesNo), ModalResult::Cancel);
+    whenOpen<QMessageBox>([](QMessageBox& box) { box.close(); });
+    EXPECT_EQ(dialogs.confirm("Overschrijven?", ConfirmButtons::YesNo), ModalResult::Cancel);
+    // Only the two answers show.
+    whenOpen<QMessageBox>([](QMessageBox& box) {
+        int shown = 0;
+        for (QAbstractButton* b : box.buttons()) shown += b->isVisibleTo(&box) ? 1 : 0;
+        EXPECT_EQ(shown, 2);
+        box.defaultButton()->click();
+    });
     EXPECT_EQ(dialogs.confirm("Overschrijven?", ConfirmButtons::YesNo), ModalResult::Yes);
 }
 
