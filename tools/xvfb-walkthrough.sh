@@ -136,7 +136,13 @@ control_gone() { [ -z "$(control "$1")" ]; }
 wait_control() { wait_for "enabled control $1${2:+ ($2)}" "${3:-20}" control_ready "$1" "${2:-}"; }
 
 # Clicks the middle of a control (or of item INDEX of a radio group).
-click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+# (mousemove --sync never returns when the pointer is already there.)
+click_at() {
+  if [ "$(xdotool getmouselocation | awk '{ print $1, $2 }')" != "x:$1 y:$2" ]; then
+    xdotool mousemove --sync "$1" "$2"
+  fi
+  xdotool click 1
+}
 centre_of() { awk -F'\t' '{ printf "%d %d", $4 + $6 / 2, $5 + $7 / 2 }'; }
 click() {
   wait_control "$1" "${2:-}"
@@ -278,7 +284,7 @@ click ButtonHM
 # The stored-report viewer: open the report and correct one mark.
 wait_screen ZORMAINForm 30
 click ButtonTRO
-wait_screen TRO 30
+# The viewer asks for the report file at once, before its screen settles.
 dialog 'ZOR-rapport openen en afdrukken' > /dev/null
 shot open-dialog
 report=$(find "$reports" -maxdepth 1 -name '*.zrp' | head -n 1)
@@ -286,6 +292,7 @@ report=$(find "$reports" -maxdepth 1 -name '*.zrp' | head -n 1)
 xdotool type --delay 20 "$report"
 key Return
 wait_for "open dialog to close" 10 no_dialog 'ZOR-rapport openen en afdrukken'
+wait_screen TRO 30
 wait_control CORRbtn '' 30
 shot stored-report 1
 click CORRbtn
