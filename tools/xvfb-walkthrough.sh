@@ -94,7 +94,7 @@ pids+=($!)
 layout=$work/layout.txt
 ZOR_LAYOUT_FILE=$layout QT_QPA_PLATFORM=xcb "$build/bin/zor" > "$out/zor.log" 2>&1 &
 zor=$!
-pids+=($zor)
+pids+=("$zor")
 
 # ---------------------------------------------------------------- driving
 fail() {
@@ -125,6 +125,8 @@ wait_screen() { wait_for "screen $1" "${2:-20}" screen_settled "$1"; }
 
 # The line of a shown control of the active screen.
 control() { awk -F'\t' -v c="$1" '$1 == "control" && $2 == c' "$layout"; }
+# (PATTERN is a glob: "Btn*red.gif".)
+# shellcheck disable=SC2053
 control_ready() {
   local line
   line=$(control "$1")
@@ -302,6 +304,7 @@ shot correction 1
 # Item 2 of the swap test was marked wrong: correct it to right.
 click FVitem2acc
 sleep 0.5
+shot correction-chooser-open
 key Down Down Return
 wait_for "item 2 marked right" 5 control_ready FVitem2acc G
 shot correction-changed
@@ -321,11 +324,11 @@ expect_file() {
   if compgen -G "$1" > /dev/null; then echo "ok: $(basename "$(compgen -G "$1" | head -n 1)")"
   else echo "MISSING: $1" >&2; errors=$((errors + 1)); fi
 }
-key=Walk01_$(date +%d-%m-%Y)
-expect_file "$data/Data/${key}_FW.wda"
-expect_file "$data/Data/${key}_FV.vda"
-expect_file "$data/Data/${key}_gecorrigeerd_FW.wda"
-expect_file "$data/Data/${key}_gecorrigeerd_FV.vda"
+admin_key=Walk01_$(date +%d-%m-%Y)
+expect_file "$data/Data/${admin_key}_FW.wda"
+expect_file "$data/Data/${admin_key}_FV.vda"
+expect_file "$data/Data/${admin_key}_gecorrigeerd_FW.wda"
+expect_file "$data/Data/${admin_key}_gecorrigeerd_FV.vda"
 expect_file "$reports/*.zrp"
 expect_file "$reports/*gecorrigeerd*.zrp"
 expect_file "$reports/PDF/*.pdf"
