@@ -23,7 +23,11 @@
 # file (screen name, each control's place on the display, state and text), and
 # every click below names a control.
 set -euo pipefail
-
+# The whole script is one block, read before it runs: editing the file while
+# a walkthrough runs does not change that run. (Functions called through
+# wait_for and the exit trap look unreachable to shellcheck inside a block.)
+# shellcheck disable=SC2317
+{
 root=$(cd "$(dirname "$0")/.." && pwd)
 [ $# -ge 1 ] || { echo "usage: $0 OUTPUT_FOLDER [--no-build]" >&2; exit 2; }
 out=$(mkdir -p "$1" && cd "$1" && pwd)
@@ -122,6 +126,9 @@ screen_settled() {
 }
 # The active screen is NAME and has faded in completely.
 wait_screen() { wait_for "screen $1" "${2:-20}" screen_settled "$1"; }
+# The active screen is NAME, whatever its opacity (the save notice never
+# becomes opaque).
+screen_active() { [ "$(active_screen)" = "$1" ]; }
 
 # The line of a shown control of the active screen.
 control() { awk -F'\t' -v c="$1" '$1 == "control" && $2 == c' "$layout"; }
@@ -247,6 +254,8 @@ for i in "${!marks_fw[@]}"; do
   [ "$i" = 0 ] && shot deletion-after-first-step
 done
 click ButtonFinish
+wait_for "save notice" 10 screen_active message
+shot save-notice 0.4
 wait_screen FWaft 30
 shot after-deletion
 click BtnYes
@@ -356,3 +365,5 @@ PY
 echo "screenshots: $shots in $out"
 [ $errors = 0 ] || { echo "FAILED: $errors checks" >&2; exit 1; }
 echo "walkthrough passed"
+exit
+}
