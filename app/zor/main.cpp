@@ -16,6 +16,9 @@ int main(int argc, char** argv) {
     const std::string programFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
 
     zor::app::Program program(clock, sounds, settings, programFolder);
+    // A tool driving the program from outside learns where the controls are.
+    if (const QByteArray layoutFile = qgetenv("ZOR_LAYOUT_FILE"); !layoutFile.isEmpty())
+        program.dumpLayoutTo(layoutFile.toStdString());
     program.window().showOnDisplay();
     program.start();
     return qapp.exec();

@@ -20,7 +20,10 @@ Program::Program(ui::Clock& clock, ui::SoundSystem& sounds, const shell::Setting
     window_.addControlPainter(pageViews_);
     window_.addControlPainter(markChoosers_);
     window_.setWindowIcon(QIcon(QString::fromStdString(programFolder_ + "Graphics/ZORlogo.jpg")));
-    window_.afterEvent = [this] { updateNotificationIcon(); };
+    window_.afterEvent = [this] {
+        updateNotificationIcon();
+        if (layoutDump_) layoutDump_->write(window_);
+    };
     // The task-bar menu opens with a right click on the bare backdrop.
     window_.onBackdropContextMenu = [this](QPoint) {
         if (auto* main = screens().main.get()) app_.runEvent([main] { main->TaskBarRightClick(); });
@@ -33,6 +36,10 @@ Program::~Program() {
 }
 
 void Program::start() { startup_.start(); }
+
+void Program::dumpLayoutTo(const std::string& path) {
+    layoutDump_ = std::make_unique<ui::qt::LayoutDump>(QString::fromStdString(path));
+}
 
 void Program::updateNotificationIcon() {
     shell::TZORMAINForm* main = screens().main.get();

@@ -9,6 +9,7 @@
 #include "ui/application.h"
 #include "ui/qt/clock_driver.h"
 #include "ui/qt/front_window.h"
+#include "ui/qt/layout_dump.h"
 #include "ui/qt/notification_icon.h"
 #include "ui/qt/qt_dialogs.h"
 #include "ui/qt/qt_pictures.h"
@@ -33,6 +34,10 @@ class Program {
     // on the clock.
     void start();
 
+    // Keeps a description of the active screen's layout in `path` after
+    // every event (see LayoutDump), for tools that drive the program.
+    void dumpLayoutTo(const std::string& path);
+
     ui::Application& app() { return app_; }
     ui::qt::FrontWindow& window() { return window_; }
     shell::ShellScreens& screens() { return startup_.screens(); }
@@ -54,6 +59,7 @@ class Program {
     ProgramScreenBuilder builder_;
     shell::Startup startup_;
     std::unique_ptr<ui::qt::NotificationIcon> icon_;
+    std::unique_ptr<ui::qt::LayoutDump> layoutDump_;
 };
 
 }  // namespace zor::app

@@ -219,7 +219,12 @@ void FrontWindow::clickControl(Screen& screen, Control& control, QPoint local) {
     if (auto* c = dynamic_cast<ComboBox*>(&control)) {
         if (!c->enabled) return;
         QMenu menu(this);
-        for (const auto& item : c->items) menu.addAction(QString::fromStdString(item));
+        // The choice shown is ticked in the list, as a drop-down list marks it.
+        for (std::size_t i = 0; i < c->items.size(); ++i) {
+            QAction* action = menu.addAction(QString::fromStdString(c->items[i]));
+            action->setCheckable(true);
+            action->setChecked(int(i) == c->itemIndex);
+        }
         const QRect area = rectOf(c->bounds).translated(screenRect(screen).topLeft());
         QAction* chosen = menu.exec(mapToGlobal(area.bottomLeft()));
         if (chosen) c->select(int(menu.actions().indexOf(chosen)));

@@ -40,6 +40,8 @@ public:
     void repaintNow(Screen& screen) override;
     void terminated() override;
 
+    const Application& application() const { return app_; }
+
     // The visible screens, bottom first.
     std::vector<Screen*> drawingOrder() const;
     // Where a screen lies in the window.

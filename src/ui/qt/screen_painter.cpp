@@ -50,6 +50,36 @@ QString leftPart(const QString& text, int characters) {
 int characterCount(const QString& text) { return int(text.toUcs4().size()); }
 
 constexpr QRgb kAqua = 0xFF00FFFF;
+
+// The colour for text drawn straight onto what is already painted in `area`
+// (a screen's picture): white over a dark picture, black over a light one,
+// and a muted shade of it for a disabled control.
+QColor readableTextColor(const QPainter& p, const QRect& area, bool enabled) {
+    double sum = 0;
+    int count = 0;
+    if (const auto* image = dynamic_cast<const QImage*>(p.device())) {
+        const QRect inside = area.intersected(image->rect());
+        for (int y = inside.top(); y <= inside.bottom(); y += 3) {
+            for (int x = inside.left(); x <= inside.right(); x += 3) {
+                const QRgb pixel = image->pixel(x, y);
+                sum += 0.299 * qRed(pixel) + 0.587 * qGreen(pixel) + 0.114 * qBlue(pixel);
+                ++count;
+            }
+        }
+    }
+    const bool dark = count > 0 && sum / count < 128;
+    if (enabled) return dark ? QColor(Qt::white) : QColor(Qt::black);
+    return dark ? QColor(160, 160, 160) : QColor(110, 110, 110);
+}
+
+// Gives a standard control's label the colour `text`, so that it reads on
+// the screen's own picture; the indicator keeps its standard colours.
+void useTextColor(QStyleOption& option, const QColor& text) {
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        option.palette.setColor(group, QPalette::WindowText, text);
+        option.palette.setColor(group, QPalette::ButtonText, text);
+    }
+}
 }  // namespace
 
 QImage ScreenPainter::render(const Screen& screen, QSize size, bool keyboard) const {
@@ -209,16 +239,20 @@ void ScreenPainter::paintEdit(QPainter& p, const Edit& c, bool caret) const {
 }
 
 void ScreenPainter::paintRadioGroup(QPainter& p, const RadioGroup& c) const {
+    // The group stands on the screen's picture, its texts in a colour that
+    // reads on it (the screens are mostly dark).
+    const QColor text = readableTextColor(p, rectOf(c.bounds), c.enabled);
     QStyleOptionGroupBox frame;
     initOption(frame, styleSource_, c);
+    useTextColor(frame, text);
     frame.text = withoutAccessKey(c.caption);
     frame.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     frame.textAlignment = Qt::AlignLeft;
-    frame.textColor = frame.palette.color(QPalette::WindowText);
-    // The group stands on a panel of its own, as a standard control does.
-    p.fillRect(frame.rect, frame.palette.color(QPalette::Window));
+    frame.textColor = text;
     if (c.caption.empty()) {
-        p.setPen(frame.palette.color(QPalette::Mid));
+        QColor line = text;
+        line.setAlpha(110);
+        p.setPen(line);
         p.drawRect(frame.rect.adjusted(0, 0, -1, -1));
     } else {
         styleSource_.style()->drawComplexControl(QStyle::CC_GroupBox, &frame, &p, &styleSource_);
@@ -226,6 +260,7 @@ void ScreenPainter::paintRadioGroup(QPainter& p, const RadioGroup& c) const {
     for (int i = 0; i < int(c.items.size()); ++i) {
         QStyleOptionButton radio;
         initOption(radio, styleSource_, c);
+        useTextColor(radio, text);
         radio.rect = layout::radioItemRect(c, i);
         radio.text = withoutAccessKey(c.items[i]);
         radio.state |= i == c.itemIndex ? QStyle::State_On : QStyle::State_Off;
@@ -270,6 +305,7 @@ void ScreenPainter::paintPushButton(QPainter& p, const PushButton& c) const {
 void ScreenPainter::paintCheckBox(QPainter& p, const CheckBox& c) const {
     QStyleOptionButton box;
     initOption(box, styleSource_, c);
+    useTextColor(box, readableTextColor(p, box.rect, c.enabled));
     box.text = withoutAccessKey(c.caption);
     box.state |= c.checked ? QStyle::State_On : QStyle::State_Off;
     styleSource_.style()->drawControl(QStyle::CE_CheckBox, &box, &p, &styleSource_);
