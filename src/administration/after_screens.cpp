@@ -27,6 +27,7 @@ TAfterScreen::TAfterScreen(ui::Application& app, AdministrationLinks& links, std
         label->fontSize = 27;
         label->color = 0xFFFF00;
         label->transparent = true;
+        label->alignment = ui::Label::Alignment::Center;
     }
     for (ui::Label* label : {&Label1, &Label2}) {
         label->fontSize = 24;

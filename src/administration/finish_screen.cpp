@@ -24,10 +24,12 @@ TZORfinish::TZORfinish(ui::Application& app, AdministrationLinks& links)
     Label1.fontSize = 37;
     Label1.color = 0xFFFFFF;
     Label1.transparent = true;
+    Label1.alignment = ui::Label::Alignment::Center;
     for (ui::Label* label : {&Label2, &Label4}) {
         label->fontSize = 21;
         label->color = 0xFFFF00;
         label->transparent = true;
+        label->alignment = ui::Label::Alignment::Center;
     }
     ButtonTR.onClick = [this] { AfdrukkenClick(); };
     ButtonHM.onClick = [this] { HMclick(); };

@@ -81,6 +81,7 @@ Tcorrect::Tcorrect(ui::Application& app, shell::MainMenu& main)
     Title.fontSize = 20;
     Title.bold = true;
     Title.color = 0xFFFF00;
+    Title.transparent = true;
     for (ui::Label* label : {&LabelCode, &LabelSekse, &LabelGebdat, &LabelAfndat, &LabelSchool,
                              &LabelGroep, &LabelTl, &FWpanel, &FVpanel}) {
         label->color = 0xFFFFFF;

@@ -38,6 +38,10 @@ ReportScreen::ReportScreen(ui::Application& app, std::string name, shell::MainMe
     Label1.bold = true;
     Label1.color = 0xC0C0C0;
     Label1.transparent = true;
+    RzButton1.bold = true;
+    RzButton1.fontColor = 0x00FFFF;
+    // A dark workspace grey: the aqua caption must read well on it.
+    RzButton1.faceColor = 0x4A4A4A;
     ZoomComboBox.items = kZoomItems;
     Edit1.visible = false;
     PageNavigator.visible = false;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,9 @@ class PushButton : public Control {
     std::string caption;
     bool isDefault = false;
     bool isCancel = false;
+    bool bold = false;
+    std::optional<std::uint32_t> fontColor;  // 0xRRGGBB; none: the toolkit's button text
+    std::optional<std::uint32_t> faceColor;  // 0xRRGGBB; none: the toolkit's button face
 };
 
 class CheckBox : public Control {

@@ -283,6 +283,7 @@ void ScreenPainter::paintPushButton(QPainter& p, const PushButton& c) const {
     initOption(button, styleSource_, c);
     button.state |= QStyle::State_Raised;
     if (c.isDefault) button.features |= QStyleOptionButton::DefaultButton;
+    if (c.faceColor) button.palette.setColor(QPalette::Button, QColor::fromRgb(QRgb(*c.faceColor)));
     styleSource_.style()->drawControl(QStyle::CE_PushButtonBevel, &button, &p, &styleSource_);
     // A caption longer than the button wraps onto more lines, in a smaller
     // font where the lines would not fit, instead of being cut off.
@@ -290,14 +291,17 @@ void ScreenPainter::paintPushButton(QPainter& p, const PushButton& c) const {
     const QString text = withoutAccessKey(c.caption);
     constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap;
     QFont font = p.font();
+    font.setBold(c.bold);
     while (font.pointSizeF() > 6 &&
            QFontMetrics(font).boundingRect(area, kFlags, text).height() > area.height()) {
         font.setPointSizeF(font.pointSizeF() - 0.5);
     }
     p.save();
     p.setFont(font);
-    p.setPen(button.palette.color(c.enabled ? QPalette::Active : QPalette::Disabled,
-                                  QPalette::ButtonText));
+    p.setPen(c.fontColor && c.enabled
+                 ? QColor::fromRgb(QRgb(*c.fontColor))
+                 : button.palette.color(c.enabled ? QPalette::Active : QPalette::Disabled,
+                                        QPalette::ButtonText));
     p.drawText(area, kFlags, text);
     p.restore();
 }
