@@ -49,8 +49,9 @@ Screen* Application::activeScreen() const {
     return lastShown_ && lastShown_->visible() ? lastShown_ : nullptr;
 }
 
-void Application::keyDown(int key, Shift shift) {
+int Application::keyDown(int key, Shift shift) {
     if (Screen* s = activeScreen()) runEvent([&] { s->onKeyDown(key, shift); });
+    return key;
 }
 
 void Application::keyPress(char32_t key) {

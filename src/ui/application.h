@@ -59,8 +59,9 @@ class Application {
     void showMessage(const std::string& text);
 
     // Key events from the front end, routed to the active screen; typed
-    // characters then go to the screen's focused edit.
-    void keyDown(int key, Shift shift);
+    // characters then go to the screen's focused edit. keyDown returns the key
+    // the screen's handlers leave for the controls (0 when they swallowed it).
+    int keyDown(int key, Shift shift);
     void keyPress(char32_t key);
 
     // Screens in creation order.

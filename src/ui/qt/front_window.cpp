@@ -295,8 +295,7 @@ void FrontWindow::keyPressEvent(QKeyEvent* event) {
     // to 0) or change it before the controls see it.
     const int originalKey = virtualKey(event->key(), event->modifiers());
     const Shift shift = shiftOf(event->modifiers());
-    int key = originalKey;
-    if (key != 0) app_.runEvent([&] { screen->onKeyDown(key, shift); });
+    const int key = originalKey != 0 ? app_.keyDown(originalKey, shift) : 0;
     if (originalKey != 0 && key == 0) return;
     if (app_.activeScreen() != screen) return;
 
