@@ -185,9 +185,10 @@ int main(int argc, char** argv) {
                 options.runs, monitor ? "Qt" : "silent", kPromptMs);
     print("start lag after prompt end (ms)", startLagMs,
           Goal{kPollLagMinMs, kPollLagMaxMs + lateAllowance});
-    // The lag is (last poll reading playing to the end, negative when the
-    // player reported the end late) + (that poll to the next) + (the poll
-    // reading Stopped to the start, the next poll).
+    // The lag is the poll interval around the end, less the time from the
+    // last poll reading playing to the end (negative when the player reported
+    // the end late), plus the next poll interval, which starts the stopwatch.
+    // A poll interval is 100 ms plus the timer's wake-up delay.
     print("  last poll reading playing to end (ms)", playingToEndMs);
     print("  prompt end to poll reading Stopped (ms)", endToSeenMs);
     print("  poll interval around the end (ms)", pollIntervalMs);
