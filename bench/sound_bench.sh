@@ -9,34 +9,18 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${ZOR_BENCH_BUILD:-$root/build-bench}"
 
-if ! command -v pulseaudio > /dev/null || ! command -v parec > /dev/null; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends pulseaudio pulseaudio-utils
-fi
-
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF \
   -DZOR_BUILD_BENCH=ON > /dev/null
 cmake --build "$build" -j 2 --target sound_probe > /dev/null
 
+source "$root/bench/null_sink.sh"
 work=$(mktemp -d)
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse-native"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-  -L "module-native-protocol-unix socket=$XDG_RUNTIME_DIR/pulse-native auth-anonymous=1" \
-  -L "module-null-sink sink_name=zor_null rate=48000 channels=1" \
-  --log-target=file:"$work/pulse.log" &
-pulse=$!
-trap 'kill "$pulse" 2> /dev/null; wait "$pulse" 2> /dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do pactl info > /dev/null 2>&1 && break; sleep 0.1; done
-pactl set-default-sink zor_null
+trap 'stop_null_sink; rm -rf "$work"' EXIT
+start_null_sink "$work"
 
 export QT_QPA_PLATFORM=offscreen
 files=("$root"/assets/Audio/FW/*.wav "$root"/assets/Audio/FV/*.wav)
-monitor="parec --device=zor_null.monitor --format=s16le --rate=48000 --channels=1 --latency-msec=2 --raw"
-"$build/bin/sound_probe" "$monitor" "${files[@]}" 2> "$work/probe.log" | tee "$work/plays.txt"
+"$build/bin/sound_probe" "$null_sink_monitor" "${files[@]}" 2> "$work/probe.log" | tee "$work/plays.txt"
 
 echo "prompts: $(wc -l < "$work/plays.txt") of ${#files[@]}"
 # late_ms: Stopped minus the last audible sample heard; the file's own quiet

@@ -4,69 +4,23 @@
 // `parec` (its command line is the probe's first argument). Prints one line
 // per file: late_ms = stopped − last audible sample heard (negative: early),
 // and tail_ms, the quiet end of the file itself (below the same threshold).
-#include <atomic>
-#include <chrono>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
-#include <vector>
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QThread>
-
+#include "pulse_monitor.h"
 #include "ui/clock.h"
 #include "ui/qt/qt_sound.h"
 #include "ui/wav_pcm.h"
 
 namespace {
 
-constexpr int kThreshold = 300;  // of 32767: about -41 dBFS
-constexpr int kMonitorRate = 48000;
-
-std::int64_t nowNs() {
-    using namespace std::chrono;
-    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-// Reads the monitor (16-bit mono) and keeps the time of the last audible sample.
-struct MonitorReader {
-    std::atomic<std::int64_t> lastAudibleNs{0};
-    std::atomic<std::int64_t> firstAudibleNs{0};
-    std::atomic<std::int64_t> samplesRead{0};
-    std::atomic<bool> running{true};
-    FILE* pipe = nullptr;
-    std::thread thread;
-
-    explicit MonitorReader(const std::string& command) {
-        pipe = popen(command.c_str(), "r");
-        if (!pipe) std::exit(2);
-        thread = std::thread([this] {
-            std::vector<std::int16_t> buffer(64);
-            while (running) {
-                const std::size_t n = std::fread(buffer.data(), 2, buffer.size(), pipe);
-                const std::int64_t arrived = nowNs();
-                if (n == 0) break;
-                samplesRead += std::int64_t(n);
-                for (std::size_t i = 0; i < n; ++i) {
-                    if (std::abs(int(buffer[i])) > kThreshold) {
-                        const std::int64_t after = std::int64_t(n - 1 - i) * 1'000'000'000 / kMonitorRate;
-                        lastAudibleNs = arrived - after;
-                        std::int64_t none = 0;
-                        firstAudibleNs.compare_exchange_strong(none, arrived - after);
-                    }
-                }
-            }
-        });
-    }
-    ~MonitorReader() {
-        running = false;
-        pclose(pipe);
-        thread.join();
-    }
-};
+using zor::bench::kAudibleThreshold;
+using zor::bench::nowNs;
 
 // The quiet end of a file: the time after its last sample above the threshold.
 double quietTailMs(const zor::ui::WavPcm& pcm) {
@@ -75,7 +29,7 @@ double quietTailMs(const zor::ui::WavPcm& pcm) {
     const std::size_t count = pcm.data.size() / 2;
     std::size_t last = 0;
     for (std::size_t i = 0; i < count; ++i)
-        if (std::abs(int(samples[i])) > kThreshold) last = i;
+        if (std::abs(int(samples[i])) > kAudibleThreshold) last = i;
     return double(count - 1 - last) / pcm.channels * 1000.0 / pcm.sampleRate;
 }
 
@@ -103,9 +57,8 @@ int main(int argc, char** argv) {
     }
     zor::ui::qt::QtSoundSystem sounds(clock);
     auto player = sounds.createPlayer("MP1");
-    MonitorReader monitor(argv[1]);
-    // The monitor must deliver steadily before anything is measured.
-    while (monitor.samplesRead < kMonitorRate) waitMs(10);
+    zor::bench::MonitorReader monitor(argv[1]);
+    monitor.waitUntilSteady();
     waitMs(500);
 
     for (int i = 2; i < argc; ++i) {
@@ -114,19 +67,20 @@ int main(int argc, char** argv) {
         player->setFileName(file);
         player->open();
         waitMs(300);
-        monitor.lastAudibleNs = 0;
-        monitor.firstAudibleNs = 0;
+        monitor.forgetHeard();
         const std::int64_t played = nowNs();
         player->play();
         std::int64_t stopped = 0;
         while (stopped == 0) {
             QCoreApplication::processEvents();
-            if (player->mode() == zor::ui::PlayerMode::Stopped) stopped = nowNs();
-            else QThread::usleep(500);
+            if (player->mode() == zor::ui::PlayerMode::Stopped)
+                stopped = nowNs();
+            else
+                QThread::usleep(500);
         }
         waitMs(800);  // anything still sounding reaches the monitor
-        const std::int64_t heard = monitor.lastAudibleNs;
-        const std::int64_t onset = monitor.firstAudibleNs;
+        const std::int64_t heard = monitor.lastAudibleNs();
+        const std::int64_t onset = monitor.firstAudibleNs();
         player->close();
         std::printf(
             "file=%s duration_ms=%lld tail_ms=%.1f play_to_first_heard_ms=%.1f "

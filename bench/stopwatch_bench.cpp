@@ -1,177 +1,201 @@
-// Times the stopwatch of the swap test screen on the real clock with silent
-// players: for each run a short item prompt plays, the bench waits for the
-// stopwatch to start, "answers" after a known time and stops it by the space
-// key. It reports the distribution of
-//   - the start lag: stopwatch start minus the prompt's end (goal 100..200 ms),
-//   - the stored time minus the true answer time (goal within one tenth).
-// Usage: stopwatch_bench [runs]   (default 1000)
+// Times the stopwatch of the swap test screen on the real clock, with the
+// screens' timers on Qt's event loop as in the program. For each run an item
+// prompt (a tone of known length) plays, the bench waits for the stopwatch to
+// start, "answers" after a known time and stops it by the space key. It
+// reports the distribution of
+//   - the start lag: stopwatch start minus the prompt's true end. With the
+//     silent players that is the end the player keeps; with the Qt players it
+//     is the last audible sample of the prompt on the output's monitor, read
+//     live from `parec`. The screen polls the player every 100 ms and starts
+//     the stopwatch on the second poll that finds it stopped: goal 100..200 ms,
+//     plus up to 60 ms by which a real player may report the end late;
+//   - the stored time minus the true answer time, and how many stored times
+//     are more than one tenth off the true time rounded as the screen rounds.
+// Usage: stopwatch_bench [--runs N] [--real 'parec command'] [--raw FILE]
+//   --real  play on the Qt players (default: silent players)
+//   --raw   also write one line per run to FILE
+#include <QGuiApplication>
+#include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
+#include <memory>
+#include <optional>
 #include <random>
-#include <thread>
+#include <string>
 #include <vector>
 
-#include "administration/administration_screens.h"
-#include "record/subject_entry_screen.h"
-#include "shell/settings.h"
-#include "shell/startup.h"
-#include "ui/application.h"
-#include "ui/clock.h"
-#include "ui/pictures.h"
-#include "ui/scripted_dialogs.h"
-#include "ui/silent_sound.h"
-#include "wav_file.h"
+#include "administration/stopwatch.h"
+#include "event_loop.h"
+#include "observed_sounds.h"
+#include "pulse_monitor.h"
+#include "stopwatch_program.h"
+#include "ui/qt/clock_driver.h"
+#include "ui/qt/qt_sound.h"
 
-namespace fs = std::filesystem;
 using namespace zor;
 
 namespace {
 
-constexpr int kPromptMs = 200;
+constexpr int kPromptMs = 300;
+constexpr int kSettleMs = 250;  // between a mark and the next item
+constexpr double kPollLagMinMs = 100;
+constexpr double kPollLagMaxMs = 200;
+constexpr double kPlayerLateMaxMs = 60;  // how late a real player may report the end
 
-struct Program {
-    ui::SystemClock clock;
-    ui::ScriptedDialogs dialogs;
-    ui::FilePictureSource pictures;
-    ui::SilentSoundSystem sounds{clock};
-    ui::Application app{clock, dialogs, pictures, sounds};
-    fs::path root =
-        fs::temp_directory_path() / ("zor-stopwatch-bench-" + std::to_string(::getpid()));
-    std::unique_ptr<shell::IniSettingsStore> settings;
-    std::unique_ptr<administration::AdministrationScreenBuilder> builder;
-    std::unique_ptr<shell::Startup> startup;
+struct Options {
+    int runs = 1000;
+    std::optional<std::string> monitorCommand;
+    std::optional<std::string> rawFile;
+};
 
-    Program() {
-        const fs::path assets = fs::path(ZOR_SOURCE_DIR) / "assets";
-        fs::remove_all(root);
-        fs::create_directories(root / "program" / "Graphics");
-        for (const auto& e : fs::directory_iterator(assets / "Graphics"))
-            fs::create_symlink(e.path(), root / "program" / "Graphics" / e.path().filename());
-        // Short item prompts keep a thousand runs within minutes.
-        fs::create_directories(root / "program" / "Audio" / "FV");
-        for (const char* name : {"start.wav", "Save.wav", "Tstop.wav"})
-            fs::copy_file(assets / "Audio" / name, root / "program" / "Audio" / name);
-        for (const auto& e : fs::directory_iterator(assets / "Audio" / "FV"))
-            ui::testing::writeWav(
-                (root / "program" / "Audio" / "FV" / e.path().filename()).string(), kPromptMs);
-        fs::create_directories(root / "data" / "Data");
-        fs::create_directories(root / "data" / "Incomplete afnames");
-        std::ofstream(root / "settings.ini", std::ios::binary)
-            << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath="
-            << (root / "data").string() << "\r\n";
-        settings = std::make_unique<shell::IniSettingsStore>(root / "settings.ini");
-        builder = std::make_unique<administration::AdministrationScreenBuilder>(app);
-        startup = std::make_unique<shell::Startup>(app, *settings,
-                                                   (root / "program").string() + "/", *builder);
-    }
-    ~Program() { fs::remove_all(root); }
-
-    // Runs the timers like the front end's event loop until the condition holds.
-    template <class Condition>
-    void runUntil(Condition condition) {
-        while (!condition()) {
-            clock.fireDueTimers();
-            if (condition()) return;
-            const auto due = clock.nextDueMs();
-            const std::int64_t wait =
-                due ? std::clamp<std::int64_t>(*due - clock.nowMs(), 0, 5) : 5;
-            std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+Options parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--runs") && hasValue) {
+            o.runs = std::atoi(argv[++i]);
+        } else if (!std::strcmp(argv[i], "--real") && hasValue) {
+            o.monitorCommand = argv[++i];
+        } else if (!std::strcmp(argv[i], "--raw") && hasValue) {
+            o.rawFile = argv[++i];
+        } else {
+            std::fprintf(
+                stderr,
+                "usage: stopwatch_bench [--runs N] [--real 'parec command'] [--raw FILE]\n");
+            std::exit(2);
         }
     }
-    void runFor(int ms) {
-        const std::int64_t end = clock.nowMs() + ms;
-        runUntil([&] { return clock.nowMs() >= end; });
-    }
-};
-
-struct Summary {
-    double min, p1, median, p99, max, mean;
-};
-
-Summary summarize(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    auto at = [&](double q) { return v[static_cast<std::size_t>(q * (v.size() - 1))]; };
-    double sum = 0;
-    for (double x : v) sum += x;
-    return {v.front(), at(0.01), at(0.5), at(0.99), v.back(), sum / v.size()};
+    if (o.runs < 1) o.runs = 1;
+    return o;
 }
 
-void print(const char* what, const Summary& s) {
-    std::printf("%-34s min %8.2f  p1 %8.2f  median %8.2f  p99 %8.2f  max %8.2f  mean %8.2f\n", what,
-                s.min, s.p1, s.median, s.p99, s.max, s.mean);
+struct Goal {
+    double low, high;
+};
+
+// The distribution of the values, and how many lie outside the goal.
+void print(const char* what, std::vector<double> v, std::optional<Goal> goal = std::nullopt) {
+    if (v.empty()) {
+        std::printf("%-42s no values\n", what);
+        return;
+    }
+    std::sort(v.begin(), v.end());
+    auto at = [&](double q) { return v[static_cast<std::size_t>(q * double(v.size() - 1))]; };
+    std::printf("%-42s n %4zu  min %7.1f  median %7.1f  p90 %7.1f  p99 %7.1f  max %7.1f", what,
+                v.size(), v.front(), at(0.5), at(0.9), at(0.99), v.back());
+    if (goal) {
+        const auto outside = std::count_if(
+            v.begin(), v.end(), [&](double x) { return x < goal->low || x > goal->high; });
+        std::printf("  outside %g..%g: %td", goal->low, goal->high, outside);
+    }
+    std::printf("\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::atoi(argv[1]) : 1000;
-    Program p;
-    p.startup->start();
-    p.runFor(2000);
-    auto& links = p.builder->links;
-    auto& main = *p.startup->screens().main;
-    main.ButtonNT.click();
-    p.runUntil([&] { return p.app.activeScreen() == links.ZORkeuze; });
-    links.ZORkeuze->ButtonFV.click();
-    auto& entry = *links.entry;
-    p.runUntil([&] { return p.app.activeScreen() == &entry; });
-    auto type = [&](ui::Edit& edit, const std::string& text) {
-        for (char c : text) {
-            entry.ActiveControl = &edit;
-            p.app.keyPress(static_cast<unsigned char>(c));
+    const Options options = parse(argc, argv);
+    QGuiApplication qapp(argc, argv);
+    ui::SystemClock clock;
+    ui::SilentSoundSystem silent(clock);
+    std::unique_ptr<ui::qt::QtSoundSystem> qtSounds;
+    std::unique_ptr<bench::MonitorReader> monitor;
+    if (options.monitorCommand) {
+        if (!ui::qt::QtSoundSystem::outputAvailable()) {
+            std::fprintf(stderr, "no audio output\n");
+            return 3;
         }
-    };
-    type(entry.Ecode, "Bench01");
-    entry.RGsekse.select(1);
-    type(entry.Egebdag, "10");
-    type(entry.Egebmnd, "06");
-    type(entry.Egebjaar, "2002");
-    type(entry.Eschool, "Bank");
-    entry.ButtonST.click();
-    p.runUntil([&] { return p.app.activeScreen() == links.FVin; });
-    links.FVin->ButtonIO.click();
-    auto& test = *links.FVtfase;
-    p.runUntil([&] { return p.app.activeScreen() == &test; });
+        qtSounds = std::make_unique<ui::qt::QtSoundSystem>(clock);
+        monitor = std::make_unique<bench::MonitorReader>(*options.monitorCommand);
+        monitor->waitUntilSteady();
+    }
+    bench::ObservedSounds sounds(qtSounds ? static_cast<ui::SoundSystem&>(*qtSounds) : silent);
+    ui::qt::ClockDriver driver(clock);
+    bench::StopwatchProgram program(clock, sounds, kPromptMs);
+    program.startAdministration();
+    auto& test = program.swapTest();
 
+    std::FILE* raw = options.rawFile ? std::fopen(options.rawFile->c_str(), "w") : nullptr;
+    if (raw)
+        std::fprintf(raw,
+                     "run start_lag_ms playing_seen_to_end_ms end_to_stopped_seen_ms "
+                     "stopped_seen_to_start_ms answer_ms stored_tenths true_tenths\n");
     std::mt19937 random(20110305);
     std::uniform_int_distribution<int> answerMs(150, 650);
-    std::vector<double> startLagMs, storedMinusTrueTenths;
-    int offByMoreThanATenth = 0;
-    for (int run = 0; run < runs; ++run) {
-        auto& record = entry.Afname;
-        if (record.CurrentStepFV > administration::TFVtfase::kItems) {
-            record.CurrentStepFV = 1;
-            test.ResetTestScreen();
-        }
-        p.app.keyPress(U' ');
-        const auto prompt = p.sounds.plays().back();
-        p.runUntil([&] { return test.Chrono.ChronoOn; });
-        const auto started = std::chrono::steady_clock::now();
-        startLagMs.push_back(
-            static_cast<double>(p.clock.nowMs() - (prompt.startMs + prompt.durationMs)));
+    std::vector<double> startLagMs, playingToEndMs, endToSeenMs, pollIntervalMs, seenToStartMs,
+        storedMinusTrueTenths;
+    int unheard = 0;
+    int offTheDesign = 0;
+    for (int run = 0; run < options.runs; ++run) {
+        program.offerNextItem();
+        if (monitor) monitor->forgetHeard();
+        program.app().keyPress(U' ');
+        bench::runEventsUntil([&] { return test.Chrono.ChronoOn; });
+        const std::int64_t startedNs = bench::nowNs();
+
         const int answer = answerMs(random);
-        p.runUntil([&] {
-            return std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(answer);
+        std::int64_t promptEndNs = 0;
+        std::int64_t answeredNs = 0;
+        bench::ObservedSounds::Observation seen;
+        QTimer::singleShot(answer, Qt::PreciseTimer, [&] {
+            // Up to the answer only the prompt (and the click before it) has
+            // sounded; the stop sound follows on the prompt's player. A real
+            // prompt ends with its last audible sample, a silent one where
+            // its player says.
+            if (monitor) {
+                promptEndNs = monitor->lastAudibleNs();
+            } else {
+                const auto& prompt = silent.plays().back();
+                promptEndNs = (prompt.startMs + prompt.durationMs) * 1'000'000;
+            }
+            seen = sounds.observed(bench::StopwatchProgram::kPromptPlayer);
+            answeredNs = bench::nowNs();
+            program.app().keyPress(U' ');
         });
-        p.app.keyPress(U' ');
-        const double trueTenths =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() * 10;
+        bench::runEventsUntil([&] { return answeredNs != 0; });
+
+        const double trueSeconds = double(answeredNs - startedNs) / 1e9;
         const double stored = std::stod(test.TimeText);
-        storedMinusTrueTenths.push_back(stored - trueTenths);
-        if (std::fabs(stored - trueTenths) > 1.0) ++offByMoreThanATenth;
-        p.app.keyPress(run % 2 ? U'g' : U'f');
+        storedMinusTrueTenths.push_back(stored - trueSeconds * 10);
+        if (std::fabs(stored - std::stod(administration::StoredTimeText(trueSeconds))) > 1)
+            ++offTheDesign;
+
+        if (promptEndNs == 0 || seen.stoppedSeenNs == 0 || seen.lastPlayingSeenNs == 0) {
+            ++unheard;
+        } else {
+            startLagMs.push_back(double(startedNs - promptEndNs) / 1e6);
+            playingToEndMs.push_back(double(promptEndNs - seen.lastPlayingSeenNs) / 1e6);
+            endToSeenMs.push_back(double(seen.stoppedSeenNs - promptEndNs) / 1e6);
+            pollIntervalMs.push_back(double(seen.stoppedSeenNs - seen.lastPlayingSeenNs) / 1e6);
+            seenToStartMs.push_back(double(startedNs - seen.stoppedSeenNs) / 1e6);
+            if (raw)
+                std::fprintf(raw, "%d %.2f %.2f %.2f %.2f %d %s %.3f\n", run, startLagMs.back(),
+                             playingToEndMs.back(), endToSeenMs.back(), seenToStartMs.back(),
+                             answer, test.TimeText.c_str(), trueSeconds * 10);
+        }
+        program.app().keyPress(run % 2 ? U'g' : U'f');
+        bench::runEventsFor(kSettleMs);
     }
-    std::printf("stopwatch runs: %d (prompt %d ms, answers 150..650 ms, real clock)\n", runs,
-                kPromptMs);
-    print("start lag after prompt end (ms)", summarize(startLagMs));
-    print("stored minus true time (tenths)", summarize(storedMinusTrueTenths));
-    const Summary lag = summarize(startLagMs);
-    std::printf("start lag within 100..200 ms: %s; stored times off by more than a tenth: %d\n",
-                lag.min >= 100 && lag.max <= 200 ? "yes" : "no", offByMoreThanATenth);
+    if (raw) std::fclose(raw);
+
+    const double lateAllowance = monitor ? kPlayerLateMaxMs : 0;
+    std::printf("stopwatch runs: %d, %s players (prompt %d ms, answers 150..650 ms, real clock)\n",
+                options.runs, monitor ? "Qt" : "silent", kPromptMs);
+    print("start lag after prompt end (ms)", startLagMs,
+          Goal{kPollLagMinMs, kPollLagMaxMs + lateAllowance});
+    // The lag is the poll interval around the end, less the time from the
+    // last poll reading playing to the end (negative when the player reported
+    // the end late), plus the next poll interval, which starts the stopwatch.
+    // A poll interval is 100 ms plus the timer's wake-up delay.
+    print("  last poll reading playing to end (ms)", playingToEndMs);
+    print("  prompt end to poll reading Stopped (ms)", endToSeenMs);
+    print("  poll interval around the end (ms)", pollIntervalMs);
+    print("  poll reading Stopped to start (ms)", seenToStartMs);
+    print("stored minus true time (tenths)", storedMinusTrueTenths, Goal{-1, 1});
+    std::printf("stored times more than a tenth off the rounded true time: %d of %d\n",
+                offTheDesign, options.runs);
+    if (unheard) std::printf("runs without a measurable prompt end: %d\n", unheard);
     return 0;
 }

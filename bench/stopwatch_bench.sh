@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Stopwatch benchmark: runs the swap test screen's stopwatch on the real
+# clock, first with the silent players, then with the Qt players on a private
+# PulseAudio null sink whose monitor shows when each prompt really ends.
+# Prints per mode the distribution of the stopwatch's start lag after the
+# prompt's end (goal 100..200 ms, plus 60 ms for a real player's late report)
+# and of the stored minus the true answer time (goal within one tenth).
+# Usage: bench/stopwatch_bench.sh [runs]   (default 1000 per mode; build
+# folder: $ZOR_BENCH_BUILD or build-bench; per-run lines are kept in
+# $ZOR_BENCH_RAW_DIR when that is set)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${ZOR_BENCH_BUILD:-$root/build-bench}"
+runs="${1:-1000}"
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF \
+  -DZOR_BUILD_BENCH=ON > /dev/null
+cmake --build "$build" -j 2 --target stopwatch_bench > /dev/null
+
+source "$root/bench/null_sink.sh"
+work=$(mktemp -d)
+trap 'stop_null_sink; rm -rf "$work"' EXIT
+raw="${ZOR_BENCH_RAW_DIR:-$work}"
+mkdir -p "$raw"
+# Both modes run beside the sound server, as the program does on a desktop.
+start_null_sink "$work"
+
+export QT_QPA_PLATFORM=offscreen
+echo "load before: $(uptime)"
+"$build/bin/stopwatch_bench" --runs "$runs" --raw "$raw/silent.txt"
+echo "load: $(uptime)"
+"$build/bin/stopwatch_bench" --runs "$runs" --real "$null_sink_monitor" --raw "$raw/real.txt"
+echo "load after: $(uptime)"
