@@ -10,6 +10,7 @@
 
 #include "event_loop.h"
 #include "record/subject_entry_screen.h"
+#include "stand_in_report_screens.h"
 
 namespace fs = std::filesystem;
 
@@ -69,7 +70,7 @@ StopwatchProgram::StopwatchProgram(ui::Clock& clock, ui::SoundSystem& sounds, in
         << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath="
         << (root_ / "data").string() << "\r\n";
     settings_ = std::make_unique<shell::IniSettingsStore>(root_ / "settings.ini");
-    builder_ = std::make_unique<administration::AdministrationScreenBuilder>(app_);
+    builder_ = std::make_unique<administration::testing::StandInReportScreenBuilder>(app_);
     startup_ = std::make_unique<shell::Startup>(app_, *settings_,
                                                 (root_ / "program").string() + "/", *builder_);
 }
