@@ -33,40 +33,49 @@ trap 'rm -rf "$work"' EXIT
 
 own=$("$build/bin/pdf_export_bench" 200 "$out/own.pdf" "$out/report.emf")
 echo "$own"
-own_ms=$(sed -n 's/^export: *median \([0-9.]*\) ms.*/\1/p' <<< "$own")
-qt=$(QT_QPA_PLATFORM=offscreen "$build/bin/pdf_qt_writer_bench" 50 "$out/report.emf" "$out/qt.pdf")
+qt=$(QT_QPA_PLATFORM=offscreen "$build/bin/pdf_qt_writer_bench" 50 "$out/report.emf" "$out/qt.pdf" 2> /dev/null)
 echo "$qt"
-qt_ms=$(sed -n 's/^Qt writer: *median \([0-9.]*\) ms.*/\1/p' <<< "$qt")
+# "<wall median> <CPU median>" from a benchmark's timing line.
+medians() { sed -n 's/.* median \([0-9.]*\) ms, .* CPU time median \([0-9.]*\) ms.*/\1 \2/p' <<< "$1"; }
+read -r own_ms own_cpu <<< "$(medians "$own")"
+read -r qt_ms qt_cpu <<< "$(medians "$qt")"
 
-# The median wall time in milliseconds of running the command line $runs times.
-median_ms() {
-  local times=() start end
+# "<wall median> <CPU median>" in milliseconds of running the command line $runs times; the CPU
+# time is the user and system time of the command and every process it waits for.
+medians_of() {
+  local walls=() cpus=() line
   for _ in $(seq "$runs"); do
-    start=$(date +%s%N)
-    "$@" > "$work/tool.log" 2>&1 || { cat "$work/tool.log" >&2; echo failed; return; }
-    end=$(date +%s%N)
-    times+=($(((end - start) / 1000)))
+    line=$( { TIMEFORMAT='%R %U %S'; time "$@" > "$work/tool.log" 2>&1; } 2>&1 ) ||
+      { cat "$work/tool.log" >&2; echo "failed failed"; return; }
+    walls+=($(awk '{ printf "%d", $1 * 1000 }' <<< "$line"))
+    cpus+=($(awk '{ printf "%d", ($2 + $3) * 1000 }' <<< "$line"))
   done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.1f", t[int((NR + 1) / 2)] / 1000 }'
+  local middle=$(((runs + 1) / 2))
+  echo "$(printf '%s\n' "${walls[@]}" | sort -n | sed -n "${middle}p")" \
+       "$(printf '%s\n' "${cpus[@]}" | sort -n | sed -n "${middle}p")"
 }
 
-ink_ms=$(median_ms inkscape "$out/report.emf" --export-type=pdf \
-  --export-filename="$out/inkscape/report.pdf")
-# LibreOffice with its own fresh profile, as a user's first conversion would not have one either;
-# the profile is made once before timing.
+read -r ink_ms ink_cpu <<< "$(medians_of inkscape "$out/report.emf" --export-type=pdf \
+  --export-filename="$out/inkscape/report.pdf")"
+# LibreOffice with a profile of its own, made once before timing.
 profile="file://$work/lo-profile"
 soffice -env:UserInstallation="$profile" --headless --convert-to pdf --outdir "$out/libreoffice" \
   "$out/report.emf" > /dev/null 2>&1 || true
-lo_ms=$(median_ms soffice -env:UserInstallation="$profile" --headless --convert-to pdf \
-  --outdir "$out/libreoffice" "$out/report.emf")
+read -r lo_ms lo_cpu <<< "$(medians_of soffice -env:UserInstallation="$profile" --headless \
+  --convert-to pdf --outdir "$out/libreoffice" "$out/report.emf")"
 
 size() { if [[ -f $1 ]]; then stat -c %s "$1"; else echo "-"; fi; }
-ratio() { if [[ $1 == failed ]]; then echo "-"; else awk -v t="$1" -v o="$own_ms" 'BEGIN { printf "%.1f", t / o }'; fi; }
+ratio() { if [[ $1 == failed ]]; then echo "-"; else awk -v t="$1" -v o="$2" 'BEGIN { printf "%.1f", t / o }'; fi; }
+row() { # name wall cpu file
+  printf '%-36s %10s %10s %9s %9s %12s\n' "$1" "$2" "$3" "$(ratio "$2" "$own_ms")" \
+    "$(ratio "$3" "$own_cpu")" "$(size "$4")"
+}
 
 echo
-printf '%-36s %12s %10s %12s\n' "way to the PDF" "median (ms)" "x own" "size (bytes)"
-printf '%-36s %12s %10s %12s\n' "own replay + writer" "$own_ms" "1.0" "$(size "$out/own.pdf")"
-printf '%-36s %12s %10s %12s\n' "QPdfWriter + own EMF player" "$qt_ms" "$(ratio "$qt_ms")" "$(size "$out/qt.pdf")"
-printf '%-36s %12s %10s %12s\n' "inkscape --export-type=pdf" "$ink_ms" "$(ratio "$ink_ms")" "$(size "$out/inkscape/report.pdf")"
-printf '%-36s %12s %10s %12s\n' "soffice --headless --convert-to pdf" "$lo_ms" "$(ratio "$lo_ms")" "$(size "$out/libreoffice/report.pdf")"
-echo "(page image $(size "$out/report.emf") bytes; inkscape and soffice: $runs runs each, whole process)"
+printf '%-36s %10s %10s %9s %9s %12s\n' "way to the PDF" "wall (ms)" "CPU (ms)" "x own" "x own CPU" "size (bytes)"
+row "own replay + writer" "$own_ms" "$own_cpu" "$out/own.pdf"
+row "QPdfWriter + own EMF player" "$qt_ms" "$qt_cpu" "$out/qt.pdf"
+row "inkscape --export-type=pdf" "$ink_ms" "$ink_cpu" "$out/inkscape/report.pdf"
+row "soffice --headless --convert-to pdf" "$lo_ms" "$lo_cpu" "$out/libreoffice/report.pdf"
+echo "(medians; page image $(size "$out/report.emf") bytes; own 200 runs and Qt 50 runs in-process;"
+echo " inkscape and soffice $runs runs each, whole process with start-up; CPU: user + system time)"

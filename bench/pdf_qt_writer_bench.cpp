@@ -1,6 +1,6 @@
 // Times the rendering of a page image into a PDF file through Qt's own PDF writer
 // (QPdfWriter with the program's EMF player), the way the page could be exported
-// without the program's PDF writer. Prints the median, the fastest run and the size.
+// without the program's PDF writer. Prints the medians, the fastest run and the size.
 //
 //     pdf_qt_writer_bench runs page.emf output.pdf
 
@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "pagestore/qt/emf_player.h"
+#include "pdf_timing.h"
 
 namespace {
 
@@ -47,17 +47,7 @@ int main(int argc, char** argv) {
     const QString target = QString::fromLocal8Bit(argv[3]);
 
     writePdf(page, target);  // fonts loaded before timing
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        writePdf(page, target);
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                start)
-                         .count());
-    }
-    std::sort(ms.begin(), ms.end());
+    zor::bench::timeRuns("Qt writer:", runs, [&] { writePdf(page, target); });
     std::printf("PDF file:   %ju bytes\n", std::uintmax_t(std::filesystem::file_size(argv[3])));
-    std::printf("Qt writer:  median %.3f ms, fastest %.3f ms over %d runs\n", ms[ms.size() / 2],
-                ms.front(), runs);
     return 0;
 }

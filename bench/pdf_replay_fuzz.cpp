@@ -1,13 +1,15 @@
 // Fuzz target: the replay of a page image into a PDF page and the writing of the
 // document, on arbitrary bytes. A page image the replay refuses must end in one of
-// the replay's own errors; any other exception, crash or sanitizer report is a
-// finding.
+// its own errors: the page image's (PageImageError, emf::FormatError) or the
+// writer's refusal of a value taken from it (PdfInvalidValue, such as a font size
+// beyond 300 points). Any other exception, crash or sanitizer report is a finding.
 #include <cstdint>
 #include <sstream>
 
 #include "emf/types.h"
 #include "pdf/emf_replay.h"
 #include "pdf/pdf_document.h"
+#include "pdf/pdf_errors.h"
 
 using namespace zor;
 
@@ -19,6 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const pdf::PageImageError&) {
         return 0;
     } catch (const emf::FormatError&) {
+        return 0;
+    } catch (const pdf::PdfInvalidValue&) {
         return 0;
     }
     std::ostringstream out;

@@ -12,13 +12,17 @@
 
 namespace zor::bench {
 
+inline report::ReportPictures programPictures() {
+    return report::LoadReportPictures(std::filesystem::path(ZOR_SOURCE_DIR) / "assets" / "Graphics",
+                                      report::ReportKind::Preview);
+}
+
 // fwRight and fvRight: right answers of the two subtests (0..12), which move the
-// score table's marks and shaded intervals.
-inline std::vector<std::uint8_t> reportPage(int fwRight = 9, int fvRight = 7) {
+// score table's values and intervals.
+inline std::vector<std::uint8_t> reportPage(int fwRight = 9, int fvRight = 7,
+                                            const report::ReportPictures& pictures = programPictures()) {
     record::AdministrationRecord r = report::testing::MakeRecord(50, fwRight, 208, fvRight);
     r.SGRscoreFV.SetCell(record::AdministrationRecord::kTimeColumn, 0, "212");
-    const report::ReportPictures pictures = report::LoadReportPictures(
-        std::filesystem::path(ZOR_SOURCE_DIR) / "assets" / "Graphics", report::ReportKind::Preview);
     pagestore::TPrintPreview store;
     report::BuildPreviewReport(store, r, record::Date{2010, 8, 15}, pictures);
     return *store.GetPage(1);
