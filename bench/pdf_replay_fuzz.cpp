@@ -29,3 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     document.saveToStream(out);
     return 0;
 }
+
+// The font configuration's process-wide caches are not the replay's to free.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n"
+           "leak:libfreetype\n";
+}
