@@ -70,22 +70,25 @@ class Rgb {
     std::array<std::uint8_t, 3>& at(int x, int y) { return p_[std::size_t(y) * w_ + x]; }
     const std::array<std::uint8_t, 3>& at(int x, int y) const { return p_[std::size_t(y) * w_ + x]; }
 
-    // Every channel averaged over the (2r + 1) × (2r + 1) square around each pixel.
+    // Every channel averaged over the (2r + 1) × (2r + 1) square around each pixel, edges
+    // repeated: a horizontal pass, then a vertical one.
     Rgb blurred(int r) const {
-        Rgb out(w_, h_);
-        const int n = (2 * r + 1) * (2 * r + 1);
-        for (int y = 0; y < h_; ++y) {
-            for (int x = 0; x < w_; ++x) {
-                std::array<int, 3> sum{};
-                for (int dy = -r; dy <= r; ++dy)
-                    for (int dx = -r; dx <= r; ++dx) {
-                        const auto& p = at(std::clamp(x + dx, 0, w_ - 1), std::clamp(y + dy, 0, h_ - 1));
+        auto pass = [r](const Rgb& in, int dx, int dy) {
+            Rgb out(in.w_, in.h_);
+            for (int y = 0; y < in.h_; ++y) {
+                for (int x = 0; x < in.w_; ++x) {
+                    std::array<int, 3> sum{};
+                    for (int k = -r; k <= r; ++k) {
+                        const auto& p = in.at(std::clamp(x + k * dx, 0, in.w_ - 1),
+                                              std::clamp(y + k * dy, 0, in.h_ - 1));
                         for (int c = 0; c < 3; ++c) sum[c] += p[c];
                     }
-                for (int c = 0; c < 3; ++c) out.at(x, y)[c] = std::uint8_t(sum[c] / n);
+                    for (int c = 0; c < 3; ++c) out.at(x, y)[c] = std::uint8_t(sum[c] / (2 * r + 1));
+                }
             }
-        }
-        return out;
+            return out;
+        };
+        return pass(pass(*this, 1, 0), 0, 1);
     }
 
   private:
@@ -108,9 +111,11 @@ int nearest(const Rgb& a, const Rgb& b, int x, int y) {
     return best;
 }
 
-// Both ways round: a pixel only one rendering has counts as well as one it lacks.
-int tolerantDistance(const Rgb& a, const Rgb& b, int x, int y) {
-    return std::max(nearest(a, b, x, y), nearest(b, a, x, y));
+// Whether the pixels at (x, y) differ by more than limit even when each may find its match one
+// pixel away, both ways round: a pixel only one rendering has counts as well as one it lacks.
+bool differs(const Rgb& a, const Rgb& b, int x, int y, int limit) {
+    if (distance(a.at(x, y), b.at(x, y)) <= limit) return false;  // the nearest is no farther
+    return std::max(nearest(a, b, x, y), nearest(b, a, x, y)) > limit;
 }
 
 struct Comparison {
@@ -138,12 +143,12 @@ Comparison compare(const QImage& first, const QImage& second) {
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
             for (int ch = 0; ch < 3; ++ch) total += std::abs(int(a.at(x, y)[ch]) - int(b.at(x, y)[ch]));
-            if (tolerantDistance(a, b, x, y) > 96) ++c.sharpDifferences;
-            if (tolerantDistance(a1, b1, x, y) > 16) {
+            if (differs(a, b, x, y, 96)) ++c.sharpDifferences;
+            if (differs(a1, b1, x, y, 16)) {
                 ++c.faintDifferences;
                 c.differences.setPixel(x, y, qRgb(170, 170, 170));
             }
-            if (tolerantDistance(a2, b2, x, y) > 24) {
+            if (differs(a2, b2, x, y, 24)) {
                 ++tiles[std::size_t(y / Tile) * tilesPerRow + std::size_t(x / Tile)];
                 c.differences.setPixel(x, y, qRgb(0, 0, 0));
             }
