@@ -3,8 +3,9 @@
 #   own     the program's replay of the page image and PDF writer (pdf_export_bench)
 #   qt      Qt's PDF writer (QPdfWriter) drawn by the program's EMF player
 #   inkscape / libreoffice   converting the page, saved as an EMF file, on the command line
-# Prints a table of median times over several runs, the ratio to the own export and the file
-# sizes, and leaves the PDF files in build-bench/pdf-compare/ for a look. Installs inkscape and
+# Prints a table of median wall and CPU times over several runs, their ratios to the own export
+# and the file sizes, and leaves the PDF files in build-bench/pdf-compare/ for a look: the
+# converters' times say nothing of whether they read the page right. Installs inkscape and
 # LibreOffice Draw when missing. Release build, goal for the own export: under 10 ms.
 # Usage: bench/pdf_bench.sh [tool runs]   (default 7; build folder: $ZOR_BENCH_BUILD or build-bench)
 set -euo pipefail
