@@ -352,6 +352,24 @@ TEST(Replay, BrokenPageImagesFailWithAnError) {
     EXPECT_THROW(replayed(truncated), std::runtime_error);
 }
 
+// A damaged font height turns into a size the writer refuses: the export ends with the writer's
+// error rather than writing an unreadable font size.
+TEST(Replay, TextTooLargeForThePdfFailsWithTheWritersError) {
+    auto textOfHeight = [](int height) {
+        return pageImage([height](emf::Recorder& r) {
+            font(r, -height);
+            r.extTextOut({1000, 1000}, 0, {}, u"Naam", {}, {0, 0, 1, 1});
+        });
+    };
+    EXPECT_NO_THROW(replayed(textOfHeight(10000)));  // 283 points
+    try {
+        replayed(textOfHeight(20000));  // 567 points
+        ADD_FAILURE() << "a font of 567 points was written";
+    } catch (const PdfInvalidValue& e) {
+        EXPECT_STREQ(e.what(), "SetFontSize");
+    }
+}
+
 TEST(Replay, RestoringAStateBringsBackItsPenAndMapping) {
     std::string content = replayed([](emf::Recorder& r) {
         solidPen(r, 10, emf::rgb(255, 0, 0));
