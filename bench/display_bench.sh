@@ -4,8 +4,6 @@
 # repaint. Usage: bash bench/display_bench.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build-bench"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_BENCH=ON \
-  -DZOR_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j 2 --target display_bench >/dev/null
+source "$root/bench/build_bench.sh"
+build_bench_targets display_bench
 QT_QPA_PLATFORM=offscreen "$build/bin/display_bench"

@@ -10,21 +10,15 @@
 # Usage: bench/pdf_bench.sh [tool runs]   (default 7; build folder: $ZOR_BENCH_BUILD or build-bench)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${ZOR_BENCH_BUILD:-$root/build-bench}"
 runs=${1:-7}
 
 missing=()
 command -v inkscape > /dev/null || missing+=(inkscape)
 command -v soffice > /dev/null || missing+=(libreoffice-draw-nogui)
-if ((${#missing[@]})); then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/install-missing.sh" "${missing[@]}"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF \
-  -DZOR_BUILD_BENCH=ON > /dev/null
-cmake --build "$build" -j 2 --target pdf_export_bench pdf_qt_writer_bench > /dev/null
+source "$root/bench/build_bench.sh"
+build_bench_targets pdf_export_bench pdf_qt_writer_bench
 
 out="$build/pdf-compare"
 rm -rf "$out"

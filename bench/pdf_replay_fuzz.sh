@@ -9,13 +9,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-600}
-build="${ZOR_BENCH_BUILD:-$root/build-bench}"
 out="$root/build-fuzz"
 mkdir -p "$out/pdf-corpus" "$out/pdf-crashes"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF \
-  -DZOR_BUILD_BENCH=ON > /dev/null
-cmake --build "$build" -j 2 --target pdf_report_pages > /dev/null
+source "$root/bench/build_bench.sh"
+build_bench_targets pdf_report_pages
 "$build/bin/pdf_report_pages" "$out/pdf-seeds"
 
 sources=("$root"/bench/pdf_replay_fuzz.cpp "$root"/src/pdf/*.cpp "$root"/src/emf/*.cpp

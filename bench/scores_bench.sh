@@ -5,11 +5,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-$(mktemp -d /tmp/zor-scores-bench.XXXXXX)}
-build="$root/build-bench"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_BENCH=ON \
-  -DZOR_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j 2 --target zor-tool scores_make_data >/dev/null
+source "$root/bench/build_bench.sh"
+build_bench_targets zor-tool scores_make_data
 
 for count in 1000 5000 10000; do
   folder="$work/$count"

@@ -7,13 +7,11 @@
 # Usage: bench/sound_bench.sh   (build folder: $ZOR_BENCH_BUILD or build-bench)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${ZOR_BENCH_BUILD:-$root/build-bench}"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF \
-  -DZOR_BUILD_BENCH=ON > /dev/null
-cmake --build "$build" -j 2 --target sound_probe > /dev/null
+source "$root/bench/build_bench.sh"
+build_bench_targets sound_probe
 
-source "$root/bench/null_sink.sh"
+source "$root/tools/null_sink.sh"
 work=$(mktemp -d)
 trap 'stop_null_sink; rm -rf "$work"' EXIT
 start_null_sink "$work"

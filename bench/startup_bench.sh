@@ -6,12 +6,10 @@
 # Usage: bench/startup_bench.sh [runs]   (build folder: $ZOR_BENCH_BUILD or build-bench)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${ZOR_BENCH_BUILD:-$root/build-bench}"
 runs="${1:-7}"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF \
-  -DZOR_BUILD_BENCH=ON > /dev/null
-cmake --build "$build" -j 2 --target startup_probe > /dev/null
+source "$root/bench/build_bench.sh"
+build_bench_targets startup_probe
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -10,14 +10,12 @@
 # $ZOR_BENCH_RAW_DIR when that is set)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${ZOR_BENCH_BUILD:-$root/build-bench}"
 runs="${1:-1000}"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF \
-  -DZOR_BUILD_BENCH=ON > /dev/null
-cmake --build "$build" -j 2 --target stopwatch_bench > /dev/null
+source "$root/bench/build_bench.sh"
+build_bench_targets stopwatch_bench
 
-source "$root/bench/null_sink.sh"
+source "$root/tools/null_sink.sh"
 work=$(mktemp -d)
 trap 'stop_null_sink; rm -rf "$work"' EXIT
 raw="${ZOR_BENCH_RAW_DIR:-$work}"

@@ -36,15 +36,7 @@ build_first=1
 build=${ZOR_WALKTHROUGH_BUILD:-$root/build}
 display=:${ZOR_WALKTHROUGH_DISPLAY:-97}
 
-need() { command -v "$1" > /dev/null || missing+=("$2"); }
-missing=()
-need Xvfb xvfb; need xdotool xdotool; need import imagemagick
-need pulseaudio pulseaudio; need parec pulseaudio-utils; need python3 python3
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/install-missing.sh" xvfb xdotool imagemagick python3
 
 if [ $build_first = 1 ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF > /dev/null
@@ -80,19 +72,10 @@ pids+=($!)
 export DISPLAY=$display
 for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
 
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse-native
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-  -L "module-native-protocol-unix socket=$XDG_RUNTIME_DIR/pulse-native auth-anonymous=1" \
-  -L "module-null-sink sink_name=zor_null rate=48000 channels=1" \
-  --log-target=file:"$work/pulse.log" &
-pids+=($!)
-for _ in $(seq 50); do pactl info > /dev/null 2>&1 && break; sleep 0.1; done
-pactl set-default-sink zor_null
-parec --device=zor_null.monitor --format=s16le --rate=48000 --channels=1 --raw \
-  > "$out/null-sink.raw" &
+source "$root/tools/null_sink.sh"
+start_null_sink "$work"
+pids+=("$null_sink_pid")
+$null_sink_monitor > "$out/null-sink.raw" &
 pids+=($!)
 
 layout=$work/layout.txt

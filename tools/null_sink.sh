@@ -1,4 +1,4 @@
-# Shell functions of the sound benchmarks (source this file): a private
+# Shell functions of the sound benchmarks and the Xvfb walkthrough (source this file): a private
 # PulseAudio server whose default sink is a null sink, and the parec command
 # that records the sink's monitor as 16-bit mono at 48 kHz.
 #   start_null_sink WORKDIR   installs pulseaudio when it is missing, starts the
@@ -11,11 +11,7 @@ null_sink_monitor="parec --device=zor_null.monitor --format=s16le --rate=48000 -
 
 start_null_sink() {
   local work=$1
-  if ! command -v pulseaudio > /dev/null || ! command -v parec > /dev/null; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends pulseaudio pulseaudio-utils
-  fi
+  "$root/scripts/install-missing.sh" pulseaudio pulseaudio-utils
   export XDG_RUNTIME_DIR="$work/runtime"
   mkdir -p "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
