@@ -20,6 +20,8 @@ namespace zor::record {
 // The sex choice; the values are the radio group's item indexes.
 enum class Sex { None = -1, Meisje = 0, Jongen = 1 };
 
+// Longest code the test leader may type; a sequence suffix may lengthen it.
+inline constexpr int kMaxTypedCodeLength = 30;
 // Longest texts the entry screen accepts in its free-text fields.
 inline constexpr std::size_t kMaxSchoolLength = 30;
 inline constexpr std::size_t kMaxGroupLength = 2;

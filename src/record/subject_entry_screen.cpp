@@ -63,7 +63,7 @@ TZORinvoer::TZORinvoer(ui::Application& app, shell::ShellScreens& shell,
         label->transparent = true;
     }
     RGsekse.items = {"Meisje", "Jongen"};
-    Ecode.maxLength = 30;
+    Ecode.maxLength = kMaxTypedCodeLength;
     Egebdag.maxLength = 2;
     Egebmnd.maxLength = 2;
     Egebjaar.maxLength = 4;
@@ -141,7 +141,11 @@ void TZORinvoer::ResetAfname() {
 
 void TZORinvoer::ShowRecord() {
     showingRecord_ = true;
+    // The length limit is for typing: a code with its sequence suffix (" #2")
+    // is longer and must show, and stay in the record, whole.
+    Ecode.maxLength = 0;
     Ecode.setText(Afname.Ecode);
+    Ecode.maxLength = kMaxTypedCodeLength;
     RGsekse.itemIndex = static_cast<int>(Afname.RGsekse);
     Egebdag.setText(Afname.Egebdag);
     Egebmnd.setText(Afname.Egebmnd);

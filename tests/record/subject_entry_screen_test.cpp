@@ -217,6 +217,23 @@ TEST_F(SubjectEntryTest, SameDayNoGivesTheNextSequenceNumber) {
     EXPECT_EQ(entry().Afname.MdataFW[0].substr(0, 8), "A #3;FW;");
 }
 
+TEST_F(SubjectEntryTest, SameDayNoKeepsTheSuffixOfAFullLengthCode) {
+    // The 30-character limit is for typing: the sequence suffix goes beyond it.
+    const std::string code(30, 'K');
+    std::ofstream(data / "Incomplete afnames" / (code + "_05-03-2011.zta"), std::ios::binary)
+        << code << "_05-03-2011\r\n0\r\n";
+    OpenForNewAdministration();
+    EnterSubject(code);
+    dialogs.confirmAnswers = {ui::ModalResult::No, ui::ModalResult::Cancel};
+    entry().ButtonST.click();
+    EXPECT_EQ(dialogs.confirmations.size(), 1u);
+    EXPECT_EQ(entry().Afname.Ecode, code + " #2");
+    EXPECT_EQ(entry().Ecode.text(), code + " #2");
+    EXPECT_EQ(entry().Afname.AfnameKey, code + " #2_05-03-2011");
+    ASSERT_EQ(entry().Afname.MdataFW.size(), 1u);
+    EXPECT_TRUE(entry().Afname.MdataFW[0].starts_with(code + " #2;FW;"));
+}
+
 TEST_F(SubjectEntryTest, SameDayYesOverwritesAndClosingTheBoxAbandons) {
     std::ofstream(data / "Incomplete afnames" / "A_05-03-2011.zta", std::ios::binary)
         << "A_05-03-2011\r\n0\r\n";
@@ -330,6 +347,34 @@ TEST_F(SubjectEntryTest, ResumeLoadsContinuesAndOpensTheSecondSubtest) {
     EXPECT_EQ(calls().back(), "intro FV second");
     EXPECT_EQ(entry().Afname.AfnameStatus, 6);
     EXPECT_TRUE(entry().Afname.SubjectValid);
+}
+
+TEST_F(SubjectEntryTest, ResumeKeepsAFullLengthCodeWithItsSuffix) {
+    // A 30-character code with " #2": the record must keep it whole, or the
+    // continued results would not find their data line at the next save.
+    const std::string code = std::string(30, 'K') + " #2";
+    const std::string key = code + "_05-03-2011";
+    const fs::path zta = data / "Incomplete afnames" / (key + ".zta");
+    std::ofstream(zta, std::ios::binary) << key << "\r\n2\r\n";
+    std::ofstream(data / "Data" / (key + "_FW.wda"), std::ios::binary)
+        << code << ";FW;meisje;10;06;2002;05;03;2011;;;;vb1;2;30;1\r\n";
+    std::ofstream(data / "Data" / (key + "_FV.vda"), std::ios::binary)
+        << code << ";FV;meisje;10;06;2002;05;03;2011;;;;;2\r\n";
+    dialogs.openAnswers = {zta.string()};
+    startup->screens().main->ButtonTH.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    EXPECT_EQ(entry().Afname.Ecode, code);
+    EXPECT_EQ(entry().Ecode.text(), code);
+
+    entry().ButtonContin.click();
+    clock.advance(500);
+    laterScreens().FWin->setModalResult(ui::ModalResult::Cancel);
+    entry().Afname.SGRscoreFW.SetCell(1, 1, "42");
+    entry().Afname.SGRscoreFW.SetCell(2, 1, "0");
+    entry().Afname.CurrentStepFW = 3;
+    entry().Filesave.click();
+    EXPECT_TRUE(Read(data / "Data" / (key + "_FW.wda")).ends_with(";2;30;1;42;0\r\n"));
 }
 
 TEST_F(SubjectEntryTest, ResumeOfARefusedLineKeepsTheFileAndOpensNothing) {
