@@ -128,6 +128,7 @@ void TZORinvoer::ResetAfname() {
     ShowRecord();
     // Emptying the code makes the subject incomplete, as typing would.
     Afname.MayContinue();
+    LockCodeOnceStarted();
     ActiveControl = &Ecode;
     tests_.ResetIntroductionsAndTests();
     ButtonNP.load(ButtonPicture("BtnHMoff.gif"));
@@ -204,6 +205,10 @@ void TZORinvoer::FieldChanged(ui::Edit& edit, std::string& field) {
     MayContinue();
 }
 
+// The code names the administration's files and finds its data lines; changed
+// after the start, the results would no longer reach them at the next save.
+void TZORinvoer::LockCodeOnceStarted() { Ecode.readOnly = !Afname.MdataFW.empty(); }
+
 ui::Control* TZORinvoer::NextInTabOrder(const ui::Edit& edit) {
     if (&edit == &Ecode) return &RGsekse;
     if (&edit == &Egebdag) return &Egebmnd;
@@ -254,6 +259,7 @@ void TZORinvoer::STExecute() {
     Afname.SubjectValid = true;
     PendingAction = 2;
     Afname.AppendDataLines();
+    LockCodeOnceStarted();
     ButtonST.load(ButtonPicture("BtnSTon.gif"));
     ButtonNP.enabled = false;
     Latency();
@@ -414,6 +420,7 @@ void TZORinvoer::ResumeAfname() {
     ButtonContin.load(ButtonPicture("BtnTHred.gif"));
     ButtonNP.enabled = true;
     ShowRecord();
+    LockCodeOnceStarted();
     if (result.outcome == ResumeResult::Outcome::kResumed) return;
     // Nothing was loaded: continuing has nothing to open; the file stays for another try.
     Afname.AfnameStatus = 0;

@@ -89,6 +89,8 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     void ShowRecord();
     void FieldChanged(ui::Edit& edit, std::string& field);
     ui::Control* NextInTabOrder(const ui::Edit& edit);
+    // The code can be typed until the administration has its data lines.
+    void LockCodeOnceStarted();
     // The same-day check of a start; true when the start is accepted.
     bool AcceptSameDay();
     // Stores the files at a place the test leader picks; true when they were written.

@@ -234,6 +234,29 @@ TEST_F(SubjectEntryTest, SameDayNoKeepsTheSuffixOfAFullLengthCode) {
     EXPECT_TRUE(entry().Afname.MdataFW[0].starts_with(code + " #2;FW;"));
 }
 
+TEST_F(SubjectEntryTest, CodeCannotChangeOnceStartedSoResultsReachTheirLines) {
+    OpenForNewAdministration();
+    EnterSubject("Jan01");
+    entry().ButtonST.click();
+    clock.advance(500);
+    laterScreens().FWin->setModalResult(ui::ModalResult::Cancel);  // interrupted
+    Type(entry().Ecode, "\b2");
+    entry().Ecode.type("Jan02");  // pasted
+    EXPECT_EQ(entry().Ecode.text(), "Jan01");
+    EXPECT_EQ(entry().Afname.Ecode, "Jan01");
+    testing::GiveResults(entry().Afname, Subtest::FW, 15, 50);
+    entry().Afname.AfnameStatus = 4;
+    entry().Filesave.click();
+    const std::string fw = Read(data / "Data" / "Jan01_05-03-2011_FW.wda");
+    EXPECT_EQ(std::count(fw.begin(), fw.end(), ';'), 44);
+
+    // A new administration takes a code again.
+    clock.advance(1000);
+    entry().ResetAfname();
+    Type(entry().Ecode, "K");
+    EXPECT_EQ(entry().Ecode.text(), "K");
+}
+
 TEST_F(SubjectEntryTest, SameDayYesOverwritesAndClosingTheBoxAbandons) {
     std::ofstream(data / "Incomplete afnames" / "A_05-03-2011.zta", std::ios::binary)
         << "A_05-03-2011\r\n0\r\n";
