@@ -41,6 +41,17 @@ int SequenceNumber(const std::vector<std::string>& memo) {
     }
 }
 
+// The sequence number in a code's suffix (" #3" gives 3); 0 without one.
+int SuffixNumber(std::string_view code) {
+    const std::size_t hash = code.rfind(" #");
+    if (hash == std::string_view::npos) return 0;
+    const std::string_view digits = code.substr(hash + 2);
+    if (digits.empty() || digits.size() > 4 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return 0;
+    return std::stoi(std::string(digits));
+}
+
 }  // namespace
 
 TZORinvoer::TZORinvoer(ui::Application& app, shell::ShellScreens& shell,
@@ -274,14 +285,25 @@ bool TZORinvoer::AcceptSameDay() {
     while (true) {
         const AdministrationPaths paths = PathsInDataFolder(folder, Afname.AfnameKey);
         std::error_code missing;
-        if (folder.empty() || !std::filesystem::exists(paths.incomplete, missing)) {
+        const bool incomplete =
+            !folder.empty() && std::filesystem::exists(paths.incomplete, missing);
+        // A finished administration has no incomplete-administration file any
+        // more, but its data files would be overwritten all the same.
+        const bool finished = !folder.empty() && !incomplete &&
+                              (std::filesystem::exists(paths.dataFW, missing) ||
+                               std::filesystem::exists(paths.dataFV, missing));
+        if (!incomplete && !finished) {
             Afname.MemoCom[1] = std::to_string(n);
             return true;
         }
-        LinesFile existing = ReadLinesFile(paths.incomplete);
-        if (existing.error) throw std::runtime_error(existing.error->message);
-        Afname.MemoCom = std::move(existing.lines);
-        Afname.MemoCom.resize(std::max<std::size_t>(Afname.MemoCom.size(), 2));
+        if (incomplete) {
+            LinesFile existing = ReadLinesFile(paths.incomplete);
+            if (existing.error) throw std::runtime_error(existing.error->message);
+            Afname.MemoCom = std::move(existing.lines);
+            Afname.MemoCom.resize(std::max<std::size_t>(Afname.MemoCom.size(), 2));
+        } else {
+            Afname.MemoCom = {Afname.AfnameKey, std::to_string(SuffixNumber(Afname.Ecode))};
+        }
         const int loaded = SequenceNumber(Afname.MemoCom);
         n = loaded;
         // "Nee", the default, keeps the existing administration and starts a

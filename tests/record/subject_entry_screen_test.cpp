@@ -257,6 +257,21 @@ TEST_F(SubjectEntryTest, CodeCannotChangeOnceStartedSoResultsReachTheirLines) {
     EXPECT_EQ(entry().Ecode.text(), "K");
 }
 
+TEST_F(SubjectEntryTest, SameDayCheckAlsoGuardsAFinishedAdministration) {
+    // Reported complete, so only its data files are left: they are not overwritten unasked.
+    for (const char* name :
+         {"A_05-03-2011_FW.wda", "A_05-03-2011_FV.vda", "A #2_05-03-2011_FW.wda"})
+        std::ofstream(data / "Data" / name, std::ios::binary) << "finished\r\n";
+    OpenForNewAdministration();
+    EnterSubject("A");
+    dialogs.confirmAnswers = {ui::ModalResult::No, ui::ModalResult::No};
+    entry().ButtonST.click();
+    ASSERT_EQ(dialogs.confirmations.size(), 2u);
+    EXPECT_EQ(dialogs.confirmations[0].options.title, "Bestaande testafname gevonden...");
+    EXPECT_EQ(entry().Afname.Ecode, "A #3");
+    EXPECT_EQ(entry().Afname.MemoCom, (std::vector<std::string>{"A #3_05-03-2011", "3"}));
+}
+
 TEST_F(SubjectEntryTest, SameDayYesOverwritesAndClosingTheBoxAbandons) {
     std::ofstream(data / "Incomplete afnames" / "A_05-03-2011.zta", std::ios::binary)
         << "A_05-03-2011\r\n0\r\n";
