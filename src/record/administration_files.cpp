@@ -210,6 +210,8 @@ ResumeResult ResumeFromFiles(AdministrationRecord& record, const fs::path& incom
         return LoadFailure(OpenError(incompleteFile, "Het bevat geen geldige afnamenaam."));
     }
     const AdministrationPaths paths = PathsInDataFolder(datapath, memo.lines[0]);
+    if (datapath.empty())
+        return LoadFailure(OpenError(paths.dataFW, "Er is geen datamap ingesteld."));
     LinesFile dataFW = ReadLinesFile(paths.dataFW);
     if (dataFW.error) return LoadFailure(*dataFW.error);
     LinesFile dataFV = ReadLinesFile(paths.dataFV);

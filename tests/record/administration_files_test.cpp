@@ -196,6 +196,23 @@ TEST_F(AdministrationFilesTest, ResumeWithMissingDataFileKeepsIncompleteFile) {
     EXPECT_TRUE(fs::exists(zta));
 }
 
+TEST_F(AdministrationFilesTest, ResumeWithoutDataFolderReadsNoFilesElsewhere) {
+    // Without the setting there is no data folder: the data files are not
+    // looked for beside wherever the program happens to run.
+    AdministrationRecord saved = Finished();
+    ASSERT_FALSE(WriteAdministrationFiles(saved, root_));
+    const fs::path zta = root_ / "Incomplete afnames" / (saved.AfnameKey + ".zta");
+    const fs::path workingFolder = fs::current_path();
+    fs::current_path(root_);
+    AdministrationRecord record;
+    const ResumeResult result = ResumeFromFiles(record, zta, "");
+    fs::current_path(workingFolder);
+    EXPECT_EQ(result.outcome, ResumeResult::Outcome::kLoadFailed);
+    EXPECT_TRUE(result.message.starts_with("Kan bestand"));
+    EXPECT_EQ(record.Ecode, "");
+    EXPECT_TRUE(fs::exists(zta));
+}
+
 TEST_F(AdministrationFilesTest, ResumeWithRefusedLineKeepsIncompleteFile) {
     const fs::path zta = root_ / "Incomplete afnames" / "K_01-01-2011.zta";
     WriteBytes(zta, "K_01-01-2011\r\n0\r\n");
