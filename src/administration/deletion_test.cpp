@@ -149,6 +149,13 @@ void TFWtfase::hidePromptControls() {
     Label2.visible = false;
 }
 
+void TFWtfase::disablePromptControls() {
+    BtnA.enabled = false;
+    Label1.enabled = false;
+    BtnB.enabled = false;
+    Label2.enabled = false;
+}
+
 TIntroduction& TFWtfase::introduction() { return *links_.FWin; }
 
 ui::Screen& TFWtfase::afterScreen() { return *links_.FWaft; }

@@ -45,6 +45,7 @@ class TFWtfase : public TTestPhase {
     record::StringGrid& scoreGrid() override;
     void offerNextStep() override;
     void hidePromptControls() override;
+    void disablePromptControls() override;
     int phaseAfterMark() const override { return kScored; }
     int finishedStatus() const override { return 4; }
     TIntroduction& introduction() override;

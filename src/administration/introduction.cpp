@@ -140,12 +140,14 @@ void TIntroduction::TimerTick() {
         Timer.setEnabled(false);
         return;
     }
+    // The speakers up to this prompt fall silent, also one whose prompt this
+    // one cut short.
+    for (int n = 1; n <= prompt; ++n) SetButtonPicture(image(n), links_, kSpeakerOff);
     if (prompt < kPromptCount) {
         for (int n = 1; n <= prompt; ++n) {
             image(n).enabled = true;
             label(n).enabled = true;
         }
-        SetButtonPicture(image(prompt), links_, kSpeakerOff);
         image(prompt + 1).visible = true;
         image(prompt + 1).enabled = true;
         label(prompt + 1).enabled = true;
@@ -155,7 +157,6 @@ void TIntroduction::TimerTick() {
             image(n).enabled = true;
             label(n).enabled = true;
         }
-        SetButtonPicture(int5, links_, kSpeakerOff);
         if (NotInterrupted) {
             SetButtonPicture(ButtonIO, links_, "BtnSTred.gif");
             InstructionHeard = true;

@@ -57,6 +57,10 @@ void TZORkeuze::LatencyStep() {
 
 void TZORkeuze::PrevPage() {
     links_.main->ClickSound();
+    // A subtest clicked just before must not open the entry screen once the
+    // test leader has gone back: the armed step is dropped.
+    LatencyTimer.setEnabled(false);
+    PrevLatencyState = 0;
     ResetChoice();
     links_.main->ZORMainInitialize();
     Close();

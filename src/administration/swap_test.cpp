@@ -85,6 +85,11 @@ void TFVtfase::hidePromptControls() {
     Label1.visible = false;
 }
 
+void TFVtfase::disablePromptControls() {
+    ButtonItem.enabled = false;
+    Label1.enabled = false;
+}
+
 TIntroduction& TFVtfase::introduction() { return *links_.FVin; }
 
 ui::Screen& TFVtfase::afterScreen() { return *links_.FVaft; }

@@ -36,6 +36,7 @@ class TFVtfase : public TTestPhase {
     record::StringGrid& scoreGrid() override;
     void offerNextStep() override;
     void hidePromptControls() override;
+    void disablePromptControls() override;
     int phaseAfterMark() const override { return kStopped; }
     int finishedStatus() const override { return 3; }
     TIntroduction& introduction() override;

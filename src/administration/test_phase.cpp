@@ -215,6 +215,10 @@ void TTestPhase::OnderbrekenClick() {
     links_.main->ClickSound();
     SetButtonPicture(ButtonOT, links_, "BtnOTon.gif");
     ButtonOT.enabled = false;
+    // No prompt may start during the delay: the screen closes under it, and
+    // a prompt that ended on the hidden screen would start the stopwatch,
+    // whose stale run the next step's time would then include.
+    disablePromptControls();
     Latency();
     TIntroduction& intro = introduction();
     intro.NotInterrupted = false;

@@ -103,6 +103,8 @@ class TTestPhase : public ui::Screen {
     virtual void offerNextStep() = 0;
     // Hides the prompt controls once the last step is marked.
     virtual void hidePromptControls() = 0;
+    // Takes the prompt controls out of use while the screen is being left.
+    virtual void disablePromptControls() = 0;
     virtual int phaseAfterMark() const = 0;
     virtual int finishedStatus() const = 0;
     virtual TIntroduction& introduction() = 0;

@@ -47,6 +47,28 @@ TEST_F(FlowTest, ChoiceBackButtonReturnsAtOnceSubtestButtonsAfterTheDeferredStep
     EXPECT_EQ(app.modalStack(), std::vector<ui::Screen*>{&main()});
 }
 
+TEST_F(FlowTest, ChoiceBackButtonWhileASubtestIsArmedStaysInTheMainMenu) {
+    main().ButtonNT.click();
+    clock.advance(500);
+    keuze().ButtonFV.click();
+    clock.advance(100);
+    keuze().ButtonExit.click();
+    EXPECT_EQ(app.activeScreen(), &main());
+    clock.advance(1000);
+    EXPECT_EQ(app.modalStack(), std::vector<ui::Screen*>{&main()});
+    EXPECT_EQ(app.activeScreen(), &main());
+
+    // The next choice waits its own 500 ms again.
+    main().ButtonNT.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &keuze());
+    keuze().ButtonFW.click();
+    clock.advance(499);
+    EXPECT_EQ(app.activeScreen(), &keuze());
+    clock.advance(1);
+    EXPECT_EQ(app.activeScreen(), &entry());
+}
+
 TEST_F(FlowTest, InterruptedDeletionTestContinuesAfterResumingFromTheIncompleteFile) {
     startAdministration(true);
     toTest(fwIn());

@@ -68,6 +68,9 @@ TEST_F(IntroductionTest, ALaterPromptStartedWhileOnePlaysWins) {
     EXPECT_FALSE(intro().Int1.enabled);
     advanceUntil([&] { return intro().ButtonIO.enabled; });
     EXPECT_EQ(shown(), (std::vector<bool>(5, true)));
+    // The prompt cut short no longer shows a sounding speaker.
+    EXPECT_EQ(intro().Int1.pictureName(), "BtnSpkOff.gif");
+    EXPECT_EQ(intro().int5.pictureName(), "BtnSpkOff.gif");
 }
 
 TEST_F(IntroductionTest, ContinuingBeforeAnyPromptShowsTheGoOnPicture) {

@@ -137,6 +137,26 @@ TEST_F(DeletionPhaseTest, AfterTheLastStepOnlyFinishingIsOfferedAndMarksAreFinal
     EXPECT_EQ(record().CurrentStepFW, 16);
 }
 
+TEST_F(DeletionPhaseTest, NoPromptStartsWhileAnInterruptIsUnderWay) {
+    fwTest().ButtonOT.click();
+    fwTest().Label1.click();
+    press(U' ');
+    EXPECT_FALSE(fwTest().BtnA.enabled);
+    EXPECT_FALSE(fwTest().PromptAPlayed);
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fwIn());
+    fwIn().ButtonIO.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fwTest());
+    clock.advance(300);
+    // Back at the step's prompt A: prompt B waits for it.
+    EXPECT_TRUE(fwTest().BtnA.enabled);
+    EXPECT_FALSE(fwTest().BtnB.enabled);
+    deletionStep(1200, false);
+    EXPECT_EQ(cell(1, 0), "12");
+    EXPECT_EQ(cell(2, 0), "0");
+}
+
 TEST_F(DeletionPhaseTest, PromptThatCannotBeOpenedIsReportedAndTheScreenStaysUsable) {
     const std::string folder = fwTest().audioFolder;
     fwTest().audioFolder = (root / "missing").string() + "\\";
@@ -187,6 +207,24 @@ TEST_F(SwapPhaseTest, DoubleClickOnTheItemRestartsThePromptAndTimingWaitsForItsE
     EXPECT_EQ(fvTest().Label1.caption, "Zeg item 2");
     EXPECT_EQ(fvTest().TimerPhase, TTestPhase::kStopped);
     EXPECT_TRUE(fvTest().ButtonOT.enabled);
+}
+
+TEST_F(SwapPhaseTest, NoItemStartsWhileAnInterruptIsUnderWaySoTheNextRunTimesFromItsOwnPrompt) {
+    fvTest().ButtonOT.click();
+    fvTest().ButtonItem.click();
+    press(U' ');
+    EXPECT_FALSE(fvTest().ButtonItem.enabled);
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fvIn());
+    clock.advance(3000);
+    EXPECT_FALSE(fvTest().Chrono.ChronoOn);
+    fvIn().ButtonIO.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fvTest());
+    EXPECT_TRUE(fvTest().ButtonItem.enabled);
+    swapItem(1000, true);
+    EXPECT_EQ(record().SGRscoreFV.Cell(1, 0), "10");
+    EXPECT_EQ(record().ELaatsteFV, "1");
 }
 
 TEST_F(SwapPhaseTest, ItemTwelveMarkedLeavesOnlyFinishing) {
