@@ -56,6 +56,8 @@ ReportScreen::ReportScreen(ui::Application& app, std::string name, shell::MainMe
     store.OnBeginDoc = [this](pagestore::TPrintPreview&) { PrintPreviewBeginDoc(); };
     store.OnEndDoc = [this](pagestore::TPrintPreview&) { PrintPreviewEndDoc(); };
     store.OnChange = [this](pagestore::TPrintPreview&) { PrintPreviewChange(); };
+    store.OnBeforePrint = [this](pagestore::TPrintPreview&) { PrintPreviewBeforePrint(); };
+    store.OnAfterPrint = [this](pagestore::TPrintPreview&) { PrintPreviewAfterPrint(); };
     PrintPreview.OnZoomChange = [this] { PrintPreviewZoomChange(); };
 }
 
@@ -96,6 +98,18 @@ void ReportScreen::PrintPreviewBeginDoc() {
 
 void ReportScreen::PrintPreviewEndDoc() {
     caption = app().title;
+    UpdatePrintButton();
+}
+
+void ReportScreen::PrintPreviewBeforePrint() {
+    app().cursor = ui::Cursor::HourGlass;
+    caption = app().title + " - Preparing to print...";
+    PRbtn.enabled = false;
+}
+
+void ReportScreen::PrintPreviewAfterPrint() {
+    caption = app().title;
+    app().cursor = ui::Cursor::Default;
     UpdatePrintButton();
 }
 

@@ -51,6 +51,10 @@ protected:
     void PrintPreviewEndDoc();
     void PrintPreviewChange();
     void PrintPreviewZoomChange();
+    // Busy while the pages go to the printer: hourglass, progress in the
+    // title and no second print job.
+    void PrintPreviewBeforePrint();
+    void PrintPreviewAfterPrint();
     void UpdatePrintButton();
     std::string ButtonPicture(const std::string& name) const;
     // Today's date on the program's clock.

@@ -2,6 +2,7 @@
 // with the report file, its PDF, the save and the incomplete-administration file.
 #include <gtest/gtest.h>
 
+#include "../pagestore/fake_printer.h"
 #include "report/report_preview.h"
 #include "report_page_fixture.h"
 #include "report_screens_fixture.h"
@@ -109,6 +110,43 @@ TEST_F(ReportPreviewTest, PrinterSetUpDialogDecidesAndAlwaysResetsTheScreen) {
     printing.confirmSetup = true;
     preview.PRbtn.click();
     EXPECT_EQ(printing.printed, 1);
+}
+
+// Notes what the preview shows while a page goes to the printer.
+class WatchedPrinter : public pagestore::testing::FakePrinter {
+public:
+    WatchedPrinter(ui::Application& app, TPP& preview) : app_(app), preview_(preview) {}
+    std::string caption;
+    bool printButtonEnabled = true;
+    bool busy = false;
+    void DrawPicture(std::span<const std::uint8_t> picture, const emf::Rect& target,
+                     bool grayscale) override {
+        caption = preview_.caption;
+        printButtonEnabled = preview_.PRbtn.enabled;
+        busy = app_.cursor == ui::Cursor::HourGlass;
+        FakePrinter::DrawPicture(picture, target, grayscale);
+    }
+
+private:
+    ui::Application& app_;
+    TPP& preview_;
+};
+
+TEST_F(ReportPreviewTest, PrintingShowsItsProgressAndBlocksTheButtonUntilDone) {
+    ui.app.title = "ZOR";
+    auto printer = std::make_shared<WatchedPrinter>(ui.app, preview);
+    printing.printer = printer;
+    printing.confirmSetup = true;
+    preview.ShowModal();
+    preview.PRbtn.click();
+
+    ASSERT_EQ(printer->drawn.size(), 1u);
+    EXPECT_EQ(printer->caption, "ZOR - Preparing to print...");
+    EXPECT_FALSE(printer->printButtonEnabled);
+    EXPECT_TRUE(printer->busy);
+    EXPECT_EQ(preview.caption, "ZOR");
+    EXPECT_EQ(ui.app.cursor, ui::Cursor::Default);
+    EXPECT_TRUE(preview.PRbtn.enabled);
 }
 
 TEST_F(ReportPreviewTest, ZoomChoicesAndTheBoxFollowTheDisplay) {

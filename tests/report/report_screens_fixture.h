@@ -2,6 +2,7 @@
 // Doubles of what the report screens use, on the runtime's virtual clock.
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,13 +41,20 @@ public:
     bool confirmSetup = false;
     int setups = 0;
     int printed = 0;
+    // When set, printing goes through the store onto this printer.
+    std::shared_ptr<pagestore::Printer> printer;
     bool PrinterInstalled() const override { return installed; }
     void WritePrinterSetup(pagestore::TPrintPreview&) override {}
     bool PrinterSetupDialog() override {
         ++setups;
         return confirmSetup;
     }
-    void Print(pagestore::TPrintPreview& store) override { printed += store.TotalPages(); }
+    void Print(pagestore::TPrintPreview& store) override {
+        printed += store.TotalPages();
+        if (!printer) return;
+        store.SetPrinter(printer);
+        store.Print();
+    }
 };
 
 class FakeFolderOpener : public FolderOpener {
