@@ -355,13 +355,13 @@ class Replay {
                 brush(0xFFFFFF);
                 break;
             case emf::StockObject::LightGrayBrush:
-                brush(0xC0C0C0);
+                brush(0xAAAAAA);
                 break;
             case emf::StockObject::GrayBrush:
                 brush(0x808080);
                 break;
             case emf::StockObject::DarkGrayBrush:
-                brush(0x404040);
+                brush(0x666666);
                 break;
             case emf::StockObject::BlackBrush:
                 brush(0x000000);

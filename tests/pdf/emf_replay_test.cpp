@@ -432,7 +432,7 @@ TEST(Replay, StockBrushesAndPatternFills) {
     });
     EXPECT_TRUE(std::regex_search(
         content,
-        std::regex("0.75 0.75 0.75 rg\n[^\n]* re\nf\nn\n0.25 0.25 0.25 rg\n[^\n]* re\nf\n")))
+        std::regex("0.67 0.67 0.67 rg\n[^\n]* re\nf\nn\n0.4 0.4 0.4 rg\n[^\n]* re\nf\n")))
         << content;
 }
 
