@@ -144,6 +144,31 @@ TEST(PdfFonts, ToUnicodeMapsComeInBlocksOfAHundred) {
     EXPECT_NE(text.find("\u0410\u0411\u0412"), std::string::npos) << text;
 }
 
+TEST(PdfFonts, TheDescendantFontIsWrittenInItsFixedForm) {
+    TPdfDocument document(fixedClock());
+    document.addPage();
+    auto& arial = document.font("Arial", false, false);
+    auto& canvas = document.canvas();
+    canvas.beginText();
+    canvas.showGlyphs(arial, 10, {37, 36});
+    canvas.endText();
+    auto& companion = document.unicodeFont(arial);
+    std::string pdf = testing::saveToString(document);
+    // Objects 5 (content), 6 font, 7 descriptor, 8 companion, then the descendant and its map.
+    std::string descendant = objectBody(pdf, 9);
+    std::string expected = "<<\n/Type /Font\n/Subtype /CIDFontType2\n/BaseFont /Arial\n"
+                           "/CIDSystemInfo << /Ordering(Identity)/Registry(Adobe)/Supplement 0 >>\n"
+                           "/DW " +
+                           std::to_string(companion.glyphWidth(0)) + "\n/W [36[" +
+                           std::to_string(companion.glyphWidth(36)) + "]37[" +
+                           std::to_string(companion.glyphWidth(37)) +
+                           "]]\n/FontDescriptor 7 0 R\n>>";
+    EXPECT_EQ(descendant, expected);
+    EXPECT_NE(objectBody(pdf, 8).find("/DescendantFonts [9 0 R ]\n/ToUnicode 10 0 R\n>>"),
+              std::string::npos)
+        << objectBody(pdf, 8);
+}
+
 TEST(PdfFonts, GlyphNumbersAreShownInTheCompanion) {
     TPdfDocument document(fixedClock());
     document.addPage();
