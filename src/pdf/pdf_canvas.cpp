@@ -12,26 +12,13 @@
 namespace zor::pdf {
 namespace {
 
-// A piece of WinAnsi text as a literal string.
+// A piece of WinAnsi text as a literal string: only the delimiters and the backslash are
+// escaped, every other byte stands as it is.
 std::string contentString(std::string_view bytes) {
     std::string s = "(";
     for (char c : bytes) {
-        switch (c) {
-            case '(':
-            case ')':
-            case '\\':
-                s += '\\';
-                s += c;
-                break;
-            case '\r':
-                s += "\\r";
-                break;
-            case '\n':
-                s += "\\n";
-                break;
-            default:
-                s += c;
-        }
+        if (c == '(' || c == ')' || c == '\\') s += '\\';
+        s += c;
     }
     return s + ")";
 }

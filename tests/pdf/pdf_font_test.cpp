@@ -75,6 +75,15 @@ TEST(PdfFonts, OnlyTheUsedCodesGetWidths) {
     EXPECT_NE(pdf.find("/F0 12 Tf\n(ABBA) Tj"), std::string::npos);
 }
 
+TEST(PdfFonts, TextRunsEscapeOnlyDelimitersAndBackslashes) {
+    TPdfDocument document(fixedClock());
+    document.addPage();
+    auto& arial = document.font("Arial", false, false);
+    showLine(document, arial, 700, U"(a)\\b\r\n\tc\u00A0d");
+    EXPECT_EQ(document.pages()[0].contents->data(),
+              "BT\n72 700 Td\n/F0 12 Tf\n(\\(a\\)\\\\b\r\n\tc d) Tj\nET\n");
+}
+
 TEST(PdfFonts, DescriptorCarriesTheOutlineMetricsOfTheFaceUsed) {
     TPdfDocument document(fixedClock());
     document.addPage();
