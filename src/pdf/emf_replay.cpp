@@ -447,6 +447,10 @@ class Replay {
         double size = std::fabs((d.height < 0 ? -double(d.height) : font.emHeight) * scaleY_);
         PdfFont& pdfFont =
             document_.font(text::utf16ToUtf8(d.faceName), d.weight > 599, d.italic != 0, d.charSet);
+        // The font is set before anything else of the text, so that it holds beyond the
+        // clipping state the text may open and close.
+        const auto& written = canvas_.state();
+        if (written.font != &pdfFont || written.fontSize != size) canvas_.setFont(pdfFont, size);
         bool glyphs = (r.options & emf::eto::GlyphIndex) != 0;
         std::u32string characters = text::utf8ToUtf32(text::utf16ToUtf8(r.text));
 
