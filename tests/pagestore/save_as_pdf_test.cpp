@@ -38,6 +38,7 @@ class SaveAsPdf : public ::testing::Test {
 
 TEST_F(SaveAsPdf, ExportsOnlyTheFirstPageOnTheStoresPaperAndEndsIdle) {
     ASSERT_EQ(store_.TotalPages(), 3);
+    EXPECT_TRUE(store_.CanSaveAsPDF());
     const fs::path pdf = dir_ / "rapport.pdf";
     store_.SaveAsPDF(pdf, FixedDay);
     ASSERT_TRUE(fs::exists(pdf));
