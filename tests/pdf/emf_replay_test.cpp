@@ -242,8 +242,7 @@ TEST(Replay, TheFontIsSetBeforeTheClipSoItOutlastsIt) {
                      {900, 1900, 3000, 2400});
     });
     EXPECT_EQ(count(content, " Tf\n"), 1u) << content;
-    EXPECT_TRUE(std::regex_search(content, std::regex("/F0 [0-9.]+ Tf\n0 0 0 rg\nq\n")))
-        << content;
+    EXPECT_TRUE(std::regex_search(content, std::regex("/F0 [0-9.]+ Tf\n0 0 0 rg\nq\n"))) << content;
 }
 
 TEST(Replay, ClipRectanglesClipAndEmptyOnesDoNot) {
@@ -445,8 +444,7 @@ TEST(Replay, StockBrushesAndPatternFills) {
         r.fillRect({200, 200, 300, 300});
     });
     EXPECT_TRUE(std::regex_search(
-        content,
-        std::regex("0.67 0.67 0.67 rg\n[^\n]* re\nf\nn\n0.4 0.4 0.4 rg\n[^\n]* re\nf\n")))
+        content, std::regex("0.67 0.67 0.67 rg\n[^\n]* re\nf\nn\n0.4 0.4 0.4 rg\n[^\n]* re\nf\n")))
         << content;
 }
 

@@ -165,13 +165,13 @@ TEST(PdfFonts, TheDescendantFontIsWrittenInItsFixedForm) {
     std::string pdf = testing::saveToString(document);
     // Objects 5 (content), 6 font, 7 descriptor, 8 companion, then the descendant and its map.
     std::string descendant = objectBody(pdf, 9);
-    std::string expected = "<<\n/Type /Font\n/Subtype /CIDFontType2\n/BaseFont /Arial\n"
-                           "/CIDSystemInfo << /Ordering(Identity)/Registry(Adobe)/Supplement 0 >>\n"
-                           "/DW " +
-                           std::to_string(companion.glyphWidth(0)) + "\n/W [36[" +
-                           std::to_string(companion.glyphWidth(36)) + "]37[" +
-                           std::to_string(companion.glyphWidth(37)) +
-                           "]]\n/FontDescriptor 7 0 R\n>>";
+    std::string expected =
+        "<<\n/Type /Font\n/Subtype /CIDFontType2\n/BaseFont /Arial\n"
+        "/CIDSystemInfo << /Ordering(Identity)/Registry(Adobe)/Supplement 0 >>\n"
+        "/DW " +
+        std::to_string(companion.glyphWidth(0)) + "\n/W [36[" +
+        std::to_string(companion.glyphWidth(36)) + "]37[" +
+        std::to_string(companion.glyphWidth(37)) + "]]\n/FontDescriptor 7 0 R\n>>";
     EXPECT_EQ(descendant, expected);
     EXPECT_NE(objectBody(pdf, 8).find("/DescendantFonts [9 0 R ]\n/ToUnicode 10 0 R\n>>"),
               std::string::npos)
