@@ -185,8 +185,16 @@ void PdfCanvas::showText(PdfFont& font, double size, std::u32string_view text) {
         write(glyphRun ? "<" + run + "> Tj" : contentString(run) + " Tj");
         run.clear();
     };
-    for (char32_t c : text) {
-        if (auto code = winAnsiCode(c)) {
+    // Spaces between two characters without a WinAnsi code stay in their glyph run.
+    auto insideGlyphRun = [&](std::size_t at) {
+        if (!glyphRun || text[at] != U' ') return false;
+        auto next = text.find_first_not_of(U' ', at);
+        return next != std::u32string_view::npos && !winAnsiCode(text[next]);
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        auto code = winAnsiCode(c);
+        if (code && !insideGlyphRun(i)) {
             if (glyphRun) flush();
             glyphRun = false;
             run += char(*code);

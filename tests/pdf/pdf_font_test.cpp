@@ -131,6 +131,22 @@ TEST(PdfFonts, CharactersOutsideWinAnsiGoThroughTheUnicodeCompanion) {
     EXPECT_TRUE(std::regex_search(fonts, std::regex("\nArial,Bold +CID TrueType +Identity-H")));
 }
 
+TEST(PdfFonts, SpacesBetweenCompanionCharactersStayInTheGlyphRun) {
+    TPdfDocument document(fixedClock());
+    document.addPage();
+    auto& arial = document.font("Arial", false, false);
+    showLine(document, arial, 700, U"\u041F\u0440\u0438 \u043C\u0438\u0440 ok");
+    EXPECT_TRUE(std::regex_search(document.pages()[0].contents->data(),
+                                  std::regex("Td\n/F1 12 Tf\n<[0-9A-F]{28}> Tj\n"
+                                             "/F0 12 Tf\n\\( ok\\) Tj\nET\n$")))
+        << document.pages()[0].contents->data();
+
+    TempPdf file;
+    ASSERT_TRUE(document.saveToFile(file.path()));
+    std::string text = testing::pdfToText(file);
+    EXPECT_NE(text.find("\u041F\u0440\u0438 \u043C\u0438\u0440 ok"), std::string::npos) << text;
+}
+
 TEST(PdfFonts, ToUnicodeMapsComeInBlocksOfAHundred) {
     TPdfDocument document(fixedClock());
     document.addPage();
