@@ -146,6 +146,8 @@ class TPrintPreview {
     // when an existing target cannot be written; a missing folder writes nothing
     // and reports nothing.
     void SaveAsPDF(const std::filesystem::path& fileName, const pdf::PdfClock& clock);
+    // The PDF writer is built in, so a store can always export.
+    bool CanSaveAsPDF() const { return true; }
 
     // --- Events -----------------------------------------------------------------
     Event OnBeginDoc, OnNewPage, OnEndPage, OnEndDoc, OnAbort, OnChange;

@@ -355,13 +355,13 @@ class Replay {
                 brush(0xFFFFFF);
                 break;
             case emf::StockObject::LightGrayBrush:
-                brush(0xC0C0C0);
+                brush(0xAAAAAA);
                 break;
             case emf::StockObject::GrayBrush:
                 brush(0x808080);
                 break;
             case emf::StockObject::DarkGrayBrush:
-                brush(0x404040);
+                brush(0x666666);
                 break;
             case emf::StockObject::BlackBrush:
                 brush(0x000000);
@@ -447,6 +447,10 @@ class Replay {
         double size = std::fabs((d.height < 0 ? -double(d.height) : font.emHeight) * scaleY_);
         PdfFont& pdfFont =
             document_.font(text::utf16ToUtf8(d.faceName), d.weight > 599, d.italic != 0, d.charSet);
+        // The font is set before anything else of the text, so that it holds beyond the
+        // clipping state the text may open and close.
+        const auto& written = canvas_.state();
+        if (written.font != &pdfFont || written.fontSize != size) canvas_.setFont(pdfFont, size);
         bool glyphs = (r.options & emf::eto::GlyphIndex) != 0;
         std::u32string characters = text::utf8ToUtf32(text::utf16ToUtf8(r.text));
 

@@ -12,26 +12,13 @@
 namespace zor::pdf {
 namespace {
 
-// A piece of WinAnsi text as a literal string.
+// A piece of WinAnsi text as a literal string: only the delimiters and the backslash are
+// escaped, every other byte stands as it is.
 std::string contentString(std::string_view bytes) {
     std::string s = "(";
     for (char c : bytes) {
-        switch (c) {
-            case '(':
-            case ')':
-            case '\\':
-                s += '\\';
-                s += c;
-                break;
-            case '\r':
-                s += "\\r";
-                break;
-            case '\n':
-                s += "\\n";
-                break;
-            default:
-                s += c;
-        }
+        if (c == '(' || c == ')' || c == '\\') s += '\\';
+        s += c;
     }
     return s + ")";
 }
@@ -198,8 +185,16 @@ void PdfCanvas::showText(PdfFont& font, double size, std::u32string_view text) {
         write(glyphRun ? "<" + run + "> Tj" : contentString(run) + " Tj");
         run.clear();
     };
-    for (char32_t c : text) {
-        if (auto code = winAnsiCode(c)) {
+    // Spaces between two characters without a WinAnsi code stay in their glyph run.
+    auto insideGlyphRun = [&](std::size_t at) {
+        if (!glyphRun || text[at] != U' ') return false;
+        auto next = text.find_first_not_of(U' ', at);
+        return next != std::u32string_view::npos && !winAnsiCode(text[next]);
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        auto code = winAnsiCode(c);
+        if (code && !insideGlyphRun(i)) {
             if (glyphRun) flush();
             glyphRun = false;
             run += char(*code);

@@ -188,7 +188,7 @@ void PdfUnicodeFont::finish(PdfObjectTable& objects, bool compress) {
     cid->set("Type", makeName("Font"));
     cid->set("Subtype", makeName("CIDFontType2"));
     cid->set("BaseFont", makeName(baseFont_));
-    cid->set("CIDSystemInfo", makeRaw("<</Ordering(Identity)/Registry(Adobe)/Supplement 0>>"));
+    cid->set("CIDSystemInfo", makeRaw("<< /Ordering(Identity)/Registry(Adobe)/Supplement 0 >>"));
     cid->set("DW", makeNumber(glyphWidth(0)));
     cid->set("W", makeRaw(widths));
     cid->set("FontDescriptor", descriptor_);

@@ -38,6 +38,7 @@ class SaveAsPdf : public ::testing::Test {
 
 TEST_F(SaveAsPdf, ExportsOnlyTheFirstPageOnTheStoresPaperAndEndsIdle) {
     ASSERT_EQ(store_.TotalPages(), 3);
+    EXPECT_TRUE(store_.CanSaveAsPDF());
     const fs::path pdf = dir_ / "rapport.pdf";
     store_.SaveAsPDF(pdf, FixedDay);
     ASSERT_TRUE(fs::exists(pdf));
@@ -50,6 +51,17 @@ TEST_F(SaveAsPdf, ExportsOnlyTheFirstPageOnTheStoresPaperAndEndsIdle) {
     const std::string text = zor::testing::commandOutput("pdftotext '" + pdf.string() + "' -");
     EXPECT_NE(text.find("Eerste pagina"), std::string::npos) << text;
     EXPECT_EQ(text.find("Tweede pagina"), std::string::npos) << text;
+
+    // The document information: dated today without a time of day, modified when saved.
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(bytes.find("2 0 obj\n<<\n/Producer (ZOR-afnameprogramma 1.0.2.1)\n"
+                         "/Author (ZOR-gebruiker)\n/CreationDate (D:20110305000000)\n"
+                         "/Creator (ZOR-afnameprogramma 1.0.2.1)\n/Subject (ZOR-testrapport)\n"
+                         "/Title (ZOR-testrapport)\n/ModDate (D:20110305143015)\n>>\nendobj\n"),
+              std::string::npos)
+        << bytes.substr(0, 400);
+    EXPECT_NE(bytes.find("/MediaBox [0 0 595 842 ]"), std::string::npos);
 }
 
 TEST_F(SaveAsPdf, ATargetHeldByAnotherProgramFailsAndTheStoreReturnsToIdle) {

@@ -228,9 +228,21 @@ TEST(Replay, TopAlignedTextStandsOnItsBaselineAndUsesTheEmHeightAsSize) {
     ASSERT_EQ(td.size(), 2u);
     // Liberation Sans: ascent 1854 of 2048 units per em.
     EXPECT_NEAR(td[1], 842 - (1000 + std::lround(400 * 1854 / 2048.0)) * scaleY, 0.01);
-    EXPECT_TRUE(std::regex_search(content, std::regex("0 0 1 rg\nBT\n[^\n]* Td\n/F0 11.34 Tf\n"
+    EXPECT_TRUE(std::regex_search(content, std::regex("/F0 11.34 Tf\n0 0 1 rg\nBT\n[^\n]* Td\n"
                                                       "\\(Naam\\) Tj\nET\n")))
         << content;
+}
+
+TEST(Replay, TheFontIsSetBeforeTheClipSoItOutlastsIt) {
+    std::string content = replayed([](emf::Recorder& r) {
+        font(r, -300);
+        r.extTextOut({1000, 1000}, emf::eto::Clipped, {900, 900, 3000, 1400}, u"Een", {},
+                     {900, 900, 3000, 1400});
+        r.extTextOut({1000, 2000}, emf::eto::Clipped, {900, 1900, 3000, 2400}, u"Twee", {},
+                     {900, 1900, 3000, 2400});
+    });
+    EXPECT_EQ(count(content, " Tf\n"), 1u) << content;
+    EXPECT_TRUE(std::regex_search(content, std::regex("/F0 [0-9.]+ Tf\n0 0 0 rg\nq\n"))) << content;
 }
 
 TEST(Replay, ClipRectanglesClipAndEmptyOnesDoNot) {
@@ -288,8 +300,9 @@ TEST(Replay, TextWithoutAWinAnsiCodeUsesTheUnicodeCompanion) {
         font(r, -300, u"Calibri");
         r.extTextOut({1000, 1000}, 0, {}, u"\u20AC 5, Micha\u0142", {}, {0, 0, 1, 1});
     });
-    EXPECT_TRUE(std::regex_search(content, std::regex("/F0 [0-9.]+ Tf\n\\(\x80 5, Micha\\) Tj\n"
-                                                      "/F1 [0-9.]+ Tf\n<[0-9A-F]{4}> Tj\n")))
+    EXPECT_TRUE(std::regex_search(
+        content, std::regex("/F0 [0-9.]+ Tf\n0 0 0 rg\nBT\n[^\n]* Td\n\\(\x80 5, Micha\\) Tj\n"
+                            "/F1 [0-9.]+ Tf\n<[0-9A-F]{4}> Tj\n")))
         << content;
 }
 
@@ -431,8 +444,7 @@ TEST(Replay, StockBrushesAndPatternFills) {
         r.fillRect({200, 200, 300, 300});
     });
     EXPECT_TRUE(std::regex_search(
-        content,
-        std::regex("0.75 0.75 0.75 rg\n[^\n]* re\nf\nn\n0.25 0.25 0.25 rg\n[^\n]* re\nf\n")))
+        content, std::regex("0.67 0.67 0.67 rg\n[^\n]* re\nf\nn\n0.4 0.4 0.4 rg\n[^\n]* re\nf\n")))
         << content;
 }
 

@@ -75,6 +75,15 @@ TEST(PdfFonts, OnlyTheUsedCodesGetWidths) {
     EXPECT_NE(pdf.find("/F0 12 Tf\n(ABBA) Tj"), std::string::npos);
 }
 
+TEST(PdfFonts, TextRunsEscapeOnlyDelimitersAndBackslashes) {
+    TPdfDocument document(fixedClock());
+    document.addPage();
+    auto& arial = document.font("Arial", false, false);
+    showLine(document, arial, 700, U"(a)\\b\r\n\tc\u00A0d");
+    EXPECT_EQ(document.pages()[0].contents->data(),
+              "BT\n72 700 Td\n/F0 12 Tf\n(\\(a\\)\\\\b\r\n\tc d) Tj\nET\n");
+}
+
 TEST(PdfFonts, DescriptorCarriesTheOutlineMetricsOfTheFaceUsed) {
     TPdfDocument document(fixedClock());
     document.addPage();
@@ -122,6 +131,22 @@ TEST(PdfFonts, CharactersOutsideWinAnsiGoThroughTheUnicodeCompanion) {
     EXPECT_TRUE(std::regex_search(fonts, std::regex("\nArial,Bold +CID TrueType +Identity-H")));
 }
 
+TEST(PdfFonts, SpacesBetweenCompanionCharactersStayInTheGlyphRun) {
+    TPdfDocument document(fixedClock());
+    document.addPage();
+    auto& arial = document.font("Arial", false, false);
+    showLine(document, arial, 700, U"\u041F\u0440\u0438 \u043C\u0438\u0440 ok");
+    EXPECT_TRUE(std::regex_search(document.pages()[0].contents->data(),
+                                  std::regex("Td\n/F1 12 Tf\n<[0-9A-F]{28}> Tj\n"
+                                             "/F0 12 Tf\n\\( ok\\) Tj\nET\n$")))
+        << document.pages()[0].contents->data();
+
+    TempPdf file;
+    ASSERT_TRUE(document.saveToFile(file.path()));
+    std::string text = testing::pdfToText(file);
+    EXPECT_NE(text.find("\u041F\u0440\u0438 \u043C\u0438\u0440 ok"), std::string::npos) << text;
+}
+
 TEST(PdfFonts, ToUnicodeMapsComeInBlocksOfAHundred) {
     TPdfDocument document(fixedClock());
     document.addPage();
@@ -142,6 +167,31 @@ TEST(PdfFonts, ToUnicodeMapsComeInBlocksOfAHundred) {
     EXPECT_EQ(testing::qpdfCheck(file).exitCode, 0);
     std::string text = testing::pdfToText(file);
     EXPECT_NE(text.find("\u0410\u0411\u0412"), std::string::npos) << text;
+}
+
+TEST(PdfFonts, TheDescendantFontIsWrittenInItsFixedForm) {
+    TPdfDocument document(fixedClock());
+    document.addPage();
+    auto& arial = document.font("Arial", false, false);
+    auto& canvas = document.canvas();
+    canvas.beginText();
+    canvas.showGlyphs(arial, 10, {37, 36});
+    canvas.endText();
+    auto& companion = document.unicodeFont(arial);
+    std::string pdf = testing::saveToString(document);
+    // Objects 5 (content), 6 font, 7 descriptor, 8 companion, then the descendant and its map.
+    std::string descendant = objectBody(pdf, 9);
+    std::string expected =
+        "<<\n/Type /Font\n/Subtype /CIDFontType2\n/BaseFont /Arial\n"
+        "/CIDSystemInfo << /Ordering(Identity)/Registry(Adobe)/Supplement 0 >>\n"
+        "/DW " +
+        std::to_string(companion.glyphWidth(0)) + "\n/W [36[" +
+        std::to_string(companion.glyphWidth(36)) + "]37[" +
+        std::to_string(companion.glyphWidth(37)) + "]]\n/FontDescriptor 7 0 R\n>>";
+    EXPECT_EQ(descendant, expected);
+    EXPECT_NE(objectBody(pdf, 8).find("/DescendantFonts [9 0 R ]\n/ToUnicode 10 0 R\n>>"),
+              std::string::npos)
+        << objectBody(pdf, 8);
 }
 
 TEST(PdfFonts, GlyphNumbersAreShownInTheCompanion) {
