@@ -45,7 +45,15 @@ void PreviewLayout::SetPaperPixels(int width, int height) {
     paperHeight_ = std::max(height, 0);
 }
 
-void PreviewLayout::SetHasPage(bool hasPage) { hasPage_ = hasPage; }
+void PreviewLayout::SetHasPage(bool hasPage) {
+    hasPage_ = hasPage;
+    if (hasPage) return;
+    // A hidden sheet leaves nothing to scroll or drag.
+    canScrollH_ = canScrollV_ = false;
+    hPos_ = vPos_ = 0;
+    cursor_ = PreviewCursor::Normal;
+    dragging_ = false;
+}
 
 void PreviewLayout::SetFrame(int borderWidth, int shadowWidth) {
     borderWidth_ = std::max(borderWidth, 0);

@@ -232,5 +232,23 @@ TEST_F(PreviewLayoutTest, NothingIsLaidOutWithoutAPage) {
     EXPECT_EQ(layout.ViewWidth(), 0);
 }
 
+TEST_F(PreviewLayoutTest, AnEmptiedDisplayNeitherScrollsNorDrags) {
+    show(798, 460);
+    layout.SetZoom(200);
+    layout.SetVPos(300);
+    layout.Press(300, 300);
+    ASSERT_TRUE(layout.Dragging());
+
+    layout.SetHasPage(false);
+    EXPECT_FALSE(layout.CanScrollH());
+    EXPECT_FALSE(layout.CanScrollV());
+    EXPECT_EQ(layout.VPos(), 0);
+    EXPECT_EQ(layout.ClientWidth(), 798);
+    EXPECT_FALSE(layout.Dragging());
+    EXPECT_EQ(layout.Cursor(), PreviewCursor::Normal);
+    layout.KeyDown(PreviewKey::End, {.ctrl = true});
+    EXPECT_EQ(layout.VPos(), 0);
+}
+
 }  // namespace
 }  // namespace zor::pagestore::qt
