@@ -154,10 +154,14 @@ void TPaperPreview::PaperChanged() { relayout(); }
 
 void TPaperPreview::storeChanged() {
     const int total = store_.TotalPages();
+    const emf::Size paper = store_.PaperSizeInPixels();
+    const bool otherPaper =
+        paper.cx != layout_.PaperPixelWidth() || paper.cy != layout_.PaperPixelHeight();
     if (total == 0) {
         layout_.SetHasPage(false);
-    } else if (shownPages_ == 0) {
-        // The first page arrived: lay the sheet out for it.
+    } else if (shownPages_ == 0 || otherPaper) {
+        // The first page arrived, or a loaded report brought its own paper: lay
+        // the sheet out for it.
         layout_.SetHasPage(true);
         relayout();
     }

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <sstream>
 
 #include "qt_app.h"
 
@@ -58,6 +59,26 @@ TEST_F(PaperPreviewTest, SheetAppearsWithTheFirstPageAndShowsItInItsFrame) {
 
     store.Clear();
     EXPECT_FALSE(preview.Layout().Visible());
+}
+
+TEST_F(PaperPreviewTest, ALoadedReportOnOtherPaperIsLaidOutForThatPaper) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    preview.SetMargins(10, 10);
+    ASSERT_LT(preview.SheetBitmap().width(), preview.SheetBitmap().height());
+
+    TPrintPreview landscape;
+    landscape.SetOrientation(poLandscape);
+    compose(landscape, 1);
+    std::stringstream report;
+    landscape.SaveToStream(report);
+    store.LoadFromStream(report);
+    const QImage& sheet = preview.SheetBitmap();
+    EXPECT_GT(sheet.width(), sheet.height());
+    // Fitted to the 440 pixels high display: 435 × 1123 / 794 wide plus the frame.
+    EXPECT_EQ(sheet.height(), 440);
+    EXPECT_EQ(sheet.width(), 5 + 615);
 }
 
 TEST_F(PaperPreviewTest, GreyPreviewAndOverlaysAreOnlyShown) {
