@@ -66,12 +66,15 @@ void PreviewLayout::SetZoom(int zoom) {
     zoom = std::clamp(zoom, zoomMin_, zoomMax_);
     if (zoom == zoom_ && zoomState_ == zsZoomOther) return;
     const int previous = zoom_;
+    const TZoomState previousState = zoomState_;
     zoom_ = zoom;
     zoomState_ = zsZoomOther;
     layout();
     if (!usable_) {
-        // No bitmap can be made at this size: the previous zoom stays.
+        // No bitmap can be made at this size: the previous zoom stays, and a
+        // fitted sheet goes on following the window.
         zoom_ = previous;
+        zoomState_ = previousState;
         layout();
         return;
     }

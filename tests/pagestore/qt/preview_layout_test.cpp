@@ -127,6 +127,19 @@ TEST_F(PreviewLayoutTest, ZoomThatCannotBeDrawnKeepsThePreviousOne) {
     EXPECT_EQ(zoomChanges, changes);
 }
 
+TEST_F(PreviewLayoutTest, ZoomThatCannotBeDrawnLeavesAWholePageDisplayFittingTheWindow) {
+    layout.CanMakeBitmap = [](int w, int h) { return std::int64_t(w) * h <= 4000 * 4000; };
+    show(1000, 400);
+    ASSERT_EQ(layout.Zoom(), 33);
+    const int changes = zoomChanges;
+    layout.SetZoom(500);
+    EXPECT_EQ(layout.Zoom(), 33);
+    EXPECT_EQ(layout.ZoomState(), zsZoomToFit);
+    EXPECT_EQ(zoomChanges, changes);
+    show(300, 900);  // the sheet still follows the window
+    EXPECT_EQ(layout.Zoom(), 35);
+}
+
 TEST_F(PreviewLayoutTest, WheelStepsPerWholeNotchAndKeepsTheRemainder) {
     show(798, 460);
     layout.SetZoom(200);
