@@ -79,6 +79,18 @@ TEST_F(PreviewLayoutTest, WholePageFitsTheHeightInAWideWindowAndTheWidthInANarro
     EXPECT_EQ(layout.ViewLeft(), 10);
 }
 
+TEST_F(PreviewLayoutTest, FittedZoomRoundsHalvesToEven) {
+    layout.SetPaperPixels(600, 1000);  // paper 1000 pixels high: 10 pixels a percent
+    show(1000, 20 + 5 + 125);
+    EXPECT_EQ(layout.Zoom(), 12);  // 12.5
+    show(1000, 20 + 5 + 135);
+    EXPECT_EQ(layout.Zoom(), 14);  // 13.5
+    show(1000, 20 + 5 + 145);
+    EXPECT_EQ(layout.Zoom(), 14);  // 14.5
+    show(1000, 20 + 5 + 146);
+    EXPECT_EQ(layout.Zoom(), 15);  // 14.6
+}
+
 TEST_F(PreviewLayoutTest, FitToWidthWithAVerticalScrollBarNeedsNoHorizontalOne) {
     layout.SetZoomState(zsZoomToWidth);
     show(400, 300);
@@ -88,6 +100,18 @@ TEST_F(PreviewLayoutTest, FitToWidthWithAVerticalScrollBarNeedsNoHorizontalOne) 
     EXPECT_EQ(layout.ViewHeight(), 5 + 508);
     EXPECT_EQ(layout.VMax(), 513 + 20 - 300);
     EXPECT_EQ(layout.Cursor(), PreviewCursor::Drag);
+}
+
+TEST_F(PreviewLayoutTest, FitToHeightWithAHorizontalScrollBarNeedsNoVerticalOne) {
+    layout.SetZoomState(zsZoomToHeight);
+    show(300, 500);
+    EXPECT_TRUE(layout.CanScrollH());
+    EXPECT_FALSE(layout.CanScrollV());
+    EXPECT_EQ(layout.ViewHeight(), 464);     // 500 - 2 × 10 - the horizontal bar
+    EXPECT_EQ(layout.ViewWidth(), 5 + 325);  // 459 × 794 / 1123
+    EXPECT_EQ(layout.Zoom(), 41);            // 459 × 100 / 1123 = 40.9
+    EXPECT_EQ(layout.HMax(), 330 + 20 - 300);
+    EXPECT_EQ(layout.ViewTop(), 10);
 }
 
 TEST_F(PreviewLayoutTest, TwoHundredPercentScrollsBothWays) {
