@@ -330,6 +330,16 @@ void TPaperPreview::paintEvent(QPaintEvent*) {
     p.drawImage(at, sheet_);
 }
 
+void TPaperPreview::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        // The corners beside the shadow take the display's colour, and the
+        // default shadow colour comes from the palette too.
+        frameDrawn_ = false;
+        viewport()->update();
+    }
+}
+
 void TPaperPreview::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     relayout();

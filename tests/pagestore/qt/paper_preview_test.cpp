@@ -61,6 +61,21 @@ TEST_F(PaperPreviewTest, SheetAppearsWithTheFirstPageAndShowsItInItsFrame) {
     EXPECT_FALSE(preview.Layout().Visible());
 }
 
+TEST_F(PaperPreviewTest, TheFrameFollowsTheDisplaysColours) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    const int w = preview.SheetBitmap().width(), h = preview.SheetBitmap().height();
+    QPalette colours = preview.palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    colours.setColor(QPalette::Dark, QColor(0, 128, 0));
+    preview.setPalette(colours);
+    const QImage& sheet = preview.SheetBitmap();
+    EXPECT_EQ(sheet.pixel(w - 1, 0), qRgb(0, 0, 0));  // the corners beside the shadow
+    EXPECT_EQ(sheet.pixel(0, h - 1), qRgb(0, 0, 0));
+    EXPECT_EQ(sheet.pixel(w - 2, h / 2), qRgb(0, 128, 0));  // the shadow itself
+}
+
 TEST_F(PaperPreviewTest, ALoadedReportOnOtherPaperIsLaidOutForThatPaper) {
     compose(store, 1);
     TPaperPreview preview(store);
