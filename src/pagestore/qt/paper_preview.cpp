@@ -60,6 +60,7 @@ TPaperPreview::TPaperPreview(TPrintPreview& store, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setAutoFillBackground(false);
+    viewport()->setMouseTracking(true);
 
     layout_.CanMakeBitmap = [this](int width, int height) {
         if (width <= 0 || height <= 0 || std::int64_t(width) * height * 4 > MaxSheetBytes)
@@ -199,18 +200,25 @@ void TPaperPreview::apply() {
     verticalScrollBar()->setSingleStep(layout_.ScrollStep());
     verticalScrollBar()->setValue(layout_.VPos());
     applying_ = false;
-    switch (layout_.Cursor()) {
-        case PreviewCursor::Normal:
-            viewport()->setCursor(options_.Cursor);
-            break;
-        case PreviewCursor::Drag:
-            viewport()->setCursor(options_.DragCursor);
-            break;
-        case PreviewCursor::Grab:
-            viewport()->setCursor(options_.GrabCursor);
-            break;
-    }
+    showCursor();
     viewport()->update();
+}
+
+QRect TPaperPreview::sheetOnScreen() const {
+    return QRect(layout_.ViewLeft() - layout_.HPos(), layout_.ViewTop() - layout_.VPos(),
+                 layout_.ViewWidth(), layout_.ViewHeight());
+}
+
+void TPaperPreview::showCursor() {
+    // A sheet being dragged keeps the grabbing hand wherever the pointer goes.
+    if (layout_.Cursor() == PreviewCursor::Grab) {
+        viewport()->setCursor(options_.GrabCursor);
+    } else if (!layout_.Visible() || !sheetOnScreen().contains(pointer_)) {
+        viewport()->unsetCursor();
+    } else {
+        viewport()->setCursor(layout_.Cursor() == PreviewCursor::Drag ? options_.DragCursor
+                                                                      : options_.Cursor);
+    }
 }
 
 void TPaperPreview::RepaintSheet() {
@@ -378,9 +386,8 @@ void TPaperPreview::wheelEvent(QWheelEvent* event) {
 void TPaperPreview::mousePressEvent(QMouseEvent* event) {
     if (isEnabled() && !hasFocus()) setFocus(Qt::MouseFocusReason);
     const QPoint at = event->position().toPoint();
-    const QRect sheet(layout_.ViewLeft() - layout_.HPos(), layout_.ViewTop() - layout_.VPos(),
-                      layout_.ViewWidth(), layout_.ViewHeight());
-    if (layout_.Visible() && sheet.contains(at)) {
+    pointer_ = at;
+    if (layout_.Visible() && sheetOnScreen().contains(at)) {
         layout_.Press(at.x(), at.y());
         apply();
     }
@@ -388,15 +395,19 @@ void TPaperPreview::mousePressEvent(QMouseEvent* event) {
 }
 
 void TPaperPreview::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    pointer_ = at;
     if (layout_.Dragging()) {
-        const QPoint at = event->position().toPoint();
         layout_.Move(at.x(), at.y(), (event->buttons() & Qt::LeftButton) != 0);
         apply();
+    } else {
+        showCursor();
     }
     QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void TPaperPreview::mouseReleaseEvent(QMouseEvent* event) {
+    pointer_ = event->position().toPoint();
     layout_.Release();
     apply();
     QAbstractScrollArea::mouseReleaseEvent(event);

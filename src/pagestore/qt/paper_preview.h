@@ -101,6 +101,10 @@ class TPaperPreview : public QAbstractScrollArea {
     void relayout();
     // Makes the scroll bars, the cursor and the screen follow the layout.
     void apply();
+    // The sheet's place in the viewport, scrolled.
+    QRect sheetOnScreen() const;
+    // The sheet's pointer over the sheet, the display's own elsewhere.
+    void showCursor();
     void paintFrame();
     QRect paperRect() const;
     void paintContent(const QRect& wanted);
@@ -121,6 +125,7 @@ class TPaperPreview : public QAbstractScrollArea {
     bool frameDrawn_ = false;
     QRegion drawn_;  // the part of the paper that shows the current content
     bool applying_ = false;
+    QPoint pointer_{-1, -1};  // where the mouse was last seen in the viewport
 };
 
 }  // namespace zor::pagestore::qt

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <sstream>
 
 #include "qt_app.h"
@@ -199,6 +200,41 @@ TEST_F(PaperPreviewTest, ScrollingAtHighZoomDrawsWhatComesIntoView) {
               preview.palette().color(QPalette::Dark).rgb());
     EXPECT_EQ(bottom.pixel(paperCorner + QPoint(10, 0)),
               preview.palette().color(QPalette::Window).rgb());
+}
+
+TEST_F(PaperPreviewTest, TheHandShowsOverTheSheetOnly) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    preview.SetMargins(10, 10);
+    preview.SetZoom(200);
+    auto moveTo = [&](QPoint at) {
+        QMouseEvent event(QEvent::MouseMove, at, preview.viewport()->mapToGlobal(at), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(preview.viewport(), &event);
+        return preview.viewport()->cursor().shape();
+    };
+    EXPECT_EQ(moveTo({100, 100}), Qt::OpenHandCursor);
+    EXPECT_EQ(moveTo({5, 5}), Qt::ArrowCursor);  // the margin beside the sheet
+    EXPECT_EQ(moveTo({100, 5}), Qt::ArrowCursor);
+    EXPECT_EQ(moveTo({100, 100}), Qt::OpenHandCursor);
+
+    // A drag keeps the grabbing hand beside the sheet; releasing there gives the
+    // arrow. At 60 % only the height scrolls and the sheet lies centred.
+    preview.SetZoom(60);
+    ASSERT_FALSE(preview.Layout().CanScrollH());
+    ASSERT_GT(preview.Layout().ViewLeft(), 100);
+    auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, preview.viewport()->mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(preview.viewport(), &event);
+        return preview.viewport()->cursor().shape();
+    };
+    const int left = preview.Layout().ViewLeft();
+    EXPECT_EQ(mouse(QEvent::MouseButtonPress, {left + 50, 100}, Qt::LeftButton),
+              Qt::ClosedHandCursor);
+    EXPECT_EQ(mouse(QEvent::MouseMove, {left - 50, 100}, Qt::LeftButton), Qt::ClosedHandCursor);
+    EXPECT_EQ(mouse(QEvent::MouseButtonRelease, {left - 50, 100}, Qt::NoButton), Qt::ArrowCursor);
 }
 
 TEST_F(PaperPreviewTest, ZoomTooLargeToDrawKeepsThePreviousZoom) {
