@@ -414,7 +414,11 @@ void TPaperPreview::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TPaperPreview::contextMenuEvent(QContextMenuEvent* event) {
-    if (options_.PopupMenu) {
+    // The menu belongs to the sheet: a click beside it opens nothing. The menu
+    // key opens it wherever the pointer is.
+    const bool onSheet =
+        event->reason() == QContextMenuEvent::Keyboard || sheetOnScreen().contains(event->pos());
+    if (options_.PopupMenu && layout_.Visible() && onSheet) {
         options_.PopupMenu->exec(event->globalPos());
         event->accept();
     }

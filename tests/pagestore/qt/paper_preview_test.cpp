@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <sstream>
 
 #include "qt_app.h"
@@ -235,6 +238,32 @@ TEST_F(PaperPreviewTest, TheHandShowsOverTheSheetOnly) {
               Qt::ClosedHandCursor);
     EXPECT_EQ(mouse(QEvent::MouseMove, {left - 50, 100}, Qt::LeftButton), Qt::ClosedHandCursor);
     EXPECT_EQ(mouse(QEvent::MouseButtonRelease, {left - 50, 100}, Qt::NoButton), Qt::ArrowCursor);
+}
+
+TEST_F(PaperPreviewTest, TheSheetsMenuOpensOnTheSheetOnly) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    QMenu menu;
+    menu.addAction("Afdrukken");
+    int shown = 0;
+    QObject::connect(&menu, &QMenu::aboutToShow, [&] {
+        ++shown;
+        QTimer::singleShot(0, &menu, &QMenu::close);
+    });
+    TPaperPreviewOptions view = preview.PaperView();
+    view.PopupMenu = &menu;
+    preview.SetPaperView(view);
+    auto rightClick = [&](QPoint at) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, preview.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(preview.viewport(), &event);
+    };
+    const int left = preview.Layout().ViewLeft();
+    ASSERT_GT(left, 20);
+    rightClick({left - 10, 100});
+    EXPECT_EQ(shown, 0);
+    rightClick({left + 10, 100});
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(PaperPreviewTest, ZoomTooLargeToDrawKeepsThePreviousZoom) {
