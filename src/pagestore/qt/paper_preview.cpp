@@ -60,6 +60,7 @@ TPaperPreview::TPaperPreview(TPrintPreview& store, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setAutoFillBackground(false);
+    viewport()->setMouseTracking(true);
 
     layout_.CanMakeBitmap = [this](int width, int height) {
         if (width <= 0 || height <= 0 || std::int64_t(width) * height * 4 > MaxSheetBytes)
@@ -154,10 +155,14 @@ void TPaperPreview::PaperChanged() { relayout(); }
 
 void TPaperPreview::storeChanged() {
     const int total = store_.TotalPages();
+    const emf::Size paper = store_.PaperSizeInPixels();
+    const bool otherPaper =
+        paper.cx != layout_.PaperPixelWidth() || paper.cy != layout_.PaperPixelHeight();
     if (total == 0) {
         layout_.SetHasPage(false);
-    } else if (shownPages_ == 0) {
-        // The first page arrived: lay the sheet out for it.
+    } else if (shownPages_ == 0 || otherPaper) {
+        // The first page arrived, or a loaded report brought its own paper: lay
+        // the sheet out for it.
         layout_.SetHasPage(true);
         relayout();
     }
@@ -195,18 +200,25 @@ void TPaperPreview::apply() {
     verticalScrollBar()->setSingleStep(layout_.ScrollStep());
     verticalScrollBar()->setValue(layout_.VPos());
     applying_ = false;
-    switch (layout_.Cursor()) {
-        case PreviewCursor::Normal:
-            viewport()->setCursor(options_.Cursor);
-            break;
-        case PreviewCursor::Drag:
-            viewport()->setCursor(options_.DragCursor);
-            break;
-        case PreviewCursor::Grab:
-            viewport()->setCursor(options_.GrabCursor);
-            break;
-    }
+    showCursor();
     viewport()->update();
+}
+
+QRect TPaperPreview::sheetOnScreen() const {
+    return QRect(layout_.ViewLeft() - layout_.HPos(), layout_.ViewTop() - layout_.VPos(),
+                 layout_.ViewWidth(), layout_.ViewHeight());
+}
+
+void TPaperPreview::showCursor() {
+    // A sheet being dragged keeps the grabbing hand wherever the pointer goes.
+    if (layout_.Cursor() == PreviewCursor::Grab) {
+        viewport()->setCursor(options_.GrabCursor);
+    } else if (!layout_.Visible() || !sheetOnScreen().contains(pointer_)) {
+        viewport()->unsetCursor();
+    } else {
+        viewport()->setCursor(layout_.Cursor() == PreviewCursor::Drag ? options_.DragCursor
+                                                                      : options_.Cursor);
+    }
 }
 
 void TPaperPreview::RepaintSheet() {
@@ -326,6 +338,16 @@ void TPaperPreview::paintEvent(QPaintEvent*) {
     p.drawImage(at, sheet_);
 }
 
+void TPaperPreview::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        // The corners beside the shadow take the display's colour, and the
+        // default shadow colour comes from the palette too.
+        frameDrawn_ = false;
+        viewport()->update();
+    }
+}
+
 void TPaperPreview::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     relayout();
@@ -364,9 +386,8 @@ void TPaperPreview::wheelEvent(QWheelEvent* event) {
 void TPaperPreview::mousePressEvent(QMouseEvent* event) {
     if (isEnabled() && !hasFocus()) setFocus(Qt::MouseFocusReason);
     const QPoint at = event->position().toPoint();
-    const QRect sheet(layout_.ViewLeft() - layout_.HPos(), layout_.ViewTop() - layout_.VPos(),
-                      layout_.ViewWidth(), layout_.ViewHeight());
-    if (layout_.Visible() && sheet.contains(at)) {
+    pointer_ = at;
+    if (layout_.Visible() && sheetOnScreen().contains(at)) {
         layout_.Press(at.x(), at.y());
         apply();
     }
@@ -374,22 +395,30 @@ void TPaperPreview::mousePressEvent(QMouseEvent* event) {
 }
 
 void TPaperPreview::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    pointer_ = at;
     if (layout_.Dragging()) {
-        const QPoint at = event->position().toPoint();
         layout_.Move(at.x(), at.y(), (event->buttons() & Qt::LeftButton) != 0);
         apply();
+    } else {
+        showCursor();
     }
     QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void TPaperPreview::mouseReleaseEvent(QMouseEvent* event) {
+    pointer_ = event->position().toPoint();
     layout_.Release();
     apply();
     QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 void TPaperPreview::contextMenuEvent(QContextMenuEvent* event) {
-    if (options_.PopupMenu) {
+    // The menu belongs to the sheet: a click beside it opens nothing. The menu
+    // key opens it wherever the pointer is.
+    const bool onSheet =
+        event->reason() == QContextMenuEvent::Keyboard || sheetOnScreen().contains(event->pos());
+    if (options_.PopupMenu && layout_.Visible() && onSheet) {
         options_.PopupMenu->exec(event->globalPos());
         event->accept();
     }

@@ -93,6 +93,7 @@ class TPaperPreview : public QAbstractScrollArea {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
   private:
@@ -100,6 +101,10 @@ class TPaperPreview : public QAbstractScrollArea {
     void relayout();
     // Makes the scroll bars, the cursor and the screen follow the layout.
     void apply();
+    // The sheet's place in the viewport, scrolled.
+    QRect sheetOnScreen() const;
+    // The sheet's pointer over the sheet, the display's own elsewhere.
+    void showCursor();
     void paintFrame();
     QRect paperRect() const;
     void paintContent(const QRect& wanted);
@@ -120,6 +125,7 @@ class TPaperPreview : public QAbstractScrollArea {
     bool frameDrawn_ = false;
     QRegion drawn_;  // the part of the paper that shows the current content
     bool applying_ = false;
+    QPoint pointer_{-1, -1};  // where the mouse was last seen in the viewport
 };
 
 }  // namespace zor::pagestore::qt

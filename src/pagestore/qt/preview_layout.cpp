@@ -45,7 +45,15 @@ void PreviewLayout::SetPaperPixels(int width, int height) {
     paperHeight_ = std::max(height, 0);
 }
 
-void PreviewLayout::SetHasPage(bool hasPage) { hasPage_ = hasPage; }
+void PreviewLayout::SetHasPage(bool hasPage) {
+    hasPage_ = hasPage;
+    if (hasPage) return;
+    // A hidden sheet leaves nothing to scroll or drag.
+    canScrollH_ = canScrollV_ = false;
+    hPos_ = vPos_ = 0;
+    cursor_ = PreviewCursor::Normal;
+    dragging_ = false;
+}
 
 void PreviewLayout::SetFrame(int borderWidth, int shadowWidth) {
     borderWidth_ = std::max(borderWidth, 0);
@@ -58,12 +66,15 @@ void PreviewLayout::SetZoom(int zoom) {
     zoom = std::clamp(zoom, zoomMin_, zoomMax_);
     if (zoom == zoom_ && zoomState_ == zsZoomOther) return;
     const int previous = zoom_;
+    const TZoomState previousState = zoomState_;
     zoom_ = zoom;
     zoomState_ = zsZoomOther;
     layout();
     if (!usable_) {
-        // No bitmap can be made at this size: the previous zoom stays.
+        // No bitmap can be made at this size: the previous zoom stays, and a
+        // fitted sheet goes on following the window.
         zoom_ = previous;
+        zoomState_ = previousState;
         layout();
         return;
     }

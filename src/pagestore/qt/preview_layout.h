@@ -45,7 +45,9 @@ class PreviewLayout {
     void SetScrollBarThickness(int horizontalBarHeight, int verticalBarWidth);
     // The paper in screen pixels; 0 × 0 when there is none.
     void SetPaperPixels(int width, int height);
-    // Whether a page is shown; without one nothing is laid out.
+    int PaperPixelWidth() const { return paperWidth_; }
+    int PaperPixelHeight() const { return paperHeight_; }
+    // Whether a page is shown; without one nothing is laid out and nothing scrolls.
     void SetHasPage(bool hasPage);
     // Border and shadow widths of the sheet.
     void SetFrame(int borderWidth, int shadowWidth);

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+#include <sstream>
 
 #include "qt_app.h"
 
@@ -58,6 +63,41 @@ TEST_F(PaperPreviewTest, SheetAppearsWithTheFirstPageAndShowsItInItsFrame) {
 
     store.Clear();
     EXPECT_FALSE(preview.Layout().Visible());
+}
+
+TEST_F(PaperPreviewTest, TheFrameFollowsTheDisplaysColours) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    const int w = preview.SheetBitmap().width(), h = preview.SheetBitmap().height();
+    QPalette colours = preview.palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    colours.setColor(QPalette::Dark, QColor(0, 128, 0));
+    preview.setPalette(colours);
+    const QImage& sheet = preview.SheetBitmap();
+    EXPECT_EQ(sheet.pixel(w - 1, 0), qRgb(0, 0, 0));  // the corners beside the shadow
+    EXPECT_EQ(sheet.pixel(0, h - 1), qRgb(0, 0, 0));
+    EXPECT_EQ(sheet.pixel(w - 2, h / 2), qRgb(0, 128, 0));  // the shadow itself
+}
+
+TEST_F(PaperPreviewTest, ALoadedReportOnOtherPaperIsLaidOutForThatPaper) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    preview.SetMargins(10, 10);
+    ASSERT_LT(preview.SheetBitmap().width(), preview.SheetBitmap().height());
+
+    TPrintPreview landscape;
+    landscape.SetOrientation(poLandscape);
+    compose(landscape, 1);
+    std::stringstream report;
+    landscape.SaveToStream(report);
+    store.LoadFromStream(report);
+    const QImage& sheet = preview.SheetBitmap();
+    EXPECT_GT(sheet.width(), sheet.height());
+    // Fitted to the 440 pixels high display: 435 × 1123 / 794 wide plus the frame.
+    EXPECT_EQ(sheet.height(), 440);
+    EXPECT_EQ(sheet.width(), 5 + 615);
 }
 
 TEST_F(PaperPreviewTest, GreyPreviewAndOverlaysAreOnlyShown) {
@@ -163,6 +203,67 @@ TEST_F(PaperPreviewTest, ScrollingAtHighZoomDrawsWhatComesIntoView) {
               preview.palette().color(QPalette::Dark).rgb());
     EXPECT_EQ(bottom.pixel(paperCorner + QPoint(10, 0)),
               preview.palette().color(QPalette::Window).rgb());
+}
+
+TEST_F(PaperPreviewTest, TheHandShowsOverTheSheetOnly) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    preview.SetMargins(10, 10);
+    preview.SetZoom(200);
+    auto moveTo = [&](QPoint at) {
+        QMouseEvent event(QEvent::MouseMove, at, preview.viewport()->mapToGlobal(at), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(preview.viewport(), &event);
+        return preview.viewport()->cursor().shape();
+    };
+    EXPECT_EQ(moveTo({100, 100}), Qt::OpenHandCursor);
+    EXPECT_EQ(moveTo({5, 5}), Qt::ArrowCursor);  // the margin beside the sheet
+    EXPECT_EQ(moveTo({100, 5}), Qt::ArrowCursor);
+    EXPECT_EQ(moveTo({100, 100}), Qt::OpenHandCursor);
+
+    // A drag keeps the grabbing hand beside the sheet; releasing there gives the
+    // arrow. At 60 % only the height scrolls and the sheet lies centred.
+    preview.SetZoom(60);
+    ASSERT_FALSE(preview.Layout().CanScrollH());
+    ASSERT_GT(preview.Layout().ViewLeft(), 100);
+    auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, preview.viewport()->mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(preview.viewport(), &event);
+        return preview.viewport()->cursor().shape();
+    };
+    const int left = preview.Layout().ViewLeft();
+    EXPECT_EQ(mouse(QEvent::MouseButtonPress, {left + 50, 100}, Qt::LeftButton),
+              Qt::ClosedHandCursor);
+    EXPECT_EQ(mouse(QEvent::MouseMove, {left - 50, 100}, Qt::LeftButton), Qt::ClosedHandCursor);
+    EXPECT_EQ(mouse(QEvent::MouseButtonRelease, {left - 50, 100}, Qt::NoButton), Qt::ArrowCursor);
+}
+
+TEST_F(PaperPreviewTest, TheSheetsMenuOpensOnTheSheetOnly) {
+    compose(store, 1);
+    TPaperPreview preview(store);
+    preview.resize(798, 460);
+    QMenu menu;
+    menu.addAction("Afdrukken");
+    int shown = 0;
+    QObject::connect(&menu, &QMenu::aboutToShow, [&] {
+        ++shown;
+        QTimer::singleShot(0, &menu, &QMenu::close);
+    });
+    TPaperPreviewOptions view = preview.PaperView();
+    view.PopupMenu = &menu;
+    preview.SetPaperView(view);
+    auto rightClick = [&](QPoint at) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, preview.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(preview.viewport(), &event);
+    };
+    const int left = preview.Layout().ViewLeft();
+    ASSERT_GT(left, 20);
+    rightClick({left - 10, 100});
+    EXPECT_EQ(shown, 0);
+    rightClick({left + 10, 100});
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(PaperPreviewTest, ZoomTooLargeToDrawKeepsThePreviousZoom) {

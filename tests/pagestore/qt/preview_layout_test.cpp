@@ -79,6 +79,18 @@ TEST_F(PreviewLayoutTest, WholePageFitsTheHeightInAWideWindowAndTheWidthInANarro
     EXPECT_EQ(layout.ViewLeft(), 10);
 }
 
+TEST_F(PreviewLayoutTest, FittedZoomRoundsHalvesToEven) {
+    layout.SetPaperPixels(600, 1000);  // paper 1000 pixels high: 10 pixels a percent
+    show(1000, 20 + 5 + 125);
+    EXPECT_EQ(layout.Zoom(), 12);  // 12.5
+    show(1000, 20 + 5 + 135);
+    EXPECT_EQ(layout.Zoom(), 14);  // 13.5
+    show(1000, 20 + 5 + 145);
+    EXPECT_EQ(layout.Zoom(), 14);  // 14.5
+    show(1000, 20 + 5 + 146);
+    EXPECT_EQ(layout.Zoom(), 15);  // 14.6
+}
+
 TEST_F(PreviewLayoutTest, FitToWidthWithAVerticalScrollBarNeedsNoHorizontalOne) {
     layout.SetZoomState(zsZoomToWidth);
     show(400, 300);
@@ -88,6 +100,18 @@ TEST_F(PreviewLayoutTest, FitToWidthWithAVerticalScrollBarNeedsNoHorizontalOne) 
     EXPECT_EQ(layout.ViewHeight(), 5 + 508);
     EXPECT_EQ(layout.VMax(), 513 + 20 - 300);
     EXPECT_EQ(layout.Cursor(), PreviewCursor::Drag);
+}
+
+TEST_F(PreviewLayoutTest, FitToHeightWithAHorizontalScrollBarNeedsNoVerticalOne) {
+    layout.SetZoomState(zsZoomToHeight);
+    show(300, 500);
+    EXPECT_TRUE(layout.CanScrollH());
+    EXPECT_FALSE(layout.CanScrollV());
+    EXPECT_EQ(layout.ViewHeight(), 464);     // 500 - 2 × 10 - the horizontal bar
+    EXPECT_EQ(layout.ViewWidth(), 5 + 325);  // 459 × 794 / 1123
+    EXPECT_EQ(layout.Zoom(), 41);            // 459 × 100 / 1123 = 40.9
+    EXPECT_EQ(layout.HMax(), 330 + 20 - 300);
+    EXPECT_EQ(layout.ViewTop(), 10);
 }
 
 TEST_F(PreviewLayoutTest, TwoHundredPercentScrollsBothWays) {
@@ -125,6 +149,19 @@ TEST_F(PreviewLayoutTest, ZoomThatCannotBeDrawnKeepsThePreviousOne) {
     EXPECT_EQ(layout.Zoom(), 300);
     EXPECT_TRUE(layout.Usable());
     EXPECT_EQ(zoomChanges, changes);
+}
+
+TEST_F(PreviewLayoutTest, ZoomThatCannotBeDrawnLeavesAWholePageDisplayFittingTheWindow) {
+    layout.CanMakeBitmap = [](int w, int h) { return std::int64_t(w) * h <= 4000 * 4000; };
+    show(1000, 400);
+    ASSERT_EQ(layout.Zoom(), 33);
+    const int changes = zoomChanges;
+    layout.SetZoom(500);
+    EXPECT_EQ(layout.Zoom(), 33);
+    EXPECT_EQ(layout.ZoomState(), zsZoomToFit);
+    EXPECT_EQ(zoomChanges, changes);
+    show(300, 900);  // the sheet still follows the window
+    EXPECT_EQ(layout.Zoom(), 35);
 }
 
 TEST_F(PreviewLayoutTest, WheelStepsPerWholeNotchAndKeepsTheRemainder) {
@@ -230,6 +267,24 @@ TEST_F(PreviewLayoutTest, NothingIsLaidOutWithoutAPage) {
     show(798, 460);
     EXPECT_FALSE(layout.Visible());
     EXPECT_EQ(layout.ViewWidth(), 0);
+}
+
+TEST_F(PreviewLayoutTest, AnEmptiedDisplayNeitherScrollsNorDrags) {
+    show(798, 460);
+    layout.SetZoom(200);
+    layout.SetVPos(300);
+    layout.Press(300, 300);
+    ASSERT_TRUE(layout.Dragging());
+
+    layout.SetHasPage(false);
+    EXPECT_FALSE(layout.CanScrollH());
+    EXPECT_FALSE(layout.CanScrollV());
+    EXPECT_EQ(layout.VPos(), 0);
+    EXPECT_EQ(layout.ClientWidth(), 798);
+    EXPECT_FALSE(layout.Dragging());
+    EXPECT_EQ(layout.Cursor(), PreviewCursor::Normal);
+    layout.KeyDown(PreviewKey::End, {.ctrl = true});
+    EXPECT_EQ(layout.VPos(), 0);
 }
 
 }  // namespace
