@@ -80,6 +80,9 @@ void FrontWindow::refresh() {
 }
 
 void FrontWindow::repaintNow(Screen&) {
+    // A handler that draws while it runs (a farewell picture it then waits
+    // on) shows the cursor it has set as well.
+    updateCursor();
     repaint();
 }
 

@@ -208,7 +208,15 @@ TEST_F(FrontWindowTest, HandCursorOverImageButtonsHourglassWhenTheApplicationAsk
     EXPECT_EQ(window.cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseMove(&window, at(600, 100));
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
-    app.runEvent([&] { app.cursor = Cursor::HourGlass; });
+    // A handler that waits with the hourglass shows it while it waits, as soon
+    // as it has the screen drawn.
+    Qt::CursorShape whileWaiting = Qt::ArrowCursor;
+    app.runEvent([&] {
+        app.cursor = Cursor::HourGlass;
+        menu.repaint();
+        whileWaiting = window.cursor().shape();
+    });
+    EXPECT_EQ(whileWaiting, Qt::WaitCursor);
     EXPECT_EQ(window.cursor().shape(), Qt::WaitCursor);
 }
 
