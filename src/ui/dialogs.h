@@ -16,6 +16,10 @@ struct ConfirmOptions {
     // The button that Enter presses (OK, Cancel, Yes or No, one of the box's
     // buttons); none makes it the first button.
     std::optional<ModalResult> defaultButton;
+    // The font family of the message and the buttons and the message's size
+    // in points; empty or 0 keep the toolkit's own.
+    std::string fontFamily;
+    int messagePointSize = 0;
 
     bool operator==(const ConfirmOptions&) const = default;
 };
@@ -32,6 +36,9 @@ struct FileDialogRequest {
     bool hideReadOnly = false;
     bool noChangeDir = false;
     bool fileMustExist = false;
+    // The folder of the chosen file must exist: the program creates none, so
+    // a name in a missing folder is refused and the dialog stays open.
+    bool pathMustExist = false;
     bool overwritePrompt = false;
 
     bool operator==(const FileDialogRequest&) const = default;

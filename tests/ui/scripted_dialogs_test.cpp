@@ -20,10 +20,12 @@ TEST(ScriptedDialogsTest, AnswersFromQueuesAndRecordsEveryQuestion) {
     EXPECT_EQ(d.confirmations[0].text, "Doorgaan?");
     EXPECT_EQ(d.confirmations[0].options, ConfirmOptions{});
     d.confirmAnswers = {ModalResult::No};
-    d.confirm("Overschrijven?", ConfirmButtons::YesNo,
-              {.title = "Gevonden", .defaultButton = ModalResult::No});
-    EXPECT_EQ(d.confirmations[1].options,
-              (ConfirmOptions{.title = "Gevonden", .defaultButton = ModalResult::No}));
+    const ConfirmOptions found{.title = "Gevonden",
+                               .defaultButton = ModalResult::No,
+                               .fontFamily = "Arial",
+                               .messagePointSize = 8};
+    d.confirm("Overschrijven?", ConfirmButtons::YesNo, found);
+    EXPECT_EQ(d.confirmations[1].options, found);
     // A question nobody expected is an error, not a silent default.
     EXPECT_THROW(d.confirm("Nog een vraag?", ConfirmButtons::YesNo), std::logic_error);
     EXPECT_THROW(d.saveFile(req), std::logic_error);

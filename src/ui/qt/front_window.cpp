@@ -21,8 +21,28 @@
 namespace zor::ui::qt {
 
 namespace {
+// Edits and radio groups take the keyboard, when a click or Tab gives it them.
 bool focusable(const Control& c) {
-    return c.visible && c.enabled && dynamic_cast<const Edit*>(&c) != nullptr;
+    return c.visible && c.enabled &&
+           (dynamic_cast<const Edit*>(&c) != nullptr || dynamic_cast<const RadioGroup*>(&c) != nullptr);
+}
+
+// Tab passes read-only edits by: they show a value that cannot be changed,
+// such as the administration date.
+bool tabStop(const Control& c) {
+    const auto* edit = dynamic_cast<const Edit*>(&c);
+    return focusable(c) && !(edit && edit->readOnly);
+}
+
+// The arrow keys pick the previous or next item of a radio group with the
+// keyboard, round the group; other keys leave it as it is.
+void stepRadioGroup(RadioGroup& group, int key) {
+    const int count = int(group.items.size());
+    const bool back = key == keys::Left || key == keys::Up;
+    if (count == 0 || !(back || key == keys::Right || key == keys::Down)) return;
+    const int next = group.itemIndex < 0 ? (back ? count - 1 : 0)
+                                         : (group.itemIndex + (back ? count - 1 : 1)) % count;
+    group.select(next);
 }
 }  // namespace
 
@@ -60,6 +80,9 @@ void FrontWindow::refresh() {
 }
 
 void FrontWindow::repaintNow(Screen&) {
+    // A handler that draws while it runs (a farewell picture it then waits
+    // on) shows the cursor it has set as well.
+    updateCursor();
     repaint();
 }
 
@@ -102,7 +125,7 @@ void FrontWindow::settleFocus(Screen& screen) {
     if (screen.ActiveControl && focusable(*screen.ActiveControl)) return;
     screen.ActiveControl = nullptr;
     for (Control* c : screen.controls()) {
-        if (focusable(*c)) {
+        if (tabStop(*c)) {
             screen.ActiveControl = c;
             return;
         }
@@ -110,15 +133,20 @@ void FrontWindow::settleFocus(Screen& screen) {
 }
 
 void FrontWindow::moveFocus(Screen& screen, bool forward) {
-    std::vector<Control*> edits;
+    std::vector<Control*> stops;
     for (Control* c : screen.controls())
-        if (focusable(*c)) edits.push_back(c);
-    if (edits.empty()) return;
-    auto it = std::find(edits.begin(), edits.end(), screen.ActiveControl);
-    std::size_t index = it == edits.end() ? edits.size() - 1 : std::size_t(it - edits.begin());
-    index = forward ? (index + 1) % edits.size() : (index + edits.size() - 1) % edits.size();
-    screen.ActiveControl = edits[index];
-    static_cast<Edit*>(edits[index])->caret = -1;
+        if (tabStop(*c) || c == screen.ActiveControl) stops.push_back(c);
+    auto it = std::find(stops.begin(), stops.end(), screen.ActiveControl);
+    // The focused control counts only as the place Tab starts from.
+    std::size_t index = it == stops.end() ? stops.size() : std::size_t(it - stops.begin());
+    for (std::size_t n = 0; n < stops.size(); ++n) {
+        index = forward ? (index + 1) % stops.size()
+                        : (index + stops.size() - 1) % stops.size();
+        if (!tabStop(*stops[index])) continue;
+        screen.ActiveControl = stops[index];
+        if (auto* edit = dynamic_cast<Edit*>(stops[index])) edit->caret = -1;
+        return;
+    }
 }
 
 const QImage& FrontWindow::screenImage(const Screen& screen) {
@@ -190,9 +218,10 @@ void FrontWindow::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     pressed_ = controlAt(*screen, local);
-    if (auto* edit = dynamic_cast<Edit*>(pressed_); edit && focusable(*edit)) {
-        screen->ActiveControl = edit;
-        edit->caret = layout::caretAt(*edit, *this, local.x());
+    if (pressed_ && focusable(*pressed_)) {
+        screen->ActiveControl = pressed_;
+        if (auto* edit = dynamic_cast<Edit*>(pressed_))
+            edit->caret = layout::caretAt(*edit, *this, local.x());
         update();
     }
 }
@@ -304,6 +333,8 @@ void FrontWindow::keyPressEvent(QKeyEvent* event) {
     auto* edit = dynamic_cast<Edit*>(screen->ActiveControl);
     if (key == keys::Tab) {
         moveFocus(*screen, !shift.shift);
+    } else if (auto* group = dynamic_cast<RadioGroup*>(screen->ActiveControl)) {
+        stepRadioGroup(*group, key);
     } else if (edit && edit->enabled && !edit->readOnly) {
         EditCursor cursor{edit->text(), edit->caret};
         const bool changed = cursor.pressKey(key);

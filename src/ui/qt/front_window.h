@@ -81,7 +81,8 @@ private:
     Screen* activeScreenAt(QPoint windowPos, QPoint& local) const;
     void clickControl(Screen& screen, Control& control, QPoint local);
     void updateCursor();
-    // Gives the keyboard to the screen's first edit when no control has it.
+    // Gives the keyboard to the screen's first control in Tab order when no
+    // control has it.
     void settleFocus(Screen& screen);
     void moveFocus(Screen& screen, bool forward);
     bool clickDefaultButton(Screen& screen, bool cancel);

@@ -1,6 +1,9 @@
 #include "ui/qt/qt_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -51,6 +54,20 @@ ModalResult QtDialogs::confirm(const std::string& text, ConfirmButtons buttons,
         dismiss->hide();
         box.setEscapeButton(dismiss);
     }
+    if (!options.fontFamily.empty()) {
+        for (const auto& [button, result] : answers) {
+            QFont font = button->font();
+            font.setFamily(qs(options.fontFamily));
+            button->setFont(font);
+        }
+    }
+    if (auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+        label && (!options.fontFamily.empty() || options.messagePointSize > 0)) {
+        QFont font = label->font();
+        if (!options.fontFamily.empty()) font.setFamily(qs(options.fontFamily));
+        if (options.messagePointSize > 0) font.setPointSize(options.messagePointSize);
+        label->setFont(font);
+    }
     QAbstractButton* defaultButton = answers.front().first;
     for (const auto& [button, result] : answers)
         if (options.defaultButton == result) defaultButton = button;
@@ -91,8 +108,17 @@ std::optional<std::string> QtDialogs::runFileDialog(const FileDialogRequest& req
     dialog.setLabelText(QFileDialog::LookIn, "Zoeken in:");
     dialog.setLabelText(QFileDialog::FileName, "Bestandsnaam:");
     dialog.setLabelText(QFileDialog::FileType, "Bestandstype:");
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString chosen = dialog.selectedFiles().front();
+        const QFileInfo file(chosen);
+        if (!request.pathMustExist || file.absoluteDir().exists()) return chosen.toStdString();
+        QMessageBox box(QMessageBox::Warning, dialog.windowTitle(),
+                        "Het pad bestaat niet.\nControleer of het juiste pad is opgegeven.",
+                        QMessageBox::NoButton, &dialog);
+        box.setDefaultButton(box.addButton("OK", QMessageBox::AcceptRole));
+        box.exec();
+    }
+    return std::nullopt;
 }
 
 }  // namespace zor::ui::qt

@@ -175,7 +175,7 @@ void ScreenPainter::paintControl(QPainter& p, const Control& c, bool caret) cons
     if (auto* x = dynamic_cast<const Picture*>(&c)) return paintPicture(p, *x);
     if (auto* x = dynamic_cast<const Label*>(&c)) return paintLabel(p, *x);
     if (auto* x = dynamic_cast<const Edit*>(&c)) return paintEdit(p, *x, caret);
-    if (auto* x = dynamic_cast<const RadioGroup*>(&c)) return paintRadioGroup(p, *x);
+    if (auto* x = dynamic_cast<const RadioGroup*>(&c)) return paintRadioGroup(p, *x, caret);
     if (auto* x = dynamic_cast<const ComboBox*>(&c)) return paintComboBox(p, *x);
     if (auto* x = dynamic_cast<const PushButton*>(&c)) return paintPushButton(p, *x);
     if (auto* x = dynamic_cast<const CheckBox*>(&c)) return paintCheckBox(p, *x);
@@ -238,7 +238,7 @@ void ScreenPainter::paintEdit(QPainter& p, const Edit& c, bool caret) const {
     }
 }
 
-void ScreenPainter::paintRadioGroup(QPainter& p, const RadioGroup& c) const {
+void ScreenPainter::paintRadioGroup(QPainter& p, const RadioGroup& c, bool focused) const {
     // The group stands on the screen's picture, its texts in a colour that
     // reads on it (the screens are mostly dark).
     const QColor text = readableTextColor(p, rectOf(c.bounds), c.enabled);
@@ -264,6 +264,8 @@ void ScreenPainter::paintRadioGroup(QPainter& p, const RadioGroup& c) const {
         radio.rect = layout::radioItemRect(c, i);
         radio.text = withoutAccessKey(c.items[i]);
         radio.state |= i == c.itemIndex ? QStyle::State_On : QStyle::State_Off;
+        // The keyboard stands on the chosen item, or on the first when none is.
+        if (focused && i == std::max(c.itemIndex, 0)) radio.state |= QStyle::State_HasFocus;
         styleSource_.style()->drawControl(QStyle::CE_RadioButton, &radio, &p, &styleSource_);
     }
 }

@@ -59,7 +59,7 @@ private:
     void paintPicture(QPainter& p, const Picture& c) const;
     void paintLabel(QPainter& p, const Label& c) const;
     void paintEdit(QPainter& p, const Edit& c, bool caret) const;
-    void paintRadioGroup(QPainter& p, const RadioGroup& c) const;
+    void paintRadioGroup(QPainter& p, const RadioGroup& c, bool focused) const;
     void paintComboBox(QPainter& p, const ComboBox& c) const;
     void paintPushButton(QPainter& p, const PushButton& c) const;
     void paintCheckBox(QPainter& p, const CheckBox& c) const;

@@ -208,7 +208,15 @@ TEST_F(FrontWindowTest, HandCursorOverImageButtonsHourglassWhenTheApplicationAsk
     EXPECT_EQ(window.cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseMove(&window, at(600, 100));
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
-    app.runEvent([&] { app.cursor = Cursor::HourGlass; });
+    // A handler that waits with the hourglass shows it while it waits, as soon
+    // as it has the screen drawn.
+    Qt::CursorShape whileWaiting = Qt::ArrowCursor;
+    app.runEvent([&] {
+        app.cursor = Cursor::HourGlass;
+        menu.repaint();
+        whileWaiting = window.cursor().shape();
+    });
+    EXPECT_EQ(whileWaiting, Qt::WaitCursor);
     EXPECT_EQ(window.cursor().shape(), Qt::WaitCursor);
 }
 
@@ -258,6 +266,69 @@ TEST_F(FrontWindowTest, KeysGoThroughTheScreensFiltersBeforeTheEdit) {
     QTest::keyClick(&window, Qt::Key_Delete);
     QTest::keyClicks(&window, "p");
     EXPECT_EQ(form.Ecode.text(), "PKM");
+}
+
+struct EntryScreen : Screen {
+    explicit EntryScreen(Application& app) : Screen(app, "Entry") {
+        Eafndag.readOnly = true;
+        Eafndag.setText("09");
+        RGsekse.items = {"Meisje", "Jongen"};
+        RGsekse.onClick = [this] { picks += std::to_string(RGsekse.itemIndex); };
+        // A full code sends the keyboard on to the sex, as the entry screen does.
+        Ecode.maxLength = 2;
+        Ecode.onChange = [this] {
+            if (Ecode.text().size() == 2) ActiveControl = &RGsekse;
+        };
+    }
+    Edit Ecode{*this, "Ecode", {50, 50, 200, 24}};
+    RadioGroup RGsekse{*this, "RGsekse", {50, 100, 300, 32}};
+    Edit Eafndag{*this, "Eafndag", {50, 150, 40, 24}};
+    Edit Eschool{*this, "Eschool", {50, 200, 200, 24}};
+    std::string picks;
+};
+
+TEST_F(FrontWindowTest, TabPassesReadOnlyEditsByAndStopsAtRadioGroups) {
+    EntryScreen entry(app);
+    entry.Show();
+    window.refresh();
+    EXPECT_EQ(entry.ActiveControl, &entry.Ecode);
+    QTest::keyClick(&window, Qt::Key_Tab);
+    EXPECT_EQ(entry.ActiveControl, &entry.RGsekse);
+    QTest::keyClick(&window, Qt::Key_Tab);
+    EXPECT_EQ(entry.ActiveControl, &entry.Eschool);
+    QTest::keyClick(&window, Qt::Key_Tab);
+    EXPECT_EQ(entry.ActiveControl, &entry.Ecode);
+    QTest::keyClick(&window, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(entry.ActiveControl, &entry.Eschool);
+    QTest::keyClick(&window, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(entry.ActiveControl, &entry.RGsekse);
+
+    // The arrow keys pick the sex round the group; typing changes nothing.
+    QTest::keyClick(&window, Qt::Key_Right);
+    QTest::keyClick(&window, Qt::Key_Right);
+    QTest::keyClick(&window, Qt::Key_Down);
+    QTest::keyClick(&window, Qt::Key_Up);
+    QTest::keyClicks(&window, "x");
+    EXPECT_EQ(entry.picks, "0101");
+    EXPECT_EQ(entry.Eschool.text(), "");
+
+    // A read-only edit can still be clicked into; Tab leaves it for the next stop.
+    QTest::mouseClick(&window, Qt::LeftButton, {}, at(60, 162));
+    EXPECT_EQ(entry.ActiveControl, &entry.Eafndag);
+    QTest::keyClicks(&window, "1");
+    EXPECT_EQ(entry.Eafndag.text(), "09");
+    QTest::keyClick(&window, Qt::Key_Tab);
+    EXPECT_EQ(entry.ActiveControl, &entry.Eschool);
+
+    // A handler that sends the keyboard to the radio group is obeyed.
+    QTest::mouseClick(&window, Qt::LeftButton, {}, at(100, 62));
+    QTest::keyClicks(&window, "ab");
+    EXPECT_EQ(entry.Ecode.text(), "ab");
+    EXPECT_EQ(entry.ActiveControl, &entry.RGsekse);
+    // A click on an item gives the group the keyboard too.
+    entry.ActiveControl = &entry.Eschool;
+    QTest::mouseClick(&window, Qt::LeftButton, {}, at(60, 116));
+    EXPECT_EQ(entry.ActiveControl, &entry.RGsekse);
 }
 
 TEST_F(FrontWindowTest, MenuShortcutsAndTheDesktopsCloseRunTheMenuItem) {

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -89,7 +90,10 @@ TEST_F(QtDialogsTest, ConfirmationTakesTheGivenTitleAndDefaultButton) {
     });
     EXPECT_EQ(dialogs.confirm(
                   "Overschrijven?", ConfirmButtons::YesNo,
-                  {.title = "Bestaande testafname gevonden...", .defaultButton = ModalResult::No}),
+                  {.title = "Bestaande testafname gevonden...",
+                   .defaultButton = ModalResult::No,
+                   .fontFamily = {},
+                   .messagePointSize = 0}),
               ModalResult::No);
     EXPECT_EQ(title, "Bestaande testafname gevonden...");
     EXPECT_EQ(defaultCaption, "&Nee");
@@ -97,6 +101,26 @@ TEST_F(QtDialogsTest, ConfirmationTakesTheGivenTitleAndDefaultButton) {
     // Without options the first button is the default.
     whenOpen<QMessageBox>([&](QMessageBox& box) { box.defaultButton()->click(); });
     EXPECT_EQ(dialogs.confirm("Overschrijven?", ConfirmButtons::YesNo), ModalResult::Yes);
+}
+
+TEST_F(QtDialogsTest, ConfirmationTakesTheGivenFont) {
+    QFont message, yes, no;
+    whenOpen<QMessageBox>([&](QMessageBox& box) {
+        message = box.findChild<QLabel*>("qt_msgbox_label")->font();
+        yes = buttonNamed(box, "&Ja")->font();
+        no = buttonNamed(box, "&Nee")->font();
+        box.defaultButton()->click();
+    });
+    dialogs.confirm("Overschrijven?", ConfirmButtons::YesNo,
+                    {.title = "Bestaande testafname gevonden...",
+                     .defaultButton = ModalResult::No,
+                     .fontFamily = "Arial",
+                     .messagePointSize = 8});
+    EXPECT_EQ(message.family(), "Arial");
+    EXPECT_EQ(message.pointSize(), 8);
+    EXPECT_EQ(yes.family(), "Arial");
+    EXPECT_EQ(no.family(), "Arial");
+    EXPECT_NE(yes.pointSize(), 8);  // only the message is small
 }
 
 TEST_F(QtDialogsTest, DismissingAYesNoBoxAnswersNeither) {
@@ -158,6 +182,43 @@ TEST_F(QtDialogsTest, OpenDialogStartsInTheNativeFolderWithTheFilter) {
     auto chosen = dialogs.openFile(request);
     ASSERT_TRUE(chosen);
     EXPECT_EQ(*chosen, (dir / "Incomplete afnames" / "K1_05-03-2011.zta").string());
+}
+
+TEST_F(QtDialogsTest, SaveDialogRefusesAFolderThatDoesNotExistWhenAsked) {
+    auto dir = ui::testing::freshFolder("qt-dialogs-save");
+    const std::string missing = (dir / "Rapporten" / "K1.zrp").string();
+    FileDialogRequest request;
+    request.title = "Naar bestand opslaan";
+    request.initialDir = dir.string();
+    request.filter = "ZOR-rapport (*.zrp)|*.*";
+    request.defaultExt = "zrp";
+
+    // Without the option the name is taken as it is.
+    whenOpen<QFileDialog>([&](QFileDialog& d) {
+        d.selectFile(QString::fromStdString(missing));
+        static_cast<QDialog&>(d).accept();
+    });
+    EXPECT_EQ(dialogs.saveFile(request), missing);
+
+    // With it, a warning, and the dialog stays open for another choice.
+    request.pathMustExist = true;
+    QString warning;
+    int fileDialogs = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal); box && warning.isEmpty()) {
+            warning = box->text();
+            box->buttons().front()->click();
+        } else if (auto* d = qobject_cast<QFileDialog*>(modal); d && d->isVisible()) {
+            const auto name = fileDialogs++ == 0 ? missing : (dir / "K1.zrp").string();
+            d->selectFile(QString::fromStdString(name));
+            static_cast<QDialog*>(d)->accept();
+        }
+    });
+    poll.start(5);
+    EXPECT_EQ(dialogs.saveFile(request), (dir / "K1.zrp").string());
+    EXPECT_TRUE(warning.startsWith("Het pad bestaat niet."));
 }
 
 }  // namespace
