@@ -310,7 +310,10 @@ bool TZORinvoer::AcceptSameDay() {
         // new one beside it.
         const ui::ModalResult answer =
             app().dialogs().confirm(kSameDayQuestion, ui::ConfirmButtons::YesNo,
-                                    {.title = kSameDayTitle, .defaultButton = ui::ModalResult::No});
+                                    {.title = kSameDayTitle,
+                                     .defaultButton = ui::ModalResult::No,
+                                     .fontFamily = "Arial",
+                                     .messagePointSize = 8});
         if (answer == ui::ModalResult::Yes) return true;
         if (answer != ui::ModalResult::No) return false;
 

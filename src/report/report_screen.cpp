@@ -174,6 +174,7 @@ std::optional<std::string> ReportScreen::AskAlternativeLocation(const std::strin
     request.defaultExt = "zrp";
     request.filter = "ZOR-rapport (*.zrp)|*.*";
     request.hideReadOnly = true;
+    request.pathMustExist = true;
     return app().dialogs().saveFile(request);
 }
 

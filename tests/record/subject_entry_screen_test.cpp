@@ -210,6 +210,8 @@ TEST_F(SubjectEntryTest, SameDayNoGivesTheNextSequenceNumber) {
         EXPECT_EQ(box.buttons, ui::ConfirmButtons::YesNo);
         EXPECT_EQ(box.options.title, "Bestaande testafname gevonden...");
         EXPECT_EQ(box.options.defaultButton, ui::ModalResult::No);
+        EXPECT_EQ(box.options.fontFamily, "Arial");
+        EXPECT_EQ(box.options.messagePointSize, 8);
     }
     EXPECT_EQ(entry().Ecode.text(), "A #3");
     EXPECT_EQ(entry().Afname.AfnameKey, "A #3_05-03-2011");

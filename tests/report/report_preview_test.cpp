@@ -91,6 +91,8 @@ TEST_F(ReportPreviewTest, MissingReportFolderOffersAnotherPlaceOnce) {
     ASSERT_EQ(ui.dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(ui.dialogs.saveRequests[0].title, "Naar bestand opslaan");
     EXPECT_EQ(ui.dialogs.saveRequests[0].fileName, "K123 - 05-03-2011.zrp");  // today is 05-03-2011
+    // The chosen place must be an existing folder: the report goes there at once.
+    EXPECT_TRUE(ui.dialogs.saveRequests[0].pathMustExist);
     EXPECT_TRUE(fs::exists(chosen));
     EXPECT_TRUE(fs::exists(chosen.parent_path() / "ZOR - K123_05-03-2011.pdf"));
     EXPECT_EQ(administration.saves, 1);
