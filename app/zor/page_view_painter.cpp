@@ -12,27 +12,10 @@ namespace zor::app {
 
 namespace {
 
-constexpr int kMargin = 10;
+constexpr int kBorder = 1;
 constexpr int kShadow = 3;
 
 QColor colorOf(std::uint32_t rgb) { return QColor::fromRgb(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF); }
-
-// The sheet's size on screen for the display's zoom.
-QSize sheetSize(const report::PageView& view, pagestore::TPrintPreview& store) {
-    const emf::Size paper = store.PaperSizeInPixels();
-    const double width = std::max(1, paper.cx);
-    const double height = std::max(1, paper.cy);
-    const double room_w = std::max(1, view.bounds.width - 2 * kMargin);
-    const double room_h = std::max(1, view.bounds.height - 2 * kMargin);
-    double scale = 1.0;
-    switch (view.ZoomState()) {
-        case report::TZoomState::zsZoomToFit: scale = std::min(room_w / width, room_h / height); break;
-        case report::TZoomState::zsZoomToWidth: scale = room_w / width; break;
-        case report::TZoomState::zsZoomToHeight: scale = room_h / height; break;
-        case report::TZoomState::zsCustom: scale = view.Zoom() / 100.0; break;
-    }
-    return {static_cast<int>(width * scale), static_cast<int>(height * scale)};
-}
 
 // The store is the display's own; reading a page goes through its page cache.
 pagestore::TPrintPreview& storeOf(const report::PageView& view) {
@@ -48,17 +31,21 @@ bool PageViewPainter::paint(QPainter& p, const ui::Control& c) const {
     p.save();
     p.setClipRect(area);
     if (view->hasBackgroundColor) p.fillRect(area, colorOf(view->backgroundColor));
-    pagestore::TPrintPreview& store = storeOf(*view);
-    const QSize size = sheetSize(*view, store);
-    // A sheet narrower than the display is centred; a wider or taller one
-    // starts at the margin.
-    const int left = area.left() + std::max(kMargin, (area.width() - size.width()) / 2);
-    const int top = area.top() + std::max(kMargin, (area.height() - size.height()) / 2);
-    const QRect sheet(left, top, size.width(), size.height());
-    p.fillRect(sheet.translated(kShadow, kShadow), Qt::darkGray);
+    const pagestore::PreviewLayout& layout = view->Layout();
+    if (!layout.Visible() || !layout.Usable()) {
+        p.restore();
+        return true;
+    }
+    // The view is the sheet with its border and the shadow at the lower right,
+    // placed by the layout and moved by the scroll positions.
+    const QRect frame(area.left() + layout.ViewLeft() - layout.HPos(),
+                      area.top() + layout.ViewTop() - layout.VPos(),
+                      layout.ViewWidth() - kShadow, layout.ViewHeight() - kShadow);
+    p.fillRect(frame.translated(kShadow, kShadow), Qt::darkGray);
+    p.fillRect(frame, Qt::black);
+    const QRect sheet = frame.adjusted(kBorder, kBorder, -kBorder, -kBorder);
     p.fillRect(sheet, Qt::white);
-    p.setPen(Qt::black);
-    p.drawRect(sheet.adjusted(0, 0, -1, -1));
+    pagestore::TPrintPreview& store = storeOf(*view);
     try {
         if (const std::vector<std::uint8_t>* page = store.GetPage(std::max(1, store.CurrentPage())))
             pagestore::qt::playEmf(p, *page, QRectF(sheet));
@@ -73,7 +60,10 @@ std::size_t PageViewPainter::digest(const ui::Control& c) const {
     const auto* view = dynamic_cast<const report::PageView*>(&c);
     if (!view) return 0;
     pagestore::TPrintPreview& store = storeOf(*view);
-    std::size_t d = std::hash<int>{}(static_cast<int>(view->ZoomState()) * 1000 + view->Zoom());
+    const pagestore::PreviewLayout& layout = view->Layout();
+    std::size_t d = std::hash<int>{}(layout.ViewWidth() * 100003 + layout.ViewHeight());
+    d ^= std::hash<int>{}((layout.HPos() - layout.ViewLeft()) * 7919 + layout.VPos() - layout.ViewTop()) +
+         0x9e3779b9 + (d << 6);
     d ^= std::hash<int>{}(store.CurrentPage() * 7919 + store.TotalPages()) + 0x9e3779b9 + (d << 6);
     d ^= std::hash<std::uint32_t>{}(view->backgroundColor) + (d << 3);
     try {

@@ -1,21 +1,75 @@
 #include "report/page_view.h"
 
+#include <algorithm>
+
 namespace zor::report {
 
+namespace {
+// The margins the report screens keep around the sheet.
+constexpr int kMargin = 10;
+}  // namespace
+
 PageView::PageView(ui::Screen& owner, std::string name, ui::Bounds bounds)
-    : ui::Control(owner, std::move(name), bounds) {}
+    : ui::Control(owner, std::move(name), bounds) {
+    layout_.SetMargins(kMargin, kMargin);
+    // The display draws no scroll bars of its own: wheel and dragging scroll it.
+    layout_.SetScrollBarThickness(0, 0);
+    layout_.OnZoomChange = [this] {
+        if (OnZoomChange) OnZoomChange();
+    };
+    layout_.OnPageMove = [this](pagestore::PageMove move) {
+        const int last = store_.TotalPages();
+        int page = store_.CurrentPage();
+        switch (move) {
+            case pagestore::PageMove::Next: page = std::min(last, page + 1); break;
+            case pagestore::PageMove::Previous: page = std::max(1, page - 1); break;
+            case pagestore::PageMove::First: page = 1; break;
+            case pagestore::PageMove::Last: page = last; break;
+        }
+        if (page >= 1 && page != store_.CurrentPage()) store_.SetCurrentPage(page);
+    };
+}
+
+void PageView::syncLayout() {
+    const emf::Size paper = store_.PaperSizeInPixels();
+    layout_.SetDisplaySize(bounds.width, bounds.height);
+    layout_.SetPaperPixels(paper.cx, paper.cy);
+    layout_.SetHasPage(store_.TotalPages() > 0);
+}
 
 void PageView::SetZoomState(TZoomState state) {
-    if (state == zoomState_) return;
-    zoomState_ = state;
-    if (OnZoomChange) OnZoomChange();
+    const bool changed = state != layout_.ZoomState();
+    syncLayout();
+    layout_.SetZoomState(state);
+    // The zoom box follows the state as well as the zoom.
+    if (changed && OnZoomChange) OnZoomChange();
 }
 
 void PageView::SetZoom(int percent) {
-    if (zoomState_ == TZoomState::zsCustom && zoom_ == percent) return;
-    zoom_ = percent;
-    zoomState_ = TZoomState::zsCustom;
-    if (OnZoomChange) OnZoomChange();
+    syncLayout();
+    layout_.SetZoom(percent);
 }
+
+void PageView::Relayout() {
+    syncLayout();
+    layout_.Layout();
+}
+
+bool PageView::wheel(int delta, bool shift, bool ctrl) {
+    if (!acceptsInput()) return false;
+    bool taken = false;
+    runEvent([&] { taken = layout_.Wheel(delta, {.shift = shift, .ctrl = ctrl}, false); });
+    return taken;
+}
+
+void PageView::press(int x, int y) {
+    if (acceptsInput()) layout_.Press(x, y);
+}
+
+void PageView::move(int x, int y, bool leftButtonDown) {
+    if (acceptsInput()) layout_.Move(x, y, leftButtonDown);
+}
+
+void PageView::release() { layout_.Release(); }
 
 }  // namespace zor::report

@@ -115,6 +115,7 @@ void ReportScreen::PrintPreviewAfterPrint() {
 
 void ReportScreen::PrintPreviewChange() {
     pagestore::TPrintPreview& store = PrintPreview.Store();
+    PrintPreview.Relayout();
     PageNavigator.items.clear();
     for (int page = 1; page <= store.TotalPages(); ++page) {
         PageNavigator.items.push_back(std::to_string(page));
@@ -129,7 +130,7 @@ void ReportScreen::PrintPreviewZoomChange() {
         case TZoomState::zsZoomToWidth: index = 4; break;
         case TZoomState::zsZoomToHeight: index = 5; break;
         case TZoomState::zsZoomToFit: break;
-        case TZoomState::zsCustom:
+        case TZoomState::zsZoomOther:
             for (int i = 0; i < 4; ++i) {
                 if (kZoomItems[i] == std::to_string(PrintPreview.Zoom()) + "%") index = i;
             }

@@ -154,13 +154,45 @@ TEST_F(ReportPreviewTest, PrintingShowsItsProgressAndBlocksTheButtonUntilDone) {
 TEST_F(ReportPreviewTest, ZoomChoicesAndTheBoxFollowTheDisplay) {
     preview.ShowModal();
     preview.ZoomComboBox.select(2);
-    EXPECT_EQ(preview.PrintPreview.ZoomState(), TZoomState::zsCustom);
+    EXPECT_EQ(preview.PrintPreview.ZoomState(), TZoomState::zsZoomOther);
     EXPECT_EQ(preview.PrintPreview.Zoom(), 150);
     EXPECT_EQ(preview.ZoomComboBox.itemIndex, 2);
     preview.ZoomComboBox.select(5);
     EXPECT_EQ(preview.PrintPreview.ZoomState(), TZoomState::zsZoomToHeight);
     preview.PrintPreview.SetZoom(75);
     EXPECT_EQ(preview.ZoomComboBox.itemIndex, -1);
+}
+
+TEST_F(ReportPreviewTest, AWholePageFitsTheDisplayAndALargeZoomScrollsByWheelAndDrag) {
+    preview.ShowModal();
+    PageView& view = preview.PrintPreview;
+    const pagestore::PreviewLayout& layout = view.Layout();
+    // The whole page: an A4 sheet in the wide, low display fits its height.
+    ASSERT_TRUE(layout.Visible());
+    EXPECT_EQ(layout.ViewHeight(), view.bounds.height - 2 * 10);
+    EXPECT_LT(view.Zoom(), 100);
+    EXPECT_FALSE(layout.CanScrollV());
+    view.wheel(-120, false, false);
+    EXPECT_EQ(layout.VPos(), 0);
+
+    // At 200 % the lower part of the page is reached with the wheel and by dragging.
+    preview.ZoomComboBox.select(3);
+    ASSERT_TRUE(layout.CanScrollV());
+    EXPECT_EQ(layout.VPos(), 0);
+    EXPECT_TRUE(view.wheel(-120, false, false));
+    EXPECT_EQ(layout.VPos(), layout.ScrollStep());
+    view.press(400, 300);
+    view.move(400, 100, true);
+    view.release();
+    EXPECT_EQ(layout.VPos(), layout.ScrollStep() + 200);
+    for (int i = 0; i < 200; ++i) view.wheel(-120, false, false);
+    EXPECT_EQ(layout.VPos(), layout.VMax());
+
+    // Ctrl and the wheel zoom, within the display's limits.
+    EXPECT_TRUE(view.wheel(120, false, true));
+    EXPECT_EQ(view.Zoom(), 210);
+    view.SetZoom(900);
+    EXPECT_EQ(view.Zoom(), 500);
 }
 
 TEST_F(ReportPreviewTest, PdfNoticeNamesThePdfFolder) {

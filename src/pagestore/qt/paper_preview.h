@@ -22,7 +22,7 @@
 
 #include "emf/canvas.h"
 #include "pagestore/print_preview.h"
-#include "pagestore/qt/preview_layout.h"
+#include "pagestore/preview_layout.h"
 
 class QMenu;
 

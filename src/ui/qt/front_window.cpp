@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QToolTip>
 
@@ -218,6 +219,10 @@ void FrontWindow::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     pressed_ = controlAt(*screen, local);
+    if (auto* target = dynamic_cast<PointerInput*>(pressed_)) {
+        target->press(local.x() - pressed_->bounds.left, local.y() - pressed_->bounds.top);
+        update();
+    }
     if (pressed_ && focusable(*pressed_)) {
         screen->ActiveControl = pressed_;
         if (auto* edit = dynamic_cast<Edit*>(pressed_))
@@ -229,6 +234,10 @@ void FrontWindow::mousePressEvent(QMouseEvent* event) {
 void FrontWindow::mouseReleaseEvent(QMouseEvent* event) {
     Control* pressed = std::exchange(pressed_, nullptr);
     if (event->button() != Qt::LeftButton || !pressed) return;
+    if (auto* target = dynamic_cast<PointerInput*>(pressed)) {
+        target->release();
+        update();
+    }
     QPoint local;
     Screen* screen = activeScreenAt(event->position().toPoint(), local);
     // A click counts when the button goes up over the control it went down on.
@@ -263,7 +272,28 @@ void FrontWindow::clickControl(Screen& screen, Control& control, QPoint local) {
 
 void FrontWindow::mouseMoveEvent(QMouseEvent* event) {
     mouse_ = event->position().toPoint();
+    if (auto* target = dynamic_cast<PointerInput*>(pressed_)) {
+        QPoint local;
+        if (activeScreenAt(mouse_, local) == &pressed_->owner()) {
+            target->move(local.x() - pressed_->bounds.left, local.y() - pressed_->bounds.top,
+                         (event->buttons() & Qt::LeftButton) != 0);
+            update();
+        }
+    }
     updateCursor();
+}
+
+void FrontWindow::wheelEvent(QWheelEvent* event) {
+    QPoint local;
+    Screen* screen = activeScreenAt(event->position().toPoint(), local);
+    auto* target = screen ? dynamic_cast<PointerInput*>(controlAt(*screen, local)) : nullptr;
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    if (target && target->wheel(event->angleDelta().y(), (keys & Qt::ShiftModifier) != 0,
+                                (keys & Qt::ControlModifier) != 0)) {
+        update();
+        return;
+    }
+    event->ignore();
 }
 
 void FrontWindow::updateCursor() {

@@ -5,8 +5,10 @@
 
 #include <QHelpEvent>
 #include <QImage>
+#include <QMouseEvent>
 #include <QTest>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "qt_test_app.h"
 #include "ui/application.h"
@@ -197,6 +199,39 @@ TEST_F(FrontWindowTest, ClicksReachButtonsAndLabelsWhenEnabled) {
     QTest::mousePress(&window, Qt::LeftButton, {}, at(150, 450));
     QTest::mouseRelease(&window, Qt::LeftButton, {}, at(600, 100));
     EXPECT_EQ(menu.clicks, 1);
+}
+
+// A control that scrolls itself: it records the wheel and the drag it gets.
+struct ScrollingControl : Control, PointerInput {
+    using Control::Control;
+    std::vector<std::string> seen;
+    bool wheel(int delta, bool shift, bool ctrl) override {
+        seen.push_back("wheel " + std::to_string(delta) + (shift ? " shift" : "") + (ctrl ? " ctrl" : ""));
+        return true;
+    }
+    void press(int x, int y) override { seen.push_back("press " + std::to_string(x) + "," + std::to_string(y)); }
+    void move(int x, int y, bool left) override {
+        seen.push_back("move " + std::to_string(x) + "," + std::to_string(y) + (left ? " left" : ""));
+    }
+    void release() override { seen.push_back("release"); }
+};
+
+TEST_F(FrontWindowTest, WheelAndDragReachAControlThatScrollsItself) {
+    PictureScreen screen(app, "Report");
+    screen.Background.load(file("blue.jpg"));
+    ScrollingControl display(screen, "PrintPreview", {100, 100, 400, 300});
+    screen.Show();
+    QWheelEvent wheel(QPointF(at(200, 200)), QPointF(window.mapToGlobal(at(200, 200))), {}, {0, -120},
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&window, &wheel);
+    QTest::mousePress(&window, Qt::LeftButton, {}, at(150, 150));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(at(160, 120)), QPointF(window.mapToGlobal(at(160, 120))),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(&window, &drag);
+    QTest::mouseRelease(&window, Qt::LeftButton, {}, at(160, 120));
+    // Positions are the control's own.
+    EXPECT_EQ(display.seen, (std::vector<std::string>{"wheel -120 ctrl", "press 50,50", "move 60,20 left",
+                                                      "release"}));
 }
 
 TEST_F(FrontWindowTest, HandCursorOverImageButtonsHourglassWhenTheApplicationAsks) {

@@ -1,11 +1,11 @@
-#include "pagestore/qt/preview_layout.h"
+#include "pagestore/preview_layout.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace zor::pagestore::qt {
+namespace zor::pagestore {
 namespace {
 
 using ::testing::ElementsAre;
@@ -288,4 +288,4 @@ TEST_F(PreviewLayoutTest, AnEmptiedDisplayNeitherScrollsNorDrags) {
 }
 
 }  // namespace
-}  // namespace zor::pagestore::qt
+}  // namespace zor::pagestore

@@ -2,14 +2,14 @@
 // The arithmetic of the page preview display, free of any toolkit: the zoom and
 // its limits, the size and place of the sheet in the display with its margins and
 // scroll bars, and what keys, the mouse wheel and dragging do to the scroll
-// positions, the shown page and the zoom. The Qt display (paper_preview.h) feeds
-// it its size and input and draws what it says.
+// positions, the shown page and the zoom. The displays (the Qt paper preview and the
+// report screens' page view) feed it their size and input and draw what it says.
 //
 // Sizes are screen pixels. The display's outer size includes the scroll bars; the
 // sheet's view is the paper plus twice the border plus the shadow ("extra").
 #include <functional>
 
-namespace zor::pagestore::qt {
+namespace zor::pagestore {
 
 enum TZoomState { zsZoomOther, zsZoomToWidth, zsZoomToHeight, zsZoomToFit };
 
@@ -140,4 +140,4 @@ class PreviewLayout {
     int pressX_ = 0, pressY_ = 0;
 };
 
-}  // namespace zor::pagestore::qt
+}  // namespace zor::pagestore

@@ -1,11 +1,11 @@
-#include "pagestore/qt/preview_layout.h"
+#include "pagestore/preview_layout.h"
 
 #include <algorithm>
 #include <cstdint>
 
 #include "emf/mul_div.h"
 
-namespace zor::pagestore::qt {
+namespace zor::pagestore {
 namespace {
 
 constexpr int WheelNotch = 120;
@@ -299,4 +299,4 @@ void PreviewLayout::Release() {
     cursor_ = PreviewCursor::Drag;
 }
 
-}  // namespace zor::pagestore::qt
+}  // namespace zor::pagestore
