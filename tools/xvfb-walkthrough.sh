@@ -269,6 +269,16 @@ click ButtonTR
 wait_screen PP 30
 wait_control ButtonExit
 shot report-preview 1
+# At 200 % the lower part of the page is reached with the mouse wheel.
+click ZoomComboBox
+sleep 0.5
+key Down Down Down Down Return
+wait_for "zoom 200%" 5 control_ready ZoomComboBox '200%'
+shot report-preview-200 0.5
+# shellcheck disable=SC2046
+xdotool mousemove --sync $(control PrintPreview | centre_of)
+xdotool click --repeat 25 --delay 30 5
+shot report-preview-200-scrolled 0.5
 click ButtonExit
 wait_screen ZORfinish 30
 wait_control ButtonHM
