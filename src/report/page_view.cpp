@@ -55,6 +55,26 @@ void PageView::Relayout() {
     layout_.Layout();
 }
 
+bool PageView::displayKey(int key, ui::Shift shift) {
+    using pagestore::PreviewKey;
+    PreviewKey previewKey = PreviewKey::Other;
+    switch (key) {
+        case ui::keys::Home: previewKey = PreviewKey::Home; break;
+        case ui::keys::End: previewKey = PreviewKey::End; break;
+        case ui::keys::Left: previewKey = PreviewKey::Left; break;
+        case ui::keys::Right: previewKey = PreviewKey::Right; break;
+        case ui::keys::Up: previewKey = PreviewKey::Up; break;
+        case ui::keys::Down: previewKey = PreviewKey::Down; break;
+        case ui::keys::PageUp: previewKey = PreviewKey::PageUp; break;
+        case ui::keys::PageDown: previewKey = PreviewKey::PageDown; break;
+        case ui::keys::Add: previewKey = PreviewKey::ZoomIn; break;
+        case ui::keys::Subtract: previewKey = PreviewKey::ZoomOut; break;
+        default: return false;
+    }
+    if (!enabled || !layout_.Visible()) return false;
+    return layout_.KeyDown(previewKey, {.shift = shift.shift, .ctrl = shift.ctrl, .alt = shift.alt});
+}
+
 bool PageView::wheel(int delta, bool shift, bool ctrl) {
     if (!acceptsInput()) return false;
     bool taken = false;

@@ -8,6 +8,7 @@
 #include "pagestore/preview_layout.h"
 #include "pagestore/print_preview.h"
 #include "ui/controls.h"
+#include "ui/keys.h"
 
 namespace zor::report {
 
@@ -27,6 +28,10 @@ public:
     // and pages; the screens call it when the store changed.
     void Relayout();
     const pagestore::PreviewLayout& Layout() const { return layout_; }
+
+    // A key for the display (arrows, Home, End, Page Up/Down, numeric + and -);
+    // false when the display leaves it alone.
+    bool displayKey(int key, ui::Shift shift);
 
     bool wheel(int delta, bool shift, bool ctrl) override;
     void press(int x, int y) override;

@@ -113,6 +113,10 @@ void ReportScreen::PrintPreviewAfterPrint() {
     UpdatePrintButton();
 }
 
+void ReportScreen::onKeyDown(int& key, ui::Shift shift) {
+    if (PrintPreview.visible && PrintPreview.displayKey(key, shift)) key = 0;
+}
+
 void ReportScreen::PrintPreviewChange() {
     pagestore::TPrintPreview& store = PrintPreview.Store();
     PrintPreview.Relayout();

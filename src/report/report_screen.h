@@ -45,6 +45,8 @@ public:
     std::string TRpath() const { return mainMenu_.reportFolder(); }
 
 protected:
+    // The page display takes its keys: scrolling, paging and zooming.
+    void onKeyDown(int& key, ui::Shift shift) override;
     // Print button at "off", zoom fitting the whole page, compose at the next activation.
     void ResetForComposing();
     void PrintPreviewBeginDoc();

@@ -188,11 +188,19 @@ TEST_F(ReportPreviewTest, AWholePageFitsTheDisplayAndALargeZoomScrollsByWheelAnd
     for (int i = 0; i < 200; ++i) view.wheel(-120, false, false);
     EXPECT_EQ(layout.VPos(), layout.VMax());
 
+    // Keys scroll too: Home and Ctrl+Home go back to the top left.
+    ui.app.keyDown(ui::keys::Home, {.ctrl = true});
+    EXPECT_EQ(layout.VPos(), 0);
+    ui.app.keyDown(ui::keys::Down, {});
+    EXPECT_EQ(layout.VPos(), layout.ScrollStep());
+
     // Ctrl and the wheel zoom, within the display's limits.
     EXPECT_TRUE(view.wheel(120, false, true));
     EXPECT_EQ(view.Zoom(), 210);
     view.SetZoom(900);
     EXPECT_EQ(view.Zoom(), 500);
+    ui.app.keyDown(ui::keys::Subtract, {});
+    EXPECT_EQ(view.Zoom(), 490);
 }
 
 TEST_F(ReportPreviewTest, PdfNoticeNamesThePdfFolder) {

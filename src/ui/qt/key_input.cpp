@@ -6,12 +6,6 @@
 
 namespace zor::ui::qt {
 
-namespace {
-constexpr int kHome = 36;
-constexpr int kEnd = 35;
-constexpr int kDelete = 46;
-}  // namespace
-
 int virtualKey(int qtKey, Qt::KeyboardModifiers modifiers) {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return 'A' + (qtKey - Qt::Key_A);
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
@@ -19,6 +13,10 @@ int virtualKey(int qtKey, Qt::KeyboardModifiers modifiers) {
         return (modifiers & Qt::KeypadModifier) ? 96 + digit : '0' + digit;
     }
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return keys::F1 + (qtKey - Qt::Key_F1);
+    if (modifiers & Qt::KeypadModifier) {
+        if (qtKey == Qt::Key_Plus) return keys::Add;
+        if (qtKey == Qt::Key_Minus) return keys::Subtract;
+    }
     switch (qtKey) {
         case Qt::Key_Backspace: return keys::Back;
         case Qt::Key_Tab:
@@ -31,12 +29,12 @@ int virtualKey(int qtKey, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_Up: return keys::Up;
         case Qt::Key_Right: return keys::Right;
         case Qt::Key_Down: return keys::Down;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_End: return kEnd;
-        case Qt::Key_Home: return kHome;
+        case Qt::Key_PageUp: return keys::PageUp;
+        case Qt::Key_PageDown: return keys::PageDown;
+        case Qt::Key_End: return keys::End;
+        case Qt::Key_Home: return keys::Home;
         case Qt::Key_Insert: return 45;
-        case Qt::Key_Delete: return kDelete;
+        case Qt::Key_Delete: return keys::Delete;
         case Qt::Key_Shift: return 16;
         case Qt::Key_Control: return 17;
         case Qt::Key_Alt: return 18;
@@ -60,9 +58,9 @@ bool EditCursor::pressKey(int key) {
     switch (key) {
         case keys::Left: caret = std::max(0, caret - 1); return false;
         case keys::Right: caret = std::min(int(chars.size()), caret + 1); return false;
-        case kHome: caret = 0; return false;
-        case kEnd: caret = int(chars.size()); return false;
-        case kDelete: {
+        case keys::Home: caret = 0; return false;
+        case keys::End: caret = int(chars.size()); return false;
+        case keys::Delete: {
             if (caret >= int(chars.size())) return false;
             std::u32string rest = chars;
             rest.erase(std::size_t(caret), 1);

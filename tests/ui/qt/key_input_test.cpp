@@ -16,6 +16,11 @@ TEST(KeyInput, QtKeysBecomeTheScreensKeyCodes) {
     EXPECT_EQ(virtualKey(Qt::Key_Backspace, Qt::NoModifier), keys::Back);
     EXPECT_EQ(virtualKey(Qt::Key_F4, Qt::AltModifier), keys::F4);
     EXPECT_EQ(virtualKey(Qt::Key_Down, Qt::NoModifier), keys::Down);
+    EXPECT_EQ(virtualKey(Qt::Key_PageDown, Qt::NoModifier), keys::PageDown);
+    // Only the numeric pad's plus and minus zoom a page display.
+    EXPECT_EQ(virtualKey(Qt::Key_Plus, Qt::KeypadModifier), keys::Add);
+    EXPECT_EQ(virtualKey(Qt::Key_Minus, Qt::KeypadModifier), keys::Subtract);
+    EXPECT_EQ(virtualKey(Qt::Key_Plus, Qt::NoModifier), 0);
     EXPECT_EQ(virtualKey(Qt::Key_Eacute, Qt::NoModifier), 0);
     const Shift s = shiftOf(Qt::AltModifier | Qt::ControlModifier);
     EXPECT_TRUE(s.alt);
