@@ -12,9 +12,6 @@ namespace zor::app {
 
 namespace {
 
-constexpr int kBorder = 1;
-constexpr int kShadow = 3;
-
 QColor colorOf(std::uint32_t rgb) { return QColor::fromRgb(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 // The store is the display's own; reading a page goes through its page cache.
@@ -38,12 +35,14 @@ bool PageViewPainter::paint(QPainter& p, const ui::Control& c) const {
     }
     // The view is the sheet with its border and the shadow at the lower right,
     // placed by the layout and moved by the scroll positions.
+    const int shadow = layout.ShadowWidth();
+    const int border = layout.BorderWidth();
     const QRect frame(area.left() + layout.ViewLeft() - layout.HPos(),
                       area.top() + layout.ViewTop() - layout.VPos(),
-                      layout.ViewWidth() - kShadow, layout.ViewHeight() - kShadow);
-    p.fillRect(frame.translated(kShadow, kShadow), Qt::darkGray);
+                      layout.ViewWidth() - shadow, layout.ViewHeight() - shadow);
+    p.fillRect(frame.translated(shadow, shadow), Qt::darkGray);
     p.fillRect(frame, Qt::black);
-    const QRect sheet = frame.adjusted(kBorder, kBorder, -kBorder, -kBorder);
+    const QRect sheet = frame.adjusted(border, border, -border, -border);
     p.fillRect(sheet, Qt::white);
     pagestore::TPrintPreview& store = storeOf(*view);
     try {

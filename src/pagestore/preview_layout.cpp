@@ -299,4 +299,14 @@ void PreviewLayout::Release() {
     cursor_ = PreviewCursor::Drag;
 }
 
+void MovePage(TPrintPreview& store, PageMove move) {
+    const int current = store.CurrentPage();
+    switch (move) {
+        case PageMove::Next: store.SetCurrentPage(current + 1); break;
+        case PageMove::Previous: store.SetCurrentPage(current - 1); break;
+        case PageMove::First: store.SetCurrentPage(1); break;
+        case PageMove::Last: store.SetCurrentPage(store.TotalPages()); break;
+    }
+}
+
 }  // namespace zor::pagestore

@@ -9,6 +9,8 @@
 // sheet's view is the paper plus twice the border plus the shadow ("extra").
 #include <functional>
 
+#include "pagestore/print_preview.h"
+
 namespace zor::pagestore {
 
 enum TZoomState { zsZoomOther, zsZoomToWidth, zsZoomToHeight, zsZoomToFit };
@@ -51,6 +53,8 @@ class PreviewLayout {
     void SetHasPage(bool hasPage);
     // Border and shadow widths of the sheet.
     void SetFrame(int borderWidth, int shadowWidth);
+    int BorderWidth() const { return borderWidth_; }
+    int ShadowWidth() const { return shadowWidth_; }
     int Extra() const { return 2 * borderWidth_ + shadowWidth_; }
 
     // Whether an off-screen bitmap of this size can be made for the sheet.
@@ -139,5 +143,8 @@ class PreviewLayout {
     bool dragging_ = false;
     int pressX_ = 0, pressY_ = 0;
 };
+
+// Shows the page a display's page move asks for; the store keeps it within its pages.
+void MovePage(TPrintPreview& store, PageMove move);
 
 }  // namespace zor::pagestore

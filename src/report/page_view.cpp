@@ -1,7 +1,5 @@
 #include "report/page_view.h"
 
-#include <algorithm>
-
 namespace zor::report {
 
 namespace {
@@ -17,17 +15,7 @@ PageView::PageView(ui::Screen& owner, std::string name, ui::Bounds bounds)
     layout_.OnZoomChange = [this] {
         if (OnZoomChange) OnZoomChange();
     };
-    layout_.OnPageMove = [this](pagestore::PageMove move) {
-        const int last = store_.TotalPages();
-        int page = store_.CurrentPage();
-        switch (move) {
-            case pagestore::PageMove::Next: page = std::min(last, page + 1); break;
-            case pagestore::PageMove::Previous: page = std::max(1, page - 1); break;
-            case pagestore::PageMove::First: page = 1; break;
-            case pagestore::PageMove::Last: page = last; break;
-        }
-        if (page >= 1 && page != store_.CurrentPage()) store_.SetCurrentPage(page);
-    };
+    layout_.OnPageMove = [this](pagestore::PageMove move) { pagestore::MovePage(store_, move); };
 }
 
 void PageView::syncLayout() {

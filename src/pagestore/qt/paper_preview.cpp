@@ -76,23 +76,7 @@ TPaperPreview::TPaperPreview(TPrintPreview& store, QWidget* parent)
     layout_.OnZoomChange = [this] {
         if (OnZoomChange) OnZoomChange(store_);
     };
-    layout_.OnPageMove = [this](PageMove move) {
-        const int current = store_.CurrentPage();
-        switch (move) {
-            case PageMove::Next:
-                store_.SetCurrentPage(current + 1);
-                break;
-            case PageMove::Previous:
-                store_.SetCurrentPage(std::max(current - 1, 1));
-                break;
-            case PageMove::First:
-                store_.SetCurrentPage(1);
-                break;
-            case PageMove::Last:
-                store_.SetCurrentPage(store_.TotalPages());
-                break;
-        }
-    };
+    layout_.OnPageMove = [this](PageMove move) { MovePage(store_, move); };
     store_.OnChange = [this](TPrintPreview&) { storeChanged(); };
     layout_.SetFrame(options_.BorderWidth, options_.ShadowWidth);
     storeChanged();
