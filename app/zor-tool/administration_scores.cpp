@@ -1,84 +1,43 @@
 #include "administration_scores.h"
 
+#include <chrono>
+
 #include "norms/raw_scores.h"
-#include "record/administration_files.h"
 #include "record/data_line.h"
+#include "record/stored_administration.h"
 
 namespace zor::tool {
-namespace {
 
-std::string At(const fs::path& file, std::size_t line) {
-    return file.string() + ":" + std::to_string(line) + ": ";
-}
+record::Date Today() { return record::LocalDate(std::chrono::system_clock::now()); }
 
-// Loads the last line of a data file into the record; an error message otherwise.
-std::optional<std::string> LoadLastLine(record::AdministrationRecord& admin,
-                                        record::Subtest subtest, const fs::path& file) {
-    record::LinesFile data = record::ReadLinesFile(file);
-    if (data.error) return data.error->message;
-    if (data.lines.empty()) return file.string() + ": het bestand bevat geen dataregel";
-    const int row = static_cast<int>(data.lines.size());
-    const bool fw = subtest == record::Subtest::FW;
-    (fw ? admin.MdataFW : admin.MdataFV) = std::move(data.lines);
-    const record::ParseResult parse = fw ? admin.ParseDataLineFW(row) : admin.ParseDataLineFV(row);
-    switch (parse.outcome) {
-        case record::ParseResult::Outcome::kLoaded:
-            return std::nullopt;
-        case record::ParseResult::Outcome::kRejected:
-            return At(file, row) + parse.problem;
-        case record::ParseResult::Outcome::kNoLine:
-            break;
-    }
-    return At(file, row) + "lege dataregel";
-}
-
-std::string DateFieldsText(std::string_view day, std::string_view month, std::string_view year) {
-    std::string text = "\"";
-    text += record::DataField(day);
-    text += '-';
-    text += record::DataField(month);
-    text += '-';
-    text += record::DataField(year);
-    text += '"';
-    return text;
-}
-
-}  // namespace
+AdministrationScorer::AdministrationScorer(const record::Date& today) : today_(today) {}
 
 std::variant<AdministrationScores, ScoringError> AdministrationScorer::Score(
     const fs::path& dataFW, const fs::path& dataFV, const std::optional<record::Date>& date) {
     record::AdministrationRecord& admin = admin_;
     admin.ResetAfname();
-    if (auto error = LoadLastLine(admin, record::Subtest::FW, dataFW)) return ScoringError{*error};
-    if (auto error = LoadLastLine(admin, record::Subtest::FV, dataFV)) return ScoringError{*error};
-    const std::string where = At(dataFV, admin.MdataFV.size());
-
-    std::optional<record::Date> later = date;
-    if (!later) {
-        later = record::DateFromParts(admin.Eafndag, admin.Eafnmnd, admin.Eafnjaar);
-        if (!later) {
-            return ScoringError{where + "velden 6-8 (afnamedatum) " +
-                                DateFieldsText(admin.Eafndag, admin.Eafnmnd, admin.Eafnjaar) +
-                                " vormen geen datum"};
-        }
+    std::optional<record::Date> birth;
+    record::Date afnameDate;
+    try {
+        record::StoredAdministration stored = record::ReadStoredAdministration(dataFW, dataFV, today_);
+        birth = stored.birthDate;
+        afnameDate = stored.afnameDate;
+        record::LoadStoredAdministration(admin, std::move(stored));
+    } catch (const record::StoredAdministrationError& e) {
+        return ScoringError{e.what()};
     }
+
     AdministrationScores result;
     result.code = admin.Ecode;
     admin.AgeMonths = 0;
-    if (admin.BirthDateFilled()) {
-        const std::optional<record::Date> birth = admin.BirthDate();
-        if (!birth) {
-            return ScoringError{where + "velden 3-5 (geboortedatum) " +
-                                DateFieldsText(admin.Egebdag, admin.Egebmnd, admin.Egebjaar) +
-                                " vormen geen datum"};
-        }
-        admin.ComputeAge(*later, *birth);
+    if (birth) {
+        admin.ComputeAge(date.value_or(afnameDate), *birth);
         result.ageMonths = admin.AgeMonths;
     }
     try {
         result.scores = admin.ComputeScores();
     } catch (const norms::ConversionError& e) {
-        return ScoringError{where + e.what()};
+        return ScoringError{dataFW.string() + " / " + dataFV.string() + ": " + e.what()};
     }
     return result;
 }

@@ -13,6 +13,10 @@ namespace zor::tool {
 
 namespace fs = std::filesystem;
 
+// Today on this machine's clock: the latest administration date (plus one day)
+// a stored administration may carry.
+record::Date Today();
+
 struct AdministrationScores {
     std::string code;
     std::optional<int> ageMonths;  // none without a birth date
@@ -28,14 +32,18 @@ struct ScoringError {
 // create and is filled completely by every pair of data lines.
 class AdministrationScorer {
   public:
-    // Reads the last data line of each file as the program resumes an
-    // administration, and scores it at `date`, or at the administration date
-    // of the lines when absent.
+    // `today` bounds the administration dates the data files may carry.
+    explicit AdministrationScorer(const record::Date& today);
+
+    // Reads the two data files through the one reader of stored administrations
+    // and scores the administration at `date`, or at its administration date
+    // when absent.
     std::variant<AdministrationScores, ScoringError> Score(const fs::path& dataFW,
                                                            const fs::path& dataFV,
                                                            const std::optional<record::Date>& date);
 
   private:
+    record::Date today_;
     record::AdministrationRecord admin_;
 };
 

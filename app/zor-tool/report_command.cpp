@@ -5,12 +5,13 @@
 // The data files are datamap/Data/<sleutel>_FW.wda and _FV.vda. The report file
 // goes into the output folder, the PDF into its "PDF" subfolder (made when
 // missing). --date sets the composition date (default today).
-#include <chrono>
 #include <filesystem>
 #include <optional>
 
+#include "administration_scores.h"
 #include "pagestore/print_preview.h"
 #include "record/administration_files.h"
+#include "record/stored_administration.h"
 #include "report/picture_file.h"
 #include "report/report_documents.h"
 #include "subcommand.h"
@@ -18,25 +19,8 @@
 #include "tool_paths.h"
 
 namespace zor::tool {
-namespace {
 
 namespace fs = std::filesystem;
-
-// Loads the last data line of the file; an error line naming the file otherwise.
-std::optional<std::string> LoadLastLine(record::AdministrationRecord& admin, bool deletion,
-                                        const fs::path& file) {
-    record::LinesFile data = record::ReadLinesFile(file);
-    if (data.error) return data.error->message;
-    if (data.lines.empty()) return file.string() + ": het bestand bevat geen dataregel";
-    const int row = static_cast<int>(data.lines.size());
-    (deletion ? admin.MdataFW : admin.MdataFV) = std::move(data.lines);
-    const record::ParseResult parse = deletion ? admin.ParseDataLineFW(row) : admin.ParseDataLineFV(row);
-    if (parse.outcome == record::ParseResult::Outcome::kLoaded) return std::nullopt;
-    return file.string() + ":" + std::to_string(row) + ": " +
-           (parse.problem.empty() ? std::string("lege dataregel") : parse.problem);
-}
-
-}  // namespace
 
 int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     std::vector<std::string> operands;
@@ -63,20 +47,16 @@ int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) 
     record::AdministrationRecord admin;
     const fs::path dataFW = dataFolder / (key + "_FW.wda");
     const fs::path dataFV = dataFolder / (key + "_FV.vda");
-    if (auto error = LoadLastLine(admin, true, dataFW)) {
-        err << "zor-tool report: " << *error << "\n";
+    record::Date afnameDate;
+    try {
+        record::StoredAdministration stored = record::ReadStoredAdministration(dataFW, dataFV, Today());
+        afnameDate = stored.afnameDate;
+        record::LoadStoredAdministration(admin, std::move(stored));
+    } catch (const record::StoredAdministrationError& e) {
+        err << "zor-tool report: " << e.what() << "\n";
         return kExitFailure;
     }
-    if (auto error = LoadLastLine(admin, false, dataFV)) {
-        err << "zor-tool report: " << *error << "\n";
-        return kExitFailure;
-    }
-    const auto afnameDate = record::DateFromParts(admin.Eafndag, admin.Eafnmnd, admin.Eafnjaar);
-    if (!afnameDate) {
-        err << "zor-tool report: " << dataFW.string() << ": de afnamedatum vormt geen datum\n";
-        return kExitFailure;
-    }
-    if (!today) today = record::LocalDate(std::chrono::system_clock::now());
+    if (!today) today = Today();
 
     std::error_code error;
     if (!fs::is_directory(outFolder, error)) {
@@ -97,7 +77,7 @@ int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) 
         const report::ReportPictures pictures =
             report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
         pagestore::TPrintPreview store;
-        report::BuildCorrectedReport(store, admin, *afnameDate, *today, pictures);
+        report::BuildCorrectedReport(store, admin, afnameDate, *today, pictures);
         store.SaveToFile(reportFile);
         store.SaveAsPDF(pdfFile, report::ClockOfDate(*today));
     } catch (const norms::ConversionError& e) {

@@ -98,7 +98,7 @@ std::variant<AdministrationScores, ScoringError> ScoreKey(AdministrationScorer& 
 int PrintOne(const ScoresOptions& options, std::ostream& out, std::ostream& err) {
     std::error_code error;
     const fs::path first = options.operands[0];
-    AdministrationScorer scorer;
+    AdministrationScorer scorer(Today());
     const auto scored = fs::is_directory(first, error)
                             ? ScoreKey(scorer, DataFolderOf(first), options.operands[1], options)
                             : scorer.Score(first, options.operands[1], options.date);
@@ -123,7 +123,7 @@ int PrintTable(const ScoresOptions& options, std::ostream& out, std::ostream& er
     for (const std::string& name : ScoreNames()) table += "," + name;
     table += "\n";
     int status = kExitSuccess;
-    AdministrationScorer scorer;
+    AdministrationScorer scorer(Today());
     for (const std::string& key : *keys) {
         const auto scored = ScoreKey(scorer, folder, key, options);
         if (const auto* failure = std::get_if<ScoringError>(&scored)) {

@@ -7,6 +7,7 @@
 
 #include "record/key_filters.h"
 #include "record/data_line.h"
+#include "record/stored_administration.h"
 #include "record/text_fields.h"
 #include "ui/application.h"
 #include "ui/native_path.h"
@@ -64,12 +65,6 @@ std::optional<int> WholeNumber(std::string_view text) {
     return value;
 }
 
-int LastFilledLine(const std::vector<std::string>& lines) {
-    for (int row = static_cast<int>(lines.size()); row > 0; --row) {
-        if (!lines[row - 1].empty()) return row;
-    }
-    return 0;
-}
 
 }  // namespace
 
@@ -199,33 +194,19 @@ void Tcorrect::loadAdministration(const std::string& key) {
     afname_.MemoCom = {key};
     const record::AdministrationPaths paths =
         record::PathsInDataFolder(fs::path(ui::nativePath(main_.Datapath())), key);
-    record::LinesFile dataFW = record::ReadLinesFile(paths.dataFW);
-    if (dataFW.error) throw std::runtime_error(dataFW.error->message);
-    afname_.MdataFW = std::move(dataFW.lines);
-    record::LinesFile dataFV = record::ReadLinesFile(paths.dataFV);
-    if (dataFV.error) throw std::runtime_error(dataFV.error->message);
-    afname_.MdataFV = std::move(dataFV.lines);
-    afname_.RefreshDataGrids();
-
-    if (parseLastLine(Subtest::FW)) parseLastLine(Subtest::FV);
-}
-
-// Fills the record from the last data line of the subtest. A damaged line, or
-// a file without a line, is refused with the subtest's message; the record is
-// then reset and nothing further is loaded.
-bool Tcorrect::parseLastLine(Subtest subtest) {
-    const bool fw = subtest == Subtest::FW;
-    const int row = LastFilledLine(fw ? afname_.MdataFW : afname_.MdataFV);
-    record::ParseResult parsed = fw ? afname_.ParseDataLineFW(row) : afname_.ParseDataLineFV(row);
-    if (parsed.outcome == record::ParseResult::Outcome::kLoaded) return true;
-    if (parsed.outcome == record::ParseResult::Outcome::kNoLine) {
-        afname_.ResetAfname();
-        (fw ? afname_.SGdataFW : afname_.SGdataFV).ClearColumn(1);
-        parsed.message = record::RejectionMessage(subtest);
+    try {
+        // resetScreen set the record's date to today.
+        record::LoadStoredAdministration(
+            afname_, record::ReadStoredAdministration(paths.dataFW, paths.dataFV, afname_.AfnameDate));
+    } catch (const record::StoredAdministrationError& e) {
+        if (e.kind() == record::StoredAdministrationError::Kind::kUnreadable) {
+            throw std::runtime_error(e.what());
+        }
+        // A refused line: the subtest's message, then the screen and that grid emptied.
+        resetScreen();
+        (e.subtest() == Subtest::FW ? afname_.SGdataFW : afname_.SGdataFV).ClearColumn(1);
+        app().dialogs().confirm(record::RefusalBoxText(e), ui::ConfirmButtons::OK);
     }
-    resetScreen();
-    app().dialogs().confirm(parsed.message, ui::ConfirmButtons::OK);
-    return false;
 }
 
 void Tcorrect::showRecord() {

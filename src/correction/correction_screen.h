@@ -113,7 +113,6 @@ class Tcorrect : public ui::Screen {
     CorrectionViewer& viewer() const;
     void resetScreen();
     void loadAdministration(const std::string& key);
-    bool parseLastLine(record::Subtest subtest);
     void showRecord();
     void showMarks();
     void keepShort(ui::Edit& field, std::string& recordField);

@@ -7,13 +7,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "record/stored_administration.h"
 #include "text/encoding.h"
 
 namespace zor::record {
 namespace {
-
-// Far beyond any administration file (a data line is a few hundred bytes).
-constexpr off_t kMaxFileSize = 1 << 20;
 
 std::string SystemReason(int error) { return std::strerror(error); }
 
@@ -71,10 +69,6 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 ResumeResult LoadFailure(const FileError& error) {
     return {ResumeResult::Outcome::kLoadFailed, error.message, {}, error.file};
-}
-
-ResumeResult Refusal(const ParseResult& parse, const fs::path& file) {
-    return {ResumeResult::Outcome::kRejected, parse.message, parse.problem, file};
 }
 
 }  // namespace
@@ -135,14 +129,19 @@ std::optional<FileError> WriteLinesFile(const fs::path& file,
 }
 
 LinesFile ReadLinesFile(const fs::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return {{}, OpenError(file, SystemReason(errno))};
+    // The type is checked before opening, and the file opened without blocking:
+    // opening a FIFO for reading would otherwise wait for a writer.
     struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) return {{}, OpenError(file, SystemReason(errno))};
+    if (!S_ISREG(info.st_mode)) return {{}, OpenError(file, "Het is geen gewoon bestand.")};
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return {{}, OpenError(file, SystemReason(errno))};
+    // The name may have been replaced between the two looks.
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return {{}, OpenError(file, "Het is geen gewoon bestand.")};
     }
-    if (info.st_size > kMaxFileSize) {
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxLinesFileSize) {
         ::close(fd);
         return {{}, OpenError(file, "Het bestand is te groot voor een ZOR-bestand.")};
     }
@@ -212,29 +211,20 @@ ResumeResult ResumeFromFiles(AdministrationRecord& record, const fs::path& incom
     const AdministrationPaths paths = PathsInDataFolder(datapath, memo.lines[0]);
     if (datapath.empty())
         return LoadFailure(OpenError(paths.dataFW, "Er is geen datamap ingesteld."));
-    LinesFile dataFW = ReadLinesFile(paths.dataFW);
-    if (dataFW.error) return LoadFailure(*dataFW.error);
-    LinesFile dataFV = ReadLinesFile(paths.dataFV);
-    if (dataFV.error) return LoadFailure(*dataFV.error);
-
-    record.MemoCom = std::move(memo.lines);
-    record.MdataFW = std::move(dataFW.lines);
-    record.MdataFV = std::move(dataFV.lines);
-    record.RefreshDataGrids();
-
-    // A data file without a line cannot be resumed: refused like a damaged line.
-    for (const auto& [subtest, file] :
-         {std::pair{Subtest::FW, paths.dataFW}, std::pair{Subtest::FV, paths.dataFV}}) {
-        const bool fw = subtest == Subtest::FW;
-        const int row = static_cast<int>((fw ? record.MdataFW : record.MdataFV).size());
-        ParseResult parse = fw ? record.ParseDataLineFW(row) : record.ParseDataLineFV(row);
-        if (parse.outcome == ParseResult::Outcome::kNoLine) {
-            record.ResetAfname();
-            (fw ? record.SGdataFW : record.SGdataFV).ClearColumn(1);
-            parse = {ParseResult::Outcome::kRejected, std::string(RejectionMessage(subtest)),
-                     "het databestand bevat geen dataregel"};
+    try {
+        // The record's administration date is today's until the resume moves it.
+        StoredAdministration stored =
+            ReadStoredAdministration(paths.dataFW, paths.dataFV, record.AfnameDate);
+        record.MemoCom = std::move(memo.lines);
+        LoadStoredAdministration(record, std::move(stored));
+    } catch (const StoredAdministrationError& e) {
+        if (e.kind() == StoredAdministrationError::Kind::kUnreadable) {
+            return LoadFailure({e.file(), e.what()});
         }
-        if (parse.outcome == ParseResult::Outcome::kRejected) return Refusal(parse, file);
+        // A refused administration leaves nothing of itself in the record.
+        record.ResetAfname();
+        (e.subtest() == Subtest::FW ? record.SGdataFW : record.SGdataFV).ClearColumn(1);
+        return {ResumeResult::Outcome::kRejected, RefusalBoxText(e), e.what(), e.file()};
     }
 
     std::error_code ignored;  // a file left behind is written again at the next save

@@ -4,6 +4,7 @@
 // file ("Incomplete afnames\<key>.zta"). Files are Windows-1252 text with CR LF
 // after every line; each is replaced whole and atomically, so a crash or a full
 // disk leaves either the old or the new file, never a part of one.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -46,8 +47,13 @@ struct LinesFile {
     std::vector<std::string> lines;
     std::optional<FileError> error;
 };
+// Far beyond any administration file: a data line is a few hundred bytes.
+inline constexpr std::uintmax_t kMaxLinesFileSize = 1 << 20;
+
 // Reads a Windows-1252 text file into UTF-8 lines; CR LF, LF and CR all end a line.
-// Files larger than any administration file could be are refused.
+// Only a regular file is opened, so a FIFO or device named like an
+// administration file never blocks the reader; files larger than
+// kMaxLinesFileSize are refused before reading.
 LinesFile ReadLinesFile(const fs::path& file);
 
 // Writes MemoCom, MdataFW and MdataFV to the data folder in this order; stops at
@@ -88,7 +94,7 @@ struct ResumeResult {
     };
     Outcome outcome = Outcome::kNothingChosen;
     std::string message;  // box text for kLoadFailed and kRejected
-    std::string problem;  // for kRejected: what is wrong, naming the field
+    std::string problem;  // for kRejected: file, line and field, and what is wrong
     fs::path file;        // the file concerned
 };
 

@@ -246,13 +246,13 @@ ParseResult AdministrationRecord::ParseDataLine(Subtest subtest, int row) {
     if (row < 1 || static_cast<std::size_t>(row) > lines.size() || lines[row - 1].empty()) {
         return {};
     }
-    const std::vector<std::string> fields = SplitDataLine(lines[row - 1]);
-    if (auto problem = FindDataLineProblem(fields, subtest)) {
+    if (auto problem = FindDataLineProblem(lines[row - 1], subtest)) {
         ResetAfname();
         (fw ? SGdataFW : SGdataFV).ClearColumn(1);
         return {ParseResult::Outcome::kRejected, std::string(RejectionMessage(subtest)),
                 std::move(*problem)};
     }
+    const std::vector<std::string> fields = SplitDataLine(lines[row - 1]);
 
     Ecode = fields[field::kCode];
     RGsekse = SexFromText(fields[field::kSex]);

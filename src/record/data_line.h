@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "record/calendar.h"
+
 namespace zor::record {
 
 enum class Subtest { FW, FV };
@@ -36,6 +38,11 @@ inline constexpr int kMaxDataLineFields = 50;
 // The longest subject code a data line may carry: 30 typed characters and a
 // sequence suffix such as " #12".
 inline constexpr std::size_t kMaxCodeLength = 40;
+// An item time is a whole number of tenths of a second of at most five digits
+// (the stopwatch keeps five significant digits).
+inline constexpr std::size_t kMaxTimeDigits = 5;
+// Dates before this year are no birth or administration dates of a child tested today.
+inline constexpr int kFirstStoredYear = 1900;
 
 // "FW" or "FV".
 std::string_view SubtestCode(Subtest subtest);
@@ -50,6 +57,10 @@ std::vector<std::string> SplitDataLine(std::string_view line);
 // A text as a data-line field: a ";" would split the field and a line break
 // the line, so ";" becomes "," and control characters become spaces.
 std::string DataField(std::string_view text);
+
+// A field's text in double quotes for a message, cut after 20 characters and
+// made printable.
+std::string QuotedField(std::string_view text);
 
 // The finished subtest carries its speed score: FW at status 4, 6 and 7, FV at 3, 5 and 7.
 bool StatusCallsForScore(Subtest subtest, int status);
@@ -66,9 +77,16 @@ std::optional<int> LastItemStep(Subtest subtest, std::string_view lastItem);
 // field accepts, and the space of a sequence suffix.
 bool IsCodeCharacter(char c);
 
-// Why the split fields are no sound data line of the subtest (in Dutch, naming
-// the field), or nothing when they are.
-std::optional<std::string> FindDataLineProblem(const std::vector<std::string>& fields,
-                                               Subtest subtest);
+// A date as a data line stores it: day and month of two digits, a year of four
+// digits from kFirstStoredYear on, together a calendar date.
+std::optional<Date> StoredDate(std::string_view day, std::string_view month,
+                               std::string_view year);
+
+// Why the line is no sound data line of the subtest, or nothing when it is. The
+// message is Dutch and names the field (counted from 1). Checked: the subtest,
+// the code, the sex, the birth and administration dates (real dates, birth
+// first), status and last item, and that the result pairs and the score present
+// are exactly those that status and last item call for, with values in range.
+std::optional<std::string> FindDataLineProblem(std::string_view line, Subtest subtest);
 
 }  // namespace zor::record

@@ -31,12 +31,17 @@ bool DeletionItemsGiven(const AdministrationRecord& record) {
     return false;
 }
 
+// A row prints no impossible raw value: a subtest with an item not given sums
+// to seconds of 1000 and more or to more right answers than there are items;
+// such a value shows "-" (and the count then goes without "goed").
 RawScoreRow Row(bool shown, std::int64_t seconds, std::int64_t correct) {
+    constexpr std::int64_t kFirstImpossibleSeconds = 1000;
     RawScoreRow row;
-    row.shown = shown;
-    if (shown) {
-        row.seconds = std::to_string(seconds);
+    if (!shown) return row;
+    if (seconds < kFirstImpossibleSeconds) row.seconds = std::to_string(seconds);
+    if (correct <= norms::kTestItems) {
         row.correct = std::to_string(correct);
+        row.shown = true;
     }
     return row;
 }

@@ -18,9 +18,11 @@ inline constexpr const char* kNotApplicable = "n.v.t.";
 // Shown for a raw score of a subtest that was not taken.
 inline constexpr const char* kNoValue = "-";
 
-// One subtest row: total seconds and right answers, or "-" twice and no "goed".
+// One subtest row: total seconds and right answers, or "-" twice and no "goed"
+// for a subtest not taken. A value no subtest can have (seconds of 1000 and
+// more, more right answers than items) is "-" too; "goed" follows only a count.
 struct RawScoreRow {
-    bool shown = false;
+    bool shown = false;  // "goed" is written after the count
     std::string seconds = kNoValue;
     std::string correct = kNoValue;
 };

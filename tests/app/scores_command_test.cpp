@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -134,6 +135,8 @@ TEST_F(ScoresCommandTest, SameSpeedScoresAsTheDataLinesCarry) {
     }
     admin.CurrentStepFW = 16;
     admin.CurrentStepFV = 13;
+    admin.ElaatsteFW = "15";
+    admin.ELaatsteFV = "12";
     admin.AfnameStatus = 7;
     admin.AppendDataLines();
     ASSERT_FALSE(record::WriteAdministrationFiles(admin, root_));
@@ -157,10 +160,10 @@ TEST_F(ScoresCommandTest, SameSpeedScoresAsTheDataLinesCarry) {
 TEST_F(ScoresCommandTest, NoBirthDateMeansNoBand) {
     std::string fw = ExampleLine("FW");
     std::string fv = ExampleLine("FV");
-    fw.replace(fw.find(";05;11;2002;"), 12, ";;11;2002;");
-    fv.replace(fv.find(";05;11;2002;"), 12, ";;11;2002;");
-    WriteAdministration("K_05-03-2011", fw, fv);
-    const ToolRun run = Scores({root_.string(), "K_05-03-2011"});
+    fw.replace(fw.find(";05;11;2002;"), 12, ";;;;");
+    fv.replace(fv.find(";05;11;2002;"), 12, ";;;;");
+    WriteAdministration("Kim-3_05-03-2011", fw, fv);
+    const ToolRun run = Scores({root_.string(), "Kim-3_05-03-2011"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("age_months=\nband=0\ntime_fw=60\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("IndexScore=0\n"), std::string::npos);
@@ -181,47 +184,50 @@ TEST_F(ScoresCommandTest, BadInputNamesFileAndLine) {
     const ToolRun wrongSubtest = Scores({Path("A_FW.wda"), Path("A_FV.vda")});
     EXPECT_EQ(wrongSubtest.status, 1);
     EXPECT_EQ(wrongSubtest.err, "zor-tool scores: " + Path("A_FW.wda") +
-                                    ":2: veld 1 (subtest) is \"fw\" in plaats van \"FW\"\n");
+                                    ":2: veld 2 (subtest) is \"fw\" in plaats van \"FW\"\n");
 
     std::string cell = ExampleLine("FV");
     cell.replace(cell.find(";208;"), 5, ";2x8;");
-    Write("B_FV.vda", cell + "\r\n");
+    Write("Kim-3_05-03-2011_FV.vda", cell + "\r\n");
     const ToolRun swapped = Scores({Path("A_FV.vda"), Path("A_FW.wda")});
     EXPECT_EQ(swapped.err, "zor-tool scores: " + Path("A_FV.vda") +
-                               ":1: veld 1 (subtest) is \"FV\" in plaats van \"FW\"\n");
-    Write("C_FW.wda", ExampleLine("FW") + "\r\n");
-    const ToolRun cellError = Scores({Path("C_FW.wda"), Path("B_FV.vda")});
-    EXPECT_EQ(cellError.err,
-              "zor-tool scores: " + Path("B_FV.vda") +
-                  ":1: veld 14 (tijd) \"2x8\" is geen geheel aantal tienden van seconden\n");
+                               ":1: veld 2 (subtest) is \"FV\" in plaats van \"FW\"\n");
+    Write("Kim-3_05-03-2011_FW.wda", ExampleLine("FW") + "\r\n");
+    const ToolRun cellError =
+        Scores({Path("Kim-3_05-03-2011_FW.wda"), Path("Kim-3_05-03-2011_FV.vda")});
+    EXPECT_EQ(cellError.err, "zor-tool scores: " + Path("Kim-3_05-03-2011_FV.vda") +
+                                 ":1: veld 15 (tijd) \"2x8\" is geen geheel aantal tienden van "
+                                 "seconden van ten hoogste 5 cijfers\n");
 
     Write("D_FW.wda", "");
     const ToolRun empty = Scores({Path("D_FW.wda"), Path("A_FV.vda")});
     EXPECT_EQ(empty.err,
-              "zor-tool scores: " + Path("D_FW.wda") + ": het bestand bevat geen dataregel\n");
+              "zor-tool scores: " + Path("D_FW.wda") + ": het databestand bevat geen dataregel\n");
 }
 
 TEST_F(ScoresCommandTest, CsvOverAFolderGoesOnAfterABadAdministration) {
     WriteAdministration("Kim-3_05-03-2011", ExampleLine("FW"), ExampleLine("FV"));
     WriteAdministration("Kim-3_05-03-2011_gecorrigeerd", ExampleLine("FW"), ExampleLine("FV"));
-    Write("Lone_01-01-2011_FW.wda", ExampleLine("FW") + "\r\n");
+    Write("Kim-4_05-03-2011_FW.wda", "Kim-4" + ExampleLine("FW").substr(5) + "\r\n");
     Write("notes.txt", "not an administration");
     // Scored after the others: nothing of theirs may carry over.
     std::string fw = ExampleLine("FW");
     std::string fv = ExampleLine("FV");
     fw.replace(fw.find(";05;11;2002;"), 12, ";;;;");
     fv.replace(fv.find(";05;11;2002;"), 12, ";;;;");
+    fw.replace(0, 5, "Zonder");
+    fv.replace(0, 5, "Zonder");
     WriteAdministration("Zonder_05-03-2011", fw, fv);
     const ToolRun run = Scores({"--csv", root_.string()});
     EXPECT_EQ(run.status, 1);
     const std::string row = ",Kim-3,100,2,60,250,9,7,6.5,0,0,8.5,7.1,10.2,8.5\n";
-    const std::string noBirthDate = "Zonder_05-03-2011,Kim-3,,0,60,250,9,7,0,0,0,0,0,0,0\n";
+    const std::string noBirthDate = "Zonder_05-03-2011,Zonder,,0,60,250,9,7,0,0,0,0,0,0,0\n";
     EXPECT_EQ(run.out,
               "key,code,age_months,band,time_fw,time_fv,correct_fw,correct_fv,SpeedScoreFW,"
               "AccuracyScoreFW,IndexBand1,SpeedScoreFV,SpeedScore,AccuracyScore,IndexScore\n"
               "Kim-3_05-03-2011" +
                   row + "Kim-3_05-03-2011_gecorrigeerd" + row + noBirthDate);
-    EXPECT_NE(run.err.find("Lone_01-01-2011_FV.vda"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Kim-4_05-03-2011_FV.vda"), std::string::npos) << run.err;
 }
 
 TEST_F(ScoresCommandTest, WrongUse) {
@@ -252,6 +258,94 @@ TEST_F(ScoresCommandTest, ProgramExitStatuses) {
     EXPECT_EQ(RunTool("nonsense"), 2);
     EXPECT_EQ(RunTool(""), 2);
     EXPECT_EQ(RunTool("--help"), 0);
+}
+
+// Runs zor-tool under a time limit, so a command that blocks fails instead of
+// hanging the suite; stderr is returned, stdout discarded.
+ToolRun RunToolCaptured(const std::string& arguments, const fs::path& errFile) {
+    const std::string command = "timeout 60 " + std::string(ZOR_TOOL_PATH) + " " + arguments +
+                                " </dev/null >/dev/null 2>'" + errFile.string() + "'";
+    const int status = std::system(command.c_str());
+    std::ifstream in(errFile, std::ios::binary);
+    std::ostringstream err;
+    err << in.rdbuf();
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", err.str()};
+}
+
+// Every command that reads stored administrations gives a damaged one the same
+// verdict and the same message, and none of them blocks on a FIFO.
+TEST_F(ScoresCommandTest, ScoresCsvAndReportGiveOneVerdictPerFile) {
+    const auto with = [](std::string line, const std::string& from, const std::string& to) {
+        line.replace(line.find(from), from.size(), to);
+        return line;
+    };
+    const std::string fw = ExampleLine("FW");
+    const std::string fv = ExampleLine("FV");
+    struct Case {
+        std::string fw;
+        std::string fv;
+        std::string problem;  // part of the message
+    };
+    const std::vector<Case> cases = {
+        {with(fw, ";05;11;2002;", ";29;02;2011;"), with(fv, ";05;11;2002;", ";29;02;2011;"),
+         "(geboortedatum) \"29-02-2011\" is geen geldige datum"},
+        {with(fw, ";05;11;2002;", ";5;11;2002;"), with(fv, ";05;11;2002;", ";5;11;2002;"),
+         "(geboortedatum) \"5-11-2002\""},
+        {with(fw, ";05;11;2002;", ";05;11;-200;"), with(fv, ";05;11;2002;", ";05;11;-200;"),
+         "(geboortedatum) \"05-11--200\""},
+        {with(fw, ";05;11;2002;", ";06;03;2011;"), with(fv, ";05;11;2002;", ";06;03;2011;"),
+         "ligt niet voor de afnamedatum"},
+        {fw.substr(0, fw.find(";50;1;50;1;50;1;50;1;50;1;50;1;50;1;50;1;50;1;")), fv,
+         "de dataregel telt 20 velden"},
+        {fw, with(fv, "Kim-3;", "Kim-4;"), "veld 1 (code) \"Kim-4\" verschilt van \"Kim-3\""},
+        {with(fw, ";meisje;", ";xyz;"), with(fv, ";meisje;", ";xyz;"), "veld 3 (geslacht) \"xyz\""},
+    };
+    const fs::path out = root_ / "out";
+    fs::create_directories(out);
+    const fs::path errFile = root_ / "err.txt";
+    const std::string key = "Kim-3_05-03-2011";
+    for (const Case& c : cases) {
+        WriteAdministration(key, c.fw, c.fv);
+        const ToolRun scores = RunToolCaptured("scores '" + root_.string() + "' " + key, errFile);
+        const ToolRun csv = RunToolCaptured("scores --csv '" + root_.string() + "'", errFile);
+        const ToolRun report =
+            RunToolCaptured("report '" + root_.string() + "' " + key + " '" + out.string() + "'",
+                            errFile);
+        EXPECT_EQ(scores.status, 1) << c.problem;
+        EXPECT_EQ(csv.status, 1) << c.problem;
+        EXPECT_EQ(report.status, 1) << c.problem;
+        const std::string message = scores.err.substr(std::string("zor-tool scores: ").size());
+        EXPECT_NE(message.find(c.problem), std::string::npos) << message;
+        EXPECT_EQ(csv.err, scores.err);
+        EXPECT_EQ(report.err, "zor-tool report: " + message);
+        EXPECT_TRUE(fs::is_empty(out)) << c.problem;
+    }
+
+    // The key in the file name is not the line's.
+    fs::remove(data_ / (key + "_FW.wda"));
+    fs::remove(data_ / (key + "_FV.vda"));
+    WriteAdministration("Kim-9_05-03-2011", fw, fv);
+    const ToolRun other = RunToolCaptured("scores '" + root_.string() + "' Kim-9_05-03-2011", errFile);
+    const ToolRun otherReport = RunToolCaptured(
+        "report '" + root_.string() + "' Kim-9_05-03-2011 '" + out.string() + "'", errFile);
+    EXPECT_EQ(other.status, 1);
+    EXPECT_NE(other.err.find("de bestandsnaam hoort bij afname \"Kim-9_05-03-2011\""),
+              std::string::npos)
+        << other.err;
+    EXPECT_EQ(otherReport.err, "zor-tool report: " + other.err.substr(17));
+    fs::remove(data_ / "Kim-9_05-03-2011_FW.wda");
+    fs::remove(data_ / "Kim-9_05-03-2011_FV.vda");
+
+    // A FIFO named like a data file.
+    Write(key + "_FV.vda", fv + "\r\n");
+    ASSERT_EQ(::mkfifo((data_ / (key + "_FW.wda")).c_str(), 0600), 0);
+    for (const std::string& command :
+         {"scores '" + root_.string() + "' " + key, "scores --csv '" + root_.string() + "'",
+          "report '" + root_.string() + "' " + key + " '" + out.string() + "'"}) {
+        const ToolRun run = RunToolCaptured(command, errFile);
+        EXPECT_EQ(run.status, 1) << command << "\n" << run.err;
+        EXPECT_NE(run.err.find("Het is geen gewoon bestand."), std::string::npos) << run.err;
+    }
 }
 
 }  // namespace

@@ -54,9 +54,11 @@ TEST_F(CorrectionEditingTest, AnEmptyCodeAsksForAName) {
 
 TEST_F(CorrectionEditingTest, AMissingSexGivesTheBirthDateMessage) {
     correct.ButtonExit.click();
-    std::string line = File("K123_05-03-2011_FV.vda");
-    line.replace(line.find(";meisje;"), 8, ";;");
-    WriteBytes(dataFolder / "K123_05-03-2011_FV.vda", line);
+    for (const char* name : {"K123_05-03-2011_FW.wda", "K123_05-03-2011_FV.vda"}) {
+        std::string line = File(name);
+        line.replace(line.find(";meisje;"), 8, ";;");
+        WriteBytes(dataFolder / name, line);
+    }
     Open(kKey);
     ASSERT_EQ(correct.RGsekse.itemIndex, -1);
     PressWithFailingCheck();

@@ -160,7 +160,10 @@ TEST_F(CorrectionLoadTest, ADamagedLineGivesItsSubtestsMessageAndAnEmptyScreen) 
 
         ASSERT_TRUE(IsOpen());
         ASSERT_EQ(ui.dialogs.confirmations.size(), 1u) << c.message;
-        EXPECT_EQ(ui.dialogs.confirmations[0].text, c.message);
+        // The subtest's message, then the file and what is wrong in it.
+        EXPECT_TRUE(ui.dialogs.confirmations[0].text.starts_with(c.message + "\n\n" +
+                                                                 dataFolder.string()))
+            << ui.dialogs.confirmations[0].text;
         EXPECT_EQ(ui.dialogs.confirmations[0].buttons, ui::ConfirmButtons::OK);
         EXPECT_EQ(correct.Ecode.text(), "");
         EXPECT_EQ(correct.Eafndag.text(), "");  // never today's date

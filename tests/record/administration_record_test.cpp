@@ -236,12 +236,17 @@ TEST(ParseDataLine, PartialLineSetsStepAndKeepsExampleName) {
 TEST(ParseDataLine, SexWords) {
     for (const auto& [word, sex] :
          {std::pair{"vrouw", Sex::Meisje}, std::pair{"meisje", Sex::Meisje},
-          std::pair{"", Sex::None}, std::pair{"jongen", Sex::Jongen}, std::pair{"man", Sex::Jongen},
-          std::pair{"Meisje", Sex::Jongen}}) {
+          std::pair{"", Sex::None}, std::pair{"jongen", Sex::Jongen}, std::pair{"man", Sex::Jongen}}) {
         AdministrationRecord record;
         record.MdataFV = {std::string("K1;FV;") + word + ";01;02;2003;05;03;2011;S;4;T;;1"};
         ASSERT_EQ(record.ParseDataLineFV(1).outcome, ParseResult::Outcome::kLoaded) << word;
         EXPECT_EQ(record.RGsekse, sex) << word;
+    }
+    // Any other word is no sex the program wrote: it is refused, never taken for a boy.
+    for (const char* word : {"Meisje", "xyz"}) {
+        AdministrationRecord record;
+        record.MdataFV = {std::string("K1;FV;") + word + ";01;02;2003;05;03;2011;S;4;T;;1"};
+        EXPECT_EQ(record.ParseDataLineFV(1).outcome, ParseResult::Outcome::kRejected) << word;
     }
 }
 
@@ -251,7 +256,7 @@ TEST(ParseDataLine, LowerCaseSubtestIsRefusedAndRecordReset) {
     const ParseResult result = record.ParseDataLineFW(1);
     EXPECT_EQ(result.outcome, ParseResult::Outcome::kRejected);
     EXPECT_EQ(result.message, "Data foutief of niet van de Foneemweglatingtest!");
-    EXPECT_EQ(result.problem, "veld 1 (subtest) is \"fw\" in plaats van \"FW\"");
+    EXPECT_EQ(result.problem, "veld 2 (subtest) is \"fw\" in plaats van \"FW\"");
     EXPECT_EQ(record.Ecode, "");
     EXPECT_TRUE(record.MdataFW.empty());
     EXPECT_EQ(record.SGdataFW.Cell(1, 0), "");

@@ -24,6 +24,13 @@ class HostileInputTest : public testing::DataFolderTest {
         std::ofstream(root_ / "Data" / (std::string(key) + "_FW.wda"), std::ios::binary) << fw;
         std::ofstream(root_ / "Data" / (std::string(key) + "_FV.vda"), std::ios::binary) << fv;
     }
+    // The record as the entry screen holds it when resuming on 08-03-2011.
+    static AdministrationRecord Today() {
+        AdministrationRecord record;
+        record.AfnameDate = {2011, 3, 8};
+        record.ResetAfname();
+        return record;
+    }
 };
 
 TEST_F(HostileInputTest, SeparatorInSchoolOrTestLeaderBecomesComma) {
@@ -51,7 +58,7 @@ TEST_F(HostileInputTest, VeryLongFieldsAreCutToTheScreenLimits) {
     record.MdataFW = {longText + ";FW;;01;01;2003;01;01;2011;;;;;1"};
     const ParseResult result = record.ParseDataLineFW(1);
     EXPECT_EQ(result.outcome, ParseResult::Outcome::kRejected);
-    EXPECT_EQ(result.problem, "veld 0 (code) is langer dan 40 tekens");
+    EXPECT_EQ(result.problem, "veld 1 (code) is langer dan 40 tekens");
 }
 
 TEST_F(HostileInputTest, CodeThatWouldLeaveTheDataFolderIsRefused) {
@@ -68,30 +75,36 @@ TEST_F(HostileInputTest, CodeThatWouldLeaveTheDataFolderIsRefused) {
 TEST_F(HostileInputTest, DataFileWithoutLinesIsRefused) {
     const fs::path zta = Zta("K_01-01-2011");
     Data("K_01-01-2011", "", "K;FV;;01;01;2003;01;01;2011;;;;;1\r\n");
-    AdministrationRecord record;
+    AdministrationRecord record = Today();
     const ResumeResult result = ResumeFromFiles(record, zta, root_);
     EXPECT_EQ(result.outcome, ResumeResult::Outcome::kRejected);
-    EXPECT_EQ(result.message, "Data foutief of niet van de Foneemweglatingtest!");
-    EXPECT_EQ(result.problem, "het databestand bevat geen dataregel");
+    EXPECT_TRUE(result.message.starts_with("Data foutief of niet van de Foneemweglatingtest!\n"));
+    EXPECT_EQ(result.problem,
+              (root_ / "Data" / "K_01-01-2011_FW.wda").string() +
+                  ": het databestand bevat geen dataregel");
     EXPECT_TRUE(fs::exists(zta));
 }
 
-TEST_F(HostileInputTest, MoreThanFiftyFieldsAreIgnoredBeyondFifty) {
+TEST_F(HostileInputTest, FieldsBeyondWhatStatusAndLastItemCallForAreRefused) {
     std::string line = "K;FV;;01;01;2003;01;01;2011;;;;12;3";
     for (int item = 1; item <= 12; ++item) line += ";" + std::to_string(item * 10) + ";1";
-    line += ";8,5";                                  // field 38, the score
-    for (int i = 39; i < 150; ++i) line += ";junk";  // fields 39 onwards
+    line += ";8,5";                                  // field 39, the score
     const fs::path zta = Zta("K_01-01-2011");
-    Data("K_01-01-2011", "K;FW;;01;01;2003;01;01;2011;;;;;1\r\n", line + "\r\n");
-    AdministrationRecord record;
+    Data("K_01-01-2011", "K;FW;;01;01;2003;01;01;2011;;;;;3\r\n", line + "\r\n");
+    AdministrationRecord record = Today();
     ASSERT_EQ(ResumeFromFiles(record, zta, root_).outcome, ResumeResult::Outcome::kResumed);
     EXPECT_EQ(record.CurrentStepFV, 13);
-    EXPECT_EQ(record.SGRscoreFV.Cell(1, 11), "120");
-    // Rows 12..14 of the swap grid are no items; what lands there is never checked or used.
-    EXPECT_EQ(record.SGRscoreFV.Cell(1, 12), "8,5");
-    EXPECT_EQ(record.SGRscoreFV.Cell(2, 14), "junk");
     EXPECT_EQ(record.TotalTimeFV(), "78");
-    EXPECT_EQ(record.TotalCorrectFV(), "12");
+
+    for (int i = 40; i < 150; ++i) line += ";junk";  // fields 40 onwards
+    const fs::path again = Zta("K_01-01-2011");
+    Data("K_01-01-2011", "K;FW;;01;01;2003;01;01;2011;;;;;3\r\n", line + "\r\n");
+    record = Today();
+    const ResumeResult refused = ResumeFromFiles(record, again, root_);
+    EXPECT_EQ(refused.outcome, ResumeResult::Outcome::kRejected);
+    EXPECT_NE(refused.problem.find("de dataregel telt 149 velden"), std::string::npos)
+        << refused.problem;
+    EXPECT_TRUE(fs::exists(again));
 }
 
 TEST_F(HostileInputTest, StatusAndLastItemMustMakeSense) {

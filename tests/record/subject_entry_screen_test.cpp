@@ -428,8 +428,10 @@ TEST_F(SubjectEntryTest, ResumeOfARefusedLineKeepsTheFileAndOpensNothing) {
     dialogs.confirmAnswers = {ui::ModalResult::OK};
     startup->screens().main->ButtonTH.click();
     clock.advance(500);
-    EXPECT_EQ(ConfirmTexts(),
-              (std::vector<std::string>{"Data foutief of niet van de Foneemweglatingtest!"}));
+    ASSERT_EQ(ConfirmTexts().size(), 1u);
+    EXPECT_EQ(ConfirmTexts()[0], "Data foutief of niet van de Foneemweglatingtest!\n\n" +
+                                     (data / "Data" / "K_05-03-2011_FW.wda").string() +
+                                     ":1: veld 2 (subtest) is \"fw\" in plaats van \"FW\"");
     EXPECT_TRUE(fs::exists(zta));
     entry().ButtonContin.click();
     clock.advance(500);
