@@ -53,6 +53,20 @@ TEST(ReportPage, Band2ShowsCombinedScoresAndTheirIntervals) {
     EXPECT_EQ(After(texts, " (Wechsler)", 2), (Strings{"8,5", "[ 7 - 9 ]"}));
 }
 
+// A subtest with an item not given sums to more right answers than there are
+// items, and a long-stopped stopwatch to 1000 seconds and more: neither is
+// printed as a number, and a count that is not printed takes no "goed".
+TEST(ReportPage, ImpossibleRawValuesPrintDashes) {
+    AdministrationRecord r = WorkedExample();
+    r.SGRscoreFW.SetCell(AdministrationRecord::kMarkColumn, AdministrationRecord::kFirstItemRowFW, "");
+    r.SGRscoreFV.SetCell(AdministrationRecord::kTimeColumn, 0, "99999");
+    for (ReportKind kind : {ReportKind::Preview, ReportKind::Viewer}) {
+        const auto texts = TextsOf(ComposePage(r, k100Months, kind));
+        EXPECT_EQ(After(texts, "FoneemWeglating", 3), (Strings{"60", "-", "FoneemVerwisseling"}));
+        EXPECT_EQ(After(texts, "FoneemVerwisseling", 3), (Strings{"-", "7", "goed"}));
+    }
+}
+
 TEST(ReportPage, Band1ShowsTheDeletionScoresOnly) {
     AdministrationRecord r = WorkedExample();
     const auto texts = TextsOf(ComposePage(r, k80Months));
