@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const record::Date today{2026, 12, 10};
     try {
-        record::StoredAdministration stored = record::ReadStoredAdministration(dataFW, dataFV, today);
+        record::StoredAdministration stored =
+            record::ReadStoredAdministration(dataFW, dataFV, today);
         if (stored.afnameDate > record::Date{2026, 12, 11}) Fail("future date", key);
         if (stored.birthDate && !(*stored.birthDate < stored.afnameDate)) Fail("birth order", key);
         const record::Date afname = stored.afnameDate;

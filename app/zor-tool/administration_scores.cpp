@@ -19,7 +19,8 @@ std::variant<AdministrationScores, ScoringError> AdministrationScorer::Score(
     std::optional<record::Date> birth;
     record::Date afnameDate;
     try {
-        record::StoredAdministration stored = record::ReadStoredAdministration(dataFW, dataFV, today_);
+        record::StoredAdministration stored =
+            record::ReadStoredAdministration(dataFW, dataFV, today_);
         birth = stored.birthDate;
         afnameDate = stored.afnameDate;
         record::LoadStoredAdministration(admin, std::move(stored));

@@ -36,7 +36,8 @@ std::string DateLabel(int firstIndex, std::string_view name) {
 }
 
 std::string DateFieldsText(const std::vector<std::string>& fields, int firstIndex) {
-    return QuotedField(fields[firstIndex] + "-" + fields[firstIndex + 1] + "-" + fields[firstIndex + 2]);
+    return QuotedField(fields[firstIndex] + "-" + fields[firstIndex + 1] + "-" +
+                       fields[firstIndex + 2]);
 }
 
 std::optional<std::string> FindCodeProblem(std::string_view code) {
@@ -46,15 +47,15 @@ std::optional<std::string> FindCodeProblem(std::string_view code) {
         return label + " is langer dan " + std::to_string(kMaxCodeLength) + " tekens";
     }
     for (char c : code) {
-        if (!IsCodeCharacter(c)) return label + " " + QuotedField(code) + " bevat een ongeldig teken";
+        if (!IsCodeCharacter(c))
+            return label + " " + QuotedField(code) + " bevat een ongeldig teken";
     }
     return std::nullopt;
 }
 
 std::optional<std::string> FindDateProblems(const std::vector<std::string>& fields) {
     const bool birthEmpty = fields[field::kBirthDay].empty() &&
-                            fields[field::kBirthMonth].empty() &&
-                            fields[field::kBirthYear].empty();
+                            fields[field::kBirthMonth].empty() && fields[field::kBirthYear].empty();
     std::optional<Date> birth;
     if (!birthEmpty) {
         birth = StoredDate(fields[field::kBirthDay], fields[field::kBirthMonth],
@@ -71,8 +72,9 @@ std::optional<std::string> FindDateProblems(const std::vector<std::string>& fiel
                DateFieldsText(fields, field::kAfnameDay) + " is geen geldige datum dd-mm-jjjj";
     }
     if (birth && !(*birth < *afname)) {
-        return DateLabel(field::kBirthDay, "geboortedatum") + " " + QuotedField(FormatDate(*birth)) +
-               " ligt niet voor de afnamedatum " + QuotedField(FormatDate(*afname));
+        return DateLabel(field::kBirthDay, "geboortedatum") + " " +
+               QuotedField(FormatDate(*birth)) + " ligt niet voor de afnamedatum " +
+               QuotedField(FormatDate(*afname));
     }
     return std::nullopt;
 }
@@ -99,7 +101,8 @@ std::optional<std::string> FindResultProblem(const std::vector<std::string>& fie
         }
         const std::string& mark = fields[timeField + 1];
         if (!mark.empty() && mark != "0" && mark != "1") {
-            return FieldLabel(timeField + 1, "goed/fout") + " " + QuotedField(mark) + " is geen 0 of 1";
+            return FieldLabel(timeField + 1, "goed/fout") + " " + QuotedField(mark) +
+                   " is geen 0 of 1";
         }
     }
     return std::nullopt;
@@ -117,8 +120,7 @@ bool IsStoredScore(std::string_view text) {
 // The sex values a data line may hold: "meisje", "jongen", the older "vrouw"
 // and "man", or none.
 bool IsStoredSex(std::string_view text) {
-    return text.empty() || text == "meisje" || text == "jongen" || text == "vrouw" ||
-           text == "man";
+    return text.empty() || text == "meisje" || text == "jongen" || text == "vrouw" || text == "man";
 }
 
 std::size_t FieldCount(std::string_view line) {
@@ -209,8 +211,9 @@ std::optional<std::string> FindDataLineProblem(std::string_view line, Subtest su
     const std::vector<std::string> fields = SplitDataLine(line);
     const std::string_view code = SubtestCode(subtest);
     if (fields[field::kSubtest] != code) {
-        return FieldLabel(field::kSubtest, "subtest") + " is " + QuotedField(fields[field::kSubtest]) +
-               " in plaats van \"" + std::string(code) + "\"";
+        return FieldLabel(field::kSubtest, "subtest") + " is " +
+               QuotedField(fields[field::kSubtest]) + " in plaats van \"" + std::string(code) +
+               "\"";
     }
     if (auto problem = FindCodeProblem(fields[field::kCode])) return problem;
     if (!IsStoredSex(fields[field::kSex])) {
@@ -244,8 +247,8 @@ std::optional<std::string> FindDataLineProblem(std::string_view line, Subtest su
     if (scored) {
         const int scoreField = field::kFirstPair + 2 * *lastStep;
         if (!IsStoredScore(fields[scoreField])) {
-            return FieldLabel(scoreField, "standaardscore") + " " + QuotedField(fields[scoreField]) +
-                   " is geen score";
+            return FieldLabel(scoreField, "standaardscore") + " " +
+                   QuotedField(fields[scoreField]) + " is geen score";
         }
     }
     return std::nullopt;

@@ -79,8 +79,7 @@ bool IsCodeCharacter(char c);
 
 // A date as a data line stores it: day and month of two digits, a year of four
 // digits from kFirstStoredYear on, together a calendar date.
-std::optional<Date> StoredDate(std::string_view day, std::string_view month,
-                               std::string_view year);
+std::optional<Date> StoredDate(std::string_view day, std::string_view month, std::string_view year);
 
 // Why the line is no sound data line of the subtest, or nothing when it is. The
 // message is Dutch and names the field (counted from 1). Checked: the subtest,

@@ -53,8 +53,8 @@ Date DayAfter(const Date& date) {
 // The key a data file's name gives: the name without "_FW.wda" (or "_FV.vda")
 // and without a corrected administration's label; nothing for another name.
 std::optional<std::string> KeyOfFileName(const fs::path& file, Subtest subtest) {
-    const std::string suffix = "_" + std::string(SubtestCode(subtest)) +
-                               (subtest == Subtest::FW ? ".wda" : ".vda");
+    const std::string suffix =
+        "_" + std::string(SubtestCode(subtest)) + (subtest == Subtest::FW ? ".wda" : ".vda");
     std::string name = file.filename().string();
     if (name.size() <= suffix.size() || !name.ends_with(suffix)) return std::nullopt;
     name.resize(name.size() - suffix.size());
@@ -90,11 +90,11 @@ void CheckAgreement(const CheckedFile& fw, const CheckedFile& fv, const fs::path
                     const fs::path& dataFV) {
     for (const auto& [index, name] : kSharedFields) {
         if (fw.fields[index] == fv.fields[index]) continue;
-        throw StoredAdministrationError(
-            Kind::kRefused, Subtest::FV, dataFV, fv.row,
-            "veld " + std::to_string(index + 1) + " (" + name + ") " +
-                QuotedField(fv.fields[index]) + " verschilt van " + QuotedField(fw.fields[index]) +
-                " in " + dataFW.string());
+        throw StoredAdministrationError(Kind::kRefused, Subtest::FV, dataFV, fv.row,
+                                        "veld " + std::to_string(index + 1) + " (" + name + ") " +
+                                            QuotedField(fv.fields[index]) + " verschilt van " +
+                                            QuotedField(fw.fields[index]) + " in " +
+                                            dataFW.string());
     }
 }
 

@@ -308,9 +308,8 @@ TEST_F(ScoresCommandTest, ScoresCsvAndReportGiveOneVerdictPerFile) {
         WriteAdministration(key, c.fw, c.fv);
         const ToolRun scores = RunToolCaptured("scores '" + root_.string() + "' " + key, errFile);
         const ToolRun csv = RunToolCaptured("scores --csv '" + root_.string() + "'", errFile);
-        const ToolRun report =
-            RunToolCaptured("report '" + root_.string() + "' " + key + " '" + out.string() + "'",
-                            errFile);
+        const ToolRun report = RunToolCaptured(
+            "report '" + root_.string() + "' " + key + " '" + out.string() + "'", errFile);
         EXPECT_EQ(scores.status, 1) << c.problem;
         EXPECT_EQ(csv.status, 1) << c.problem;
         EXPECT_EQ(report.status, 1) << c.problem;
@@ -325,7 +324,8 @@ TEST_F(ScoresCommandTest, ScoresCsvAndReportGiveOneVerdictPerFile) {
     fs::remove(data_ / (key + "_FW.wda"));
     fs::remove(data_ / (key + "_FV.vda"));
     WriteAdministration("Kim-9_05-03-2011", fw, fv);
-    const ToolRun other = RunToolCaptured("scores '" + root_.string() + "' Kim-9_05-03-2011", errFile);
+    const ToolRun other =
+        RunToolCaptured("scores '" + root_.string() + "' Kim-9_05-03-2011", errFile);
     const ToolRun otherReport = RunToolCaptured(
         "report '" + root_.string() + "' Kim-9_05-03-2011 '" + out.string() + "'", errFile);
     EXPECT_EQ(other.status, 1);

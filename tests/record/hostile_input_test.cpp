@@ -79,16 +79,15 @@ TEST_F(HostileInputTest, DataFileWithoutLinesIsRefused) {
     const ResumeResult result = ResumeFromFiles(record, zta, root_);
     EXPECT_EQ(result.outcome, ResumeResult::Outcome::kRejected);
     EXPECT_TRUE(result.message.starts_with("Data foutief of niet van de Foneemweglatingtest!\n"));
-    EXPECT_EQ(result.problem,
-              (root_ / "Data" / "K_01-01-2011_FW.wda").string() +
-                  ": het databestand bevat geen dataregel");
+    EXPECT_EQ(result.problem, (root_ / "Data" / "K_01-01-2011_FW.wda").string() +
+                                  ": het databestand bevat geen dataregel");
     EXPECT_TRUE(fs::exists(zta));
 }
 
 TEST_F(HostileInputTest, FieldsBeyondWhatStatusAndLastItemCallForAreRefused) {
     std::string line = "K;FV;;01;01;2003;01;01;2011;;;;12;3";
     for (int item = 1; item <= 12; ++item) line += ";" + std::to_string(item * 10) + ";1";
-    line += ";8,5";                                  // field 39, the score
+    line += ";8,5";  // field 39, the score
     const fs::path zta = Zta("K_01-01-2011");
     Data("K_01-01-2011", "K;FW;;01;01;2003;01;01;2011;;;;;3\r\n", line + "\r\n");
     AdministrationRecord record = Today();

@@ -52,9 +52,9 @@ class StoredAdministrationTest : public testing::DataFolderTest {
 TEST_F(StoredAdministrationTest, SampleAndItsCorrectedCopyAreRead) {
     EXPECT_EQ(Verdict("K123_05-03-2011", fw_, fv_), "");
     EXPECT_EQ(Verdict("K123_05-03-2011_gecorrigeerd", fw_, fv_), "");
-    const StoredAdministration stored = ReadStoredAdministration(
-        root_ / "Data" / "K123_05-03-2011_FW.wda", root_ / "Data" / "K123_05-03-2011_FV.vda",
-        {2011, 3, 8});
+    const StoredAdministration stored =
+        ReadStoredAdministration(root_ / "Data" / "K123_05-03-2011_FW.wda",
+                                 root_ / "Data" / "K123_05-03-2011_FV.vda", {2011, 3, 8});
     EXPECT_EQ(stored.afnameDate, (Date{2011, 3, 5}));
     EXPECT_EQ(stored.birthDate, (Date{2004, 2, 14}));
 }
@@ -64,7 +64,8 @@ TEST_F(StoredAdministrationTest, TheTwoFilesMustAgreeOnTheSubject) {
     const std::string code = Verdict("K123_05-03-2011", fw_, Replace(fv_, "K123;", "K124;"));
     EXPECT_EQ(code, fvFile.string() + ":1: veld 1 (code) \"K124\" verschilt van \"K123\" in " +
                         (root_ / "Data" / "K123_05-03-2011_FW.wda").string());
-    const std::string birth = Verdict("K123_05-03-2011", fw_, Replace(fv_, ";14;02;2004;", ";14;02;1994;"));
+    const std::string birth =
+        Verdict("K123_05-03-2011", fw_, Replace(fv_, ";14;02;2004;", ";14;02;1994;"));
     EXPECT_TRUE(birth.starts_with(fvFile.string() + ":1: veld 6 (geboortejaar)")) << birth;
     const std::string sex = Verdict("K123_05-03-2011", fw_, Replace(fv_, ";meisje;", ";jongen;"));
     EXPECT_TRUE(sex.starts_with(fvFile.string() + ":1: veld 3 (geslacht)")) << sex;
