@@ -34,8 +34,8 @@ enum TGrayscaleOption { gsPreview = 1, gsPrint = 2 };  // bit flags
 enum TOperation { opInsert, opRemove };
 
 // The largest report file that is read. A real report (three pages with their
-// pictures) takes well under 1 MiB; the limit leaves room for far larger ones
-// while a huge or endless file is refused before it is read.
+// pictures) takes about 1 MB; the limit leaves room for far larger ones while a
+// huge file is refused before anything of it is read.
 inline constexpr std::int64_t MaxReportFileSize = std::int64_t(64) << 20;
 
 class TPrintPreview {
