@@ -13,7 +13,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "emf/bytes.h"
 #include "emf/font_metrics.h"
 #include "emf/interpreter.h"
 #include "emf/reader.h"
