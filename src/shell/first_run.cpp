@@ -1,16 +1,14 @@
 #include "shell/first_run.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
+#include "files/atomic_file.h"
+#include "files/private_folder.h"
 #include "record/administration_files.h"
 
 namespace zor::shell {
@@ -20,56 +18,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kReportPdfFolderName = "PDF";
-
-std::string systemReason(int error) { return std::strerror(error); }
-
-// Makes `folder` and every missing folder above it, each private to the user.
-// Folders that exist keep their mode.
-void makePrivateFolders(const fs::path& folder) {
-    std::vector<fs::path> missing;
-    std::error_code ec;
-    for (fs::path p = folder; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
-        missing.push_back(p);
-        if (p == p.parent_path()) break;
-    }
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        if (::mkdir(it->c_str(), 0700) != 0 && errno != EEXIST) {
-            throw FirstRunError("Kan map \"" + it->string() + "\" niet maken: " + systemReason(errno));
-        }
-    }
-    if (!fs::is_directory(folder, ec))
-        throw FirstRunError("\"" + folder.string() + "\" is geen map");
-}
-
-// Replaces `file` by `content`: written beside it under a temporary name
-// readable by the user alone, then renamed over it.
-void writePrivateFile(const fs::path& file, const std::string& content) {
-    const fs::path temporary = file.string() + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    auto fail = [&](int error) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temporary.c_str());
-        throw FirstRunError("Kan bestand \"" + file.string() + "\" niet opslaan: " + systemReason(error));
-    };
-    if (fd < 0) fail(errno);
-    for (std::size_t done = 0; done < content.size();) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) fail(n < 0 ? errno : EIO);
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        throw FirstRunError("Kan bestand \"" + file.string() + "\" niet opslaan: " + systemReason(error));
-    }
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        throw FirstRunError("Kan bestand \"" + file.string() + "\" niet opslaan: " + systemReason(error));
-    }
-}
 
 std::string readWholeFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -164,15 +112,15 @@ void prepareFirstRun(const Environment& env) {
         std::string content = fs::exists(ownFile, ec) ? readWholeFile(ownFile) : std::string();
         if (!content.empty() && content.back() != '\n') content += "\r\n";
         if (!endsInOwnSection(content)) content += sectionLine() + "\r\n";
-        makePrivateFolders(ownFile.parent_path());
-        writePrivateFile(ownFile, content + added);
+        files::CreatePrivateFolder(ownFile.parent_path());
+        files::ReplaceFile(ownFile, content + added);
     }
 
     // The folders of the values as written, a trailing separator or not.
     const fs::path data = fs::path(dataFolder);
-    makePrivateFolders(data / record::kDataFolderName);
-    makePrivateFolders(data / record::kIncompleteFolderName);
-    makePrivateFolders(fs::path(reportFolder) / kReportPdfFolderName);
+    files::CreatePrivateFolder(data / record::kDataFolderName);
+    files::CreatePrivateFolder(data / record::kIncompleteFolderName);
+    files::CreatePrivateFolder(fs::path(reportFolder) / kReportPdfFolderName);
 }
 
 }  // namespace zor::shell

@@ -14,8 +14,8 @@
 
 namespace zor::shell {
 
-// A folder or the settings file could not be made; the message is Dutch and
-// names the folder or file and the system's reason.
+// The user's home folder is unknown. (A folder or the settings file that
+// cannot be made throws files::WriteError, naming it with the system's reason.)
 class FirstRunError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
@@ -36,7 +36,8 @@ std::filesystem::path defaultReportFolder(const Environment& env);  // <document
 // Makes whatever is missing of the folders and settings described above.
 // Values found in the settings in use (a machine-wide file included) are kept;
 // a value missing there is written to the user's own settings file
-// (the first of settingsFileCandidates). Throws FirstRunError.
+// (the first of settingsFileCandidates). Throws FirstRunError or
+// files::WriteError.
 void prepareFirstRun(const Environment& env = processEnvironment());
 
 }  // namespace zor::shell
