@@ -37,7 +37,8 @@ if [ $build = 1 ]; then bash "$root/scripts/build-deb.sh" "$out"; fi
 [ -f "$deb" ] || { echo "no package $deb" >&2; exit 1; }
 
 work=$(mktemp -d)
-xvfb_pid= zor_pid=
+xvfb_pid=''
+zor_pid=''
 cleanup() {
   [ -n "$zor_pid" ] && kill "$zor_pid" 2> /dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
@@ -104,9 +105,12 @@ DISPLAY=$display import -window root "$out/main-menu.png"
 echo "screenshot: $out/main-menu.png"
 settings=$home/.config/zor/settings.ini
 check test -f "$settings"
-cat "$settings" 2> /dev/null | tr -d '\r' | sed 's/^/  settings: /'
-data=$(sed -n 's/^datapath=//p' "$settings" 2> /dev/null | tr -d '\r')
-reports=$(sed -n 's/^trpath=//p' "$settings" 2> /dev/null | tr -d '\r')
+data='' reports=''
+if [ -f "$settings" ]; then
+  tr -d '\r' < "$settings" | sed 's/^/  settings: /'
+  data=$(sed -n 's/^datapath=//p' "$settings" | tr -d '\r')
+  reports=$(sed -n 's/^trpath=//p' "$settings" | tr -d '\r')
+fi
 check test "$(stat -c %a "$settings")" = 600
 check test "$(stat -c %a "$data/Incomplete afnames")" = 700
 check test "$(stat -c %a "$reports/PDF")" = 700

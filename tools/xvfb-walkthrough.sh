@@ -246,7 +246,7 @@ if [ -n "$user" ]; then
   setting() { sed -n "s/^$1=//p" "$user_home/.config/zor/settings.ini" | tr -d '\r' | tail -n 1; }
   data=$(setting datapath)
   reports=$(setting trpath)
-  [ -d "$data/Data" ] && [ -d "$reports/PDF" ] || fail "first start made no folders ($data, $reports)"
+  { [ -d "$data/Data" ] && [ -d "$reports/PDF" ]; } || fail "first start made no folders ($data, $reports)"
   echo "first start: data folder $data, report folder $reports"
 fi
 shot main-menu 1

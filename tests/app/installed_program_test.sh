@@ -114,7 +114,7 @@ cp "$source"/tests/data/report/datamap/Data/K123_05-03-2011_F* "$zor_folder/Data
 shopt -s nullglob
 reports=("$zor_folder"/Testrapporten/*.zrp)
 pdfs=("$zor_folder"/Testrapporten/PDF/*.pdf)
-[ ${#reports[@]} = 1 ] && [ ${#pdfs[@]} = 1 ] || fail "expected one report and one PDF: $(cat "$work/tool.log")"
+{ [ ${#reports[@]} = 1 ] && [ ${#pdfs[@]} = 1 ]; } || fail "expected one report and one PDF: $(cat "$work/tool.log")"
 for f in "${reports[0]}" "${pdfs[0]}"; do
   [ "$(mode_of "$f")" = 600 ] || fail "$(basename "$f") has mode $(mode_of "$f")"
 done
