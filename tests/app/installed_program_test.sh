@@ -46,7 +46,7 @@ fi
 user_env=(env -i "HOME=$home" "PATH=/usr/bin:/bin" "XDG_RUNTIME_DIR=$run" LANG=C.UTF-8
   QT_QPA_PLATFORM=offscreen "ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}"
   "UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1}"
-  "LSAN_OPTIONS=suppressions=$source/tests/support/system-library-leaks.supp")
+  "LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$source/scripts/lsan-suppressions.txt}")
 
 [ "$("${as_user[@]}" "${user_env[@]}" "$prefix/bin/zor" --version)" = "$("${user_env[@]}" "$prefix/bin/zor-tool" --version | sed 's/^zor-tool/zor/')" ] ||
   fail "zor and zor-tool give different versions"
