@@ -13,6 +13,9 @@ std::span<const Subcommand> Subcommands() {
                    "testrapport (.zrp en PDF) van een opgeslagen afname maken", RunReport},
         Subcommand{"pdf", "[--date dd-mm-jjjj] (rapport.zrp [uit.pdf] | --missing rapportmap)",
                    "PDF van opgeslagen testrapporten maken", RunPdf},
+        Subcommand{"geluidstest", "[geluid.wav]",
+                   "controletoon afspelen en de geluidsuitvoer en haar vertraging tonen",
+                   RunSoundCheck},
     };
     return kTable;
 }

@@ -4,14 +4,18 @@
 
 #include "shell/settings.h"
 #include "ui/clock.h"
-#include "ui/qt/qt_sound.h"
+#include "ui/output_latency.h"
+#include "ui/pulse/pulse_sound.h"
 #include "zor/program.h"
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     zor::ui::SystemClock clock;
-    zor::ui::qt::QtSoundSystem sounds(clock);
     zor::shell::IniSettingsStore settings;
+    zor::ui::pulse::PulseSoundSystem::Options soundOptions;
+    soundOptions.latencyOverrideMs =
+        zor::shell::AudioLatencyOverrideMs(settings, zor::ui::logToStderr);
+    zor::ui::pulse::PulseSoundSystem sounds(clock, soundOptions);
     // The program folder is the executable's own: Graphics/ and Audio/ lie beside it.
     const std::string programFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
 

@@ -1,13 +1,12 @@
-#include "ui/qt/prompt_timeline.h"
+#include "ui/prompt_timeline.h"
 
 #include <algorithm>
 
-namespace zor::ui::qt {
+namespace zor::ui {
 
 void PromptTimeline::playRequested(std::int64_t nowMs) {
     requestedMs_ = nowMs;
     startedMs_.reset();
-    backendEndMs_.reset();
     failedEndMs_.reset();
     latencyMs_ = 0;
 }
@@ -18,10 +17,9 @@ void PromptTimeline::startConfirmed(std::int64_t nowMs, std::int64_t latencyMs) 
     latencyMs_ = std::max<std::int64_t>(0, latencyMs);
 }
 
-void PromptTimeline::backendEnded(std::int64_t nowMs) {
-    // An end before the start is confirmed is no end of this sound.
-    if (!startedMs_ || backendEndMs_ || failedEndMs_) return;
-    backendEndMs_ = nowMs;
+void PromptTimeline::latencyChanged(std::int64_t nowMs, std::int64_t latencyMs) {
+    if (!startedMs_ || failedEndMs_ || mode(nowMs) == PlayerMode::Stopped) return;
+    latencyMs_ = std::max<std::int64_t>(0, latencyMs);
 }
 
 void PromptTimeline::failed(std::int64_t nowMs) {
@@ -36,7 +34,6 @@ void PromptTimeline::failed(std::int64_t nowMs) {
 void PromptTimeline::stop() {
     requestedMs_.reset();
     startedMs_.reset();
-    backendEndMs_.reset();
     failedEndMs_.reset();
 }
 
@@ -44,9 +41,7 @@ std::optional<std::int64_t> PromptTimeline::endMs() const {
     if (!requestedMs_) return std::nullopt;
     if (failedEndMs_) return failedEndMs_;
     if (!startedMs_) return std::nullopt;
-    std::int64_t end = *startedMs_ + durationMs_ + latencyMs_;
-    if (backendEndMs_) end = std::min(end, *backendEndMs_);
-    return end;
+    return *startedMs_ + durationMs_ + latencyMs_;
 }
 
 PlayerMode PromptTimeline::mode(std::int64_t nowMs) const {
@@ -58,4 +53,4 @@ PlayerMode PromptTimeline::mode(std::int64_t nowMs) const {
     return nowMs < silentEnd ? PlayerMode::Playing : PlayerMode::Stopped;
 }
 
-}  // namespace zor::ui::qt
+}  // namespace zor::ui

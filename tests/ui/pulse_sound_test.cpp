@@ -1,26 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <vector>
 
-#include "qt_test_app.h"
 #include "ui/errors.h"
-#include "ui/qt/prompt_timeline.h"
-#include "ui/qt/qt_sound.h"
+#include "ui/pulse/pulse_sound.h"
 #include "ui/wav_pcm.h"
 #include "ui_fixture.h"
 #include "wav_file.h"
 
-namespace zor::ui::qt {
+namespace zor::ui::pulse {
 namespace {
 
-struct QtSoundTest : ::testing::Test {
-    QApplication& qapp = testing::qtApp();
-    std::filesystem::path dir = ui::testing::freshFolder("qt-sound");
+// Without a sound server: the client library is pointed at a socket that
+// does not exist.
+struct PulseSoundTest : ::testing::Test {
+    PulseSoundTest() { ::setenv("PULSE_SERVER", "unix:/nonexistent/zor-no-server", 1); }
+    std::filesystem::path dir = ui::testing::freshFolder("pulse-sound");
     VirtualClock clock;
-    QtSoundSystem sounds{clock};
+    std::vector<std::string> log;
+    PulseSoundSystem sounds{clock, {std::nullopt, [this](auto& line) { log.push_back(line); }, 1000}};
 };
 
-TEST_F(QtSoundTest, WavSamplesAreReadWithTheirFormat) {
+TEST_F(PulseSoundTest, WavSamplesAreReadWithTheirFormat) {
     ui::testing::writeWav((dir / "a.wav").string(), 1250);
     auto pcm = readWavPcm((dir / "a.wav").string());
     ASSERT_TRUE(pcm);
@@ -40,7 +43,7 @@ TEST_F(QtSoundTest, WavSamplesAreReadWithTheirFormat) {
     EXPECT_FALSE(readWavPcm((dir / "none.wav").string()));
 }
 
-TEST_F(QtSoundTest, AFileCutShortKeepsTheWholeFramesItHas) {
+TEST_F(PulseSoundTest, AFileCutShortKeepsTheWholeFramesItHas) {
     ui::testing::writeWav((dir / "a.wav").string(), 1000);
     std::filesystem::resize_file(dir / "a.wav", 44 + 4000);
     auto pcm = readWavPcm((dir / "a.wav").string());
@@ -48,24 +51,33 @@ TEST_F(QtSoundTest, AFileCutShortKeepsTheWholeFramesItHas) {
     EXPECT_EQ(pcm->durationMs(), 500);
 }
 
-// With or without an audio output here, a played prompt reads "playing"
-// and ends stopped on the clock, never stuck.
-TEST_F(QtSoundTest, APlayedPromptEndsStoppedOnTheClock) {
+// No sound server: a played prompt lasts exactly its duration on the
+// clock, as the silent player times it, and the log says why once.
+TEST_F(PulseSoundTest, WithoutASoundServerAPromptIsTimedAsASilentOne) {
+    EXPECT_FALSE(sounds.connected());
+    EXPECT_FALSE(sounds.defaultOutput());
     ui::testing::writeWav((dir / "p.wav").string(), 700);
     auto player = sounds.createPlayer("MP1");
     player->setFileName(dir.string() + "\\p.wav");
     player->open();
     EXPECT_EQ(player->mode(), PlayerMode::Stopped);
-    player->play();
-    EXPECT_EQ(player->mode(), PlayerMode::Playing);
-    clock.advance(700 + PromptTimeline::kStartGraceMs + 100);
-    EXPECT_EQ(player->mode(), PlayerMode::Stopped);
+    for (int round = 0; round < 2; ++round) {
+        player->play();
+        EXPECT_EQ(player->mode(), PlayerMode::Playing);
+        clock.advance(699);
+        EXPECT_EQ(player->mode(), PlayerMode::Playing);
+        clock.advance(1);
+        EXPECT_EQ(player->mode(), PlayerMode::Stopped);
+        EXPECT_FALSE(player->outputLatencyMs());
+    }
+    EXPECT_EQ(log.size(), 1u);
+    EXPECT_FALSE(sounds.takeOutputLost());
     player->close();
     EXPECT_EQ(player->mode(), PlayerMode::Stopped);
     player->close();  // closing twice is harmless
 }
 
-TEST_F(QtSoundTest, OpeningAMissingFileNamesIt) {
+TEST_F(PulseSoundTest, OpeningAMissingFileNamesIt) {
     auto player = sounds.createPlayer("MP2");
     player->setFileName(dir.string() + "\\FV\\FVi13.wav");
     try {
@@ -80,4 +92,4 @@ TEST_F(QtSoundTest, OpeningAMissingFileNamesIt) {
 }
 
 }  // namespace
-}  // namespace zor::ui::qt
+}  // namespace zor::ui::pulse

@@ -5,16 +5,17 @@
 
 #include "ui/sound.h"
 
-namespace zor::ui::qt {
+namespace zor::ui {
 
 // When a played sound counts as finished. An audio backend reports the end
 // of a sound late and unevenly, and sometimes never, so the end is derived
 // from what is known exactly: the sound's duration, counted from the moment
-// the backend confirms that playback has started, plus the output's latency.
-// The backend's own end counts only when it comes earlier. A backend that
-// fails, or never confirms the start, lets the sound last its real duration
-// from the play request, as a silent player would: the player never gets
-// stuck in "playing". Times are milliseconds on one monotonic clock.
+// the backend confirms that playback has started, plus the output's latency
+// (the time from handing a sample over to hearing it), which may change
+// while the sound plays. A backend that fails, or never confirms the start,
+// lets the sound last its real duration from the play request, as a silent
+// player would: the player never gets stuck in "playing". Times are
+// milliseconds on one monotonic clock.
 class PromptTimeline {
 public:
     // How long a backend may take to confirm the start before the sound is
@@ -27,7 +28,9 @@ public:
 
     void playRequested(std::int64_t nowMs);
     void startConfirmed(std::int64_t nowMs, std::int64_t latencyMs);
-    void backendEnded(std::int64_t nowMs);
+    // The output's latency as read again while the sound plays. A sound that
+    // already reads stopped stays stopped.
+    void latencyChanged(std::int64_t nowMs, std::int64_t latencyMs);
     void failed(std::int64_t nowMs);
     // Silences the sound: it reads stopped from now on.
     void stop();
@@ -36,14 +39,15 @@ public:
     // When the sound counts as finished, if that is known yet.
     std::optional<std::int64_t> endMs() const;
     bool started() const { return startedMs_.has_value(); }
+    bool hasFailed() const { return failedEndMs_.has_value(); }
+    std::int64_t latencyMs() const { return latencyMs_; }
 
 private:
     std::int64_t durationMs_;
     std::optional<std::int64_t> requestedMs_;
     std::optional<std::int64_t> startedMs_;
     std::int64_t latencyMs_ = 0;
-    std::optional<std::int64_t> backendEndMs_;
     std::optional<std::int64_t> failedEndMs_;
 };
 
-}  // namespace zor::ui::qt
+}  // namespace zor::ui
