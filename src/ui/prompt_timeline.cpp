@@ -8,17 +8,27 @@ void PromptTimeline::playRequested(std::int64_t nowMs) {
     requestedMs_ = nowMs;
     startedMs_.reset();
     failedEndMs_.reset();
+    playedOutEndMs_.reset();
+    awaitsPlayedOut_ = false;
     latencyMs_ = 0;
 }
 
-void PromptTimeline::startConfirmed(std::int64_t nowMs, std::int64_t latencyMs) {
+void PromptTimeline::startConfirmed(std::int64_t nowMs, std::int64_t latencyMs,
+                                    bool reportsPlayedOut) {
     if (!requestedMs_ || startedMs_ || failedEndMs_) return;
     startedMs_ = nowMs;
     latencyMs_ = std::max<std::int64_t>(0, latencyMs);
+    awaitsPlayedOut_ = reportsPlayedOut;
+}
+
+void PromptTimeline::playedOut(std::int64_t nowMs, std::int64_t remainingMs) {
+    if (!startedMs_ || failedEndMs_ || playedOutEndMs_) return;
+    playedOutEndMs_ = nowMs + std::max<std::int64_t>(0, remainingMs);
 }
 
 void PromptTimeline::latencyChanged(std::int64_t nowMs, std::int64_t latencyMs) {
-    if (!startedMs_ || failedEndMs_ || mode(nowMs) == PlayerMode::Stopped) return;
+    if (!startedMs_ || failedEndMs_ || playedOutEndMs_ || mode(nowMs) == PlayerMode::Stopped)
+        return;
     latencyMs_ = std::max<std::int64_t>(0, latencyMs);
 }
 
@@ -35,13 +45,18 @@ void PromptTimeline::stop() {
     requestedMs_.reset();
     startedMs_.reset();
     failedEndMs_.reset();
+    playedOutEndMs_.reset();
+    awaitsPlayedOut_ = false;
 }
 
 std::optional<std::int64_t> PromptTimeline::endMs() const {
     if (!requestedMs_) return std::nullopt;
     if (failedEndMs_) return failedEndMs_;
     if (!startedMs_) return std::nullopt;
-    return *startedMs_ + durationMs_ + latencyMs_;
+    const std::int64_t timed = *startedMs_ + durationMs_ + latencyMs_;
+    if (playedOutEndMs_) return std::max(timed, *playedOutEndMs_);
+    if (awaitsPlayedOut_) return timed + kPlayedOutGraceMs;
+    return timed;
 }
 
 PlayerMode PromptTimeline::mode(std::int64_t nowMs) const {

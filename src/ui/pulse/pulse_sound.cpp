@@ -195,6 +195,11 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
 
     void releaseStream() {
         written_ = 0;
+        if (drain_) {
+            pa_operation_cancel(drain_);
+            pa_operation_unref(drain_);
+            drain_ = nullptr;
+        }
         draining_ = false;
         latencyRead_ = false;
         if (!stream_) return;
@@ -242,7 +247,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
                     latency = *known;
                     latencyRead_ = latency_.known();
                 }
-                timeline_.startConfirmed(system_.clock_.nowMs(), latency);
+                timeline_.startConfirmed(system_.clock_.nowMs(), latency, true);
             }
             written_ += count;
         }
@@ -250,8 +255,19 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
             // Everything is on the server: play it out even when it is
             // shorter than the buffer the server waits to fill.
             draining_ = true;
-            if (pa_operation* op = pa_stream_drain(stream, nullptr, nullptr)) pa_operation_unref(op);
+            drain_ = pa_stream_drain(stream, &PulsePlayer::onDrained, this);
         }
+    }
+
+    // The server has played the whole sound out of the stream; the output
+    // still holds what its own latency says.
+    static void onDrained(pa_stream* stream, int success, void* self) {
+        auto* player = static_cast<PulsePlayer*>(self);
+        if (stream != player->stream_ || !success) return;
+        std::int64_t remainingMs = 0;
+        if (const pa_timing_info* timing = pa_stream_get_timing_info(stream))
+            remainingMs = std::int64_t((timing->sink_usec + 999) / 1000);
+        player->timeline_.playedOut(player->system_.clock_.nowMs(), remainingMs);
     }
 
     void stateChanged(pa_stream* stream) {
@@ -283,6 +299,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     std::int64_t firstWriteUs_ = 0;
     std::int64_t lastLatencyMs_ = 0;
     bool draining_ = false;
+    pa_operation* drain_ = nullptr;
     bool latencyRead_ = false;
 };
 
