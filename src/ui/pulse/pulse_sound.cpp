@@ -223,8 +223,11 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     static void onMoved(pa_stream* stream, void* self) {
         auto* player = static_cast<PulsePlayer*>(self);
         const char* device = pa_stream_get_device_name(stream);
-        player->system_.options_.log(std::string("geluid gaat nu naar uitvoer ") +
-                                     (device ? device : "?"));
+        // The server moved the sound to another output (the one it played on
+        // went away, or the user chose another): it plays on there, and the
+        // test leader hears of it as of a lost output.
+        player->system_.outputLost(std::string("het geluid gaat nu naar uitvoer ") +
+                                   (device ? device : "?"));
     }
 
     void write(pa_stream* stream, std::size_t bytes) {
