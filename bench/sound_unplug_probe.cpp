@@ -51,6 +51,10 @@ int main(int argc, char** argv) {
     const auto before = sounds.defaultOutput();
     const long long longMs = zor::ui::wavDurationMs(argv[3]).value_or(0);
     auto player = sounds.createPlayer("MP1");
+    // The new output's monitor runs from the start, as an output in use
+    // would, so that the server keeps its latency low.
+    zor::bench::MonitorReader monitor(argv[2]);
+    monitor.waitUntilSteady();
 
     player->setFileName(argv[3]);
     player->open();
@@ -67,8 +71,7 @@ int main(int argc, char** argv) {
     const bool lost = sounds.takeOutputLost();
     const auto after = sounds.defaultOutput();
 
-    zor::bench::MonitorReader monitor(argv[2]);
-    monitor.waitUntilSteady();
+    waitMs(300);
     monitor.forgetHeard();
     player->setFileName(argv[4]);
     player->open();
