@@ -33,6 +33,7 @@
 #include "stopwatch_program.h"
 #include "ui/qt/clock_driver.h"
 #include "ui/pulse/pulse_sound.h"
+#include "ui/silent_sound.h"
 
 using namespace zor;
 
