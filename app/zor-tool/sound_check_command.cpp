@@ -4,9 +4,10 @@
 #include <ostream>
 #include <thread>
 
+#include "command_line.h"
+#include "shell/folders.h"
 #include "shell/settings.h"
 #include "subcommand.h"
-#include "tool_paths.h"
 #include "ui/clock.h"
 #include "ui/errors.h"
 #include "ui/pulse/pulse_sound.h"
@@ -15,15 +16,17 @@
 namespace zor::tool {
 
 int RunSoundCheck(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    if (arguments.size() > 1) {
-        err << "zor-tool geluidstest: te veel argumenten\n";
-        return kExitUsage;
-    }
+    const Subcommand& command = *FindSubcommand("geluidstest");
+    int status = kExitSuccess;
+    const std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
+    if (!line) return status;
+    if (line->operands.size() > 1) return UsageError(command, "te veel argumenten", err);
     // The stopwatch beep is the check tone; another WAV file may be named.
-    const std::string file = arguments.empty()
-                                 ? (GraphicsFolder().parent_path() / "Audio" / "Tstop.wav").string()
-                                 : arguments[0];
-    const auto log = [&err](const std::string& line) { err << "zor-tool geluidstest: " << line << "\n"; };
+    const std::string file =
+        line->operands.empty()
+            ? (shell::findProgramFolder(shell::executableFolder()) / "Audio" / "Tstop.wav").string()
+            : line->operands[0];
+    const auto log = [&err](const std::string& text) { err << "zor-tool geluidstest: " << text << "\n"; };
     const std::optional<std::int64_t> setting =
         shell::AudioLatencyOverrideMs(shell::IniSettingsStore(), log);
 
