@@ -142,6 +142,7 @@ void TZORinvoer::ResetAfname() {
     LockCodeOnceStarted();
     ActiveControl = &Ecode;
     tests_.ResetIntroductionsAndTests();
+    app().sounds().beginAdministration();
     ButtonNP.load(ButtonPicture("BtnHMoff.gif"));
     ButtonST.load(ButtonPicture("BtnSToff.gif"));
     ButtonNP.enabled = true;
