@@ -46,16 +46,6 @@ bool IsPlainFileName(std::string_view name) {
     return true;
 }
 
-// A key as the incomplete-administration file holds it: a code, "_", a date.
-bool IsAfnameKey(std::string_view key) {
-    constexpr std::size_t kDateSuffixLength = 11;  // "_dd-mm-yyyy"
-    if (key.empty() || key.size() > kMaxCodeLength + kDateSuffixLength) return false;
-    for (char c : key) {
-        if (!IsCodeCharacter(c)) return false;
-    }
-    return IsPlainFileName(key);
-}
-
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -78,6 +68,15 @@ ResumeResult Refusal(const ParseResult& parse, const fs::path& file) {
 }
 
 }  // namespace
+
+bool IsAfnameKey(std::string_view key) {
+    constexpr std::size_t kDateSuffixLength = 11;  // "_dd-mm-yyyy"
+    if (key.empty() || key.size() > kMaxCodeLength + kDateSuffixLength) return false;
+    for (char c : key) {
+        if (!IsCodeCharacter(c)) return false;
+    }
+    return IsPlainFileName(key);
+}
 
 AdministrationPaths PathsInDataFolder(const fs::path& datapath, std::string_view key) {
     const std::string name(key);

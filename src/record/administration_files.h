@@ -26,6 +26,10 @@ struct AdministrationPaths {
     fs::path dataFV;      // <key>_FV.vda
 };
 
+// A key as the incomplete-administration file holds it: a code, "_", a date;
+// always a plain file name.
+bool IsAfnameKey(std::string_view key);
+
 // The files of `key` under the data folder (the "datapath" setting).
 AdministrationPaths PathsInDataFolder(const fs::path& datapath, std::string_view key);
 // The backup location: the chosen incomplete-administration file, the data files beside it.
