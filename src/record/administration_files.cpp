@@ -91,13 +91,18 @@ AdministrationPaths PathsBesideFile(const fs::path& chosenIncompleteFile, std::s
     return {chosenIncompleteFile, folder / (name + "_FW.wda"), folder / (name + "_FV.vda")};
 }
 
-std::optional<FileError> WriteLinesFile(const fs::path& file,
-                                        const std::vector<std::string>& lines) {
+std::string LinesFileContent(const std::vector<std::string>& lines) {
     std::string content;
     for (const std::string& line : lines) {
         content += text::utf8ToCp1252(line);
         content += "\r\n";
     }
+    return content;
+}
+
+std::optional<FileError> WriteLinesFile(const fs::path& file,
+                                        const std::vector<std::string>& lines) {
+    const std::string content = LinesFileContent(lines);
     if (!IsPlainFileName(file.filename().string()))
         return CreateError(file, "Ongeldige bestandsnaam.");
 

@@ -41,6 +41,9 @@ struct FileError {
     std::string message;  // Dutch, naming the file and the system's reason
 };
 
+// The bytes of a file of these lines (UTF-8 in memory): Windows-1252, CR LF
+// after each line.
+std::string LinesFileContent(const std::vector<std::string>& lines);
 // Writes the lines (UTF-8 in memory) as Windows-1252 with CR LF after each line,
 // through a temporary file in the same folder that then replaces the target.
 std::optional<FileError> WriteLinesFile(const fs::path& file,

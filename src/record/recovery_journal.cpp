@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 
+#include "files/atomic_file.h"
+#include "files/private_folder.h"
+#include "files/write_error.h"
 #include "record/calendar.h"
 
 namespace zor::record {
@@ -128,13 +131,13 @@ JournalRead ReadJournal(const fs::path& file) {
 std::optional<FileError> WriteJournal(const fs::path& datapath, const JournalState& state,
                                       Clock::time_point updated) {
     const fs::path file = JournalPath(datapath, state.key);
-    std::error_code error;
-    fs::create_directories(file.parent_path(), error);
-    if (error) {
-        return FileError{file, "Kan map \"" + file.parent_path().string() +
-                                   "\" niet aanmaken. " + error.message()};
+    try {
+        files::CreatePrivateFolder(file.parent_path());
+        files::ReplaceFile(file, LinesFileContent(JournalLines(state, updated)));
+    } catch (const files::WriteError& error) {
+        return FileError{error.file(), error.what()};
     }
-    return WriteLinesFile(file, JournalLines(state, updated));
+    return std::nullopt;
 }
 
 std::vector<fs::path> FindJournals(const fs::path& datapath) {
@@ -162,7 +165,11 @@ SetAsideResult SetJournalAside(const fs::path& datapath, const fs::path& journal
                                Clock::time_point now) {
     const fs::path folder = SetAsideFolder(datapath);
     std::error_code error;
-    fs::create_directories(folder, error);
+    try {
+        files::CreatePrivateFolder(folder);
+    } catch (const files::WriteError& failure) {
+        return {{}, FileError{journal, failure.what()}};
+    }
     fs::path target = folder / journal.filename();
     for (int n = 2; fs::exists(target, error) && n < 1000; ++n) {
         target = folder / (journal.stem().string() + " (" + std::to_string(n) + ")" +
