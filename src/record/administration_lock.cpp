@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "files/private_folder.h"
+#include "files/write_error.h"
 #include "record/administration_files.h"
 #include "record/calendar.h"
 
@@ -176,8 +178,11 @@ std::optional<std::string> KeyLocks::Take(const fs::path& datapath, const std::s
     if (Holds(key)) return std::nullopt;
     if (datapath.empty() || !IsAfnameKey(key)) return std::nullopt;
     const fs::path file = LockPath(datapath, key);
-    std::error_code ignored;
-    fs::create_directories(file.parent_path(), ignored);
+    try {
+        files::CreatePrivateFolder(file.parent_path());
+    } catch (const files::WriteError&) {
+        return std::nullopt;  // nowhere to lock: see the header
+    }
     const LockOwner me{self_.host, self_.user, self_.pid, now};
     // Two rounds: the second follows the takeover of a stale lock.
     for (int round = 0; round < 2; ++round) {

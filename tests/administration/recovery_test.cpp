@@ -271,6 +271,24 @@ TEST_F(RecoveryTest, ResumeOntoAKeyWithAnotherAdministrationAsksAndNeverOverwrit
     EXPECT_EQ(fileText(incompleteFile("Jan01 #2_05-03-2011.zta")), "Jan01 #2_05-03-2011\r\n2\r\n");
 }
 
+TEST_F(RecoveryTest, ResumeRefusedWhileAnotherProgramHoldsTheKeyAndItsFileIsKept) {
+    writeText(incompleteFile("Jan01_04-03-2011.zta"), "Jan01_04-03-2011\r\n0\r\n");
+    writeText(dataFile("Jan01_04-03-2011_FW.wda"),
+              "Jan01;FW;meisje;10;06;2002;04;03;2011;School;4;Tl;vb2;2;10;1;12;0\r\n");
+    writeText(dataFile("Jan01_04-03-2011_FV.vda"),
+              "Jan01;FV;meisje;10;06;2002;04;03;2011;School;4;Tl;;2\r\n");
+    writeText(record::LockPath(data, "Jan01_04-03-2011"),
+              lockOf("schoolpc-7", 4242, wallSeconds() - 60));
+    dialogs.openAnswers.push_back(incompleteFile("Jan01_04-03-2011.zta").string());
+    main().ButtonTH.click();
+    clock.advance(500);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].text.find("schoolpc-7"), std::string::npos);
+    EXPECT_TRUE(fs::exists(incompleteFile("Jan01_04-03-2011.zta")));
+    EXPECT_TRUE(record().MdataFW.empty());
+    EXPECT_FALSE(fs::exists(record::LockPath(data, kKey)));
+}
+
 TEST_F(RecoveryTest, UnwritableJournalGivesOneNoticeAndTheAdministrationGoesOn) {
     toDeletionTest();
     fs::remove(journalFile());
