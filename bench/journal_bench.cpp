@@ -12,34 +12,9 @@
 
 #include "record/administration_record.h"
 #include "record/recovery_journal.h"
-
-namespace {
+#include "sample_record.h"
 
 using namespace zor::record;
-
-// An administration under way: both subtests' subject data, the deletion test
-// at its first step.
-AdministrationRecord StartedRecord() {
-    AdministrationRecord record;
-    record.AfnameDate = {2026, 12, 10};
-    record.ResetAfname();
-    record.Ecode = "Bench01";
-    record.RGsekse = Sex::Jongen;
-    record.Egebdag = "14";
-    record.Egebmnd = "03";
-    record.Egebjaar = "2018";
-    record.Eschool = "De Regenboog";
-    record.Egroep = "4";
-    record.Etl = "Jansen";
-    record.AfnameStatus = 2;
-    record.SubjectValid = record.MayContinue();
-    record.AfnameKey = record.SubjectKey();
-    record.MemoCom = {record.AfnameKey, "0"};
-    record.AppendDataLines();
-    return record;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -48,17 +23,17 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path folder = argv[1];
     const int runs = argc > 2 ? std::atoi(argv[2]) : 2000;
-    AdministrationRecord record = StartedRecord();
+    // The deletion test under way, as the entry screen starts it.
+    AdministrationRecord record = testing::SubjectOnly();
+    record.AfnameStatus = 2;
+    record.SubjectValid = true;
+    record.AppendDataLines();
     JournalKeeper keeper;
     std::vector<double> ms;
     ms.reserve(static_cast<std::size_t>(runs));
     for (int run = 0; run < runs; ++run) {
         // One more step timed and marked, cycling through the 15 deletion steps.
-        const int step = run % 15 + 1;
-        record.CurrentStepFW = step + 1;
-        record.ElaatsteFW = step > 3 ? std::to_string(step) : "vb" + std::to_string(step);
-        record.SGRscoreFW.SetCell(1, step - 1, std::to_string(10 + run % 50));
-        record.SGRscoreFW.SetCell(2, step - 1, run % 3 ? "1" : "0");
+        testing::GiveResults(record, Subtest::FW, run % 15 + 1, 10 + run % 50);
         const auto start = std::chrono::steady_clock::now();
         const auto notice = keeper.Update(record, folder, true, std::chrono::system_clock::now());
         const auto end = std::chrono::steady_clock::now();
