@@ -57,7 +57,8 @@ if [ -e "/tmp/.X11-unix/X${display#:}" ]; then
   exit 1
 fi
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
+xvfb=$!
+pids+=("$xvfb")
 export DISPLAY=$display
 for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
 
@@ -78,7 +79,10 @@ start_program() {
 # ---------------------------------------------------------------- driving
 # shellcheck source=tools/layout_driving.sh
 source "$root/tools/layout_driving.sh"
-on_failure() { cp -r "$data" "$out/failure-data" 2> /dev/null || true; }
+on_failure() {
+  kill -0 "$xvfb" 2> /dev/null || echo "(the virtual display $display has ended)" >&2
+  cp -r "$data" "$out/failure-data" 2> /dev/null || true
+}
 
 # ---------------------------------------------------------------- the plan
 code=Kill01
@@ -218,9 +222,13 @@ recover_and_resume() {
   elif [ $test = FVtfase ] && [ $given -lt "$steps" ]; then want="Zeg item $((given - fw_steps + 1))"
   fi
   if [ -n "$want" ]; then
+    local deadline=$((SECONDS + 10))
     # shellcheck disable=SC2053
-    [[ "$(control Label1 | cut -f9-)" == $want ]] ||
-      fail "resumed at '$(control Label1 | cut -f9-)', expected '$want'"
+    until [[ "$(control Label1 | cut -f9-)" == $want ]]; do
+      [ $SECONDS -lt $deadline ] ||
+        fail "resumed at '$(control Label1 | cut -f9-)', expected '$want'"
+      sleep 0.1
+    done
   else
     wait_control ButtonFinish '' 10
   fi
