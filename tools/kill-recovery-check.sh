@@ -48,9 +48,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Folders of their own for this run; the program's first start makes them.
 export ZOR_SETTINGS_FILE=$work/settings.ini
-ZOR_DATA_DIR=$work/data ZOR_REPORT_DIR=$work/reports "$root/scripts/prepare-folders.sh" > /dev/null
 data=$work/data
+printf '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath=%s\r\ntrpath=%s\r\n' \
+  "$data" "$work/reports" > "$ZOR_SETTINGS_FILE"
 
 if [ -e "/tmp/.X11-unix/X${display#:}" ]; then
   echo "display $display is in use; set ZOR_KILL_DISPLAY" >&2
