@@ -10,7 +10,7 @@ std::string DutchReason(int error) {
     case ENOSPC: return "De schijf is vol.";
     case EDQUOT: return "De schijfruimte die voor deze gebruiker is toegestaan, is op.";
     case EACCES:
-    case EPERM: return "Geen toestemming om hier te schrijven.";
+    case EPERM: return "Geen toestemming (toegang geweigerd).";
     case EROFS: return "De schijf is alleen-lezen.";
     case ENOENT: return "De map bestaat niet.";
     case ENOTDIR: return "Een deel van het pad is geen map.";
@@ -28,6 +28,11 @@ std::string DutchReason(int error) {
     case ENOMEM: return "Er is niet genoeg geheugen.";
     default: return std::string(std::strerror(error)) + ".";
     }
+}
+
+std::string DutchReadReason(int error) {
+    if (error == ENOENT) return "Het bestand bestaat niet.";
+    return DutchReason(error);
 }
 
 WriteError::WriteError(std::filesystem::path file, int error, Target target)

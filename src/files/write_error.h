@@ -7,9 +7,11 @@
 
 namespace zor::files {
 
-// The system's reason for `error` (an errno value) as a Dutch sentence; the
-// system's own text for numbers without a Dutch wording.
+// The system's reason for `error` (an errno value) while writing, as a Dutch
+// sentence; the system's own text for numbers without a Dutch wording.
 std::string DutchReason(int error);
+// The same while reading: a missing name is a missing file, not a missing folder.
+std::string DutchReadReason(int error);
 
 class WriteError : public std::runtime_error {
 public:

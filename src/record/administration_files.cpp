@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "files/atomic_file.h"
 #include "record/stored_administration.h"
 #include "text/encoding.h"
 
@@ -23,18 +24,6 @@ FileError OpenError(const fs::path& file, const std::string& reason) {
     return {file, "Kan bestand \"" + file.string() + "\" niet openen. " + reason};
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 // A key names files inside a folder: it must not lead out of it.
 bool IsPlainFileName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
@@ -42,16 +31,6 @@ bool IsPlainFileName(std::string_view name) {
         if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) return false;
     }
     return true;
-}
-
-// A key as the incomplete-administration file holds it: a code, "_", a date.
-bool IsAfnameKey(std::string_view key) {
-    constexpr std::size_t kDateSuffixLength = 11;  // "_dd-mm-yyyy"
-    if (key.empty() || key.size() > kMaxCodeLength + kDateSuffixLength) return false;
-    for (char c : key) {
-        if (!IsCodeCharacter(c)) return false;
-    }
-    return IsPlainFileName(key);
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -73,6 +52,15 @@ ResumeResult LoadFailure(const FileError& error) {
 
 }  // namespace
 
+bool IsAfnameKey(std::string_view key) {
+    constexpr std::size_t kDateSuffixLength = 11;  // "_dd-mm-yyyy"
+    if (key.empty() || key.size() > kMaxCodeLength + kDateSuffixLength) return false;
+    for (char c : key) {
+        if (!IsCodeCharacter(c)) return false;
+    }
+    return IsPlainFileName(key);
+}
+
 AdministrationPaths PathsInDataFolder(const fs::path& datapath, std::string_view key) {
     const std::string name(key);
     return {datapath / kIncompleteFolderName / (name + ".zta"),
@@ -86,44 +74,24 @@ AdministrationPaths PathsBesideFile(const fs::path& chosenIncompleteFile, std::s
     return {chosenIncompleteFile, folder / (name + "_FW.wda"), folder / (name + "_FV.vda")};
 }
 
-std::optional<FileError> WriteLinesFile(const fs::path& file,
-                                        const std::vector<std::string>& lines) {
+std::string LinesFileContent(const std::vector<std::string>& lines) {
     std::string content;
     for (const std::string& line : lines) {
         content += text::utf8ToCp1252(line);
         content += "\r\n";
     }
+    return content;
+}
+
+std::optional<FileError> WriteLinesFile(const fs::path& file,
+                                        const std::vector<std::string>& lines) {
+    const std::string content = LinesFileContent(lines);
     if (!IsPlainFileName(file.filename().string()))
         return CreateError(file, "Ongeldige bestandsnaam.");
-
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    std::string temporaryName = ".";
-    temporaryName += file.filename().string();
-    temporaryName += ".XXXXXX";
-    std::string temporary = (folder / temporaryName).string();
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return CreateError(file, SystemReason(errno));
-
-    const auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return CreateError(file, SystemReason(error));
-    };
-    if (!WriteAll(fd, content) || ::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) return fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return CreateError(file, SystemReason(error));
-    }
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return CreateError(file, SystemReason(error));
-    }
-    // Make the new name itself durable.
-    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    try {
+        files::ReplaceFile(file, content);
+    } catch (const files::WriteError& e) {
+        return CreateError(file, files::DutchReason(e.error()));
     }
     return std::nullopt;
 }
