@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6svg6 qt6-image-formats-plugins
   libgl-dev
-  zlib1g-dev libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
+  zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
   libgtest-dev libgmock-dev
   fonts-crosextra-carlito fonts-liberation2 fonts-liberation
   qpdf poppler-utils emf2svg
