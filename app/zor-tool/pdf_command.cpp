@@ -2,14 +2,17 @@
 // writes it when it opens a report (page 1, named by the report's key, in the
 // "PDF" folder beside the report file).
 //   zor-tool pdf [--date dd-mm-jjjj] rapport.zrp [uit.pdf]
-//   zor-tool pdf [--date dd-mm-jjjj] --missing rapportmap
+//   zor-tool pdf [--date dd-mm-jjjj] [-j N] --missing rapportmap
 // --missing writes every PDF of the folder's report files that does not exist
-// yet and never replaces one. --date sets the creation date (default today).
+// yet and never replaces one, on N threads (default: one per core).
+// --date sets the creation date (default today).
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 
+#include "parallel_items.h"
 #include "pagestore/print_preview.h"
 #include "report/report_documents.h"
 #include "report/report_files.h"
@@ -49,7 +52,7 @@ bool WritePdf(const fs::path& reportFile, const fs::path& pdfFile, const record:
     return true;
 }
 
-int WriteMissing(const fs::path& folder, const record::Date& today, std::ostream& out,
+int WriteMissing(const fs::path& folder, const record::Date& today, int jobs, std::ostream& out,
                  std::ostream& err) {
     std::error_code error;
     std::vector<fs::path> reports;
@@ -61,16 +64,19 @@ int WriteMissing(const fs::path& folder, const record::Date& today, std::ostream
         return kExitFailure;
     }
     std::sort(reports.begin(), reports.end());
-    bool allDone = true;
-    for (const fs::path& reportFile : reports) {
-        const fs::path pdfFile = DefaultPdfOf(reportFile);
-        if (fs::exists(pdfFile, error)) continue;
-        if (WritePdf(reportFile, pdfFile, today, err)) {
-            out << pdfFile.string() << "\n";
-        } else {
-            allDone = false;
-        }
-    }
+    std::erase_if(reports, [&](const fs::path& reportFile) {
+        return fs::exists(DefaultPdfOf(reportFile), error);
+    });
+    const ParallelRun run{jobs, ProgressStreamFor(err), "PDF's"};
+    const bool allDone = RunItems(
+        reports.size(), run,
+        [&](std::size_t item, std::size_t) {
+            const fs::path pdfFile = DefaultPdfOf(reports[item]);
+            std::ostringstream failure;
+            if (!WritePdf(reports[item], pdfFile, today, failure)) return ItemResult{false, "", failure.str()};
+            return ItemResult{true, pdfFile.string() + "\n", ""};
+        },
+        out, err);
     return allDone ? kExitSuccess : kExitFailure;
 }
 
@@ -80,8 +86,14 @@ int RunPdf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     std::vector<std::string> operands;
     std::optional<record::Date> today;
     bool missing = false;
+    int jobs = DefaultJobs();
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--missing") {
+        if (const JobsOption option = ParseJobsOption(arguments, i); option.jobs) {
+            jobs = *option.jobs;
+        } else if (!option.error.empty()) {
+            err << "zor-tool pdf: " << option.error << "\n";
+            return kExitUsage;
+        } else if (arguments[i] == "--missing") {
             missing = true;
         } else if (arguments[i] == "--date" && i + 1 < arguments.size()) {
             today = record::DateFromText(arguments[++i]);
@@ -94,12 +106,12 @@ int RunPdf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
         }
     }
     if (missing ? operands.size() != 1 : (operands.empty() || operands.size() > 2)) {
-        err << "Gebruik: zor-tool pdf [--date dd-mm-jjjj] (rapport.zrp [uit.pdf] | --missing "
+        err << "Gebruik: zor-tool pdf [--date dd-mm-jjjj] (rapport.zrp [uit.pdf] | [-j N] --missing "
                "rapportmap)\n";
         return kExitUsage;
     }
     if (!today) today = record::LocalDate(std::chrono::system_clock::now());
-    if (missing) return WriteMissing(operands[0], *today, out, err);
+    if (missing) return WriteMissing(operands[0], *today, jobs, out, err);
 
     const fs::path reportFile = operands[0];
     const fs::path pdfFile = operands.size() == 2 ? fs::path(operands[1]) : DefaultPdfOf(reportFile);

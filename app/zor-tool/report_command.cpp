@@ -2,14 +2,21 @@
 // stored-report viewer composes a corrected administration's report, written as
 // report file and PDF under the names the report preview gives them.
 //   zor-tool report [--date dd-mm-jjjj] datamap sleutel uitvoermap
+//   zor-tool report [--date dd-mm-jjjj] [-j N] --all datamap uitvoermap
 // The data files are datamap/Data/<sleutel>_FW.wda and _FV.vda. The report file
 // goes into the output folder, the PDF into its "PDF" subfolder (made when
-// missing). --date sets the composition date (default today).
+// missing). --all writes the report of every administration of the data folder
+// with both subtests finished whose report file does not exist yet, on N threads
+// (default: one per core); an existing report is never replaced. --date sets the
+// composition date (default today).
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <set>
 
 #include "pagestore/print_preview.h"
+#include "parallel_items.h"
 #include "record/administration_files.h"
 #include "report/picture_file.h"
 #include "report/report_documents.h"
@@ -21,6 +28,11 @@ namespace zor::tool {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr std::string_view kFWSuffix = "_FW.wda";
+constexpr std::string_view kFVSuffix = "_FV.vda";
+// Both subtests finished.
+constexpr int kCompleteStatus = 7;
 
 // Loads the last data line of the file; an error line naming the file otherwise.
 std::optional<std::string> LoadLastLine(record::AdministrationRecord& admin, bool deletion,
@@ -36,13 +48,87 @@ std::optional<std::string> LoadLastLine(record::AdministrationRecord& admin, boo
            (parse.problem.empty() ? std::string("lege dataregel") : parse.problem);
 }
 
+struct ReportJob {
+    fs::path dataFolder;  // the "Data" folder
+    fs::path outFolder;   // holds the "PDF" folder
+    record::Date today;
+    const report::ReportPictures* pictures;
+    bool onlyNewComplete;  // skip administrations not finished and reports that exist
+};
+
+// Composes and stores the report of one administration: the report and PDF file names on
+// success, or a line naming the file and the reason.
+ItemResult WriteReport(const ReportJob& job, const std::string& key) {
+    const auto failed = [](const std::string& reason) {
+        return ItemResult{false, "", "zor-tool report: " + reason + "\n"};
+    };
+    record::AdministrationRecord admin;
+    const fs::path dataFW = job.dataFolder / (key + std::string(kFWSuffix));
+    const fs::path dataFV = job.dataFolder / (key + std::string(kFVSuffix));
+    if (auto error = LoadLastLine(admin, true, dataFW)) return failed(*error);
+    if (auto error = LoadLastLine(admin, false, dataFV)) return failed(*error);
+    if (job.onlyNewComplete && admin.AfnameStatus != kCompleteStatus) return {};
+    const auto afnameDate = record::DateFromParts(admin.Eafndag, admin.Eafnmnd, admin.Eafnjaar);
+    if (!afnameDate) return failed(dataFW.string() + ": de afnamedatum vormt geen datum");
+
+    const report::ReportFileNames names = report::ReportFileNamesFor(
+        job.outFolder.string(), admin.Ecode, report::AdministrationDateText(admin));
+    const fs::path reportFile = ui::nativePath(names.report);
+    const fs::path pdfFile = ui::nativePath(names.pdf);
+    std::error_code error;
+    if (job.onlyNewComplete && fs::exists(reportFile, error)) return {};
+    fs::create_directory(job.outFolder / "PDF", error);
+    if (error) return failed((job.outFolder / "PDF").string() + ": " + error.message());
+    try {
+        pagestore::TPrintPreview store;
+        report::BuildCorrectedReport(store, admin, *afnameDate, job.today, *job.pictures);
+        store.SaveToFile(reportFile);
+        store.SaveAsPDF(pdfFile, report::ClockOfDate(job.today));
+    } catch (const norms::ConversionError& e) {
+        return failed(dataFW.string() + " / " + dataFV.string() + ": " + e.what());
+    } catch (const std::exception& e) {
+        return failed(reportFile.string() + ": " + e.what());
+    }
+    if (!fs::exists(pdfFile, error)) return failed(pdfFile.string() + ": PDF kon niet worden geschreven");
+    return {true, reportFile.string() + "\n" + pdfFile.string() + "\n", ""};
+}
+
+// Keys of the administrations in the data folder that have both data files, sorted.
+std::optional<std::vector<std::string>> CompleteKeysIn(const fs::path& folder, std::ostream& err) {
+    std::error_code error;
+    std::set<std::string> names;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        names.insert(it->path().filename().string());
+    }
+    if (error) {
+        err << "zor-tool report: " << folder.string() << ": " << error.message() << "\n";
+        return std::nullopt;
+    }
+    std::vector<std::string> keys;
+    for (const std::string& name : names) {
+        if (name.size() <= kFWSuffix.size() || !name.ends_with(kFWSuffix)) continue;
+        std::string key = name.substr(0, name.size() - kFWSuffix.size());
+        if (names.contains(key + std::string(kFVSuffix))) keys.push_back(std::move(key));
+    }
+    return keys;
+}
+
 }  // namespace
 
 int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     std::vector<std::string> operands;
     std::optional<record::Date> today;
+    bool all = false;
+    int jobs = DefaultJobs();
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--date" && i + 1 < arguments.size()) {
+        if (const JobsOption option = ParseJobsOption(arguments, i); option.jobs) {
+            jobs = *option.jobs;
+        } else if (!option.error.empty()) {
+            err << "zor-tool report: " << option.error << "\n";
+            return kExitUsage;
+        } else if (arguments[i] == "--all") {
+            all = true;
+        } else if (arguments[i] == "--date" && i + 1 < arguments.size()) {
             today = record::DateFromText(arguments[++i]);
             if (!today) {
                 err << "zor-tool report: \"" << arguments[i] << "\" is geen datum dd-mm-jjjj\n";
@@ -52,69 +138,40 @@ int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) 
             operands.push_back(arguments[i]);
         }
     }
-    if (operands.size() != 3) {
-        err << "Gebruik: zor-tool report [--date dd-mm-jjjj] datamap sleutel uitvoermap\n";
+    if (operands.size() != (all ? 2u : 3u)) {
+        err << "Gebruik: zor-tool report [--date dd-mm-jjjj] (datamap sleutel uitvoermap | [-j N] "
+               "--all datamap uitvoermap)\n";
         return kExitUsage;
     }
-    const fs::path dataFolder = fs::path(operands[0]) / record::kDataFolderName;
-    const std::string& key = operands[1];
-    const fs::path outFolder = operands[2];
-
-    record::AdministrationRecord admin;
-    const fs::path dataFW = dataFolder / (key + "_FW.wda");
-    const fs::path dataFV = dataFolder / (key + "_FV.vda");
-    if (auto error = LoadLastLine(admin, true, dataFW)) {
-        err << "zor-tool report: " << *error << "\n";
-        return kExitFailure;
-    }
-    if (auto error = LoadLastLine(admin, false, dataFV)) {
-        err << "zor-tool report: " << *error << "\n";
-        return kExitFailure;
-    }
-    const auto afnameDate = record::DateFromParts(admin.Eafndag, admin.Eafnmnd, admin.Eafnjaar);
-    if (!afnameDate) {
-        err << "zor-tool report: " << dataFW.string() << ": de afnamedatum vormt geen datum\n";
-        return kExitFailure;
-    }
     if (!today) today = record::LocalDate(std::chrono::system_clock::now());
-
+    const fs::path outFolder = operands.back();
     std::error_code error;
     if (!fs::is_directory(outFolder, error)) {
         err << "zor-tool report: " << outFolder.string() << ": map bestaat niet\n";
         return kExitFailure;
     }
-    fs::create_directory(outFolder / "PDF", error);
-    if (error) {
-        err << "zor-tool report: " << (outFolder / "PDF").string() << ": " << error.message() << "\n";
-        return kExitFailure;
-    }
-
-    const report::ReportFileNames names = report::ReportFileNamesFor(
-        outFolder.string(), admin.Ecode, report::AdministrationDateText(admin));
-    const fs::path reportFile = ui::nativePath(names.report);
-    const fs::path pdfFile = ui::nativePath(names.pdf);
+    report::ReportPictures pictures;
     try {
-        const report::ReportPictures pictures =
-            report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
-        pagestore::TPrintPreview store;
-        report::BuildCorrectedReport(store, admin, *afnameDate, *today, pictures);
-        store.SaveToFile(reportFile);
-        store.SaveAsPDF(pdfFile, report::ClockOfDate(*today));
-    } catch (const norms::ConversionError& e) {
-        err << "zor-tool report: " << dataFW.string() << " / " << dataFV.string() << ": " << e.what()
-            << "\n";
-        return kExitFailure;
+        pictures = report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
     } catch (const std::exception& e) {
         err << "zor-tool report: " << e.what() << "\n";
         return kExitFailure;
     }
-    std::error_code pdfError;
-    if (!fs::exists(pdfFile, pdfError)) {
-        err << "zor-tool report: " << pdfFile.string() << ": PDF kon niet worden geschreven\n";
-        return kExitFailure;
+    const ReportJob job{fs::path(operands[0]) / record::kDataFolderName, outFolder, *today, &pictures,
+                        all};
+    if (!all) {
+        const ItemResult result = WriteReport(job, operands[1]);
+        out << result.output;
+        err << result.failure;
+        return result.ok ? kExitSuccess : kExitFailure;
     }
-    out << reportFile.string() << "\n" << pdfFile.string() << "\n";
-    return kExitSuccess;
+    const auto keys = CompleteKeysIn(job.dataFolder, err);
+    if (!keys) return kExitFailure;
+    const ParallelRun run{jobs, ProgressStreamFor(err), "rapporten"};
+    const bool allDone = RunItems(
+        keys->size(), run, [&](std::size_t item, std::size_t) { return WriteReport(job, (*keys)[item]); },
+        out, err);
+    return allDone ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace zor::tool
