@@ -1,4 +1,6 @@
 // zor-tool: runs one subcommand on stored administrations and reports.
+#include <malloc.h>
+
 #include <exception>
 #include <iostream>
 
@@ -17,6 +19,11 @@ void PrintUsage(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Every report and PDF passes through buffers of some megabytes (page images, pictures).
+    // Kept in the heap for the next item instead of being given back to the system and faulted
+    // in again, they make a folder command about four times cheaper.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     const zor::tool::Arguments arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (arguments.empty()) {
         PrintUsage(std::cerr);

@@ -67,6 +67,11 @@ int WriteMissing(const fs::path& folder, const record::Date& today, int jobs, st
     std::erase_if(reports, [&](const fs::path& reportFile) {
         return fs::exists(DefaultPdfOf(reportFile), error);
     });
+    // A lost PDF folder is made again.
+    if (!reports.empty() && !fs::create_directory(folder / "PDF", error) && error) {
+        err << "zor-tool pdf: " << (folder / "PDF").string() << ": " << error.message() << "\n";
+        return kExitFailure;
+    }
     const ParallelRun run{jobs, ProgressStreamFor(err), "PDF's"};
     const bool allDone = RunItems(
         reports.size(), run,
