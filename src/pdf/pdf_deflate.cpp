@@ -12,8 +12,8 @@
 namespace zor::pdf {
 namespace {
 
-// The remembered compressed forms, keyed by level and the hash of the data; the data are kept
-// to tell apart different data with the same hash.
+// The remembered compressed forms, keyed by level and a hash of the data; the data are kept to
+// tell apart different data with the same hash.
 class RememberedForms {
   public:
     std::shared_ptr<const std::string> find(std::string_view data, int level, std::size_t hash) {
@@ -48,6 +48,19 @@ class RememberedForms {
     std::size_t heldBytes_ = 0;
 };
 
+// A hash of the size and of at most 4,096 bytes spread evenly over the data: hashing all of a
+// picture costs more than the comparison that a match needs anyway.
+std::size_t sampledHash(std::string_view data) {
+    constexpr std::size_t kSamples = 4096;
+    if (data.size() <= kSamples) return std::hash<std::string_view>{}(data);
+    std::string sample(kSamples + sizeof(std::size_t), '\0');
+    const std::size_t step = data.size() / kSamples;
+    for (std::size_t i = 0; i < kSamples; ++i) sample[i] = data[i * step];
+    const std::size_t size = data.size();
+    sample.replace(kSamples, sizeof size, reinterpret_cast<const char*>(&size), sizeof size);
+    return std::hash<std::string>{}(sample);
+}
+
 RememberedForms& rememberedForms() {
     static RememberedForms forms;
     return forms;
@@ -78,7 +91,7 @@ std::string deflate(std::string_view data, int level) {
 }
 
 std::shared_ptr<const std::string> deflateRemembered(std::string_view data, int level) {
-    const std::size_t hash = std::hash<std::string_view>{}(data);
+    const std::size_t hash = sampledHash(data);
     if (auto known = rememberedForms().find(data, level, hash)) return known;
     auto deflated = std::make_shared<const std::string>(deflate(data, level));
     rememberedForms().add(data, level, hash, deflated);
