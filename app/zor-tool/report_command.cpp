@@ -5,16 +5,19 @@
 //   zor-tool report [--date dd-mm-jjjj] [-j N] --all datamap uitvoermap
 // The data files are datamap/Data/<sleutel>_FW.wda and _FV.vda. The report file
 // goes into the output folder, the PDF into its "PDF" subfolder (made when
-// missing). --all writes the report of every administration of the data folder
-// with both subtests finished whose report file does not exist yet, on N threads
-// (default: one per core); an existing report is never replaced. --date sets the
-// composition date (default today).
-#include <algorithm>
+// missing); both are written or neither. --all writes the report of every
+// administration of the data folder with both subtests finished whose report
+// file does not exist yet, on N threads (default: one per core); an existing
+// report is never replaced. --date sets the composition date (default today).
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <optional>
 #include <set>
 
+#include "files/atomic_file.h"
+#include "files/private_folder.h"
 #include "pagestore/print_preview.h"
 #include "parallel_items.h"
 #include "record/administration_files.h"
@@ -52,49 +55,67 @@ struct ReportJob {
     fs::path dataFolder;  // the "Data" folder
     fs::path outFolder;   // holds the "PDF" folder
     record::Date today;
-    const report::ReportPictures* pictures;
-    bool onlyNewComplete;  // skip administrations not finished and reports that exist
+    // Loaded once for a whole folder; a single report loads its own.
+    const report::ReportPictures* pictures = nullptr;
+    // For a whole folder: administrations not finished and reports that exist are passed over,
+    // and the "PDF" folder is made beforehand.
+    bool onlyNewComplete = false;
 };
 
 // Composes and stores the report of one administration: the report and PDF file names on
 // success, or a line naming the file and the reason.
 ItemResult WriteReport(const ReportJob& job, const std::string& key) {
-    const auto failed = [](const std::string& reason) {
+    const auto failure = [](const std::string& reason) {
         return ItemResult{false, "", "zor-tool report: " + reason + "\n"};
     };
     record::AdministrationRecord admin;
     const fs::path dataFW = job.dataFolder / (key + std::string(kFWSuffix));
     const fs::path dataFV = job.dataFolder / (key + std::string(kFVSuffix));
-    if (auto error = LoadLastLine(admin, true, dataFW)) return failed(*error);
-    if (auto error = LoadLastLine(admin, false, dataFV)) return failed(*error);
+    if (auto error = LoadLastLine(admin, true, dataFW)) return failure(*error);
+    if (auto error = LoadLastLine(admin, false, dataFV)) return failure(*error);
     if (job.onlyNewComplete && admin.AfnameStatus != kCompleteStatus) return {};
     const auto afnameDate = record::DateFromParts(admin.Eafndag, admin.Eafnmnd, admin.Eafnjaar);
-    if (!afnameDate) return failed(dataFW.string() + ": de afnamedatum vormt geen datum");
+    if (!afnameDate) return failure(dataFW.string() + ": de afnamedatum vormt geen datum");
 
+    std::error_code error;
+    if (!fs::is_directory(job.outFolder, error)) return failure(job.outFolder.string() + ": map bestaat niet");
     const report::ReportFileNames names = report::ReportFileNamesFor(
         job.outFolder.string(), admin.Ecode, report::AdministrationDateText(admin));
     const fs::path reportFile = ui::nativePath(names.report);
     const fs::path pdfFile = ui::nativePath(names.pdf);
-    std::error_code error;
     if (job.onlyNewComplete && fs::exists(reportFile, error)) return {};
-    fs::create_directory(job.outFolder / "PDF", error);
-    if (error) return failed((job.outFolder / "PDF").string() + ": " + error.message());
+    // The report file and the PDF are written as one: a failure leaves neither new
+    // file behind (nor the "PDF" folder made for them), and older files as they were.
+    bool madePdfFolder = false;
+    const auto failed = [&](const std::string& reason) {
+        if (madePdfFolder) ::rmdir(pdfFile.parent_path().c_str());
+        return failure(reason);
+    };
     try {
+        if (!job.onlyNewComplete) madePdfFolder = files::CreatePrivateFolder(pdfFile.parent_path());
+        report::ReportPictures ownPictures;
+        if (!job.pictures) ownPictures = report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
         pagestore::TPrintPreview store;
-        report::BuildCorrectedReport(store, admin, *afnameDate, job.today, *job.pictures);
-        store.SaveToFile(reportFile);
-        store.SaveAsPDF(pdfFile, report::ClockOfDate(job.today));
+        report::BuildCorrectedReport(store, admin, *afnameDate, job.today,
+                                     job.pictures ? *job.pictures : ownPictures);
+        const std::string reportBytes = store.ReportFileBytes();
+        const std::optional<std::string> pdfBytes = store.PdfBytes(report::ClockOfDate(job.today));
+        if (!pdfBytes) return failed("het rapport bevat geen pagina");
+        const files::FileContents both[] = {{reportFile, reportBytes}, {pdfFile, *pdfBytes}};
+        files::ReplaceFilesTogether(both);
+    } catch (const files::WriteError& e) {
+        return failed((e.file() == pdfFile ? "PDF kon niet worden geschreven. " : "") +
+                      std::string(e.what()));
     } catch (const norms::ConversionError& e) {
         return failed(dataFW.string() + " / " + dataFV.string() + ": " + e.what());
     } catch (const std::exception& e) {
-        return failed(reportFile.string() + ": " + e.what());
+        return failed(e.what());
     }
-    if (!fs::exists(pdfFile, error)) return failed(pdfFile.string() + ": PDF kon niet worden geschreven");
     return {true, reportFile.string() + "\n" + pdfFile.string() + "\n", ""};
 }
 
 // Keys of the administrations in the data folder that have both data files, sorted.
-std::optional<std::vector<std::string>> CompleteKeysIn(const fs::path& folder, std::ostream& err) {
+std::optional<std::vector<std::string>> KeysWithBothFiles(const fs::path& folder, std::ostream& err) {
     std::error_code error;
     std::set<std::string> names;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
@@ -111,6 +132,31 @@ std::optional<std::vector<std::string>> CompleteKeysIn(const fs::path& folder, s
         if (names.contains(key + std::string(kFVSuffix))) keys.push_back(std::move(key));
     }
     return keys;
+}
+
+// Every administration of the folder that is finished and has no report yet.
+int WriteAllReports(ReportJob job, int jobs, std::ostream& out, std::ostream& err) {
+    std::error_code error;
+    if (!fs::is_directory(job.outFolder, error)) {
+        err << "zor-tool report: " << job.outFolder.string() << ": map bestaat niet\n";
+        return kExitFailure;
+    }
+    const auto keys = KeysWithBothFiles(job.dataFolder, err);
+    if (!keys) return kExitFailure;
+    report::ReportPictures pictures;
+    try {
+        files::CreatePrivateFolder(job.outFolder / "PDF");
+        pictures = report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
+    } catch (const std::exception& e) {
+        err << "zor-tool report: " << e.what() << "\n";
+        return kExitFailure;
+    }
+    job.pictures = &pictures;
+    const ParallelRun run{jobs, ProgressStreamFor(err), "rapporten"};
+    const bool allDone = RunItems(
+        keys->size(), run, [&](std::size_t item, std::size_t) { return WriteReport(job, (*keys)[item]); },
+        out, err);
+    return allDone ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace
@@ -144,34 +190,15 @@ int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) 
         return kExitUsage;
     }
     if (!today) today = record::LocalDate(std::chrono::system_clock::now());
-    const fs::path outFolder = operands.back();
-    std::error_code error;
-    if (!fs::is_directory(outFolder, error)) {
-        err << "zor-tool report: " << outFolder.string() << ": map bestaat niet\n";
-        return kExitFailure;
+    ReportJob job{fs::path(operands[0]) / record::kDataFolderName, operands.back(), *today};
+    if (all) {
+        job.onlyNewComplete = true;
+        return WriteAllReports(job, jobs, out, err);
     }
-    report::ReportPictures pictures;
-    try {
-        pictures = report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
-    } catch (const std::exception& e) {
-        err << "zor-tool report: " << e.what() << "\n";
-        return kExitFailure;
-    }
-    const ReportJob job{fs::path(operands[0]) / record::kDataFolderName, outFolder, *today, &pictures,
-                        all};
-    if (!all) {
-        const ItemResult result = WriteReport(job, operands[1]);
-        out << result.output;
-        err << result.failure;
-        return result.ok ? kExitSuccess : kExitFailure;
-    }
-    const auto keys = CompleteKeysIn(job.dataFolder, err);
-    if (!keys) return kExitFailure;
-    const ParallelRun run{jobs, ProgressStreamFor(err), "rapporten"};
-    const bool allDone = RunItems(
-        keys->size(), run, [&](std::size_t item, std::size_t) { return WriteReport(job, (*keys)[item]); },
-        out, err);
-    return allDone ? kExitSuccess : kExitFailure;
+    const ItemResult result = WriteReport(job, operands[1]);
+    out << result.output;
+    err << result.failure;
+    return result.ok ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace zor::tool
