@@ -15,6 +15,10 @@
 #
 # Usage: tools/xvfb-walkthrough.sh OUTPUT_FOLDER [--no-build]
 #   env ZOR_WALKTHROUGH_BUILD   build folder (default: build)
+#       ZOR_WALKTHROUGH_USER    drive the installed package instead, as this
+#                               (ordinary) user: the program is started from
+#                               its desktop entry's Exec line with the user's
+#                               own home, settings and folders; nothing is built
 #       ZOR_WALKTHROUGH_DISPLAY X display number to use (default: 97)
 #       ZOR_WALKTHROUGH_KEEP=1  keep the temporary data/report folders
 #
@@ -33,6 +37,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 build_first=1
 [ "${2:-}" = --no-build ] && build_first=0
+user=${ZOR_WALKTHROUGH_USER:-}
+[ -n "$user" ] && build_first=0
 build=${ZOR_WALKTHROUGH_BUILD:-$root/build}
 display=:${ZOR_WALKTHROUGH_DISPLAY:-97}
 
@@ -42,7 +48,16 @@ if [ $build_first = 1 ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF > /dev/null
   cmake --build "$build" -j 2 --target zor > /dev/null
 fi
-[ -x "$build/bin/zor" ] || { echo "no program at $build/bin/zor" >&2; exit 1; }
+if [ -n "$user" ]; then
+  entry=/usr/share/applications/nl.zor.Zor.desktop
+  [ -f "$entry" ] || { echo "the package is not installed: no $entry" >&2; exit 1; }
+  user_home=$(getent passwd "$user" | cut -d: -f6)
+  [ -d "$user_home" ] || { echo "no home folder for user $user" >&2; exit 1; }
+  # The Exec line without its field codes, as a desktop would run it.
+  program=$(sed -n 's/^Exec=//p' "$entry" | head -n 1 | sed 's/ %[fFuUik]//g')
+else
+  [ -x "$build/bin/zor" ] || { echo "no program at $build/bin/zor" >&2; exit 1; }
+fi
 
 # ---------------------------------------------------------------- set-up
 work=$(mktemp -d)
@@ -58,10 +73,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-export ZOR_SETTINGS_FILE=$work/settings.ini
-ZOR_DATA_DIR=$work/data ZOR_REPORT_DIR=$work/reports "$root/scripts/prepare-folders.sh" > /dev/null
-data=$work/data
-reports=$work/reports
+if [ -z "$user" ]; then
+  # Folders of their own for this run; the program's first start makes them.
+  export ZOR_SETTINGS_FILE=$work/settings.ini
+  data=$work/data
+  reports=$work/reports
+  printf '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath=%s\r\ntrpath=%s\r\n' \
+    "$data" "$reports" > "$ZOR_SETTINGS_FILE"
+fi
 
 if [ -e "/tmp/.X11-unix/X${display#:}" ]; then
   echo "display $display is in use; set ZOR_WALKTHROUGH_DISPLAY" >&2
@@ -78,9 +97,23 @@ pids+=("$null_sink_pid")
 $null_sink_monitor > "$out/null-sink.raw" &
 pids+=($!)
 
-layout=$work/layout.txt
-ZOR_LAYOUT_FILE=$layout QT_QPA_PLATFORM=xcb "$build/bin/zor" > "$out/zor.log" 2>&1 &
-zor=$!
+if [ -z "$user" ]; then
+  layout=$work/layout.txt
+  ZOR_LAYOUT_FILE=$layout QT_QPA_PLATFORM=xcb "$build/bin/zor" > "$out/zor.log" 2>&1 &
+  zor=$!
+else
+  # The user reaches the sound server and writes the layout file in a folder
+  # of its own; everything else is the user's own session environment.
+  chmod 711 "$work" "$XDG_RUNTIME_DIR"
+  mkdir -m 700 "$work/user"
+  chown "$user" "$work/user"
+  layout=$work/user/layout.txt
+  runuser -u "$user" -- env -i "HOME=$user_home" "USER=$user" "LOGNAME=$user" \
+    PATH=/usr/local/bin:/usr/bin:/bin "DISPLAY=$display" "XDG_RUNTIME_DIR=$work/user" \
+    "PULSE_SERVER=$PULSE_SERVER" LANG=C.UTF-8 "ZOR_LAYOUT_FILE=$layout" QT_QPA_PLATFORM=xcb \
+    sh -c "exec $program" > "$out/zor.log" 2>&1 &
+  zor=$!
+fi
 pids+=("$zor")
 
 # ---------------------------------------------------------------- driving
@@ -208,6 +241,14 @@ marks_fv=(g f g g g f g g f g g g)
 
 # ---------------------------------------------------------------- walkthrough
 wait_screen ZORMAINForm 60
+if [ -n "$user" ]; then
+  # The folders the first start wrote into the user's settings.
+  setting() { sed -n "s/^$1=//p" "$user_home/.config/zor/settings.ini" | tr -d '\r' | tail -n 1; }
+  data=$(setting datapath)
+  reports=$(setting trpath)
+  { [ -d "$data/Data" ] && [ -d "$reports/PDF" ]; } || fail "first start made no folders ($data, $reports)"
+  echo "first start: data folder $data, report folder $reports"
+fi
 shot main-menu 1
 click ButtonNT
 

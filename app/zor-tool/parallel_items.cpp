@@ -107,20 +107,18 @@ bool RunItems(std::size_t count, const ParallelRun& run,
 
 int DefaultJobs() { return int(std::max(1u, std::thread::hardware_concurrency())); }
 
-JobsOption ParseJobsOption(const std::vector<std::string>& arguments, std::size_t& i) {
-    const std::string& argument = arguments[i];
-    if (!argument.starts_with("-j")) return {};
-    std::string_view value = std::string_view(argument).substr(2);
-    if (value.empty()) {
-        if (i + 1 == arguments.size()) return {std::nullopt, "-j verwacht een aantal taken"};
-        value = arguments[++i];
+bool ReadJobsOption(const Subcommand& command, const CommandLine& line, int& jobs,
+                    std::ostream& err) {
+    const std::optional<std::string> text = line.value("-j");
+    if (!text) return true;
+    int value = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (error != std::errc() || end != text->data() + text->size() || value < 1 || value > 256) {
+        UsageError(command, "-j: \"" + *text + "\" is geen aantal taken van 1 tot 256", err);
+        return false;
     }
-    int jobs = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), jobs);
-    if (error != std::errc() || end != value.data() + value.size() || jobs < 1 || jobs > 256) {
-        return {std::nullopt, "-j: \"" + std::string(value) + "\" is geen aantal taken van 1 tot 256"};
-    }
-    return {jobs, ""};
+    jobs = value;
+    return true;
 }
 
 std::ostream* ProgressStreamFor(std::ostream& err) {

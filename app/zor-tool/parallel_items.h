@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "command_line.h"
+#include "subcommand.h"
+
 namespace zor::tool {
 
 // What one item produced: its lines for standard output, or why it failed (a line for standard
@@ -37,14 +40,10 @@ bool RunItems(std::size_t count, const ParallelRun& run,
 // The number of threads when -j is not given: the number of cores.
 int DefaultJobs();
 
-// The value of "-j N" or "-jN" at arguments[i] (advancing i past N): the job count, or an error
-// text for standard error when N is not a whole number from 1 to 256. Returns std::nullopt with
-// an empty error when arguments[i] is not a -j option.
-struct JobsOption {
-    std::optional<int> jobs;
-    std::string error;
-};
-JobsOption ParseJobsOption(const std::vector<std::string>& arguments, std::size_t& i);
+// The value of "-j" in jobs (untouched when the option was not given). False after a usage
+// error when it is not a whole number from 1 to 256.
+bool ReadJobsOption(const Subcommand& command, const CommandLine& line, int& jobs,
+                    std::ostream& err);
 
 // err when it is the process's standard error and that is a terminal, else none: the progress
 // line is for a person watching, never for a file or a pipe.

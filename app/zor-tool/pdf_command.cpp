@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "command_line.h"
 #include "files/atomic_file.h"
 #include "parallel_items.h"
 #include "pagestore/print_preview.h"
@@ -119,33 +120,18 @@ int WriteMissing(const fs::path& folder, const record::Date& today, int jobs, st
 }  // namespace
 
 int RunPdf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> operands;
+    const Subcommand& command = *FindSubcommand("pdf");
+    int status = kExitSuccess;
+    const std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
+    if (!line) return status;
     std::optional<record::Date> today;
-    bool missing = false;
     int jobs = DefaultJobs();
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (const JobsOption option = ParseJobsOption(arguments, i); option.jobs) {
-            jobs = *option.jobs;
-        } else if (!option.error.empty()) {
-            err << "zor-tool pdf: " << option.error << "\n";
-            return kExitUsage;
-        } else if (arguments[i] == "--missing") {
-            missing = true;
-        } else if (arguments[i] == "--date" && i + 1 < arguments.size()) {
-            today = record::DateFromText(arguments[++i]);
-            if (!today) {
-                err << "zor-tool pdf: \"" << arguments[i] << "\" is geen datum dd-mm-jjjj\n";
-                return kExitUsage;
-            }
-        } else {
-            operands.push_back(arguments[i]);
-        }
-    }
-    if (missing ? operands.size() != 1 : (operands.empty() || operands.size() > 2)) {
-        err << "Gebruik: zor-tool pdf [--date dd-mm-jjjj] (rapport.zrp [uit.pdf] | [-j N] --missing "
-               "rapportmap)\n";
+    if (!ReadDateOption(command, *line, today, err) || !ReadJobsOption(command, *line, jobs, err))
         return kExitUsage;
-    }
+    const bool missing = line->has("--missing");
+    const std::vector<std::string>& operands = line->operands;
+    if (missing ? operands.size() != 1 : (operands.empty() || operands.size() > 2))
+        return UsageError(command, "verkeerd aantal argumenten", err);
     if (!today) today = record::LocalDate(std::chrono::system_clock::now());
     if (missing) return WriteMissing(operands[0], *today, jobs, out, err);
 

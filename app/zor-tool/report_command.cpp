@@ -16,6 +16,7 @@
 #include <optional>
 #include <set>
 
+#include "command_line.h"
 #include "files/atomic_file.h"
 #include "files/private_folder.h"
 #include "pagestore/print_preview.h"
@@ -162,33 +163,17 @@ int WriteAllReports(ReportJob job, int jobs, std::ostream& out, std::ostream& er
 }  // namespace
 
 int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> operands;
+    const Subcommand& command = *FindSubcommand("report");
+    int status = kExitSuccess;
+    const std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
+    if (!line) return status;
     std::optional<record::Date> today;
-    bool all = false;
     int jobs = DefaultJobs();
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (const JobsOption option = ParseJobsOption(arguments, i); option.jobs) {
-            jobs = *option.jobs;
-        } else if (!option.error.empty()) {
-            err << "zor-tool report: " << option.error << "\n";
-            return kExitUsage;
-        } else if (arguments[i] == "--all") {
-            all = true;
-        } else if (arguments[i] == "--date" && i + 1 < arguments.size()) {
-            today = record::DateFromText(arguments[++i]);
-            if (!today) {
-                err << "zor-tool report: \"" << arguments[i] << "\" is geen datum dd-mm-jjjj\n";
-                return kExitUsage;
-            }
-        } else {
-            operands.push_back(arguments[i]);
-        }
-    }
-    if (operands.size() != (all ? 2u : 3u)) {
-        err << "Gebruik: zor-tool report [--date dd-mm-jjjj] (datamap sleutel uitvoermap | [-j N] "
-               "--all datamap uitvoermap)\n";
+    if (!ReadDateOption(command, *line, today, err) || !ReadJobsOption(command, *line, jobs, err))
         return kExitUsage;
-    }
+    const bool all = line->has("--all");
+    const std::vector<std::string>& operands = line->operands;
+    if (operands.size() != (all ? 2u : 3u)) return UsageError(command, "verkeerd aantal argumenten", err);
     if (!today) today = record::LocalDate(std::chrono::system_clock::now());
     ReportJob job{fs::path(operands[0]) / record::kDataFolderName, operands.back(), *today};
     if (all) {

@@ -193,7 +193,16 @@ void TZORMAINForm::Exit1Click() {
     ClickSound();
     if (app().dialogs().confirm(kExitQuestion, ui::ConfirmButtons::OKCancel) != ui::ModalResult::OK)
         return;
+    closeAllAndSayFarewell();
+}
 
+bool TZORMAINForm::EndOnRequest() {
+    if (!later_.complete()) return false;
+    if (!FarewellTimer.enabled()) closeAllAndSayFarewell();
+    return true;
+}
+
+void TZORMAINForm::closeAllAndSayFarewell() {
     for (ui::Screen* s :
          {later_.AfterFV, later_.AfterFW, later_.FWin, later_.FVin, later_.FWtfase, later_.FVtfase,
           &later_.ZORinvoer->screen(), later_.ZORkeuze, later_.Finish})
