@@ -78,9 +78,9 @@ class OrderedWriter {
 
 }  // namespace
 
-bool RunItems(std::size_t count, const ParallelRun& run,
-              const std::function<ItemResult(std::size_t item, std::size_t worker)>& work,
-              std::ostream& out, std::ostream& err) {
+int RunItems(std::size_t count, const ParallelRun& run,
+             const std::function<ItemResult(std::size_t item, std::size_t worker)>& work,
+             std::ostream& out, std::ostream& err) {
     OrderedWriter writer(count, run, out, err);
     std::atomic<std::size_t> nextItem = 0;
     auto workLoop = [&](std::size_t worker) {
@@ -99,10 +99,11 @@ bool RunItems(std::size_t count, const ParallelRun& run,
     const std::size_t threads = std::min<std::size_t>(std::size_t(std::max(run.jobs, 1)), count);
     {
         std::vector<std::jthread> helpers;
-        for (std::size_t worker = 1; worker < threads; ++worker) helpers.emplace_back(workLoop, worker);
+        for (std::size_t worker = 1; worker < threads; ++worker)
+            helpers.emplace_back(workLoop, worker);
         workLoop(0);
     }
-    return writer.finishAll();
+    return writer.finishAll() ? kExitSuccess : kExitFailure;
 }
 
 int DefaultJobs() { return int(std::max(1u, std::thread::hardware_concurrency())); }

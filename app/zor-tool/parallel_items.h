@@ -32,10 +32,11 @@ struct ParallelRun {
 // Works on items 0 .. count-1 with up to run.jobs threads. worker (0 .. jobs-1) tells the work
 // which thread runs it, for state a thread keeps between items. Outputs go to out and failures
 // to err in item order as soon as all earlier items are done. An exception escaping the work
-// counts as the item's failure with the exception's text. Returns true when every item succeeded.
-bool RunItems(std::size_t count, const ParallelRun& run,
-              const std::function<ItemResult(std::size_t item, std::size_t worker)>& work,
-              std::ostream& out, std::ostream& err);
+// counts as the item's failure with the exception's text. Returns the exit status: kExitSuccess
+// when every item succeeded, else kExitFailure.
+int RunItems(std::size_t count, const ParallelRun& run,
+             const std::function<ItemResult(std::size_t item, std::size_t worker)>& work,
+             std::ostream& out, std::ostream& err);
 
 // The number of threads when -j is not given: the number of cores.
 int DefaultJobs();

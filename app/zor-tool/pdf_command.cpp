@@ -98,23 +98,25 @@ int WriteMissing(const fs::path& folder, const record::Date& today, int jobs, st
         return kExitFailure;
     }
     std::sort(reports.begin(), reports.end());
-    std::erase_if(reports, [](const fs::path& reportFile) { return HasCompletePdf(DefaultPdfOf(reportFile)); });
+    std::erase_if(reports, [](const fs::path& reportFile) {
+        return HasCompletePdf(DefaultPdfOf(reportFile));
+    });
     // A lost PDF folder is made again.
     if (!reports.empty() && !fs::create_directory(folder / "PDF", error) && error) {
         err << "zor-tool pdf: " << (folder / "PDF").string() << ": " << error.message() << "\n";
         return kExitFailure;
     }
     const ParallelRun run{jobs, ProgressStreamFor(err), "PDF's"};
-    const bool allDone = RunItems(
+    return RunItems(
         reports.size(), run,
         [&](std::size_t item, std::size_t) {
             const fs::path pdfFile = DefaultPdfOf(reports[item]);
             std::ostringstream failure;
-            if (!WritePdf(reports[item], pdfFile, today, failure)) return ItemResult{false, "", failure.str()};
+            if (!WritePdf(reports[item], pdfFile, today, failure))
+                return ItemResult{false, "", failure.str()};
             return ItemResult{true, pdfFile.string() + "\n", ""};
         },
         out, err);
-    return allDone ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace

@@ -25,8 +25,8 @@
 #include "report/picture_file.h"
 #include "report/report_documents.h"
 #include "subcommand.h"
-#include "ui/native_path.h"
 #include "tool_paths.h"
+#include "ui/native_path.h"
 
 namespace zor::tool {
 namespace {
@@ -46,7 +46,8 @@ std::optional<std::string> LoadLastLine(record::AdministrationRecord& admin, boo
     if (data.lines.empty()) return file.string() + ": het bestand bevat geen dataregel";
     const int row = static_cast<int>(data.lines.size());
     (deletion ? admin.MdataFW : admin.MdataFV) = std::move(data.lines);
-    const record::ParseResult parse = deletion ? admin.ParseDataLineFW(row) : admin.ParseDataLineFV(row);
+    const record::ParseResult parse =
+        deletion ? admin.ParseDataLineFW(row) : admin.ParseDataLineFV(row);
     if (parse.outcome == record::ParseResult::Outcome::kLoaded) return std::nullopt;
     return file.string() + ":" + std::to_string(row) + ": " +
            (parse.problem.empty() ? std::string("lege dataregel") : parse.problem);
@@ -79,7 +80,8 @@ ItemResult WriteReport(const ReportJob& job, const std::string& key) {
     if (!afnameDate) return failure(dataFW.string() + ": de afnamedatum vormt geen datum");
 
     std::error_code error;
-    if (!fs::is_directory(job.outFolder, error)) return failure(job.outFolder.string() + ": map bestaat niet");
+    if (!fs::is_directory(job.outFolder, error))
+        return failure(job.outFolder.string() + ": map bestaat niet");
     const report::ReportFileNames names = report::ReportFileNamesFor(
         job.outFolder.string(), admin.Ecode, report::AdministrationDateText(admin));
     const fs::path reportFile = ui::nativePath(names.report);
@@ -95,7 +97,8 @@ ItemResult WriteReport(const ReportJob& job, const std::string& key) {
     try {
         if (!job.onlyNewComplete) madePdfFolder = files::CreatePrivateFolder(pdfFile.parent_path());
         report::ReportPictures ownPictures;
-        if (!job.pictures) ownPictures = report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
+        if (!job.pictures)
+            ownPictures = report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
         pagestore::TPrintPreview store;
         report::BuildCorrectedReport(store, admin, *afnameDate, job.today,
                                      job.pictures ? *job.pictures : ownPictures);
@@ -116,7 +119,8 @@ ItemResult WriteReport(const ReportJob& job, const std::string& key) {
 }
 
 // Keys of the administrations in the data folder that have both data files, sorted.
-std::optional<std::vector<std::string>> KeysWithBothFiles(const fs::path& folder, std::ostream& err) {
+std::optional<std::vector<std::string>> KeysWithBothFiles(const fs::path& folder,
+                                                          std::ostream& err) {
     std::error_code error;
     std::set<std::string> names;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
@@ -154,10 +158,9 @@ int WriteAllReports(ReportJob job, int jobs, std::ostream& out, std::ostream& er
     }
     job.pictures = &pictures;
     const ParallelRun run{jobs, ProgressStreamFor(err), "rapporten"};
-    const bool allDone = RunItems(
-        keys->size(), run, [&](std::size_t item, std::size_t) { return WriteReport(job, (*keys)[item]); },
-        out, err);
-    return allDone ? kExitSuccess : kExitFailure;
+    return RunItems(
+        keys->size(), run,
+        [&](std::size_t item, std::size_t) { return WriteReport(job, (*keys)[item]); }, out, err);
 }
 
 }  // namespace
@@ -173,7 +176,8 @@ int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) 
         return kExitUsage;
     const bool all = line->has("--all");
     const std::vector<std::string>& operands = line->operands;
-    if (operands.size() != (all ? 2u : 3u)) return UsageError(command, "verkeerd aantal argumenten", err);
+    if (operands.size() != (all ? 2u : 3u))
+        return UsageError(command, "verkeerd aantal argumenten", err);
     if (!today) today = record::LocalDate(std::chrono::system_clock::now());
     ReportJob job{fs::path(operands[0]) / record::kDataFolderName, operands.back(), *today};
     if (all) {

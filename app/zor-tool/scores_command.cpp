@@ -121,7 +121,7 @@ int PrintTable(const ScoresOptions& options, std::ostream& out, std::ostream& er
     std::vector<AdministrationScorer> scorers(std::size_t(std::max(options.jobs, 1)));
     out << table;
     const ParallelRun run{options.jobs, ProgressStreamFor(err), "afnames"};
-    const bool allScored = RunItems(
+    return RunItems(
         keys->size(), run,
         [&](std::size_t item, std::size_t worker) {
             const std::string& key = (*keys)[item];
@@ -137,7 +137,6 @@ int PrintTable(const ScoresOptions& options, std::ostream& out, std::ostream& er
             return ItemResult{true, row + "\n", ""};
         },
         out, err);
-    return allScored ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace
