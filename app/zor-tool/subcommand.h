@@ -39,5 +39,6 @@ std::span<const Subcommand> Subcommands();
 int RunScores(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunPdf(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunSoundCheck(const Arguments& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace zor::tool

@@ -30,6 +30,9 @@ std::span<const Subcommand> Subcommands() {
                    kReportOptions},
         Subcommand{"pdf", "[--date dd-mm-jjjj] (rapport.zrp [uit.pdf] | --missing rapportmap)",
                    "PDF van opgeslagen testrapporten maken", RunPdf, kPdfOptions},
+        Subcommand{"geluidstest", "[geluid.wav]",
+                   "controletoon afspelen en de geluidsuitvoer en haar vertraging tonen",
+                   RunSoundCheck},
     };
     return kTable;
 }

@@ -11,7 +11,8 @@
 #include "shell/main_screen.h"
 #include "shell/settings.h"
 #include "ui/clock.h"
-#include "ui/qt/qt_sound.h"
+#include "ui/output_latency.h"
+#include "ui/pulse/pulse_sound.h"
 #include "zor/program.h"
 #include "zor/stop_signals.h"
 
@@ -67,8 +68,11 @@ int main(int argc, char** argv) {
     }
 
     zor::ui::SystemClock clock;
-    zor::ui::qt::QtSoundSystem sounds(clock);
     zor::shell::IniSettingsStore settings;
+    zor::ui::pulse::PulseSoundSystem::Options soundOptions;
+    soundOptions.latencyOverrideMs =
+        zor::shell::AudioLatencyOverrideMs(settings, zor::ui::logToStderr);
+    zor::ui::pulse::PulseSoundSystem sounds(clock, soundOptions);
     zor::app::Program program(clock, sounds, settings, programFolder);
     // A tool driving the program from outside learns where the controls are.
     if (const QByteArray layoutFile = qgetenv("ZOR_LAYOUT_FILE"); !layoutFile.isEmpty())

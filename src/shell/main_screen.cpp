@@ -81,6 +81,11 @@ void TZORMAINForm::Formshow() {
     MenuAction = 0;
     LatencyState = 0;
     audiopath_ = audiopathOf(pgmpath_);
+    // Before the menu is used, once: administrations a killed program left behind.
+    if (!recoveryOffered_ && later_.ZORinvoer) {
+        recoveryOffered_ = true;
+        later_.ZORinvoer->OfferRecovery();
+    }
 }
 
 void TZORMAINForm::FormDestroy() { icon.registered = false; }

@@ -105,6 +105,7 @@ class TZORMAINForm : public ui::Screen, public MainMenu {
     std::string datapath_;
     std::string audiopath_;
     int resumeMode_ = 0;
+    bool recoveryOffered_ = false;
     std::string resumeFileName_;
 };
 

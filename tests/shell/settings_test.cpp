@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <vector>
 
 #include "shell/first_run.h"
 #include "shell/folders.h"
@@ -54,6 +55,25 @@ TEST_F(SettingsTest, LastLineOfANameCountsAndTheFileIsReadAfreshEachTime) {
     EXPECT_EQ(store.readString(kSettingsKey, kDataPathValue), "/b");
     write("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath=/c\r\n");
     EXPECT_EQ(store.readString(kSettingsKey, kDataPathValue), "/c");
+}
+
+TEST_F(SettingsTest, AudioLatencyIsWholeMillisecondsAndAnyOtherValueIsIgnoredWithOneLogLine) {
+    const auto read = [&](const std::string& value, std::vector<std::string>& log) {
+        write("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\n" + value);
+        return AudioLatencyOverrideMs(IniSettingsStore(file), [&](auto& l) { log.push_back(l); });
+    };
+    std::vector<std::string> log;
+    EXPECT_EQ(read("AudioLatency= 180 \r\n", log), 180);
+    EXPECT_EQ(read("audiolatency=0\r\n", log), 0);
+    EXPECT_EQ(read("datapath=x\r\n", log), std::nullopt);
+    EXPECT_TRUE(log.empty());
+    for (const char* bad : {"-20", "12.5", "150ms", "2001", "99999999999999999999"}) {
+        std::vector<std::string> badLog;
+        EXPECT_EQ(read(std::string("audiolatency=") + bad + "\r\n", badLog), std::nullopt) << bad;
+        ASSERT_EQ(badLog.size(), 1u) << bad;
+        EXPECT_NE(badLog[0].find("audiolatency"), std::string::npos);
+        EXPECT_NE(badLog[0].find(bad), std::string::npos);
+    }
 }
 
 TEST(SettingsFileTest, CandidatesFollowTheEnvironment) {
