@@ -19,7 +19,17 @@ struct ReportFileNames {
     std::string pdf;     // folder + "\PDF\ZOR - " + code + "_" + date [+ suffix] + ".pdf"
 };
 
-// The names under which a report is stored; suffix is empty or kCorrectedSuffix.
+// The report file's name: code + " - " + date + suffix + ".zrp"; suffix is empty
+// or kCorrectedSuffix.
+std::string ReportFileName(std::string_view code, std::string_view date,
+                           std::string_view suffix = {});
+// The administration key of a report: code + "_" + date + suffix.
+std::string AdministrationKey(std::string_view code, std::string_view date,
+                              std::string_view suffix = {});
+// The PDF's name by the administration key: "ZOR - " + key + ".pdf".
+std::string PdfFileName(std::string_view key);
+
+// The names under which a report is stored in the report folder.
 ReportFileNames ReportFileNamesFor(std::string_view reportFolder, std::string_view code,
                                    std::string_view date, std::string_view suffix = {});
 

@@ -52,10 +52,11 @@ void TPP::StoreReportFiles() {
         return;
     }
     const auto chosen =
-        AskAlternativeLocation(record.Ecode + " - " + record::FormatDate(Today()) + ".zrp");
+        AskAlternativeLocation(ReportFileName(record.Ecode, record::FormatDate(Today())));
     if (!chosen) return;
     try {
-        StoreAtChosenPlace(store, *chosen, "ZOR - " + record.Ecode + "_" + date + ".pdf", Today());
+        StoreAtChosenPlace(store, *chosen, PdfFileName(AdministrationKey(record.Ecode, date)),
+                           Today());
     } catch (const std::exception& e) {
         app().showMessage(e.what());
     }
