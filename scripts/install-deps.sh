@@ -13,6 +13,7 @@ packages=(
   qpdf poppler-utils emf2svg
   cups printer-driver-cups-pdf
   xvfb xdotool pulseaudio-utils
+  util-linux mount
 )
 
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"

@@ -13,5 +13,7 @@ cmake --build "$build" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Known leaks inside system libraries (fontconfig ...) do not fail the programs the tests run.
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt
 cd "$build"
 ctest --output-on-failure -j "$(nproc)"

@@ -4,12 +4,18 @@
 //   zor-tool pdf [--date dd-mm-jjjj] rapport.zrp [uit.pdf]
 //   zor-tool pdf [--date dd-mm-jjjj] --missing rapportmap
 // --missing writes every PDF of the folder's report files that does not exist
-// yet and never replaces one. --date sets the creation date (default today).
+// yet, or that is empty or cut off, and never replaces a complete one. --date sets the creation date (default today).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
+#include "files/atomic_file.h"
 #include "pagestore/print_preview.h"
 #include "report/report_documents.h"
 #include "report/report_files.h"
@@ -32,21 +38,47 @@ bool WritePdf(const fs::path& reportFile, const fs::path& pdfFile, const record:
     try {
         pagestore::TPrintPreview store;
         store.LoadFromFile(reportFile);
-        if (store.TotalPages() < 1) {
+        const std::optional<std::string> pdf = store.PdfBytes(report::ClockOfDate(today));
+        if (!pdf) {
             err << "zor-tool pdf: " << reportFile.string() << ": het rapport bevat geen pagina\n";
             return false;
         }
-        store.SaveAsPDF(pdfFile, report::ClockOfDate(today));
+        files::ReplaceFile(pdfFile, *pdf);
+    } catch (const files::WriteError& e) {
+        err << "zor-tool pdf: PDF kon niet worden geschreven. " << e.what() << "\n";
+        return false;
     } catch (const std::exception& e) {
         err << "zor-tool pdf: " << reportFile.string() << ": " << e.what() << "\n";
         return false;
     }
-    std::error_code error;
-    if (!fs::exists(pdfFile, error)) {
-        err << "zor-tool pdf: " << pdfFile.string() << ": PDF kon niet worden geschreven\n";
-        return false;
-    }
     return true;
+}
+
+// Whether a complete PDF is already there: a regular file that starts with the
+// PDF header and ends with a cross-reference pointer and the end-of-file mark. An
+// empty or cut file (a write that was interrupted) counts as missing.
+bool HasCompletePdf(const fs::path& pdfFile) {
+    const int fd = ::open(pdfFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return false;
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    constexpr off_t kTailSize = 1024;
+    char head[5] = {};
+    if (info.st_size < off_t(sizeof head) || ::pread(fd, head, sizeof head, 0) != ssize_t(sizeof head))
+        return false;
+    if (std::string_view(head, sizeof head) != "%PDF-") return false;
+    const off_t tailStart = std::max<off_t>(0, info.st_size - kTailSize);
+    std::string tail(std::size_t(info.st_size - tailStart), '\0');
+    if (::pread(fd, tail.data(), tail.size(), tailStart) != ssize_t(tail.size())) return false;
+    const std::size_t startxref = tail.rfind("startxref");
+    const std::size_t end = tail.rfind("%%EOF");
+    if (startxref == std::string::npos || end == std::string::npos || end < startxref) return false;
+    // Only line ends may follow the end-of-file mark.
+    return tail.find_first_not_of("\r\n ", end + 5) == std::string::npos;
 }
 
 int WriteMissing(const fs::path& folder, const record::Date& today, std::ostream& out,
@@ -64,7 +96,7 @@ int WriteMissing(const fs::path& folder, const record::Date& today, std::ostream
     bool allDone = true;
     for (const fs::path& reportFile : reports) {
         const fs::path pdfFile = DefaultPdfOf(reportFile);
-        if (fs::exists(pdfFile, error)) continue;
+        if (HasCompletePdf(pdfFile)) continue;
         if (WritePdf(reportFile, pdfFile, today, err)) {
             out << pdfFile.string() << "\n";
         } else {

@@ -4,11 +4,16 @@
 //   zor-tool report [--date dd-mm-jjjj] datamap sleutel uitvoermap
 // The data files are datamap/Data/<sleutel>_FW.wda and _FV.vda. The report file
 // goes into the output folder, the PDF into its "PDF" subfolder (made when
-// missing). --date sets the composition date (default today).
+// missing); both are written or neither. --date sets the composition date
+// (default today).
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <optional>
 
+#include "files/atomic_file.h"
+#include "files/private_folder.h"
 #include "pagestore/print_preview.h"
 #include "record/administration_files.h"
 #include "report/picture_file.h"
@@ -83,35 +88,43 @@ int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) 
         err << "zor-tool report: " << outFolder.string() << ": map bestaat niet\n";
         return kExitFailure;
     }
-    fs::create_directory(outFolder / "PDF", error);
-    if (error) {
-        err << "zor-tool report: " << (outFolder / "PDF").string() << ": " << error.message() << "\n";
-        return kExitFailure;
-    }
 
     const report::ReportFileNames names = report::ReportFileNamesFor(
         outFolder.string(), admin.Ecode, report::AdministrationDateText(admin));
     const fs::path reportFile = ui::nativePath(names.report);
     const fs::path pdfFile = ui::nativePath(names.pdf);
+    // The report file and the PDF are written as one: a failure leaves neither new
+    // file behind (nor the "PDF" folder made for them), and older files as they were.
+    bool madePdfFolder = false;
+    const auto failed = [&] {
+        if (madePdfFolder) ::rmdir(pdfFile.parent_path().c_str());
+        return kExitFailure;
+    };
     try {
+        madePdfFolder = files::CreatePrivateFolder(pdfFile.parent_path());
         const report::ReportPictures pictures =
             report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
         pagestore::TPrintPreview store;
         report::BuildCorrectedReport(store, admin, *afnameDate, *today, pictures);
-        store.SaveToFile(reportFile);
-        store.SaveAsPDF(pdfFile, report::ClockOfDate(*today));
+        const std::string reportBytes = store.ReportFileBytes();
+        const std::optional<std::string> pdfBytes = store.PdfBytes(report::ClockOfDate(*today));
+        if (!pdfBytes) {
+            err << "zor-tool report: het rapport bevat geen pagina\n";
+            return failed();
+        }
+        const files::FileContents both[] = {{reportFile, reportBytes}, {pdfFile, *pdfBytes}};
+        files::ReplaceFilesTogether(both);
+    } catch (const files::WriteError& e) {
+        err << "zor-tool report: " << (e.file() == pdfFile ? "PDF kon niet worden geschreven. " : "")
+            << e.what() << "\n";
+        return failed();
     } catch (const norms::ConversionError& e) {
         err << "zor-tool report: " << dataFW.string() << " / " << dataFV.string() << ": " << e.what()
             << "\n";
-        return kExitFailure;
+        return failed();
     } catch (const std::exception& e) {
         err << "zor-tool report: " << e.what() << "\n";
-        return kExitFailure;
-    }
-    std::error_code pdfError;
-    if (!fs::exists(pdfFile, pdfError)) {
-        err << "zor-tool report: " << pdfFile.string() << ": PDF kon niet worden geschreven\n";
-        return kExitFailure;
+        return failed();
     }
     out << reportFile.string() << "\n" << pdfFile.string() << "\n";
     return kExitSuccess;

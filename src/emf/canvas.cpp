@@ -168,16 +168,8 @@ int Canvas::drawText(int x, int y, std::uint32_t options, const Rect& clip, std:
     int width = 0;
     for (std::int32_t a : dx) width += a;
     // The box the text covers, after the alignment.
-    int left = x;
-    if ((textAlign_ & text_align::Center) == text_align::Center)
-        left = x - width / 2;
-    else if (textAlign_ & text_align::Right)
-        left = x - width;
-    int top = y;
-    if ((textAlign_ & text_align::Baseline) == text_align::Baseline)
-        top = y - m.ascent();
-    else if (textAlign_ & text_align::Bottom)
-        top = y - m.height();
+    const int left = x - textStartShift(textAlign_, width);
+    const int top = y + baselineBelowReference(textAlign_, m.ascent(), m.descent()) - m.ascent();
     recorder_.extTextOut({x, y}, options, clip, wide, dx,
                          Rect{left, top, left + width, top + m.height()});
     return width;

@@ -66,12 +66,12 @@ void Recorder::putRect(const Rect& r) {
 }
 
 Point Recorder::toDevice(Point p) const {
-    const Mapping& m = mapping_;
+    const Mapping& m = context_.mapping;
     if (m.mode != map_mode::Anisotropic && m.mode != map_mode::Isotropic) return p;
-    return {scale(std::int64_t(p.x) - m.windowOrg.x, m.viewportExt.cx, m.windowExt.cx) +
-                m.viewportOrg.x,
-            scale(std::int64_t(p.y) - m.windowOrg.y, m.viewportExt.cy, m.windowExt.cy) +
-                m.viewportOrg.y};
+    return {scale(std::int64_t(p.x) - m.windowOrigin.x, m.viewportExtent.cx, m.windowExtent.cx) +
+                m.viewportOrigin.x,
+            scale(std::int64_t(p.y) - m.windowOrigin.y, m.viewportExtent.cy, m.windowExtent.cy) +
+                m.viewportOrigin.y};
 }
 
 Rect Recorder::deviceBounds(std::span<const Point> points, bool withPen) const {
@@ -83,10 +83,10 @@ Rect Recorder::deviceBounds(std::span<const Point> points, bool withPen) const {
         r.right = std::max(r.right, d.x);
         r.bottom = std::max(r.bottom, d.y);
     }
-    if (withPen && mapping_.penWidth > 1) {
+    if (withPen && context_.penWidth > 1) {
         // Half the pen's width in device units on each side.
         const Point origin = toDevice({0, 0});
-        const Point width = toDevice({mapping_.penWidth, mapping_.penWidth});
+        const Point width = toDevice({context_.penWidth, context_.penWidth});
         const std::int32_t hx = (std::abs(width.x - origin.x) + 1) / 2;
         const std::int32_t hy = (std::abs(width.y - origin.y) + 1) / 2;
         r = {r.left - hx, r.top - hy, r.right + hx, r.bottom + hy};
@@ -118,27 +118,27 @@ void Recorder::setMapMode(std::uint32_t mode) {
     const auto at = beginRecord(rec::SetMapMode);
     putU32(out_, mode);
     endRecord(at);
-    mapping_.mode = mode;
+    context_.mapping.mode = mode;
 }
 
 void Recorder::setWindowExt(Size e) {
     putPairRecord(rec::SetWindowExtEx, e.cx, e.cy);
-    mapping_.windowExt = e;
+    context_.mapping.windowExtent = e;
 }
 
 void Recorder::setWindowOrg(Point o) {
     putPairRecord(rec::SetWindowOrgEx, o.x, o.y);
-    mapping_.windowOrg = o;
+    context_.mapping.windowOrigin = o;
 }
 
 void Recorder::setViewportExt(Size e) {
     putPairRecord(rec::SetViewportExtEx, e.cx, e.cy);
-    mapping_.viewportExt = e;
+    context_.mapping.viewportExtent = e;
 }
 
 void Recorder::setViewportOrg(Point o) {
     putPairRecord(rec::SetViewportOrgEx, o.x, o.y);
-    mapping_.viewportOrg = o;
+    context_.mapping.viewportOrigin = o;
 }
 
 void Recorder::setBkMode(std::uint32_t mode) {
@@ -237,12 +237,12 @@ void Recorder::selectObject(std::uint32_t handle) {
         const auto stock = StockObject(handle & ~StockObjectFlag);
         if (stock == StockObject::WhitePen || stock == StockObject::BlackPen ||
             stock == StockObject::NullPen)
-            mapping_.penWidth = 0;
+            context_.penWidth = 0;
     } else if (handle == 0 || handle >= objects_.size() || objects_[handle] == FreeSlot) {
         throw std::invalid_argument("selecting an object that does not exist");
     } else {
         // Pens are kept as width + 1; brushes and fonts as 0 and leave the pen alone.
-        if (objects_[handle] > 0) mapping_.penWidth = objects_[handle] - 1;
+        if (objects_[handle] > 0) context_.penWidth = objects_[handle] - 1;
     }
     const auto at = beginRecord(rec::SelectObject);
     putU32(out_, handle);
@@ -433,7 +433,7 @@ void Recorder::stretchDIBits(Rect dest, const Bitmap& bitmap) {
 void Recorder::saveDC() {
     const auto at = beginRecord(rec::SaveDC);
     endRecord(at);
-    saved_.push_back(mapping_);
+    saved_.push_back(context_);
 }
 
 void Recorder::restoreDC(std::int32_t savedDC) {
@@ -443,7 +443,7 @@ void Recorder::restoreDC(std::int32_t savedDC) {
     const auto at = beginRecord(rec::RestoreDC);
     putI32(out_, savedDC);
     endRecord(at);
-    mapping_ = saved_[saved_.size() - std::size_t(-std::int64_t(savedDC))];
+    context_ = saved_[saved_.size() - std::size_t(-std::int64_t(savedDC))];
     saved_.resize(saved_.size() - std::size_t(-std::int64_t(savedDC)));
 }
 

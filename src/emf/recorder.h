@@ -77,12 +77,8 @@ class Recorder {
     Point toDevice(Point p) const;
 
   private:
-    struct Mapping {
-        std::uint32_t mode = map_mode::Text;
-        Size windowExt{1, 1};
-        Point windowOrg;
-        Size viewportExt{1, 1};
-        Point viewportOrg;
+    struct Context {
+        Mapping mapping;
         std::int32_t penWidth = 0;  // logical width of the selected pen
     };
 
@@ -103,8 +99,8 @@ class Recorder {
     // Object table: FreeSlot, or a pen's width + 1, or 0 for brushes and fonts.
     std::vector<std::int32_t> objects_{0};
     std::uint32_t handleCount_ = 1;
-    Mapping mapping_;
-    std::vector<Mapping> saved_;
+    Context context_;
+    std::vector<Context> saved_;
     Point position_;
     bool haveBounds_ = false;
     Rect bounds_;

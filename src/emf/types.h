@@ -160,6 +160,16 @@ constexpr std::uint32_t Isotropic = 7;
 constexpr std::uint32_t Anisotropic = 8;
 }  // namespace map_mode
 
+// The mapping of a drawing context from logical units to device pixels; a fresh
+// context maps one unit to one pixel.
+struct Mapping {
+    std::uint32_t mode = map_mode::Text;
+    Size windowExtent{1, 1};
+    Point windowOrigin;
+    Size viewportExtent{1, 1};
+    Point viewportOrigin;
+};
+
 namespace bk_mode {
 constexpr std::uint32_t Transparent = 1;
 constexpr std::uint32_t Opaque = 2;
@@ -174,6 +184,25 @@ constexpr std::uint32_t Center = 6;
 constexpr std::uint32_t Bottom = 8;
 constexpr std::uint32_t Baseline = 24;
 }  // namespace text_align
+
+// How far left of its reference point a text of the given width starts under the
+// alignment: half the width when centred, the whole width when right-aligned.
+template <class T>
+constexpr T textStartShift(std::uint32_t align, T width) {
+    if ((align & text_align::Center) == text_align::Center) return width / 2;
+    if (align & text_align::Right) return width;
+    return T(0);
+}
+
+// How far below its reference point the baseline of a text lies under the alignment:
+// the ascent for top alignment, nothing for baseline alignment, minus the descent for
+// bottom alignment (y grows downwards).
+template <class T>
+constexpr T baselineBelowReference(std::uint32_t align, T ascent, T descent) {
+    if ((align & text_align::Baseline) == text_align::Baseline) return T(0);
+    if (align & text_align::Bottom) return -descent;
+    return ascent;
+}
 
 // Options of the text-out record.
 namespace eto {

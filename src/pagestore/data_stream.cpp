@@ -8,15 +8,18 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
-#include <system_error>
+
+#include "files/write_error.h"
 
 namespace zor::pagestore {
 namespace {
 
 constexpr std::size_t CopyBlock = 61440;
 
+// The temporary page file lives in the system's temporary folder; when it fails
+// (a full disk) the test leader reads why.
 [[noreturn]] void throwErrno(const std::string& what) {
-    throw std::system_error(errno, std::generic_category(), what);
+    throw std::runtime_error(what + " " + files::DutchReason(errno));
 }
 
 void checkRange(std::uint64_t offset, std::uint64_t length, std::uint64_t size) {
@@ -44,7 +47,7 @@ void MemoryDataStream::truncate(std::uint64_t newSize) {
 TempFileDataStream::TempFileDataStream() {
     std::string name = (std::filesystem::temp_directory_path() / "PPXXXXXX").string();
     fd_ = ::mkstemp(name.data());
-    if (fd_ < 0) throwErrno("Cannot create a temporary file");
+    if (fd_ < 0) throwErrno("Kan geen tijdelijk bestand voor de pagina's maken.");
     path_ = name;
 }
 
@@ -60,7 +63,7 @@ void TempFileDataStream::read(std::uint64_t offset, std::span<std::uint8_t> out)
     while (done < out.size()) {
         const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done, off_t(offset + done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) throwErrno("Cannot read the temporary page file");
+        if (n <= 0) throwErrno("Kan het tijdelijke bestand met de pagina's niet lezen.");
         done += std::size_t(n);
     }
 }
@@ -72,7 +75,7 @@ void TempFileDataStream::write(std::uint64_t offset, std::span<const std::uint8_
         const ssize_t n =
             ::pwrite(fd_, data.data() + done, data.size() - done, off_t(offset + done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) throwErrno("Cannot write the temporary page file");
+        if (n <= 0) throwErrno("Kan het tijdelijke bestand met de pagina's niet schrijven.");
         done += std::size_t(n);
     }
     size_ = std::max(size_, offset + data.size());
@@ -80,7 +83,7 @@ void TempFileDataStream::write(std::uint64_t offset, std::span<const std::uint8_
 
 void TempFileDataStream::truncate(std::uint64_t newSize) {
     if (newSize >= size_) return;
-    if (::ftruncate(fd_, off_t(newSize)) != 0) throwErrno("Cannot shorten the temporary page file");
+    if (::ftruncate(fd_, off_t(newSize)) != 0) throwErrno("Kan het tijdelijke bestand met de pagina's niet inkorten.");
     size_ = newSize;
 }
 

@@ -19,7 +19,7 @@ constexpr std::size_t CopyBlock = 61440;
 constexpr std::size_t HeaderBytes = 88;
 
 [[noreturn]] void badPage(int index, const std::string& why) {
-    throw EInvalidPreviewData("Page " + std::to_string(index + 1) + " is damaged: " + why);
+    throw EInvalidPreviewData("Pagina " + std::to_string(index + 1) + " is beschadigd: " + why);
 }
 
 }  // namespace
@@ -47,15 +47,15 @@ const std::vector<std::uint8_t>& TMetafileList::Get(int index) {
     const std::int64_t offset = offsets_[std::size_t(index)];
     const std::uint64_t size = DataSize();
     if (offset < 0 || std::uint64_t(offset) >= size)
-        badPage(index, "its offset lies outside the data");
+        badPage(index, "de plaats ligt buiten de gegevens.");
     const std::uint64_t available = size - std::uint64_t(offset);
-    if (available < HeaderBytes) badPage(index, "the data ends inside its header");
+    if (available < HeaderBytes) badPage(index, "de gegevens houden op in de kop.");
     std::vector<std::uint8_t> header(HeaderBytes);
     stream_->read(std::uint64_t(offset), header);
     const std::uint32_t total = std::uint32_t(header[48]) | (std::uint32_t(header[49]) << 8) |
                                 (std::uint32_t(header[50]) << 16) |
                                 (std::uint32_t(header[51]) << 24);
-    if (total < HeaderBytes || total > available) badPage(index, "its size does not fit the data");
+    if (total < HeaderBytes || total > available) badPage(index, "de grootte past niet bij de gegevens.");
     std::vector<std::uint8_t> image(total);
     stream_->read(std::uint64_t(offset), image);
     try {
@@ -63,7 +63,7 @@ const std::vector<std::uint8_t>& TMetafileList::Get(int index) {
         while (reader.next()) {
         }
     } catch (const emf::FormatError& e) {
-        badPage(index, e.what());
+        badPage(index, std::string("de tekening is ongeldig (") + e.what() + ").");
     }
     cache_ = std::move(image);
     cacheIndex_ = index;
@@ -79,7 +79,7 @@ void TMetafileList::Rewrite(int index, std::span<const std::uint8_t> image) {
     const std::uint64_t end =
         last ? size : std::uint64_t(std::max(offsets_[std::size_t(index) + 1], 0));
     if (offset > size || end < offset || end > size)
-        badPage(index, "its offsets do not fit the data");
+        badPage(index, "de plaatsen passen niet bij de gegevens.");
     const std::uint64_t oldLength = end - offset;
     const std::int64_t growth = std::int64_t(newImage.size()) - std::int64_t(oldLength);
     std::vector<std::uint8_t> tail;
@@ -135,15 +135,15 @@ void TMetafileList::LoadFromStream(std::istream& in) {
     const auto mark = readU32(in);
     if (!mark || *mark != PageListMark) throw EInvalidPreviewData(NotPreviewDataMessage);
     const auto count = readU32(in);
-    if (!count) throw EInvalidPreviewData("The Print Preview data ends before its page count");
+    if (!count) throw EInvalidPreviewData("Het rapportbestand houdt op voor het aantal pagina's.");
     if (std::int32_t(*count) < 0)
-        throw EInvalidPreviewData("The Print Preview data has a negative page count");
+        throw EInvalidPreviewData("Het rapportbestand noemt een negatief aantal pagina's.");
     // The offsets are read one by one, so a count larger than the data only costs
     // the data that is really there.
     std::vector<std::int32_t> offsets;
     for (std::uint32_t i = 0; i < *count; ++i) {
         const auto offset = readU32(in);
-        if (!offset) throw EInvalidPreviewData("The Print Preview data ends inside its page list");
+        if (!offset) throw EInvalidPreviewData("Het rapportbestand houdt op in de lijst van pagina's.");
         offsets.push_back(std::int32_t(*offset));
     }
     auto stream = newStream();

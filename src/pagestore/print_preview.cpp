@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
 #include <istream>
 #include <ostream>
-#include <system_error>
+#include <sstream>
 #include <utility>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "emf/mul_div.h"
+#include "files/atomic_file.h"
 #include "pagestore/errors.h"
 #include "pagestore/stream_io.h"
 
@@ -314,7 +318,7 @@ void TPrintPreview::LoadFromStream(std::istream& in) {
         const auto width = readU32(in);
         const auto height = readU32(in);
         if (!orientation || !type || !width || !height)
-            throw EInvalidPreviewData("The Print Preview data ends inside its paper header");
+            throw EInvalidPreviewData("Het rapportbestand houdt op in de papiergegevens.");
         const unsigned orientationByte = *orientation & 0xFF;
         const unsigned typeByte = *type & 0xFF;
         if (orientationByte > poLandscape || typeByte >= unsigned(PaperTypeCount))
@@ -332,23 +336,40 @@ void TPrintPreview::LoadFromStream(std::istream& in) {
     pages_.LoadFromStream(in);
 }
 
-void TPrintPreview::SaveToFile(const std::filesystem::path& fileName) const {
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw std::system_error(errno, std::generic_category(),
-                                "Cannot create file \"" + fileName.string() + "\"");
+std::string TPrintPreview::ReportFileBytes() const {
+    std::ostringstream out;
     SaveToStream(out);
-    out.flush();
-    if (!out)
-        throw std::system_error(errno, std::generic_category(),
-                                "Cannot write file \"" + fileName.string() + "\"");
+    return std::move(out).str();
+}
+
+void TPrintPreview::SaveToFile(const std::filesystem::path& fileName) const {
+    files::ReplaceFile(fileName, ReportFileBytes());
 }
 
 void TPrintPreview::LoadFromFile(const std::filesystem::path& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        throw std::system_error(errno, std::generic_category(),
-                                "Cannot open file \"" + fileName.string() + "\"");
+    // Opened without waiting, so a pipe or device under a report's name is refused, not waited on.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) throw EReportFileError(fileName, files::DutchReadReason(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) throw EReportFileError(fileName, files::DutchReadReason(errno));
+    if (!S_ISREG(info.st_mode)) throw EReportFileError(fileName, "Het is geen gewoon bestand.");
+    if (info.st_size > MaxReportFileSize)
+        throw EReportFileError(fileName, "Het bestand is te groot voor een rapportbestand.");
+    std::string bytes(std::size_t(info.st_size), '\0');
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw EReportFileError(fileName, files::DutchReadReason(errno));
+        if (got == 0) break;
+        filled += std::size_t(got);
+    }
+    bytes.resize(filled);
+    std::istringstream in(std::move(bytes));
     LoadFromStream(in);
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "pagestore/printer.h"
 #include "pagestore/units.h"
 #include "pdf/pdf_document.h"
+#include "pdf/pdf_export.h"
 
 namespace zor::pagestore {
 
@@ -31,6 +33,11 @@ enum class TPreviewState { Idle, Composing, Printing, Exporting };
 enum TGrayscaleOption { gsPreview = 1, gsPrint = 2 };  // bit flags
 
 enum TOperation { opInsert, opRemove };
+
+// The largest report file that is read. A real report (three pages with their
+// pictures) takes about 1 MB; the limit leaves room for far larger ones while a
+// huge file is refused before anything of it is read.
+inline constexpr std::int64_t MaxReportFileSize = std::int64_t(64) << 20;
 
 class TPrintPreview {
   public:
@@ -143,17 +150,27 @@ class TPrintPreview {
 
     // --- Report file ------------------------------------------------------------
     void SaveToStream(std::ostream& out) const;
-    // Throws EInvalidPreviewData "The content is not Print Preview data" for
+    // Throws EInvalidPreviewData NotPreviewDataMessage for
     // data without the page list mark; the pages are then left as they were.
     void LoadFromStream(std::istream& in);
+    // The report file's bytes: what SaveToFile writes.
+    std::string ReportFileBytes() const;
+    // Replaces the file whole (files::ReplaceFile); throws files::WriteError.
     void SaveToFile(const std::filesystem::path& fileName) const;
+    // Throws EReportFileError for a file that cannot be opened, is no regular file
+    // or is larger than MaxReportFileSize (checked before anything is read), and
+    // the errors of LoadFromStream.
     void LoadFromFile(const std::filesystem::path& fileName);
 
     // --- PDF export -------------------------------------------------------------
-    // Writes page 1 as a one-page PDF dated by `clock`. Throws pdf::PdfFileInUse
-    // when an existing target cannot be written; a missing folder writes nothing
-    // and reports nothing.
+    // Writes page 1 as a one-page PDF dated by `clock`, replacing the file whole.
+    // Throws pdf::PdfFileInUse when an existing target cannot be written and
+    // files::WriteError when the file cannot be written; a missing folder writes
+    // nothing and reports nothing. The PDF writer's refusals arrive as
+    // EPdfExportError. Nothing is written without pages.
     void SaveAsPDF(const std::filesystem::path& fileName, const pdf::PdfClock& clock);
+    // The bytes SaveAsPDF writes; nothing without pages.
+    std::optional<std::string> PdfBytes(const pdf::PdfClock& clock);
     // The PDF writer is built in, so a store can always export.
     bool CanSaveAsPDF() const { return true; }
 
@@ -169,6 +186,13 @@ class TPrintPreview {
     FormEvent OnAutoCustomForm;
 
   private:
+    struct PdfSetup {
+        pdf::PdfDocumentInfo info;
+        pdf::PdfPaper paper;
+    };
+    PdfSetup pdfSetup(const pdf::PdfClock& clock) const;
+    template <typename Export>
+    void exporting(Export&& run);
     void recomputePaperPixels();
     void sizeFromTable();
     void openPage();

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <optional>
 #include <string>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
 #include "emf/font_metrics.h"
-#include "emf/reader.h"
+#include "emf/interpreter.h"
 #include "pdf/dib_bitmap.h"
 #include "pdf/pdf_errors.h"
 #include "pdf/pdf_image.h"
@@ -18,45 +18,40 @@
 namespace zor::pdf {
 namespace {
 
-constexpr std::size_t kMaxSavedStates = 10;
+// The replay's own rules: at most 10 saved states, and a picture the replay cannot
+// follow (too many saved states, a restore without a saved state, an object index
+// outside the header's table) ends the export. A restore drops the world transform,
+// the modify-world-transform record and stock fonts are passed over, the grey stock
+// brushes have their own shades and text never moves the current position.
+const emf::Rules& replayRules() {
+    static const emf::Rules rules{.maxSavedStates = 10,
+                                  .growObjectTable = false,
+                                  .restoreKeepsWorldTransform = false,
+                                  .modifyWorldTransform = false,
+                                  .lightGrayBrush = 0xAAAAAA,
+                                  .darkGrayBrush = 0x666666,
+                                  .stockFontsSelectDefault = false,
+                                  .textUpdatesPosition = false};
+    return rules;
+}
 
-struct PenState {
-    bool none = false;
-    PdfColor color = 0;
-    std::uint32_t style = emf::pen_style::Solid;
-    double width = 0;  // logical units
-};
-
-struct BrushState {
-    bool hollow = false;
-    PdfColor color = 0xFFFFFF;
-};
-
+// What the replay uses of a font object: the angle in whole degrees and the metrics
+// of the installed font that stands in for it.
 struct FontState {
-    int angle = 0;  // whole degrees
+    int angle = 0;
     int ascent = 0;
     int descent = 0;
     int emHeight = 0;
     emf::LogFont description;
-};
 
-using TableEntry = std::variant<std::monostate, PenState, BrushState, FontState>;
-
-// The drawing-context state that the page image's save and restore records keep. The defaults
-// are those of a fresh drawing context: black pen, white brush, black text.
-struct DcState {
-    emf::Point position;
-    emf::Size windowExtent;
-    emf::Point windowOrigin;
-    emf::Size viewportExtent;
-    emf::Point viewportOrigin;
-    PenState pen;
-    BrushState brush;
-    PdfColor textColor = 0;
-    std::uint32_t textAlign = 0;
-    std::uint32_t backgroundMode = 0;
-    PdfColor backgroundColor = 0xFFFFFF;
-    std::optional<FontState> font;
+    explicit FontState(const emf::LogFont& font)
+        : angle(font.orientation != 0 ? font.orientation / 10 : font.escapement / 10),
+          description(font) {
+        emf::FontMetrics metrics(font);
+        ascent = metrics.ascent();
+        descent = metrics.descent();
+        emHeight = metrics.emHeight();
+    }
 };
 
 struct PdfPoint {
@@ -79,9 +74,10 @@ PdfDash dashFor(std::uint32_t penStyle) {
     }
 }
 
-class Replay {
+// The PDF page as a device of the EMF interpreter.
+class PdfDevice : public emf::Device {
   public:
-    Replay(TPdfDocument& document, double offsetX, double offsetY)
+    PdfDevice(TPdfDocument& document, double offsetX, double offsetY)
         : document_(document),
           canvas_(document.canvas()),
           callerOffsetX_(offsetX),
@@ -93,114 +89,54 @@ class Replay {
         if (!canvas_.isBound()) throw PdfInvalidOperation("GetPage");
         emf::Reader reader(pageImage);
         canvas_.saveState();
-        while (auto record = reader.next()) {
-            if (!std::holds_alternative<emf::LineTo>(*record)) strokeOpenPath();
-            std::visit(*this, *record);
-        }
+        emf::Interpreter(*this).play(reader);
         strokeOpenPath();
         canvas_.restoreState();
     }
 
-    void operator()(const emf::Header& header) {
-        table_.assign(header.handles, std::monostate{});
+    const emf::Rules& rules() const override { return replayRules(); }
+    void refuse(const std::string& reason) override { throw PageImageError(reason); }
+
+    // Lines drawn by consecutive line-to records form one path, stroked before anything else.
+    void beforeRecord(const emf::Record& record) override {
+        if (!std::holds_alternative<emf::LineTo>(record)) strokeOpenPath();
+    }
+
+    void header(const emf::Header& header) override {
         if (int dpi = recordingDpi(header); dpi > 0) dpi_ = dpi;
-        updateMapping();
     }
-    void operator()(const emf::SetWindowExtEx& r) {
-        dc_.windowExtent = r.extent;
-        updateMapping();
-    }
-    void operator()(const emf::SetWindowOrgEx& r) {
-        dc_.windowOrigin = r.origin;
-        updateMapping();
-    }
-    void operator()(const emf::SetViewportExtEx& r) {
-        dc_.viewportExtent = r.extent;
-        updateMapping();
-    }
-    void operator()(const emf::SetViewportOrgEx& r) {
-        dc_.viewportOrigin = r.origin;
-        updateMapping();
-    }
-    void operator()(const emf::SetBkMode& r) { dc_.backgroundMode = r.mode; }
-    void operator()(const emf::SetTextAlign& r) { dc_.textAlign = r.mode; }
-    void operator()(const emf::SetTextColor& r) { dc_.textColor = r.color; }
-    void operator()(const emf::SetBkColor& r) { dc_.backgroundColor = r.color; }
-    void operator()(const emf::MoveToEx& r) { dc_.position = r.point; }
 
-    void operator()(const emf::SaveDC&) {
-        if (saved_.size() >= kMaxSavedStates) {
-            throw PageImageError("Page image: more than 10 nested saved states");
+    void mappingChanged() override {
+        const emf::Mapping& m = dc().mapping;
+        double base = 72.0 / dpi_;
+        // Before the page image sets its extents, one logical unit is one device pixel.
+        bool haveX = m.windowExtent.cx != 0 && m.viewportExtent.cx != 0;
+        bool haveY = m.windowExtent.cy != 0 && m.viewportExtent.cy != 0;
+        double ratioX = haveX ? double(m.viewportExtent.cx) / m.windowExtent.cx : 1;
+        double ratioY = haveY ? double(m.viewportExtent.cy) / m.windowExtent.cy : 1;
+        scaleX_ = ratioX * base;
+        scaleY_ = ratioY * base;
+        // device = (logical - window origin) * ratio + viewport origin
+        double ox = (m.viewportOrigin.x - m.windowOrigin.x * ratioX) * base;
+        double oy = (m.viewportOrigin.y - m.windowOrigin.y * ratioY) * base;
+        // Only scale and shift of the world transform are followed; shear is not.
+        if (const auto& world = dc().worldTransform) {
+            ox += world->dx * scaleX_;
+            oy += world->dy * scaleY_;
+            scaleX_ *= world->m11;
+            scaleY_ *= world->m22;
         }
-        saved_.push_back(dc_);
+        offsetX_ = ox + callerOffsetX_;
+        offsetY_ = pageHeight_ + callerOffsetY_ - oy;
     }
 
-    void operator()(const emf::RestoreDC& r) {
-        // A negative number counts back from the last saved state; a positive one names a
-        // saved state by its depth.
-        std::int64_t count =
-            r.savedDC < 0 ? -std::int64_t(r.savedDC) : std::int64_t(saved_.size()) - r.savedDC + 1;
-        if (r.savedDC == 0 || count <= 0 || count > std::int64_t(saved_.size())) {
-            throw PageImageError("Page image: restore without a saved state");
-        }
-        dc_ = saved_[saved_.size() - std::size_t(count)];
-        saved_.resize(saved_.size() - std::size_t(count));
-        worldTransform_.reset();
-        updateMapping();
-    }
-
-    void operator()(const emf::SetWorldTransform& r) {
-        worldTransform_ = r.xform;
-        updateMapping();
-    }
-
-    void operator()(const emf::SelectObject& r) {
-        if (auto stock = r.stock()) {
-            selectStock(*stock);
-            return;
-        }
-        const TableEntry& entry = tableEntry(r.handle);
-        if (auto* pen = std::get_if<PenState>(&entry)) dc_.pen = *pen;
-        if (auto* brush = std::get_if<BrushState>(&entry)) dc_.brush = *brush;
-        if (auto* font = std::get_if<FontState>(&entry)) dc_.font = *font;
-    }
-
-    void operator()(const emf::CreatePen& r) {
-        PenState pen;
-        pen.color = r.pen.color;
-        pen.style = r.pen.style;
-        pen.width = double(r.pen.width);
-        pen.none = r.pen.width == 0 || (r.pen.style & 0xFF) == emf::pen_style::Null;
-        tableEntry(r.handle) = pen;
-    }
-
-    void operator()(const emf::CreateBrushIndirect& r) {
-        tableEntry(r.handle) = BrushState{r.brush.style == emf::brush_style::Null, r.brush.color};
-    }
-
-    void operator()(const emf::ExtCreateFontIndirectW& r) {
-        TableEntry& entry = tableEntry(r.handle);
-        emf::FontMetrics metrics(r.font);
-        FontState font;
-        font.angle = r.font.orientation != 0 ? r.font.orientation / 10 : r.font.escapement / 10;
-        font.ascent = metrics.ascent();
-        font.descent = metrics.descent();
-        font.emHeight = metrics.emHeight();
-        font.description = r.font;
-        entry = font;
-    }
-
-    void operator()(const emf::DeleteObject& r) {
-        if ((r.handle & emf::StockObjectFlag) == 0) tableEntry(r.handle) = std::monostate{};
-    }
-
-    void operator()(const emf::Poly& r) {
+    void poly(const emf::Poly& r) override {
         bool polygon = r.kind == emf::PolyKind::Polygon;
         if ((!polygon && r.kind != emf::PolyKind::Polyline) || r.points.empty()) return;
-        if (dc_.pen.none && (!polygon || dc_.brush.hollow)) return;
+        if (penNone() && (!polygon || hollow())) return;
         applyPenAndBrush();
-        moveTo(r.points.front());
-        for (std::size_t i = 1; i < r.points.size(); ++i) lineTo(r.points[i]);
+        moveToPoint(r.points.front());
+        for (std::size_t i = 1; i < r.points.size(); ++i) lineToPoint(r.points[i]);
         if (polygon) {
             canvas_.closePath();
             paintClosedShape();
@@ -209,50 +145,46 @@ class Replay {
         }
     }
 
-    void operator()(const emf::EllipseRecord& r) {
+    void ellipse(const emf::Rect& box) override {
         if (invisible()) return;
         applyPenAndBrush();
-        auto [x, y, w, h] = mappedBox(r.box);
+        auto [x, y, w, h] = mappedBox(box);
         canvas_.ellipse(x, y, w, h);
         paintClosedShape();
     }
 
-    void operator()(const emf::RectangleRecord& r) {
+    void rectangle(const emf::Rect& box) override {
         if (invisible()) return;
         applyPenAndBrush();
-        auto [x, y, w, h] = mappedBox(r.box);
+        auto [x, y, w, h] = mappedBox(box);
         canvas_.rectangle(x, y, w, h);
         paintClosedShape();
     }
 
-    void operator()(const emf::RoundRect& r) {
+    void roundRect(const emf::Rect& box, emf::Size corner) override {
         if (invisible()) return;
         applyPenAndBrush();
-        auto [x, y, w, h] = mappedBox(normalised(r.box));
-        canvas_.roundRect(x, y, w, h, std::fabs(r.corner.cx * scaleX_) / 2,
-                          std::fabs(r.corner.cy * scaleY_) / 2);
+        auto [x, y, w, h] = mappedBox(normalised(box));
+        canvas_.roundRect(x, y, w, h, std::fabs(corner.cx * scaleX_) / 2,
+                          std::fabs(corner.cy * scaleY_) / 2);
         paintClosedShape();
     }
 
-    void operator()(const emf::LineTo& r) {
-        if (dc_.pen.none) {
-            dc_.position = r.point;
-            return;
-        }
+    void lineTo(emf::Point to) override {
+        if (penNone()) return;
         applyPen();
-        if (!pathOpen_) moveTo(dc_.position);
-        lineTo(r.point);
-        dc_.position = r.point;
+        if (!pathOpen_) moveToPoint(dc().position);
+        lineToPoint(to);
         pathOpen_ = true;
     }
 
-    void operator()(const emf::BitBlt& r) {
+    void bitBlt(const emf::BitBlt& r) override {
         Box dest{double(r.dest.x), double(r.dest.y), double(r.destSize.cx), double(r.destSize.cy)};
         if (r.bitmap) {
             drawBitmap(*r.bitmap, r.src, r.stretch ? r.srcSize : r.destSize, dest, false);
-        } else if (r.rop == emf::rop::PatCopy && !dc_.brush.hollow) {
+        } else if (r.rop == emf::rop::PatCopy && !hollow()) {
             canvas_.endPath();
-            setFillColor(dc_.brush.color);
+            setFillColor(dc().brush.color);
             auto a = map(dest.x, dest.y), b = map(dest.x + dest.width, dest.y + dest.height);
             canvas_.rectangle(std::min(a.x, b.x), std::min(a.y, b.y), std::fabs(b.x - a.x),
                               std::fabs(b.y - a.y));
@@ -260,46 +192,27 @@ class Replay {
         }
     }
 
-    void operator()(const emf::StretchDIBits& r) {
+    void stretchDIBits(const emf::StretchDIBits& r) override {
         if (!r.bitmap) return;
         Box dest{double(r.dest.x), double(r.dest.y), double(r.destSize.cx), double(r.destSize.cy)};
         drawBitmap(*r.bitmap, r.src, r.srcSize, dest, r.bitmap->height > 0);
     }
 
-    void operator()(const emf::ExtTextOutW& r) { textOut(r); }
-
-    // Records without an effect on the page.
-    void operator()(const emf::SetMapMode&) {}
-    void operator()(const emf::ModifyWorldTransform&) {}
-    void operator()(const emf::Eof&) {}
-    void operator()(const emf::UnknownRecord&) {}
+    double text(const emf::ExtTextOutW& r, emf::Point reference) override;
 
   private:
     struct Box {
         double x, y, width, height;
     };
 
-    void updateMapping() {
-        double base = 72.0 / dpi_;
-        // Before the page image sets its extents, one logical unit is one device pixel.
-        bool haveX = dc_.windowExtent.cx != 0 && dc_.viewportExtent.cx != 0;
-        bool haveY = dc_.windowExtent.cy != 0 && dc_.viewportExtent.cy != 0;
-        double ratioX = haveX ? double(dc_.viewportExtent.cx) / dc_.windowExtent.cx : 1;
-        double ratioY = haveY ? double(dc_.viewportExtent.cy) / dc_.windowExtent.cy : 1;
-        scaleX_ = ratioX * base;
-        scaleY_ = ratioY * base;
-        // device = (logical - window origin) * ratio + viewport origin
-        double ox = (dc_.viewportOrigin.x - dc_.windowOrigin.x * ratioX) * base;
-        double oy = (dc_.viewportOrigin.y - dc_.windowOrigin.y * ratioY) * base;
-        if (worldTransform_) {
-            ox += worldTransform_->dx * scaleX_;
-            oy += worldTransform_->dy * scaleY_;
-            scaleX_ *= worldTransform_->m11;
-            scaleY_ *= worldTransform_->m22;
-        }
-        offsetX_ = ox + callerOffsetX_;
-        offsetY_ = pageHeight_ + callerOffsetY_ - oy;
+    // A pen the picture created with width 0, and the null pen, draw nothing.
+    bool penNone() const {
+        const emf::PenObject& pen = dc().pen;
+        return (pen.created && pen.pen.width == 0) ||
+               (pen.pen.style & 0xFF) == emf::pen_style::Null;
     }
+    bool hollow() const { return dc().brush.style == emf::brush_style::Null; }
+    bool invisible() const { return penNone() && hollow(); }
 
     PdfPoint map(double x, double y) const {
         return {x * scaleX_ + offsetX_, offsetY_ - y * scaleY_};
@@ -330,57 +243,28 @@ class Replay {
                 std::max(r.top, r.bottom)};
     }
 
-    void moveTo(const emf::Point& p) {
+    void moveToPoint(const emf::Point& p) {
         auto q = map(p);
         canvas_.moveTo(q.x, q.y);
     }
-    void lineTo(const emf::Point& p) {
+    void lineToPoint(const emf::Point& p) {
         auto q = map(p);
         canvas_.lineTo(q.x, q.y);
     }
 
-    TableEntry& tableEntry(std::uint32_t index) {
-        if (index == 0 || index >= table_.size()) {
-            throw PageImageError("Page image: object index " + std::to_string(index) +
-                                 " outside the object table");
-        }
-        return table_[index];
-    }
-
-    void selectStock(emf::StockObject stock) {
-        auto brush = [&](PdfColor color) { dc_.brush = {false, color}; };
-        auto pen = [&](PdfColor color) { dc_.pen = {false, color, emf::pen_style::Solid, 0}; };
-        switch (stock) {
-            case emf::StockObject::WhiteBrush:
-                brush(0xFFFFFF);
-                break;
-            case emf::StockObject::LightGrayBrush:
-                brush(0xAAAAAA);
-                break;
-            case emf::StockObject::GrayBrush:
-                brush(0x808080);
-                break;
-            case emf::StockObject::DarkGrayBrush:
-                brush(0x666666);
-                break;
-            case emf::StockObject::BlackBrush:
-                brush(0x000000);
-                break;
-            case emf::StockObject::NullBrush:
-                dc_.brush.hollow = true;
-                break;
-            case emf::StockObject::WhitePen:
-                pen(0xFFFFFF);
-                break;
-            case emf::StockObject::BlackPen:
-                pen(0x000000);
-                break;
-            case emf::StockObject::NullPen:
-                dc_.pen.none = true;
-                break;
-            default:
-                break;
-        }
+    // The font of the drawing context, Arial when it never selected one; measured once.
+    const FontState& font() {
+        static const emf::LogFont arial = [] {
+            emf::LogFont f;
+            f.faceName = u"Arial";
+            return f;
+        }();
+        const auto& selected = dc().font;
+        const std::uint64_t id = selected ? selected->id : 0;
+        auto it = fonts_.find(id);
+        if (it == fonts_.end())
+            it = fonts_.emplace(id, FontState(selected ? selected->description : arial)).first;
+        return it->second;
     }
 
     void strokeOpenPath() {
@@ -401,25 +285,24 @@ class Replay {
     }
 
     void applyPen() {
-        if (dc_.pen.none) {
+        if (penNone()) {
             canvas_.forgetStrokeState();
             return;
         }
-        applyStroke(dc_.pen.color, dashFor(dc_.pen.style), dc_.pen.width * scaleX_);
+        const emf::LogPen& pen = dc().pen.pen;
+        applyStroke(pen.color, dashFor(pen.style), double(pen.width) * scaleX_);
     }
 
     void applyPenAndBrush() {
         strokeOpenPath();
         applyPen();
-        if (!dc_.brush.hollow) setFillColor(dc_.brush.color);
+        if (!hollow()) setFillColor(dc().brush.color);
     }
 
-    bool invisible() const { return dc_.pen.none && dc_.brush.hollow; }
-
     void paintClosedShape() {
-        if (dc_.brush.hollow) {
+        if (hollow()) {
             canvas_.stroke();
-        } else if (dc_.pen.none) {
+        } else if (penNone()) {
             canvas_.fill();
         } else {
             canvas_.fillStroke();
@@ -441,112 +324,6 @@ class Replay {
         canvas_.drawImage(name, x, y, width, height);
     }
 
-    void textOut(const emf::ExtTextOutW& r) {
-        FontState font = dc_.font.value_or(defaultFont());
-        const auto& d = font.description;
-        double size = std::fabs((d.height < 0 ? -double(d.height) : font.emHeight) * scaleY_);
-        PdfFont& pdfFont =
-            document_.font(text::utf16ToUtf8(d.faceName), d.weight > 599, d.italic != 0, d.charSet);
-        // The font is set before anything else of the text, so that it holds beyond the
-        // clipping state the text may open and close.
-        const auto& written = canvas_.state();
-        if (written.font != &pdfFont || written.fontSize != size) canvas_.setFont(pdfFont, size);
-        bool glyphs = (r.options & emf::eto::GlyphIndex) != 0;
-        std::u32string characters = text::utf8ToUtf32(text::utf16ToUtf8(r.text));
-
-        std::int64_t width = 0;
-        if (!r.dx.empty()) {
-            std::size_t step = (r.options & emf::eto::Pdy) ? 2 : 1;
-            for (std::size_t i = 0; i < r.dx.size(); i += step) width += r.dx[i];
-        } else if (!glyphs) {
-            width = std::llround(canvas_.textWidth(pdfFont, characters) * size / 1000 /
-                                 std::fabs(scaleX_));
-        }
-
-        std::uint32_t align = dc_.textAlign;
-        std::int64_t shift = (align & emf::text_align::Center) == emf::text_align::Center
-                                 ? width / 2
-                             : (align & emf::text_align::Right) ? width
-                                                                : 0;
-        std::int64_t vertical = (align & emf::text_align::Baseline) == emf::text_align::Baseline ? 0
-                                : (align & emf::text_align::Bottom) ? font.descent
-                                                                    : -font.ascent;
-
-        if ((r.options & emf::eto::Opaque) && !dc_.brush.hollow && font.angle == 0) {
-            canvas_.endPath();
-            setFillColor(dc_.brush.color);
-            auto [x, y, w, h] = mappedBox(normalised(r.rectangle));
-            canvas_.rectangle(x, y, w, h);
-            canvas_.fill();
-        }
-        setFillColor(dc_.textColor);
-
-        const emf::Rect& clip = r.rectangle;
-        bool clipped = clip.left < clip.right && clip.top < clip.bottom;
-        if (clipped) {
-            canvas_.saveState();
-            double right = clip.right - 1.0, bottom = clip.bottom - 1.0;
-            auto corner = [&](double x, double y, bool first) {
-                auto p = map(x, y);
-                first ? canvas_.moveTo(p.x, p.y) : canvas_.lineTo(p.x, p.y);
-            };
-            corner(clip.left, clip.top, true);
-            corner(clip.left, bottom, false);
-            corner(right, bottom, false);
-            corner(right, clip.top, false);
-            canvas_.closePath();
-            canvas_.clip();
-            canvas_.endPath();
-        }
-
-        canvas_.beginText();
-        double baseX = double(r.reference.x) - double(shift);
-        double baseY = double(r.reference.y) - double(vertical);
-        if (font.angle == 0) {
-            auto p = map(baseX, baseY);
-            canvas_.moveText(p.x, p.y);
-        } else {
-            // Shift and offset are taken along the rotated text axes.
-            double a = font.angle * std::numbers::pi / 180;
-            double c = std::cos(a), s = std::sin(a);
-            auto p = map(r.reference.x, r.reference.y);
-            double dx = -double(shift) * scaleX_, dy = double(vertical) * scaleY_;
-            canvas_.setTextMatrix(c, s, -s, c, p.x + dx * c - dy * s, p.y + dx * s + dy * c);
-        }
-        if (glyphs) {
-            canvas_.showGlyphs(pdfFont, size,
-                               std::vector<std::uint16_t>(r.text.begin(), r.text.end()));
-        } else {
-            canvas_.showText(pdfFont, size, characters);
-        }
-        canvas_.endText();
-
-        if (font.angle == 0 && (d.underline || d.strikeOut)) {
-            double penWidth = size / 15;
-            auto line = [&](double y) {
-                applyStroke(dc_.textColor, {}, penWidth);
-                auto from = map(baseX, y), to = map(baseX + double(width), y);
-                canvas_.moveTo(from.x, from.y);
-                canvas_.lineTo(to.x, to.y);
-                canvas_.stroke();
-            };
-            if (d.underline) line(baseY + size / 8 / std::fabs(scaleX_));
-            if (d.strikeOut) line(baseY - size / 3 / std::fabs(scaleX_));
-        }
-        if (clipped) canvas_.restoreState();
-    }
-
-    // The font of a drawing context that never selected one.
-    static FontState defaultFont() {
-        FontState font;
-        font.description.faceName = u"Arial";
-        emf::FontMetrics metrics(font.description);
-        font.ascent = metrics.ascent();
-        font.descent = metrics.descent();
-        font.emHeight = metrics.emHeight();
-        return font;
-    }
-
     TPdfDocument& document_;
     PdfCanvas& canvas_;
     double callerOffsetX_;
@@ -557,18 +334,106 @@ class Replay {
     double scaleY_ = 1;
     double offsetX_ = 0;
     double offsetY_ = 0;
-    std::optional<emf::XForm> worldTransform_;
     bool pathOpen_ = false;
-    DcState dc_;
-    std::vector<DcState> saved_;
-    std::vector<TableEntry> table_;
+    std::unordered_map<std::uint64_t, FontState> fonts_;  // by font object id; 0: the default
 };
+
+double PdfDevice::text(const emf::ExtTextOutW& r, emf::Point reference) {
+    const FontState& font = this->font();
+    const emf::DrawingState& dc = this->dc();
+    const auto& d = font.description;
+    double size = std::fabs((d.height < 0 ? -double(d.height) : font.emHeight) * scaleY_);
+    PdfFont& pdfFont =
+        document_.font(text::utf16ToUtf8(d.faceName), d.weight > 599, d.italic != 0, d.charSet);
+    // The font is set before anything else of the text, so that it holds beyond the
+    // clipping state the text may open and close.
+    const auto& written = canvas_.state();
+    if (written.font != &pdfFont || written.fontSize != size) canvas_.setFont(pdfFont, size);
+    bool glyphs = (r.options & emf::eto::GlyphIndex) != 0;
+    std::u32string characters = text::utf8ToUtf32(text::utf16ToUtf8(r.text));
+
+    std::int64_t width = 0;
+    if (!r.dx.empty()) {
+        std::size_t step = (r.options & emf::eto::Pdy) ? 2 : 1;
+        for (std::size_t i = 0; i < r.dx.size(); i += step) width += r.dx[i];
+    } else if (!glyphs) {
+        width = std::llround(canvas_.textWidth(pdfFont, characters) * size / 1000 /
+                             std::fabs(scaleX_));
+    }
+
+    const std::int64_t shift = emf::textStartShift(dc.textAlign, width);
+    const std::int64_t baseline =
+        emf::baselineBelowReference<std::int64_t>(dc.textAlign, font.ascent, font.descent);
+
+    if ((r.options & emf::eto::Opaque) && !hollow() && font.angle == 0) {
+        canvas_.endPath();
+        setFillColor(dc.brush.color);
+        auto [x, y, w, h] = mappedBox(normalised(r.rectangle));
+        canvas_.rectangle(x, y, w, h);
+        canvas_.fill();
+    }
+    setFillColor(dc.textColor);
+
+    const emf::Rect& clip = r.rectangle;
+    bool clipped = clip.left < clip.right && clip.top < clip.bottom;
+    if (clipped) {
+        canvas_.saveState();
+        double right = clip.right - 1.0, bottom = clip.bottom - 1.0;
+        auto corner = [&](double x, double y, bool first) {
+            auto p = map(x, y);
+            first ? canvas_.moveTo(p.x, p.y) : canvas_.lineTo(p.x, p.y);
+        };
+        corner(clip.left, clip.top, true);
+        corner(clip.left, bottom, false);
+        corner(right, bottom, false);
+        corner(right, clip.top, false);
+        canvas_.closePath();
+        canvas_.clip();
+        canvas_.endPath();
+    }
+
+    canvas_.beginText();
+    double baseX = double(reference.x) - double(shift);
+    double baseY = double(reference.y) + double(baseline);
+    if (font.angle == 0) {
+        auto p = map(baseX, baseY);
+        canvas_.moveText(p.x, p.y);
+    } else {
+        // Shift and offset are taken along the rotated text axes.
+        double a = font.angle * std::numbers::pi / 180;
+        double c = std::cos(a), s = std::sin(a);
+        auto p = map(reference.x, reference.y);
+        double dx = -double(shift) * scaleX_, dy = -double(baseline) * scaleY_;
+        canvas_.setTextMatrix(c, s, -s, c, p.x + dx * c - dy * s, p.y + dx * s + dy * c);
+    }
+    if (glyphs) {
+        canvas_.showGlyphs(pdfFont, size, std::vector<std::uint16_t>(r.text.begin(), r.text.end()));
+    } else {
+        canvas_.showText(pdfFont, size, characters);
+    }
+    canvas_.endText();
+
+    if (font.angle == 0 && (d.underline || d.strikeOut)) {
+        double penWidth = size / 15;
+        auto line = [&](double y) {
+            applyStroke(dc.textColor, {}, penWidth);
+            auto from = map(baseX, y), to = map(baseX + double(width), y);
+            canvas_.moveTo(from.x, from.y);
+            canvas_.lineTo(to.x, to.y);
+            canvas_.stroke();
+        };
+        if (d.underline) line(baseY + size / 8 / std::fabs(scaleX_));
+        if (d.strikeOut) line(baseY - size / 3 / std::fabs(scaleX_));
+    }
+    if (clipped) canvas_.restoreState();
+    return double(width);
+}
 
 }  // namespace
 
 void replayPageImage(TPdfDocument& document, std::span<const std::uint8_t> pageImage,
                      double offsetX, double offsetY) {
-    Replay(document, offsetX, offsetY).run(pageImage);
+    PdfDevice(document, offsetX, offsetY).run(pageImage);
 }
 
 }  // namespace zor::pdf

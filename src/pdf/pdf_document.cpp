@@ -1,10 +1,10 @@
 #include "pdf/pdf_document.h"
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 
+#include "files/atomic_file.h"
 #include "fonts/font.h"
 #include "pdf/pdf_errors.h"
 #include "text/encoding.h"
@@ -222,22 +222,14 @@ void TPdfDocument::saveToStream(std::ostream& stream) {
     out.flush();
 }
 
-bool TPdfDocument::saveToFile(const std::filesystem::path& path) {
-    try {
-        std::ostringstream bytes;
-        saveToStream(bytes);
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        if (!file) return false;
-        std::string data = bytes.str();
-        file.write(data.data(), std::streamsize(data.size()));
-        file.close();
-        if (file) return true;
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-        return false;
-    } catch (...) {
-        return false;
-    }
+std::string TPdfDocument::saveToString() {
+    std::ostringstream bytes;
+    saveToStream(bytes);
+    return std::move(bytes).str();
+}
+
+void TPdfDocument::saveToFile(const std::filesystem::path& path) {
+    files::ReplaceFile(path, saveToString());
 }
 
 }  // namespace zor::pdf

@@ -104,9 +104,10 @@ class TPdfDocument {
     std::shared_ptr<PdfStream> xObject(const std::string& name) const;
 
     void saveToStream(std::ostream& out);
-    // Creates or replaces the file; every failure is absorbed and reported as false, and no
-    // file is left behind by a failed save.
-    bool saveToFile(const std::filesystem::path& path);
+    std::string saveToString();
+    // Creates or replaces the file whole (files::ReplaceFile): throws files::WriteError when
+    // it cannot be written, and the writer's errors; either way the file is left as it was.
+    void saveToFile(const std::filesystem::path& path);
 
   private:
     void setInfoText(const std::string& key, std::string_view utf8);

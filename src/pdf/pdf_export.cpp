@@ -4,6 +4,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
+
+#include "files/atomic_file.h"
 #include "pdf/emf_replay.h"
 
 namespace zor::pdf {
@@ -21,15 +24,8 @@ bool canWriteExisting(const std::filesystem::path& path) {
 
 }  // namespace
 
-void exportPageImageAsPdf(std::span<const std::uint8_t> pageImage, const PdfDocumentInfo& info,
-                          const PdfPaper& paper, const std::filesystem::path& target,
-                          PdfClock clock) {
-    std::error_code error;
-    if (std::filesystem::exists(target, error) && !canWriteExisting(target)) {
-        throw PdfFileInUse("Unable to write to file " + target.string() +
-                           ". Is the file opened by another application?");
-    }
-
+std::string pageImageAsPdf(std::span<const std::uint8_t> pageImage, const PdfDocumentInfo& info,
+                           const PdfPaper& paper, PdfClock clock) {
     TPdfDocument document(std::move(clock));
     document.setAuthor(info.author);
     document.setCreationDate(info.creationDate);
@@ -41,7 +37,26 @@ void exportPageImageAsPdf(std::span<const std::uint8_t> pageImage, const PdfDocu
     document.setDefaultPageHeight(paper.heightPoints);
     document.addPage();
     replayPageImage(document, pageImage);
-    document.saveToFile(target);
+    return document.saveToString();
+}
+
+void exportPageImageAsPdf(std::span<const std::uint8_t> pageImage, const PdfDocumentInfo& info,
+                          const PdfPaper& paper, const std::filesystem::path& target,
+                          PdfClock clock) {
+    std::error_code error;
+    if (std::filesystem::exists(target, error) && !canWriteExisting(target)) {
+        throw PdfFileInUse("Unable to write to file " + target.string() +
+                           ". Is the file opened by another application?");
+    }
+    const std::string bytes = pageImageAsPdf(pageImage, info, paper, std::move(clock));
+    try {
+        files::ReplaceFile(target, bytes);
+    } catch (const files::WriteError& e) {
+        // A report folder without its "PDF" folder simply gets no PDF.
+        if (e.error() == ENOENT && !std::filesystem::is_directory(files::FolderOf(target), error))
+            return;
+        throw;
+    }
 }
 
 }  // namespace zor::pdf

@@ -32,12 +32,18 @@ class PdfFileInUse : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Writes the page image as a PDF file of one page of the paper's size. Raises PdfFileInUse
-// ("Unable to write to file <path>. Is the file opened by another application?") and writes
-// nothing when an existing target cannot be written. A target that cannot be created (such as
-// one in a missing folder) is passed over silently. An error of the page image (PageImageError,
-// emf::FormatError, the writer's errors) propagates and no file is written, so that an
-// incomplete report never takes the place of a complete one.
+// The page image as the bytes of a PDF file of one page of the paper's size. An error of the
+// page image (PageImageError, emf::FormatError, the writer's errors) propagates.
+std::string pageImageAsPdf(std::span<const std::uint8_t> pageImage, const PdfDocumentInfo& info,
+                           const PdfPaper& paper, PdfClock clock);
+
+// Writes the page image as a PDF file of one page of the paper's size, replacing the target
+// whole. Raises PdfFileInUse ("Unable to write to file <path>. Is the file opened by another
+// application?") and writes nothing when an existing target cannot be written. A target whose
+// folder does not exist is passed over silently; any other failure to write throws
+// files::WriteError with the system's reason. Errors of the page image propagate. In every
+// failure an existing target stays as it was, so that an incomplete report never takes the
+// place of a complete one.
 void exportPageImageAsPdf(std::span<const std::uint8_t> pageImage, const PdfDocumentInfo& info,
                           const PdfPaper& paper, const std::filesystem::path& target,
                           PdfClock clock);

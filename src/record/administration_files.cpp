@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "files/atomic_file.h"
 #include "text/encoding.h"
 
 namespace zor::record {
@@ -23,18 +24,6 @@ FileError CreateError(const fs::path& file, const std::string& reason) {
 
 FileError OpenError(const fs::path& file, const std::string& reason) {
     return {file, "Kan bestand \"" + file.string() + "\" niet openen. " + reason};
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // A key names files inside a folder: it must not lead out of it.
@@ -101,35 +90,10 @@ std::optional<FileError> WriteLinesFile(const fs::path& file,
     }
     if (!IsPlainFileName(file.filename().string()))
         return CreateError(file, "Ongeldige bestandsnaam.");
-
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    std::string temporaryName = ".";
-    temporaryName += file.filename().string();
-    temporaryName += ".XXXXXX";
-    std::string temporary = (folder / temporaryName).string();
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return CreateError(file, SystemReason(errno));
-
-    const auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return CreateError(file, SystemReason(error));
-    };
-    if (!WriteAll(fd, content) || ::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) return fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return CreateError(file, SystemReason(error));
-    }
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return CreateError(file, SystemReason(error));
-    }
-    // Make the new name itself durable.
-    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    try {
+        files::ReplaceFile(file, content);
+    } catch (const files::WriteError& e) {
+        return CreateError(file, files::DutchReason(e.error()));
     }
     return std::nullopt;
 }

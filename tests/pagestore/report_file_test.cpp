@@ -2,9 +2,12 @@
 
 #include <filesystem>
 #include <sstream>
-#include <system_error>
+#include <fstream>
+
+#include <sys/stat.h>
 
 #include "emf/reader.h"
+#include "files/write_error.h"
 #include "pagestore/errors.h"
 #include "pagestore/print_preview.h"
 #include "pagestore/stream_io.h"
@@ -144,23 +147,53 @@ TEST(ReportFile, OtherDataFailsAndLeavesThePagesAsTheyWere) {
             load(store, bad);
             ADD_FAILURE() << "loaded " << bad.size() << " bytes of other data";
         } catch (const EInvalidPreviewData& e) {
-            EXPECT_STREQ(e.what(), "The content is not Print Preview data");
+            EXPECT_STREQ(e.what(), "De inhoud is geen ZOR-rapport.");
         }
         EXPECT_EQ(allPages(store), before);
         EXPECT_EQ(store.CurrentPage(), 1);
     }
 }
 
-TEST(ReportFile, MissingFileFailsWithTheSystemsMessage) {
+TEST(ReportFile, UnreadableFilesFailInDutchWithTheFileAndReasonWithoutReading) {
     TPrintPreview store;
+    compose(store, 1);
+    const auto before = allPages(store);
+    const auto refusal = [&](const fs::path& file) {
+        try {
+            store.LoadFromFile(file);
+        } catch (const EReportFileError& e) {
+            EXPECT_EQ(e.file(), file);
+            return std::string(e.what());
+        }
+        return std::string("loaded");
+    };
+    const fs::path missing = tempFile("does_not_exist.zrp");
+    EXPECT_EQ(refusal(missing),
+              "Kan rapportbestand \"" + missing.string() + "\" niet openen. Het bestand bestaat niet.");
+
+    // A pipe under a report's name would block a reader that opens it before looking.
+    const fs::path pipe = tempFile("pipe.zrp");
+    fs::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_NE(refusal(pipe).find("geen gewoon bestand"), std::string::npos);
+    fs::remove(pipe);
+
+    // One byte over the limit is refused by its size alone (a sparse file: nothing is read).
+    const fs::path huge = tempFile("huge.zrp");
+    { std::ofstream(huge, std::ios::binary) << le({0x50502D4B, 0}); }
+    fs::resize_file(huge, std::uintmax_t(MaxReportFileSize) + 1);
+    EXPECT_NE(refusal(huge).find("te groot"), std::string::npos);
+    fs::remove(huge);
+    EXPECT_EQ(allPages(store), before);
+
     try {
-        store.LoadFromFile(tempFile("does_not_exist.zrp"));
-        ADD_FAILURE();
-    } catch (const std::system_error& e) {
-        EXPECT_NE(std::string(e.what()).find("does_not_exist.zrp"), std::string::npos);
-        EXPECT_EQ(e.code(), std::errc::no_such_file_or_directory);
+        store.SaveToFile(tempFile("no_such_folder") / "x.zrp");
+        ADD_FAILURE() << "saved into a missing folder";
+    } catch (const files::WriteError& e) {
+        EXPECT_NE(std::string(e.what()).find("no_such_folder/x.zrp\" niet opslaan. De map bestaat niet."),
+                  std::string::npos)
+            << e.what();
     }
-    EXPECT_THROW(store.SaveToFile(tempFile("no_such_folder") / "x.zrp"), std::system_error);
 }
 
 // --- Hostile report files ---------------------------------------------------------

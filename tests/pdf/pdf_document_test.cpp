@@ -7,6 +7,7 @@
 #include <fstream>
 #include <regex>
 
+#include "files/write_error.h"
 #include "pdf/pdf_errors.h"
 #include "pdf_test_support.h"
 
@@ -192,22 +193,22 @@ TEST(Document, RefusedOperationsRaiseTheirErrors) {
     }
 }
 
-TEST(Document, SavingToAFileReplacesItAndAMissingFolderFailsQuietly) {
+TEST(Document, SavingToAFileReplacesItAndFailuresLeaveNoFile) {
     TempPdf file;
     std::ofstream(file.path()) << "old content that is longer than nothing";
     TPdfDocument document(fixedClock());
     document.addPage();
-    EXPECT_TRUE(document.saveToFile(file.path()));
+    document.saveToFile(file.path());
     EXPECT_EQ(readFile(file.path()), saveToString(document));
     EXPECT_EQ(testing::qpdfCheck(file).exitCode, 0);
 
     auto missing = file.folder() / "PDF" / "rapport.pdf";
-    EXPECT_FALSE(document.saveToFile(missing));
+    EXPECT_THROW(document.saveToFile(missing), files::WriteError);
     EXPECT_FALSE(std::filesystem::exists(missing));
 
     TPdfDocument pageless(fixedClock());
     auto target = file.folder() / "leeg.pdf";
-    EXPECT_FALSE(pageless.saveToFile(target));
+    EXPECT_ANY_THROW(pageless.saveToFile(target));
     EXPECT_FALSE(std::filesystem::exists(target));
 }
 

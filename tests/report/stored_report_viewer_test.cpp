@@ -118,7 +118,7 @@ TEST_F(StoredReportViewerTest, AFileThatIsNoReportIsReportedAndStillSetsTheKey) 
     ui.dialogs.openAnswers.push_back(file.string());
     viewer.ShowModal();
     ASSERT_EQ(ui.dialogs.messages.size(), 1u);
-    EXPECT_EQ(ui.dialogs.messages[0].text, "The content is not Print Preview data");
+    EXPECT_EQ(ui.dialogs.messages[0].text, "De inhoud is geen ZOR-rapport.");
     EXPECT_EQ(viewer.ReportKey, "K9_01-01-2012");
     EXPECT_TRUE(viewer.CORRbtn.visible);
     // The welcome pages still held are not passed off as this report's PDF.

@@ -9,14 +9,13 @@
 #include <QTransform>
 #include <cmath>
 #include <map>
-#include <memory>
 #include <optional>
 #include <unordered_map>
-#include <variant>
 #include <vector>
 
 #include "emf/bytes.h"
 #include "emf/font_metrics.h"
+#include "emf/interpreter.h"
 #include "emf/reader.h"
 #include "fonts/font.h"
 #include "pagestore/grey.h"
@@ -36,22 +35,32 @@ constexpr std::uint32_t PenJoinMask = 0xF000;
 constexpr std::uint32_t PenJoinBevel = 0x1000;
 constexpr std::uint32_t PenJoinMiter = 0x2000;
 
-constexpr std::size_t MaxSavedStates = 1024;
-constexpr std::size_t MaxObjects = 65536;
+// The screen's rules are those of the platform's drawing context: up to 1024 saved
+// states, references the picture cannot honour are passed over, the world transform
+// is saved with the state and may be modified, the grey stock brushes have the
+// platform's shades, stock fonts return to the default font and text may move the
+// current position.
+const Rules& screenRules() {
+    static const Rules rules{.maxSavedStates = 1024,
+                             .growObjectTable = true,
+                             .restoreKeepsWorldTransform = true,
+                             .modifyWorldTransform = true,
+                             .lightGrayBrush = rgb(192, 192, 192),
+                             .darkGrayBrush = rgb(64, 64, 64),
+                             .stockFontsSelectDefault = true,
+                             .textUpdatesPosition = true};
+    return rules;
+}
 
 QColor toQColor(ColorRef c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
-bool finite(const XForm& x) {
-    return std::isfinite(x.m11) && std::isfinite(x.m12) && std::isfinite(x.m21) &&
-           std::isfinite(x.m22) && std::isfinite(x.dx) && std::isfinite(x.dy);
-}
-
-QTransform toQTransform(const XForm& x) {
-    return QTransform(x.m11, x.m12, x.m21, x.m22, x.dx, x.dy);
+QTransform toQTransform(const std::optional<WorldTransform>& world) {
+    if (!world) return QTransform();
+    return QTransform(world->m11, world->m12, world->m21, world->m22, world->dx, world->dy);
 }
 
 // A font object with what text drawing needs of it, worked out on first use.
-struct FontObject {
+struct ResolvedFont {
     LogFont log;
     QString filePath;  // the installed file standing in for the face; empty when none
     QString family;
@@ -100,7 +109,7 @@ RawFontCache& rawFontCache() {
 }
 
 // Raw fonts by file (or family), weight, style and size, shared between pictures.
-QRawFont rawFont(const FontObject& font, qreal pixelSize) {
+QRawFont rawFont(const ResolvedFont& font, qreal pixelSize) {
     RawFontCache& cache = rawFontCache();
     const RawFontKey key{font.filePath.isEmpty() ? font.family : font.filePath, font.log.weight,
                          font.log.italic != 0, qint64(std::llround(pixelSize * 64))};
@@ -124,30 +133,10 @@ QRawFont rawFont(const FontObject& font, qreal pixelSize) {
     return raw;
 }
 
-using Object = std::variant<std::monostate, LogPen, LogBrush, std::shared_ptr<FontObject>>;
-
-struct DcState {
-    std::uint32_t mapMode = map_mode::Text;
-    Size windowExt{1, 1};
-    Point windowOrg;
-    Size viewportExt{1, 1};
-    Point viewportOrg;
-    QTransform world;
-    LogPen pen{pen_style::Solid, 0, rgb(0, 0, 0)};
-    bool penExtended = false;
-    LogBrush brush{brush_style::Solid, rgb(255, 255, 255), 0};
-    std::shared_ptr<FontObject> font;
-    ColorRef textColor = rgb(0, 0, 0);
-    ColorRef bkColor = rgb(255, 255, 255);
-    std::uint32_t bkMode = bk_mode::Opaque;
-    std::uint32_t textAlign = 0;
-    Qt::FillRule fillRule = Qt::OddEvenFill;
-    QPointF position;
-};
-
-class Player {
+// A painter as a device of the EMF interpreter: the picture's frame lands on the target.
+class PainterDevice : public Device {
   public:
-    Player(QPainter& painter, const Header& header, const QRectF& target)
+    PainterDevice(QPainter& painter, const Header& header, const QRectF& target)
         : painter_(painter), base_(painter.transform()) {
         // The frame (0.01 mm) in the reference device's pixels is what lands on the target.
         double pxPerHimX = 0, pxPerHimY = 0;
@@ -175,183 +164,46 @@ class Player {
         painter_.save();
         painter_.setClipRect(target, Qt::IntersectClip);
         painter_.setRenderHint(QPainter::Antialiasing, true);
-        objects_.resize(
-            std::min<std::size_t>(std::max<std::size_t>(header.handles, 1), MaxObjects));
-        updateTransform();
     }
 
-    ~Player() { painter_.restore(); }
+    ~PainterDevice() override { painter_.restore(); }
 
     bool usable() const { return usable_; }
 
-    void operator()(const Header&) {}
-    void operator()(const SetMapMode& r) { dc_.mapMode = r.mode, updateTransform(); }
-    void operator()(const SetWindowExtEx& r) { dc_.windowExt = r.extent, updateTransform(); }
-    void operator()(const SetWindowOrgEx& r) { dc_.windowOrg = r.origin, updateTransform(); }
-    void operator()(const SetViewportExtEx& r) { dc_.viewportExt = r.extent, updateTransform(); }
-    void operator()(const SetViewportOrgEx& r) { dc_.viewportOrg = r.origin, updateTransform(); }
-    void operator()(const SetBkMode& r) { dc_.bkMode = r.mode; }
-    void operator()(const SetTextAlign& r) { dc_.textAlign = r.mode; }
-    void operator()(const SetTextColor& r) { dc_.textColor = r.color; }
-    void operator()(const SetBkColor& r) { dc_.bkColor = r.color; }
+    const Rules& rules() const override { return screenRules(); }
+    void mappingChanged() override { updateTransform(); }
 
-    void operator()(const MoveToEx& r) {
-        dc_.position = QPointF(r.point.x, r.point.y);
-        if (path_) path_->moveTo(dc_.position);
+    void moveTo(Point p) override {
+        if (path_) path_->moveTo(p.x, p.y);
     }
-    void operator()(const LineTo& r) {
-        const QPointF to(r.point.x, r.point.y);
+    void lineTo(Point p) override {
+        const QPointF to(p.x, p.y);
         if (path_) {
             ensureSubpath();
             path_->lineTo(to);
         } else if (applyPen()) {
-            painter_.drawLine(dc_.position, to);
+            painter_.drawLine(position(), to);
         }
-        dc_.position = to;
     }
 
-    void operator()(const SaveDC&) {
-        if (saved_.size() < MaxSavedStates) saved_.push_back(dc_);
-    }
-    void operator()(const RestoreDC& r) {
-        // Negative: relative to the current state; positive: the n-th saved state.
-        std::size_t keep;
-        if (r.savedDC < 0) {
-            const std::size_t back = std::size_t(-std::int64_t(r.savedDC));
-            if (back > saved_.size()) return;
-            keep = saved_.size() - back;
-        } else {
-            if (r.savedDC == 0 || std::size_t(r.savedDC) > saved_.size()) return;
-            keep = std::size_t(r.savedDC) - 1;
-        }
-        dc_ = saved_[keep];
-        saved_.resize(keep);
-        updateTransform();
-    }
-    void operator()(const SetWorldTransform& r) {
-        if (!finite(r.xform)) return;
-        dc_.world = toQTransform(r.xform);
-        updateTransform();
-    }
-    void operator()(const ModifyWorldTransform& r) {
-        if (!finite(r.xform)) return;
-        const QTransform x = toQTransform(r.xform);
-        switch (r.mode) {
-            case 1:
-                dc_.world = QTransform();
-                break;
-            case 2:
-                dc_.world = x * dc_.world;
-                break;  // the new transform applies first
-            case 3:
-                dc_.world = dc_.world * x;
-                break;
-            case 4:
-                dc_.world = x;
-                break;
-            default:
-                return;
-        }
-        updateTransform();
-    }
-
-    void operator()(const SelectObject& r) {
-        if (auto stock = r.stock()) {
-            switch (*stock) {
-                case StockObject::WhiteBrush:
-                    dc_.brush = {brush_style::Solid, rgb(255, 255, 255), 0};
-                    break;
-                case StockObject::LightGrayBrush:
-                    dc_.brush = {brush_style::Solid, rgb(192, 192, 192), 0};
-                    break;
-                case StockObject::GrayBrush:
-                    dc_.brush = {brush_style::Solid, rgb(128, 128, 128), 0};
-                    break;
-                case StockObject::DarkGrayBrush:
-                    dc_.brush = {brush_style::Solid, rgb(64, 64, 64), 0};
-                    break;
-                case StockObject::BlackBrush:
-                    dc_.brush = {brush_style::Solid, rgb(0, 0, 0), 0};
-                    break;
-                case StockObject::NullBrush:
-                    dc_.brush = {brush_style::Null, 0, 0};
-                    break;
-                case StockObject::WhitePen:
-                    dc_.pen = {pen_style::Solid, 0, rgb(255, 255, 255)};
-                    break;
-                case StockObject::BlackPen:
-                    dc_.pen = {pen_style::Solid, 0, rgb(0, 0, 0)};
-                    break;
-                case StockObject::NullPen:
-                    dc_.pen = {pen_style::Null, 0, 0};
-                    break;
-                case StockObject::OemFixedFont:
-                case StockObject::AnsiFixedFont:
-                case StockObject::AnsiVarFont:
-                case StockObject::SystemFont:
-                case StockObject::DeviceDefaultFont:
-                case StockObject::SystemFixedFont:
-                case StockObject::DefaultGuiFont:
-                    dc_.font.reset();
-                    break;
-                default:
-                    break;
-            }
-            if (*stock == StockObject::WhitePen || *stock == StockObject::BlackPen ||
-                *stock == StockObject::NullPen)
-                dc_.penExtended = false;
-            return;
-        }
-        if (r.handle >= objects_.size()) return;
-        std::visit(
-            [this](const auto& object) {
-                using T = std::decay_t<decltype(object)>;
-                if constexpr (std::is_same_v<T, LogPen>) dc_.pen = object;
-                if constexpr (std::is_same_v<T, LogBrush>) dc_.brush = object;
-                if constexpr (std::is_same_v<T, std::shared_ptr<FontObject>>) dc_.font = object;
-            },
-            objects_[r.handle]);
-        if (std::holds_alternative<LogPen>(objects_[r.handle]))
-            dc_.penExtended = extendedPens_.count(r.handle) != 0;
-    }
-    void operator()(const DeleteObject& r) {
-        if (r.handle < objects_.size()) {
-            objects_[r.handle] = std::monostate{};
-            extendedPens_.erase(r.handle);
-        }
-    }
-    void operator()(const CreatePen& r) {
-        if (!store(r.handle, r.pen)) return;
-        if (r.extended)
-            extendedPens_.insert({r.handle, true});
-        else
-            extendedPens_.erase(r.handle);
-    }
-    void operator()(const CreateBrushIndirect& r) { store(r.handle, r.brush); }
-    void operator()(const ExtCreateFontIndirectW& r) {
-        auto font = std::make_shared<FontObject>();
-        font->log = r.font;
-        store(r.handle, std::move(font));
-    }
-
-    void operator()(const EllipseRecord& r) {
-        const QRectF box = boxOf(r.box);
+    void ellipse(const Rect& r) override {
+        const QRectF box = boxOf(r);
         if (path_) return path_->addEllipse(box);
         if (applyPenAndBrush()) painter_.drawEllipse(box);
     }
-    void operator()(const RectangleRecord& r) {
-        const QRectF box = boxOf(r.box);
+    void rectangle(const Rect& r) override {
+        const QRectF box = boxOf(r);
         if (path_) return path_->addRect(box);
         if (applyPenAndBrush()) painter_.drawRect(box);
     }
-    void operator()(const RoundRect& r) {
-        const QRectF box = boxOf(r.box);
-        const qreal rx = std::abs(r.corner.cx) / 2.0, ry = std::abs(r.corner.cy) / 2.0;
+    void roundRect(const Rect& r, Size corner) override {
+        const QRectF box = boxOf(r);
+        const qreal rx = std::abs(corner.cx) / 2.0, ry = std::abs(corner.cy) / 2.0;
         if (path_) return path_->addRoundedRect(box, rx, ry);
         if (applyPenAndBrush()) painter_.drawRoundedRect(box, rx, ry);
     }
 
-    void operator()(const Poly& r) {
+    void poly(const Poly& r) override {
         if (r.points.empty()) return;
         QPolygonF points;
         points.reserve(qsizetype(r.points.size()));
@@ -362,7 +214,7 @@ class Player {
                     path_->addPolygon(points);
                     path_->closeSubpath();
                 } else if (applyPenAndBrush()) {
-                    painter_.drawPolygon(points, dc_.fillRule);
+                    painter_.drawPolygon(points, fillRule());
                 }
                 return;
             }
@@ -372,10 +224,9 @@ class Player {
                 return;
             }
             case PolyKind::PolylineTo: {
-                QPainterPath line(dc_.position);
+                QPainterPath line(position());
                 for (const QPointF& p : points) line.lineTo(p);
                 addOrStroke(line, true);
-                dc_.position = points.back();
                 return;
             }
             case PolyKind::PolyBezier: {
@@ -385,23 +236,22 @@ class Player {
                 return;
             }
             case PolyKind::PolyBezierTo: {
-                QPainterPath curve(dc_.position);
+                QPainterPath curve(position());
                 appendBeziers(curve, points, 0);
                 addOrStroke(curve, true);
-                dc_.position = curve.currentPosition();
                 return;
             }
         }
     }
 
-    void operator()(const BitBlt& r) {
+    void bitBlt(const BitBlt& r) override {
         const QRectF dest =
             boxOf(Rect{r.dest.x, r.dest.y, r.dest.x + r.destSize.cx, r.dest.y + r.destSize.cy});
         if (r.bitmap) return drawBitmap(*r.bitmap, r.src, r.srcSize, dest, false);
         switch (r.rop) {
             case rop::PatCopy:
-                if (dc_.brush.style != brush_style::Null)
-                    painter_.fillRect(dest, brushOf(dc_.brush));
+                if (dc().brush.style != brush_style::Null)
+                    painter_.fillRect(dest, brushOf(dc().brush));
                 return;
             case 0x00000042:
                 painter_.fillRect(dest, Qt::black);
@@ -413,25 +263,19 @@ class Player {
                 return;
         }
     }
-    void operator()(const StretchDIBits& r) {
+    void stretchDIBits(const StretchDIBits& r) override {
         if (!r.bitmap) return;
         const QRectF dest =
             boxOf(Rect{r.dest.x, r.dest.y, r.dest.x + r.destSize.cx, r.dest.y + r.destSize.cy});
         drawBitmap(*r.bitmap, r.src, r.srcSize, dest, true);
     }
 
-    void operator()(const ExtTextOutW& r);
-    void operator()(const Eof&) {}
-    void operator()(const UnknownRecord& r);
+    double text(const ExtTextOutW& r, Point reference) override;
+    void pathRecord(std::uint32_t type) override;
 
   private:
-    template <class T>
-    bool store(std::uint32_t handle, T object) {
-        if (handle == 0 || handle >= MaxObjects) return false;
-        if (handle >= objects_.size()) objects_.resize(handle + 1);
-        objects_[handle] = std::move(object);
-        return true;
-    }
+    QPointF position() const { return QPointF(dc().position.x, dc().position.y); }
+    Qt::FillRule fillRule() const { return dc().windingFill ? Qt::WindingFill : Qt::OddEvenFill; }
 
     static QRectF boxOf(const Rect& r) {
         return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized();
@@ -440,8 +284,9 @@ class Player {
     // Logical coordinates to the reference device, as the mapping mode defines.
     QTransform pageToDevice() const {
         double sx = 1, sy = 1;
+        const Mapping& m = dc().mapping;
         const double pxPerMm = deviceDpiY_ > 0 ? deviceDpiY_ / 25.4 : 96 / 25.4;
-        switch (dc_.mapMode) {
+        switch (m.mode) {
             case map_mode::LoMetric:
                 sx = pxPerMm / 10, sy = -sx;
                 break;
@@ -459,10 +304,10 @@ class Player {
                 break;
             case map_mode::Isotropic:
             case map_mode::Anisotropic: {
-                if (dc_.windowExt.cx == 0 || dc_.windowExt.cy == 0) break;
-                sx = double(dc_.viewportExt.cx) / dc_.windowExt.cx;
-                sy = double(dc_.viewportExt.cy) / dc_.windowExt.cy;
-                if (dc_.mapMode == map_mode::Isotropic) {
+                if (m.windowExtent.cx == 0 || m.windowExtent.cy == 0) break;
+                sx = double(m.viewportExtent.cx) / m.windowExtent.cx;
+                sy = double(m.viewportExtent.cy) / m.windowExtent.cy;
+                if (m.mode == map_mode::Isotropic) {
                     const double s = std::min(std::abs(sx), std::abs(sy));
                     sx = std::copysign(s, sx);
                     sy = std::copysign(s, sy);
@@ -474,19 +319,19 @@ class Player {
                 break;
         }
         QTransform t;
-        t.translate(dc_.viewportOrg.x, dc_.viewportOrg.y);
+        t.translate(m.viewportOrigin.x, m.viewportOrigin.y);
         t.scale(sx, sy);
-        t.translate(-dc_.windowOrg.x, -dc_.windowOrg.y);
+        t.translate(-m.windowOrigin.x, -m.windowOrigin.y);
         return t;
     }
 
     void updateTransform() {
-        logical_ = dc_.world * pageToDevice() * deviceToTarget_ * base_;
+        logical_ = toQTransform(dc().worldTransform) * pageToDevice() * deviceToTarget_ * base_;
         painter_.setTransform(logical_);
     }
 
     void ensureSubpath() {
-        if (path_->elementCount() == 0) path_->moveTo(dc_.position);
+        if (path_->elementCount() == 0) path_->moveTo(position());
     }
 
     static void appendBeziers(QPainterPath& path, const QPolygonF& points, qsizetype from) {
@@ -506,7 +351,10 @@ class Player {
         if (applyPen()) painter_.strokePath(piece, painter_.pen());
     }
 
-    QPen penOf(const LogPen& pen, bool extended) const {
+    // Pens of width 0 draw one pixel wide on any device; wide pens end and join round
+    // unless an extended pen says otherwise.
+    static QPen penOf(const PenObject& object) {
+        const LogPen& pen = object.pen;
         const std::uint32_t style = pen.style & PenStyleMask;
         if (style == pen_style::Null) return QPen(Qt::NoPen);
         QPen p(toQColor(pen.color));
@@ -533,10 +381,9 @@ class Player {
                 p.setStyle(Qt::SolidLine);
                 break;
         }
-        // Wide pens end and join round unless an extended pen says otherwise.
         p.setCapStyle(Qt::RoundCap);
         p.setJoinStyle(Qt::RoundJoin);
-        if (extended) {
+        if (object.extended) {
             const std::uint32_t cap = pen.style & PenEndCapMask;
             const std::uint32_t join = pen.style & PenJoinMask;
             if (cap == PenEndCapSquare) p.setCapStyle(Qt::SquareCap);
@@ -564,13 +411,13 @@ class Player {
     }
 
     bool applyPen() {
-        const QPen pen = penOf(dc_.pen, dc_.penExtended);
+        const QPen pen = penOf(dc().pen);
         painter_.setPen(pen);
         return pen.style() != Qt::NoPen;
     }
     bool applyPenAndBrush() {
         const bool stroke = applyPen();
-        const QBrush brush = brushOf(dc_.brush);
+        const QBrush brush = brushOf(dc().brush);
         painter_.setBrush(brush);
         return stroke || brush.style() != Qt::NoBrush;
     }
@@ -594,9 +441,9 @@ class Player {
         if (!path_) return;
         QPainterPath path = std::move(*path_);
         path_.reset();
-        path.setFillRule(dc_.fillRule);
-        if (fill && dc_.brush.style != brush_style::Null)
-            painter_.fillPath(path, brushOf(dc_.brush));
+        path.setFillRule(fillRule());
+        if (fill && dc().brush.style != brush_style::Null)
+            painter_.fillPath(path, brushOf(dc().brush));
         if (stroke && applyPen()) painter_.strokePath(path, painter_.pen());
     }
 
@@ -606,20 +453,13 @@ class Player {
     QTransform logical_;
     double deviceDpiY_ = 96;
     bool usable_ = false;
-    DcState dc_;
-    std::vector<DcState> saved_;
-    std::vector<Object> objects_;
-    std::map<std::uint32_t, bool> extendedPens_;
+    std::unordered_map<std::uint64_t, ResolvedFont> fonts_;  // by font object id; 0: the default
     std::optional<QPainterPath> path_;         // open between begin-path and end-path
     std::optional<QPainterPath> pendingPath_;  // ended, waiting for a fill or stroke
 };
 
-void Player::operator()(const UnknownRecord& r) {
-    switch (r.type) {
-        case rec::SetPolyFillMode:
-            if (r.payload.size() >= 4)
-                dc_.fillRule = bytes::getU32(r.payload, 0) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
-            return;
+void PainterDevice::pathRecord(std::uint32_t type) {
+    switch (type) {
         case rec::BeginPath:
             path_.emplace();
             return;
@@ -640,7 +480,7 @@ void Player::operator()(const UnknownRecord& r) {
             if (!pendingPath_) return;
             path_ = std::move(pendingPath_);
             pendingPath_.reset();
-            fillPath(r.type != rec::StrokePath, r.type != rec::FillPath);
+            fillPath(type != rec::StrokePath, type != rec::FillPath);
             return;
         }
         default:
@@ -648,15 +488,20 @@ void Player::operator()(const UnknownRecord& r) {
     }
 }
 
-void Player::operator()(const ExtTextOutW& r) {
-    if (r.text.empty() && !(r.options & eto::Opaque)) return;
+double PainterDevice::text(const ExtTextOutW& r, Point referencePoint) {
+    if (r.text.empty() && !(r.options & eto::Opaque)) return 0;
+    const DrawingState& dc = this->dc();
     const bool glyphs = (r.options & eto::GlyphIndex) != 0;
     const bool pairs = (r.options & eto::Pdy) != 0;
-    FontObject fallback;
-    FontObject* font = dc_.font.get();
-    if (!font) {
-        fallback.log.faceName = u"Arial";
-        font = &fallback;
+    // The selected font, or Arial when none is selected; resolved once per font object.
+    const std::uint64_t fontId = dc.font ? dc.font->id : 0;
+    auto [entry, added] = fonts_.try_emplace(fontId);
+    ResolvedFont* font = &entry->second;
+    if (added) {
+        if (dc.font)
+            font->log = dc.font->description;
+        else
+            font->log.faceName = u"Arial";
     }
     font->resolve();
 
@@ -665,7 +510,7 @@ void Player::operator()(const ExtTextOutW& r) {
     const QLineF xAxis(origin, logical_.map(QPointF(1, 0)));
     const QLineF yAxis(origin, logical_.map(QPointF(0, 1)));
     const double sx = xAxis.length(), sy = yAxis.length();
-    if (!(sx > 0 && sy > 0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+    if (!(sx > 0 && sy > 0) || !std::isfinite(sx) || !std::isfinite(sy)) return 0;
 
     // Em height in logical units.
     double em = 0;
@@ -679,9 +524,9 @@ void Player::operator()(const ExtTextOutW& r) {
         em = 12.0 * 96 / 72 / sy *
              (deviceToTarget_.m22() != 0 ? std::abs(deviceToTarget_.m22()) : 1);
     const double pixelSize = em * sy;
-    if (!(pixelSize > 0.05) || pixelSize > 20000) return;
+    if (!(pixelSize > 0.05) || pixelSize > 20000) return 0;
     const QRawFont raw = rawFont(*font, pixelSize);
-    if (!raw.isValid()) return;
+    if (!raw.isValid()) return 0;
 
     // Characters, their glyphs and the advances in logical units.
     const QString text = QString::fromUtf16(r.text.data(), qsizetype(r.text.size()));
@@ -718,31 +563,18 @@ void Player::operator()(const ExtTextOutW& r) {
         descent = raw.descent() / sy;
     }
 
-    QPointF reference(r.reference.x, r.reference.y);
-    const bool updateCp = (dc_.textAlign & text_align::UpdateCp) != 0;
-    if (updateCp) reference = dc_.position;
-    double shift = 0;
-    if ((dc_.textAlign & text_align::Center) == text_align::Center)
-        shift = width / 2;
-    else if (dc_.textAlign & text_align::Right)
-        shift = width;
-    double baseline = ascent;  // from the reference point down to the baseline
-    if ((dc_.textAlign & text_align::Baseline) == text_align::Baseline)
-        baseline = 0;
-    else if (dc_.textAlign & text_align::Bottom)
-        baseline = -descent;
-    if (updateCp) {
-        if ((dc_.textAlign & text_align::Center) != text_align::Center)
-            dc_.position.rx() += (dc_.textAlign & text_align::Right) ? -width : width;
-    }
+    const QPointF reference(referencePoint.x, referencePoint.y);
+    const double shift = textStartShift(dc.textAlign, width);
+    const double baseline = baselineBelowReference(dc.textAlign, ascent, descent);
 
     const QRectF rectangle = boxOf(r.rectangle);
     const bool hasRectangle = rectangle.width() > 0 && rectangle.height() > 0;
     if ((r.options & eto::Opaque) && hasRectangle) {
-        const ColorRef fill = dc_.brush.style != brush_style::Null ? dc_.brush.color : dc_.bkColor;
+        const ColorRef fill =
+            dc.brush.style != brush_style::Null ? dc.brush.color : dc.backgroundColor;
         painter_.fillRect(rectangle, toQColor(fill));
     }
-    if (r.text.empty()) return;
+    if (r.text.empty()) return width;
 
     painter_.save();
     if ((r.options & eto::Clipped) && hasRectangle)
@@ -750,10 +582,10 @@ void Player::operator()(const ExtTextOutW& r) {
     const double angle =
         (font->log.escapement != 0 ? font->log.escapement : font->log.orientation) / 10.0;
     const QPointF left = reference - QPointF(shift, 0);
-    if (dc_.bkMode == bk_mode::Opaque && angle == 0) {
+    if (dc.backgroundMode == bk_mode::Opaque && angle == 0) {
         const QRectF cell(QPointF(left.x(), left.y() + baseline - ascent),
                           QPointF(left.x() + width, left.y() + baseline + descent));
-        painter_.fillRect(cell.normalized(), toQColor(dc_.bkColor));
+        painter_.fillRect(cell.normalized(), toQColor(dc.backgroundColor));
     }
 
     // Draw in target pixels along the logical x axis, upright as the platform draws text.
@@ -785,20 +617,21 @@ void Player::operator()(const ExtTextOutW& r) {
     run.setRawFont(raw);
     run.setGlyphIndexes(glyphIndexes);
     run.setPositions(positions);
-    painter_.setPen(toQColor(dc_.textColor));
+    painter_.setPen(toQColor(dc.textColor));
     painter_.drawGlyphRun(QPointF(0, 0), run);
     if (font->log.underline || font->log.strikeOut) {
         const double thickness = std::max(1.0, raw.lineThickness());
         const double base = baseline * sy;
         auto rule = [&](double yPos) {
             painter_.fillRect(QRectF(0, yPos - thickness / 2, width * sx, thickness),
-                              toQColor(dc_.textColor));
+                              toQColor(dc.textColor));
         };
         if (font->log.underline) rule(base + std::max(raw.underlinePosition(), thickness));
         if (font->log.strikeOut) rule(base - raw.xHeight() / 2);
     }
     painter_.restore();
     painter_.setTransform(logical_);
+    return width;
 }
 
 }  // namespace
@@ -810,10 +643,10 @@ bool playEmf(QPainter& painter, std::span<const std::uint8_t> picture, const QRe
     } catch (const std::exception&) {
         return false;
     }
-    Player player(painter, reader->header(), target);
-    if (!player.usable()) return true;
+    PainterDevice device(painter, reader->header(), target);
+    if (!device.usable()) return true;
     try {
-        while (auto record = reader->next()) std::visit(player, *record);
+        Interpreter(device).play(*reader);
     } catch (const std::exception&) {
         return false;  // a damaged record: what came before it stays drawn
     }

@@ -2,8 +2,7 @@
 
 #include <sstream>
 
-#include <QSaveFile>
-
+#include "files/atomic_file.h"
 #include "ui/qt/front_window.h"
 #include "ui/qt/screen_painter.h"
 #include "ui/screen.h"
@@ -85,10 +84,12 @@ void LayoutDump::write(const FrontWindow& window) {
     }
     const std::string text = out.str();
     if (text == last_) return;
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) return;
-    file.write(text.data(), qint64(text.size()));
-    if (file.commit()) last_ = text;
+    // A debugging aid: a dump that cannot be written is tried again at the next change.
+    try {
+        files::ReplaceFile(path_.toStdString(), text);
+        last_ = text;
+    } catch (const files::WriteError&) {
+    }
 }
 
 }  // namespace zor::ui::qt
