@@ -61,13 +61,13 @@ int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) 
         err << "Gebruik: zor-tool report [--date dd-mm-jjjj] datamap sleutel uitvoermap\n";
         return kExitUsage;
     }
-    const fs::path dataFolder = fs::path(operands[0]) / record::kDataFolderName;
     const std::string& key = operands[1];
     const fs::path outFolder = operands[2];
 
     record::AdministrationRecord admin;
-    const fs::path dataFW = dataFolder / (key + "_FW.wda");
-    const fs::path dataFV = dataFolder / (key + "_FV.vda");
+    const record::AdministrationPaths files = record::PathsInDataFolder(operands[0], key);
+    const fs::path& dataFW = files.dataFW;
+    const fs::path& dataFV = files.dataFV;
     if (auto error = LoadLastLine(admin, true, dataFW)) {
         err << "zor-tool report: " << *error << "\n";
         return kExitFailure;

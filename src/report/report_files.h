@@ -9,10 +9,12 @@
 
 #include "pagestore/print_preview.h"
 #include "pdf/pdf_document.h"
+#include "record/administration_files.h"
 
 namespace zor::report {
 
-inline constexpr std::string_view kCorrectedSuffix = "_gecorrigeerd";
+// The label of a corrected administration's files, after the key.
+inline constexpr std::string_view kCorrectedSuffix = record::kCorrectedLabel;
 
 struct ReportFileNames {
     std::string report;  // folder + "\" + code + " - " + date [+ suffix] + ".zrp"

@@ -70,9 +70,10 @@ void TPP::Exitclick() {
     administration_.Opslaan1Click();
     if (record.AfnameStatus == 7) {
         std::error_code ignored;
-        std::filesystem::remove(ui::nativePath(mainMenu_.Datapath() + "\\Incomplete afnames\\" +
-                                               record.AfnameKey + ".zta"),
-                                ignored);
+        std::filesystem::remove(
+            record::PathsInDataFolder(ui::nativePath(mainMenu_.Datapath()), record.AfnameKey)
+                .incomplete,
+            ignored);
     }
     administration_.ReportClosed();
     Close();
