@@ -1,20 +1,20 @@
-// Plays WAV files one after another on the Qt players and compares the
+// Plays WAV files one after another on the program's players and compares the
 // moment the player's mode reads Stopped with the moment the last audible
 // sample of the prompt arrives at the output's monitor, read live from
 // `parec` (its command line is the probe's first argument). Prints one line
 // per file: late_ms = stopped − last audible sample heard (negative: early),
-// and tail_ms, the quiet end of the file itself (below the same threshold).
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QThread>
+// tail_ms, the quiet end of the file itself (below the same threshold), and
+// latency_ms, the output latency the player folded into the end.
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "pulse_monitor.h"
 #include "ui/clock.h"
-#include "ui/qt/qt_sound.h"
+#include "ui/pulse/pulse_sound.h"
 #include "ui/wav_pcm.h"
 
 namespace {
@@ -33,14 +33,7 @@ double quietTailMs(const zor::ui::WavPcm& pcm) {
     return double(count - 1 - last) / pcm.channels * 1000.0 / pcm.sampleRate;
 }
 
-void waitMs(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents();
-        QThread::msleep(1);
-    }
-}
+void waitMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace
 
@@ -49,13 +42,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: sound_probe 'parec command' file.wav...\n");
         return 2;
     }
-    QApplication qapp(argc, argv);
     zor::ui::SystemClock clock;
-    if (!zor::ui::qt::QtSoundSystem::outputAvailable()) {
-        std::fprintf(stderr, "no audio output\n");
+    zor::ui::pulse::PulseSoundSystem sounds(clock);
+    if (!sounds.connected()) {
+        std::fprintf(stderr, "no sound server\n");
         return 3;
     }
-    zor::ui::qt::QtSoundSystem sounds(clock);
     auto player = sounds.createPlayer("MP1");
     zor::bench::MonitorReader monitor(argv[1]);
     monitor.waitUntilSteady();
@@ -72,22 +64,22 @@ int main(int argc, char** argv) {
         player->play();
         std::int64_t stopped = 0;
         while (stopped == 0) {
-            QCoreApplication::processEvents();
             if (player->mode() == zor::ui::PlayerMode::Stopped)
                 stopped = nowNs();
             else
-                QThread::usleep(500);
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
         }
+        const auto latency = player->outputLatencyMs();
         waitMs(800);  // anything still sounding reaches the monitor
         const std::int64_t heard = monitor.lastAudibleNs();
         const std::int64_t onset = monitor.firstAudibleNs();
         player->close();
         std::printf(
             "file=%s duration_ms=%lld tail_ms=%.1f play_to_first_heard_ms=%.1f "
-            "play_to_stopped_ms=%.1f late_ms=%.1f\n",
+            "play_to_stopped_ms=%.1f late_ms=%.1f latency_ms=%lld\n",
             file.c_str(), pcm ? (long long)pcm->durationMs() : -1LL, pcm ? quietTailMs(*pcm) : 0.0,
             onset ? (onset - played) / 1e6 : NAN, (stopped - played) / 1e6,
-            heard ? (stopped - heard) / 1e6 : NAN);
+            heard ? (stopped - heard) / 1e6 : NAN, latency ? (long long)*latency : -1LL);
         std::fflush(stdout);
     }
     return 0;

@@ -16,7 +16,7 @@
 #include "shell/main_screen.h"
 #include "shell/settings.h"
 #include "ui/clock.h"
-#include "ui/qt/qt_sound.h"
+#include "ui/pulse/pulse_sound.h"
 #include "zor/program.h"
 
 namespace {
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     const double qtReady = wallMs();
     zor::ui::SystemClock clock;
-    zor::ui::qt::QtSoundSystem sounds(clock);
+    zor::ui::pulse::PulseSoundSystem sounds(clock);
     zor::shell::IniSettingsStore settings;
     const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/";
     zor::app::Program program(clock, sounds, settings, folder);

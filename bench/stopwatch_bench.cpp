@@ -32,7 +32,8 @@
 #include "pulse_monitor.h"
 #include "stopwatch_program.h"
 #include "ui/qt/clock_driver.h"
-#include "ui/qt/qt_sound.h"
+#include "ui/pulse/pulse_sound.h"
+#include "ui/silent_sound.h"
 
 using namespace zor;
 
@@ -100,18 +101,18 @@ int main(int argc, char** argv) {
     QGuiApplication qapp(argc, argv);
     ui::SystemClock clock;
     ui::SilentSoundSystem silent(clock);
-    std::unique_ptr<ui::qt::QtSoundSystem> qtSounds;
+    std::unique_ptr<ui::pulse::PulseSoundSystem> realSounds;
     std::unique_ptr<bench::MonitorReader> monitor;
     if (options.monitorCommand) {
-        if (!ui::qt::QtSoundSystem::outputAvailable()) {
-            std::fprintf(stderr, "no audio output\n");
+        realSounds = std::make_unique<ui::pulse::PulseSoundSystem>(clock);
+        if (!realSounds->connected()) {
+            std::fprintf(stderr, "no sound server\n");
             return 3;
         }
-        qtSounds = std::make_unique<ui::qt::QtSoundSystem>(clock);
         monitor = std::make_unique<bench::MonitorReader>(*options.monitorCommand);
         monitor->waitUntilSteady();
     }
-    bench::ObservedSounds sounds(qtSounds ? static_cast<ui::SoundSystem&>(*qtSounds) : silent);
+    bench::ObservedSounds sounds(realSounds ? static_cast<ui::SoundSystem&>(*realSounds) : silent);
     ui::qt::ClockDriver driver(clock);
     bench::StopwatchProgram program(clock, sounds, kPromptMs);
     program.startAdministration();

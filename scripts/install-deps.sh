@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-multimedia-dev libqt6svg6 qt6-image-formats-plugins
+  qt6-base-dev libqt6svg6 qt6-image-formats-plugins
+  libpulse-dev
   libgl-dev
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
   libgtest-dev libgmock-dev

@@ -29,6 +29,10 @@
 #                              FWv01a-FWv03b (examples), FWi01a-FWi12b (items)
 #   assets/Audio/FV/           phoneme-swap prompts: FVn01-05 (introduction),
 #                              FVi01-FVi12 (items)
+#   assets/icons/hicolor/      the desktop icon nl.zor.Zor.png in the sizes of
+#                              $icon_sizes, cut from the test logo ZORlogo.jpg
+#                              (its panel, centred on a transparent square);
+#                              installed into the hicolor icon theme
 #
 # Sounds are WAV, PCM 16-bit mono, 22050 Hz; prompts are spoken Dutch
 # (espeak-ng, voice "nl"), trimmed to at most 50 ms of silence at either end
@@ -37,8 +41,11 @@
 #
 # Usage (as root on Debian 12; installs imagemagick, espeak-ng, sox and the
 # fonts when missing):
-#     bash tools/generate-assets.sh
+#     bash tools/generate-assets.sh [--icons-only]
+# --icons-only makes only the desktop icons, from the committed ZORlogo.jpg.
 set -euo pipefail
+icons_only=0
+[ "${1:-}" = --icons-only ] && icons_only=1
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 manifest=$root/tools/asset-manifest.txt
@@ -324,6 +331,32 @@ speech() {
     pad 0.04 0.04 gain -n -1
 }
 
+# --- Desktop icons ------------------------------------------------------------
+
+icon_id=nl.zor.Zor
+icon_sizes='16 24 32 48 64 128 256'
+
+# The rounded panel of the test logo (inside its 40-pixel white margin),
+# scaled to fit and centred on a transparent square of each size.
+desktop_icons() {
+  local logo=$out/Graphics/ZORlogo.jpg size dir
+  rm -rf "$out/icons"
+  for size in $icon_sizes; do
+    dir=$out/icons/hicolor/${size}x${size}/apps
+    mkdir -p "$dir"
+    "$convert" "$logo" -crop 1120x640+40+40 +repage -resize "${size}x${size}" \
+      -background none -gravity center -extent "${size}x${size}" \
+      -strip +set date:create +set date:modify -define png:exclude-chunks=date,time \
+      "PNG32:$dir/$icon_id.png"
+  done
+}
+
+if [ $icons_only = 1 ]; then
+  desktop_icons
+  echo "Made the desktop icons in $out/icons."
+  exit 0
+fi
+
 # --- Generation ---------------------------------------------------------------
 
 rm -rf "$out/Graphics" "$out/Audio"
@@ -356,5 +389,6 @@ while IFS='|' read -r path width height recipe text; do
   fi
   count=$((count + 1))
 done <"$manifest"
+desktop_icons
 
 echo "Made $count files in $out ($(du -sh "$out" | cut -f1))."

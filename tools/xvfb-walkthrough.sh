@@ -15,6 +15,10 @@
 #
 # Usage: tools/xvfb-walkthrough.sh OUTPUT_FOLDER [--no-build]
 #   env ZOR_WALKTHROUGH_BUILD   build folder (default: build)
+#       ZOR_WALKTHROUGH_USER    drive the installed package instead, as this
+#                               (ordinary) user: the program is started from
+#                               its desktop entry's Exec line with the user's
+#                               own home, settings and folders; nothing is built
 #       ZOR_WALKTHROUGH_DISPLAY X display number to use (default: 97)
 #       ZOR_WALKTHROUGH_KEEP=1  keep the temporary data/report folders
 #
@@ -33,6 +37,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 build_first=1
 [ "${2:-}" = --no-build ] && build_first=0
+user=${ZOR_WALKTHROUGH_USER:-}
+[ -n "$user" ] && build_first=0
 build=${ZOR_WALKTHROUGH_BUILD:-$root/build}
 display=:${ZOR_WALKTHROUGH_DISPLAY:-97}
 
@@ -42,7 +48,16 @@ if [ $build_first = 1 ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF > /dev/null
   cmake --build "$build" -j 2 --target zor > /dev/null
 fi
-[ -x "$build/bin/zor" ] || { echo "no program at $build/bin/zor" >&2; exit 1; }
+if [ -n "$user" ]; then
+  entry=/usr/share/applications/nl.zor.Zor.desktop
+  [ -f "$entry" ] || { echo "the package is not installed: no $entry" >&2; exit 1; }
+  user_home=$(getent passwd "$user" | cut -d: -f6)
+  [ -d "$user_home" ] || { echo "no home folder for user $user" >&2; exit 1; }
+  # The Exec line without its field codes, as a desktop would run it.
+  program=$(sed -n 's/^Exec=//p' "$entry" | head -n 1 | sed 's/ %[fFuUik]//g')
+else
+  [ -x "$build/bin/zor" ] || { echo "no program at $build/bin/zor" >&2; exit 1; }
+fi
 
 # ---------------------------------------------------------------- set-up
 work=$(mktemp -d)
@@ -58,10 +73,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-export ZOR_SETTINGS_FILE=$work/settings.ini
-ZOR_DATA_DIR=$work/data ZOR_REPORT_DIR=$work/reports "$root/scripts/prepare-folders.sh" > /dev/null
-data=$work/data
-reports=$work/reports
+if [ -z "$user" ]; then
+  # Folders of their own for this run; the program's first start makes them.
+  export ZOR_SETTINGS_FILE=$work/settings.ini
+  data=$work/data
+  reports=$work/reports
+  printf '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath=%s\r\ntrpath=%s\r\n' \
+    "$data" "$reports" > "$ZOR_SETTINGS_FILE"
+fi
 
 if [ -e "/tmp/.X11-unix/X${display#:}" ]; then
   echo "display $display is in use; set ZOR_WALKTHROUGH_DISPLAY" >&2
@@ -78,80 +97,28 @@ pids+=("$null_sink_pid")
 $null_sink_monitor > "$out/null-sink.raw" &
 pids+=($!)
 
-layout=$work/layout.txt
-ZOR_LAYOUT_FILE=$layout QT_QPA_PLATFORM=xcb "$build/bin/zor" > "$out/zor.log" 2>&1 &
-zor=$!
+if [ -z "$user" ]; then
+  layout=$work/layout.txt
+  ZOR_LAYOUT_FILE=$layout QT_QPA_PLATFORM=xcb "$build/bin/zor" > "$out/zor.log" 2>&1 &
+  zor=$!
+else
+  # The user reaches the sound server and writes the layout file in a folder
+  # of its own; everything else is the user's own session environment.
+  chmod 711 "$work" "$XDG_RUNTIME_DIR"
+  mkdir -m 700 "$work/user"
+  chown "$user" "$work/user"
+  layout=$work/user/layout.txt
+  runuser -u "$user" -- env -i "HOME=$user_home" "USER=$user" "LOGNAME=$user" \
+    PATH=/usr/local/bin:/usr/bin:/bin "DISPLAY=$display" "XDG_RUNTIME_DIR=$work/user" \
+    "PULSE_SERVER=$PULSE_SERVER" LANG=C.UTF-8 "ZOR_LAYOUT_FILE=$layout" QT_QPA_PLATFORM=xcb \
+    sh -c "exec $program" > "$out/zor.log" 2>&1 &
+  zor=$!
+fi
 pids+=("$zor")
 
 # ---------------------------------------------------------------- driving
-fail() {
-  echo "FAILED: $* (active screen: $(active_screen))" >&2
-  import -window root "$out/failure.png" 2> /dev/null || true
-  [ -f "$layout" ] && cp "$layout" "$out/failure-layout.txt"
-  exit 1
-}
-
-# Waits until a shell condition holds (polls every 50 ms).
-wait_for() {
-  local what=$1 seconds=$2; shift 2
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    kill -0 "$zor" 2> /dev/null || fail "the program ended while waiting for $what"
-    [ $SECONDS -lt $deadline ] || fail "no $what within $seconds s"
-    sleep 0.05
-  done
-}
-
-active_screen() { [ -f "$layout" ] && awk -F'\t' '$1 == "screen" { print $2 }' "$layout"; }
-screen_settled() {
-  [ -f "$layout" ] && awk -F'\t' -v s="$1" '$1 == "screen" && $2 == s && $7 == 255 { f = 1 }
-    END { exit !f }' "$layout"
-}
-# The active screen is NAME and has faded in completely.
-wait_screen() { wait_for "screen $1" "${2:-20}" screen_settled "$1"; }
-# The active screen is NAME, whatever its opacity (the save notice never
-# becomes opaque).
-screen_active() { [ "$(active_screen)" = "$1" ]; }
-
-# The line of a shown control of the active screen.
-control() { awk -F'\t' -v c="$1" '$1 == "control" && $2 == c' "$layout"; }
-# (PATTERN is a glob: "Btn*red.gif".)
-# shellcheck disable=SC2053
-control_ready() {
-  local line
-  line=$(control "$1")
-  [ -n "$line" ] && [ "$(cut -f8 <<< "$line")" = 1 ] &&
-    { [ -z "${2:-}" ] || [[ "$(cut -f9- <<< "$line")" == $2 ]]; }
-}
-control_gone() { [ -z "$(control "$1")" ]; }
-# Waits until the control is shown and enabled (and its text matches PATTERN).
-wait_control() { wait_for "enabled control $1${2:+ ($2)}" "${3:-20}" control_ready "$1" "${2:-}"; }
-
-# Clicks the middle of a control (or of item INDEX of a radio group).
-# (mousemove --sync never returns when the pointer is already there.)
-click_at() {
-  if [ "$(xdotool getmouselocation | awk '{ print $1, $2 }')" != "x:$1 y:$2" ]; then
-    xdotool mousemove --sync "$1" "$2"
-  fi
-  xdotool click 1
-}
-centre_of() { awk -F'\t' '{ printf "%d %d", $4 + $6 / 2, $5 + $7 / 2 }'; }
-click() {
-  wait_control "$1" "${2:-}"
-  # shellcheck disable=SC2046
-  click_at $(control "$1" | centre_of)
-}
-click_item() {
-  # shellcheck disable=SC2046
-  click_at $(awk -F'\t' -v g="$1" -v i="$2" '$1 == "item" && $2 == g && $3 == i {
-    printf "%d %d", $4 + $6 / 2, $5 + $7 / 2 }' "$layout")
-}
-type_into() {
-  click "$1"
-  xdotool type --delay 40 "$2"
-  wait_for "text '$2' in $1" 5 control_ready "$1" "$2"
-}
-key() { xdotool key "$@"; }
+# shellcheck source=tools/layout_driving.sh
+source "$root/tools/layout_driving.sh"
 
 shots=0
 last_shot=""
@@ -166,20 +133,6 @@ shot() {
 shots_differ() {
   [ "$(compare -metric AE "$previous_shot" "$last_shot" null: 2>&1 || true)" != 0 ]
 }
-
-# A Qt dialog window with the given title: waits for it, gives it the keyboard.
-dialog() {
-  local id=""
-  local deadline=$((SECONDS + 20))
-  until id=$(xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | head -n 1) && [ -n "$id" ]; do
-    [ $SECONDS -lt $deadline ] || fail "no dialog '$1'"
-    sleep 0.1
-  done
-  xdotool windowfocus --sync "$id" 2> /dev/null || xdotool windowfocus "$id"
-  sleep 0.3
-  echo "$id"
-}
-no_dialog() { ! xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
 
 # One step of a test screen: play the prompt(s) with the mouse, wait for the
 # stopwatch, stop it with the space bar, mark with "g" or "f".
@@ -215,6 +168,14 @@ marks_fv=(g f g g g f g g f g g g)
 
 # ---------------------------------------------------------------- walkthrough
 wait_screen ZORMAINForm 60
+if [ -n "$user" ]; then
+  # The folders the first start wrote into the user's settings.
+  setting() { sed -n "s/^$1=//p" "$user_home/.config/zor/settings.ini" | tr -d '\r' | tail -n 1; }
+  data=$(setting datapath)
+  reports=$(setting trpath)
+  { [ -d "$data/Data" ] && [ -d "$reports/PDF" ]; } || fail "first start made no folders ($data, $reports)"
+  echo "first start: data folder $data, report folder $reports"
+fi
 shot main-menu 1
 click ButtonNT
 

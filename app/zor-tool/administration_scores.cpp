@@ -57,7 +57,7 @@ std::variant<AdministrationScores, ScoringError> AdministrationScorer::Score(
     if (!later) {
         later = record::DateFromParts(admin.Eafndag, admin.Eafnmnd, admin.Eafnjaar);
         if (!later) {
-            return ScoringError{where + "velden 6-8 (afnamedatum) " +
+            return ScoringError{where + "velden 7-9 (afnamedatum) " +
                                 DateFieldsText(admin.Eafndag, admin.Eafnmnd, admin.Eafnjaar) +
                                 " vormen geen datum"};
         }
@@ -68,7 +68,7 @@ std::variant<AdministrationScores, ScoringError> AdministrationScorer::Score(
     if (admin.BirthDateFilled()) {
         const std::optional<record::Date> birth = admin.BirthDate();
         if (!birth) {
-            return ScoringError{where + "velden 3-5 (geboortedatum) " +
+            return ScoringError{where + "velden 4-6 (geboortedatum) " +
                                 DateFieldsText(admin.Egebdag, admin.Egebmnd, admin.Egebjaar) +
                                 " vormen geen datum"};
         }

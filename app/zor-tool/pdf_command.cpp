@@ -15,6 +15,7 @@
 #include <optional>
 #include <string_view>
 
+#include "command_line.h"
 #include "files/atomic_file.h"
 #include "pagestore/print_preview.h"
 #include "report/report_documents.h"
@@ -109,27 +110,16 @@ int WriteMissing(const fs::path& folder, const record::Date& today, std::ostream
 }  // namespace
 
 int RunPdf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> operands;
+    const Subcommand& command = *FindSubcommand("pdf");
+    int status = kExitSuccess;
+    const std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
+    if (!line) return status;
     std::optional<record::Date> today;
-    bool missing = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--missing") {
-            missing = true;
-        } else if (arguments[i] == "--date" && i + 1 < arguments.size()) {
-            today = record::DateFromText(arguments[++i]);
-            if (!today) {
-                err << "zor-tool pdf: \"" << arguments[i] << "\" is geen datum dd-mm-jjjj\n";
-                return kExitUsage;
-            }
-        } else {
-            operands.push_back(arguments[i]);
-        }
-    }
-    if (missing ? operands.size() != 1 : (operands.empty() || operands.size() > 2)) {
-        err << "Gebruik: zor-tool pdf [--date dd-mm-jjjj] (rapport.zrp [uit.pdf] | --missing "
-               "rapportmap)\n";
-        return kExitUsage;
-    }
+    if (!ReadDateOption(command, *line, today, err)) return kExitUsage;
+    const bool missing = line->has("--missing");
+    const std::vector<std::string>& operands = line->operands;
+    if (missing ? operands.size() != 1 : (operands.empty() || operands.size() > 2))
+        return UsageError(command, "verkeerd aantal argumenten", err);
     if (!today) today = record::LocalDate(std::chrono::system_clock::now());
     if (missing) return WriteMissing(operands[0], *today, out, err);
 

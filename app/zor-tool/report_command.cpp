@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "command_line.h"
 #include "files/atomic_file.h"
 #include "files/private_folder.h"
 #include "pagestore/print_preview.h"
@@ -44,23 +45,14 @@ std::optional<std::string> LoadLastLine(record::AdministrationRecord& admin, boo
 }  // namespace
 
 int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> operands;
+    const Subcommand& command = *FindSubcommand("report");
+    int status = kExitSuccess;
+    const std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
+    if (!line) return status;
     std::optional<record::Date> today;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--date" && i + 1 < arguments.size()) {
-            today = record::DateFromText(arguments[++i]);
-            if (!today) {
-                err << "zor-tool report: \"" << arguments[i] << "\" is geen datum dd-mm-jjjj\n";
-                return kExitUsage;
-            }
-        } else {
-            operands.push_back(arguments[i]);
-        }
-    }
-    if (operands.size() != 3) {
-        err << "Gebruik: zor-tool report [--date dd-mm-jjjj] datamap sleutel uitvoermap\n";
-        return kExitUsage;
-    }
+    if (!ReadDateOption(command, *line, today, err)) return kExitUsage;
+    const std::vector<std::string>& operands = line->operands;
+    if (operands.size() != 3) return UsageError(command, "verkeerd aantal argumenten", err);
     const std::string& key = operands[1];
     const fs::path outFolder = operands[2];
 

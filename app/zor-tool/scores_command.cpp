@@ -8,6 +8,7 @@
 #include <set>
 
 #include "administration_scores.h"
+#include "command_line.h"
 #include "record/administration_files.h"
 #include "subcommand.h"
 
@@ -23,31 +24,20 @@ struct ScoresOptions {
     std::vector<std::string> operands;
 };
 
-std::optional<ScoresOptions> ParseOptions(const Arguments& arguments, std::ostream& err) {
+std::optional<ScoresOptions> ParseOptions(const Arguments& arguments, std::ostream& out,
+                                          std::ostream& err, int& status) {
+    const Subcommand& command = *FindSubcommand("scores");
+    const std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
+    if (!line) return std::nullopt;
     ScoresOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--csv") {
-            options.csv = true;
-        } else if (argument == "--date") {
-            if (i + 1 == arguments.size()) {
-                err << "zor-tool scores: --date verwacht een datum dd-mm-jjjj\n";
-                return std::nullopt;
-            }
-            options.date = record::DateFromText(arguments[++i]);
-            if (!options.date) {
-                err << "zor-tool scores: \"" << arguments[i] << "\" is geen datum dd-mm-jjjj\n";
-                return std::nullopt;
-            }
-        } else if (argument.starts_with("--")) {
-            err << "zor-tool scores: onbekende optie \"" << argument << "\"\n";
-            return std::nullopt;
-        } else {
-            options.operands.push_back(argument);
-        }
+    options.csv = line->has("--csv");
+    options.operands = line->operands;
+    if (!ReadDateOption(command, *line, options.date, err)) {
+        status = kExitUsage;
+        return std::nullopt;
     }
     if (options.operands.size() != (options.csv ? 1u : 2u)) {
-        err << "Gebruik: zor-tool scores " << Subcommands()[0].usage << "\n";
+        status = UsageError(command, "verkeerd aantal argumenten", err);
         return std::nullopt;
     }
     return options;
@@ -145,8 +135,9 @@ int PrintTable(const ScoresOptions& options, std::ostream& out, std::ostream& er
 }  // namespace
 
 int RunScores(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    const std::optional<ScoresOptions> options = ParseOptions(arguments, err);
-    if (!options) return kExitUsage;
+    int status = kExitSuccess;
+    const std::optional<ScoresOptions> options = ParseOptions(arguments, out, err, status);
+    if (!options) return status;
     return options->csv ? PrintTable(*options, out, err) : PrintOne(*options, out, err);
 }
 

@@ -1,13 +1,11 @@
 #include "tool_paths.h"
 
-#include <system_error>
+#include "shell/folders.h"
 
 namespace zor::tool {
 
 std::filesystem::path GraphicsFolder() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (error ? std::filesystem::current_path() : self.parent_path()) / "Graphics";
+    return shell::findProgramFolder(shell::executableFolder()) / "Graphics";
 }
 
 }  // namespace zor::tool

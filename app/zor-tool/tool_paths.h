@@ -4,7 +4,8 @@
 
 namespace zor::tool {
 
-// The Graphics folder beside the zor-tool executable (the program folder).
+// The program's Graphics folder, found as the program finds it: beside the
+// executable or in ../share/zor. Throws shell::ProgramFilesMissing.
 std::filesystem::path GraphicsFolder();
 
 }  // namespace zor::tool

@@ -9,7 +9,11 @@ namespace zor::app {
 
 Program::Program(ui::Clock& clock, ui::SoundSystem& sounds, const shell::SettingsStore& settings,
                  std::string programFolder)
-    : app_(clock, dialogs_, pictures_, sounds),
+    : sounds_(sounds,
+              [this](const std::string& title, const std::string& text) {
+                  dialogs_.message(title, text);
+              }),
+      app_(clock, dialogs_, pictures_, sounds_),
       window_(app_, pictures_),
       clockDriver_(clock),
       programFolder_(programFolder),

@@ -11,6 +11,7 @@
 #include "ui/qt/front_window.h"
 #include "ui/qt/layout_dump.h"
 #include "ui/qt/notification_icon.h"
+#include "ui/output_advice.h"
 #include "ui/qt/qt_dialogs.h"
 #include "ui/qt/qt_pictures.h"
 #include "zor/mark_chooser_painter.h"
@@ -48,6 +49,8 @@ class Program {
 
     ui::qt::QtPictureSource pictures_;
     ui::qt::QtDialogs dialogs_;
+    // Tells the test leader about a slow or lost sound output.
+    ui::OutputAdvice sounds_;
     ui::Application app_;
     ui::qt::FrontWindow window_;
     PreviewPanelWidgets previewPanels_;

@@ -161,8 +161,13 @@ void Tcorrect::FormShow() {
         CORRbtn.load(buttonPicture("BtnWZNoff.gif"));
         ButtonExit.load(buttonPicture("BtnExit.gif"));
         resetScreen();
-        loadAdministration(viewer().ReportKey());
+        const std::string key = viewer().ReportKey();
+        if (const auto refusal =
+                locks_.Take(fs::path(ui::nativePath(main_.Datapath())), key, app().clock().wallNow()))
+            throw std::runtime_error(*refusal);
+        loadAdministration(key);
     } catch (...) {
+        locks_.ReleaseAll();
         // The screen does not open; the viewer's button comes back to rest.
         if (viewer_) viewer_->CorrectionClosed();
         throw;
@@ -426,6 +431,7 @@ void Tcorrect::ButtonExitClick() {
 }
 
 void Tcorrect::FormClose() {
+    locks_.ReleaseAll();
     CORRbtn.load(buttonPicture("BtnWZNoff.gif"));
     if (viewer_) viewer_->CorrectionClosed();
 }

@@ -14,6 +14,7 @@
 #include "correction/correction_viewer.h"
 #include "correction/mark_chooser.h"
 #include "record/administration_files.h"
+#include "record/administration_lock.h"
 #include "record/administration_record.h"
 #include "shell/main_menu.h"
 #include "ui/screen.h"
@@ -122,6 +123,9 @@ class Tcorrect : public ui::Screen {
     shell::MainMenu& main_;
     CorrectionViewer* viewer_ = nullptr;
     record::AdministrationRecord afname_;
+    // The administration's key is locked while the screen is open, so that no
+    // other program writes it meanwhile.
+    record::KeyLocks locks_;
     std::vector<std::unique_ptr<MarkChooser>> fwChoosers_;
     std::vector<std::unique_ptr<MarkChooser>> fvChoosers_;
     std::vector<std::unique_ptr<ui::Label>> itemLabels_;

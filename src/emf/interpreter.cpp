@@ -26,6 +26,16 @@ WorldTransform combined(const WorldTransform& a, const WorldTransform& b) {
 
 }  // namespace
 
+PixelsPerHimetric devicePixelsPerHimetric(const Header& header) {
+    double across = header.millimeters.cx * 100.0, down = header.millimeters.cy * 100.0;
+    if (header.micrometers && header.micrometers->cx > 0 && header.micrometers->cy > 0) {
+        across = header.micrometers->cx / 10.0;
+        down = header.micrometers->cy / 10.0;
+    }
+    if (!(across > 0 && down > 0)) return {};
+    return {header.device.cx / across, header.device.cy / down};
+}
+
 void Device::refuse(const std::string&) {}
 
 Interpreter::Interpreter(Device& device) : device_(device), rules_(device.rules()) {

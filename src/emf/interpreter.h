@@ -60,6 +60,14 @@ struct DrawingState {
     Point position;
 };
 
+// The reference device's pixels per 0.01 mm across and down, from the header's
+// micrometre size when it has one, else from its millimetre size; 0 when it does not tell.
+struct PixelsPerHimetric {
+    double x = 0;
+    double y = 0;
+};
+PixelsPerHimetric devicePixelsPerHimetric(const Header& header);
+
 // Where the tracking of one output departs from the others.
 struct Rules {
     // Saved states beyond this many are refused.

@@ -37,7 +37,7 @@ class MemoryDataStream final : public DataStream {
 class TempFileDataStream final : public DataStream {
   public:
     // Creates a file with a unique name starting with "PP" in the temporary folder;
-    // throws std::system_error when that fails.
+    // throws std::runtime_error with a Dutch message and the system's reason when that fails.
     TempFileDataStream();
     ~TempFileDataStream() override;  // closes and deletes the file
     TempFileDataStream(const TempFileDataStream&) = delete;

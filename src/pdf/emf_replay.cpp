@@ -229,12 +229,7 @@ class PdfDevice : public emf::Device {
     // gives them; 0 when the header does not tell. A page stored on one screen and exported on
     // another keeps its size this way.
     static int recordingDpi(const emf::Header& header) {
-        double pixels = header.device.cy;
-        double inches = header.micrometers && header.micrometers->cy > 0
-                            ? header.micrometers->cy / 25400.0
-                            : header.millimeters.cy / 25.4;
-        if (pixels <= 0 || inches <= 0) return 0;
-        long dpi = std::lround(pixels / inches);
+        long dpi = std::lround(emf::devicePixelsPerHimetric(header).y * 2540);
         return dpi >= 10 && dpi <= 10000 ? int(dpi) : 0;
     }
 

@@ -35,16 +35,6 @@ bool IsPlainFileName(std::string_view name) {
     return true;
 }
 
-// A key as the incomplete-administration file holds it: a code, "_", a date.
-bool IsAfnameKey(std::string_view key) {
-    constexpr std::size_t kDateSuffixLength = 11;  // "_dd-mm-yyyy"
-    if (key.empty() || key.size() > kMaxCodeLength + kDateSuffixLength) return false;
-    for (char c : key) {
-        if (!IsCodeCharacter(c)) return false;
-    }
-    return IsPlainFileName(key);
-}
-
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -68,6 +58,15 @@ ResumeResult Refusal(const ParseResult& parse, const fs::path& file) {
 
 }  // namespace
 
+bool IsAfnameKey(std::string_view key) {
+    constexpr std::size_t kDateSuffixLength = 11;  // "_dd-mm-yyyy"
+    if (key.empty() || key.size() > kMaxCodeLength + kDateSuffixLength) return false;
+    for (char c : key) {
+        if (!IsCodeCharacter(c)) return false;
+    }
+    return IsPlainFileName(key);
+}
+
 AdministrationPaths PathsInDataFolder(const fs::path& datapath, std::string_view key) {
     const std::string name(key);
     return {datapath / kIncompleteFolderName / (name + ".zta"),
@@ -81,13 +80,18 @@ AdministrationPaths PathsBesideFile(const fs::path& chosenIncompleteFile, std::s
     return {chosenIncompleteFile, folder / (name + "_FW.wda"), folder / (name + "_FV.vda")};
 }
 
-std::optional<FileError> WriteLinesFile(const fs::path& file,
-                                        const std::vector<std::string>& lines) {
+std::string LinesFileContent(const std::vector<std::string>& lines) {
     std::string content;
     for (const std::string& line : lines) {
         content += text::utf8ToCp1252(line);
         content += "\r\n";
     }
+    return content;
+}
+
+std::optional<FileError> WriteLinesFile(const fs::path& file,
+                                        const std::vector<std::string>& lines) {
+    const std::string content = LinesFileContent(lines);
     if (!IsPlainFileName(file.filename().string()))
         return CreateError(file, "Ongeldige bestandsnaam.");
     try {

@@ -26,6 +26,10 @@ struct AdministrationPaths {
     fs::path dataFV;      // <key>_FV.vda
 };
 
+// A key as the incomplete-administration file holds it: a code, "_", a date;
+// always a plain file name.
+bool IsAfnameKey(std::string_view key);
+
 // The files of `key` under the data folder (the "datapath" setting).
 AdministrationPaths PathsInDataFolder(const fs::path& datapath, std::string_view key);
 // The backup location: the chosen incomplete-administration file, the data files beside it.
@@ -37,6 +41,9 @@ struct FileError {
     std::string message;  // Dutch, naming the file and the system's reason
 };
 
+// The bytes of a file of these lines (UTF-8 in memory): Windows-1252, CR LF
+// after each line.
+std::string LinesFileContent(const std::vector<std::string>& lines);
 // Writes the lines (UTF-8 in memory) as Windows-1252 with CR LF after each line,
 // through a temporary file in the same folder that then replaces the target.
 std::optional<FileError> WriteLinesFile(const fs::path& file,

@@ -101,4 +101,13 @@ Date LocalDate(std::chrono::system_clock::time_point moment) {
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
+std::string LocalDateTimeText(std::chrono::system_clock::time_point moment) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%d-%m-%Y %H:%M:%S", &local);
+    return text;
+}
+
 }  // namespace zor::record

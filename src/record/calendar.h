@@ -33,6 +33,8 @@ std::string FormatDate(const Date& date);
 
 // The local calendar day of a moment: the day a test leader reads off the wall.
 Date LocalDate(std::chrono::system_clock::time_point moment);
+// The local date and time as dd-mm-yyyy hh:mm:ss.
+std::string LocalDateTimeText(std::chrono::system_clock::time_point moment);
 
 struct Age {
     int years = 0;

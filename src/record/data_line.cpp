@@ -20,8 +20,9 @@ std::string Quoted(std::string_view text) {
     return "\"" + shown + "\"";
 }
 
-std::string FieldLabel(int number, std::string_view name) {
-    return "veld " + std::to_string(number) + " (" + std::string(name) + ")";
+// Fields are counted from 1 in messages, as a person counts them.
+std::string FieldLabel(int index, std::string_view name) {
+    return "veld " + std::to_string(index + 1) + " (" + std::string(name) + ")";
 }
 
 std::optional<std::string> FindCodeProblem(std::string_view code) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "record/administration_files.h"
+#include "record/administration_lock.h"
 #include "record/key_filters.h"
 #include "record/text_fields.h"
 #include "shell/message_screen.h"
@@ -11,6 +12,8 @@
 
 namespace zor::record {
 namespace {
+
+namespace fs = std::filesystem;
 
 const char* const kNoCodeMessage = "Type eerst een proefpersoonnaam...";
 const char* const kExistsMessage = "Proefpersoon bestaat al, type een andere code in s.v.p.!";
@@ -27,6 +30,15 @@ const char* const kBackupDoneMessage =
     "schrijfbewerkingen geen toegang tot de (tijdens het installatieproces opgegeven) locatie "
     "voor de opslag van uw data en testrapporten.";
 const char* const kBackupFailedMessage = "Data niet opgeslagen op de backuplocatie! ";
+const char* const kRecoveryTitle = "Testafname herstellen";
+
+// "<code>_dd-mm-yyyy": the code part, or nothing for a name of another form.
+std::optional<std::string> CodeOfKey(const std::string& key) {
+    constexpr std::size_t kDateSuffixLength = 11;
+    if (key.size() <= kDateSuffixLength || key[key.size() - kDateSuffixLength] != '_')
+        return std::nullopt;
+    return key.substr(0, key.size() - kDateSuffixLength);
+}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -99,6 +111,27 @@ TZORinvoer::TZORinvoer(ui::Application& app, shell::ShellScreens& shell,
     ButtonNP.onClick = [this] { NPExecute(); };
     ButtonST.onClick = [this] { STExecute(); };
     ButtonContin.onClick = [this] { KnContinClick(); };
+    eventEndListener_ = app.addEventEndListener([this] { KeepJournal(); });
+}
+
+TZORinvoer::~TZORinvoer() { app().removeEventEndListener(eventEndListener_); }
+
+void TZORinvoer::KeepJournal() {
+    // Open: shown for this administration, which has its data lines.
+    const bool open = showingModally() && !Afname.MdataFW.empty();
+    std::optional<std::string> notice;
+    try {
+        notice = journal_.Update(Afname, open ? fs::path(DataFolder()) : fs::path(), open,
+                                 app().clock().wallNow());
+    } catch (const norms::ConversionError&) {
+        // A result cell that is no number: the save will report it.
+    }
+    if (open) {
+        locks_.ReleaseAllBut(Afname.AfnameKey);
+    } else {
+        locks_.ReleaseAll();
+    }
+    if (notice) app().showMessage(*notice);
 }
 
 shell::MainMenu& TZORinvoer::Main() const { return *shell_.main; }
@@ -142,6 +175,7 @@ void TZORinvoer::ResetAfname() {
     LockCodeOnceStarted();
     ActiveControl = &Ecode;
     tests_.ResetIntroductionsAndTests();
+    app().sounds().beginAdministration();
     ButtonNP.load(ButtonPicture("BtnHMoff.gif"));
     ButtonST.load(ButtonPicture("BtnSToff.gif"));
     ButtonNP.enabled = true;
@@ -266,6 +300,11 @@ void TZORinvoer::STExecute() {
         return;
     }
     if (!AcceptSameDay()) return;
+    if (const auto refusal =
+            locks_.Take(DataFolder(), Afname.AfnameKey, app().clock().wallNow())) {
+        dialogs.confirm(*refusal, ui::ConfirmButtons::OK);
+        return;
+    }
 
     Afname.SubjectValid = true;
     PendingAction = 2;
@@ -276,7 +315,7 @@ void TZORinvoer::STExecute() {
     Latency();
 }
 
-bool TZORinvoer::AcceptSameDay() {
+bool TZORinvoer::AcceptSameDay(bool resuming) {
     Afname.AfnameKey = Afname.SubjectKey();
     Afname.MemoCom.resize(std::max<std::size_t>(Afname.MemoCom.size(), 2));
     Afname.MemoCom[0] = Afname.AfnameKey;
@@ -315,7 +354,7 @@ bool TZORinvoer::AcceptSameDay() {
                                      .fontFamily = "Arial",
                                      .messagePointSize = 8});
         if (answer == ui::ModalResult::Yes) return true;
-        if (answer != ui::ModalResult::No) return false;
+        if (answer != ui::ModalResult::No && !resuming) return false;
 
         n = n + 1 == 1 ? 2 : n + 1;
         Afname.VolgnrSuffix = " #" + std::to_string(n);
@@ -397,6 +436,7 @@ void TZORinvoer::ReturnToMainMenu(bool immediately) {
 void TZORinvoer::Opslaan1Click(std::function<void()> then) {
     PendingAction = 4;
     const SaveResult result = SaveAdministration(Afname, DataFolder());
+    if (result.outcome == SaveResult::Outcome::kSaved) journal_.Saved(Afname);
     const bool saved = result.outcome == SaveResult::Outcome::kSaved ||
                        (result.outcome == SaveResult::Outcome::kNeedsBackup && BackupProcedure());
     if (!saved) {
@@ -436,7 +476,15 @@ bool TZORinvoer::BackupProcedure() {
 }
 
 void TZORinvoer::ResumeAfname() {
-    const ResumeResult result = ResumeFromFiles(Afname, Main().ResumeFileName(), DataFolder());
+    const std::string resumedKey = fs::path(Main().ResumeFileName()).stem().string();
+    ResumeResult result;
+    if (Main().ResumeFileName().empty()) {
+        result = ResumeFromFiles(Afname, Main().ResumeFileName(), DataFolder());
+    } else if (std::optional<std::string> refusal = TakeResumeLocks(resumedKey)) {
+        result = {ResumeResult::Outcome::kLoadFailed, *refusal, {}, Main().ResumeFileName()};
+    } else {
+        result = ResumeFromFiles(Afname, Main().ResumeFileName(), DataFolder());
+    }
     if (result.outcome == ResumeResult::Outcome::kNothingChosen) return;
     ButtonST.enabled = false;
     ButtonST.visible = false;
@@ -446,7 +494,10 @@ void TZORinvoer::ResumeAfname() {
     ButtonNP.enabled = true;
     ShowRecord();
     LockCodeOnceStarted();
-    if (result.outcome == ResumeResult::Outcome::kResumed) return;
+    if (result.outcome == ResumeResult::Outcome::kResumed) {
+        ResolveResumeCollision(resumedKey);
+        return;
+    }
     // Nothing was loaded: continuing has nothing to open; the file stays for another try.
     Afname.AfnameStatus = 0;
     if (result.outcome == ResumeResult::Outcome::kLoadFailed) {
@@ -454,6 +505,109 @@ void TZORinvoer::ResumeAfname() {
     } else {
         app().dialogs().confirm(result.message, ui::ConfirmButtons::OK);
     }
+}
+
+std::optional<std::string> TZORinvoer::TakeResumeLocks(const std::string& resumedKey) {
+    const auto now = app().clock().wallNow();
+    std::vector<std::string> keys{resumedKey};
+    if (const std::optional<std::string> code = CodeOfKey(resumedKey)) {
+        keys.push_back(*code + "_" + Afname.Eafndag + "-" + Afname.Eafnmnd + "-" +
+                       Afname.Eafnjaar);
+    }
+    for (const std::string& key : keys) {
+        if (std::optional<std::string> refusal = locks_.Take(DataFolder(), key, now)) {
+            locks_.ReleaseAll();
+            return refusal;
+        }
+    }
+    return std::nullopt;
+}
+
+void TZORinvoer::ResolveResumeCollision(const std::string& resumedKey) {
+    if (Afname.AfnameKey == resumedKey) return;
+    const std::string code = Afname.Ecode;
+    const int row = Afname.FindSubjectRow(code);
+    if (!AcceptSameDay(true)) return;
+    if (Afname.Ecode != code && row > 0) {
+        // The data lines carry the code: they follow its new sequence suffix.
+        Afname.ReplaceDataLines(row);
+        LockCodeOnceStarted();
+    }
+    if (const auto refusal =
+            locks_.Take(DataFolder(), Afname.AfnameKey, app().clock().wallNow())) {
+        app().dialogs().confirm(*refusal, ui::ConfirmButtons::OK);
+    }
+}
+
+void TZORinvoer::OfferRecovery() {
+    const std::string folder = DataFolder();
+    if (folder.empty()) return;
+    for (const fs::path& journal : FindJournals(folder)) {
+        // A recovery file never keeps the program from starting.
+        try {
+            OfferRecoveryOf(journal);
+        } catch (const std::exception& e) {
+            app().showMessage(e.what());
+        }
+        locks_.ReleaseAll();
+    }
+}
+
+void TZORinvoer::OfferRecoveryOf(const fs::path& journal) {
+    const std::string folder = DataFolder();
+    const auto now = app().clock().wallNow();
+    ui::Dialogs& dialogs = app().dialogs();
+    const auto setAside = [&](const std::string& why) {
+        const SetAsideResult moved = SetJournalAside(folder, journal, now);
+        if (moved.error) {
+            app().showMessage(why + moved.error->message);
+        } else if (!why.empty()) {
+            app().showMessage(why + "Het is apart gezet als \"" + moved.moved.string() + "\".");
+        }
+    };
+    const JournalRead read = ReadJournal(journal);
+    if (!read.state) {
+        setAside("Het herstelbestand \"" + journal.string() + "\" is onbruikbaar: " +
+                 read.problem + ". ");
+        return;
+    }
+    const JournalState& state = *read.state;
+    // Held by a running program: its administration is open there.
+    if (LiveHolder(folder, state.key, locks_.self(), now)) return;
+    if (locks_.Take(folder, state.key, now)) return;
+
+    const std::string question =
+        "Het ZOR-afnameprogramma is onverwacht gestopt tijdens de testafname \"" + state.key +
+        "\" (laatst bijgewerkt op " + read.updated +
+        ").\n\nWilt u deze afname herstellen?\n\nJa: de gegevens tot en met de laatste "
+        "score worden opgeslagen; zet de afname daarna voort met \"Testafname hervatten\".\n"
+        "Nee: het herstelbestand wordt apart gezet in de map \"" +
+        SetAsideFolder(folder).string() + "\".";
+    const ui::ModalResult answer =
+        dialogs.confirm(question, ui::ConfirmButtons::YesNo,
+                        {.title = kRecoveryTitle,
+                         .defaultButton = ui::ModalResult::Yes,
+                         .fontFamily = {},
+                         .messagePointSize = 0});
+    if (answer != ui::ModalResult::Yes) {
+        setAside("");
+        return;
+    }
+    if (const std::optional<FileError> error = WriteRecoveredFiles(folder, state)) {
+        app().showMessage("De testafname \"" + state.key + "\" is niet hersteld. " +
+                          error->message + " Het herstelbestand \"" + journal.string() +
+                          "\" blijft bewaard.");
+        return;
+    }
+    std::error_code ignored;
+    fs::remove(journal, ignored);
+    dialogs.confirm("De testafname \"" + state.key +
+                        "\" is hersteld. Zet de afname voort met \"Testafname hervatten\".",
+                    ui::ConfirmButtons::OK,
+                    {.title = kRecoveryTitle,
+                     .defaultButton = std::nullopt,
+                     .fontFamily = {},
+                     .messagePointSize = 0});
 }
 
 void TZORinvoer::LatencyStep() {

@@ -1,15 +1,20 @@
 #pragma once
-
-#include <functional>
 // The subject-entry screen `TZORinvoer` ("Testgegevens"): registers the child,
 // guards against a second administration of the same child on one day, starts
 // and continues administrations, and saves them (with the backup procedure when
-// the data folder cannot be written). It owns the administration record.
+// the data folder cannot be written). It owns the administration record, keeps
+// its recovery journal after every change and holds its key's lock while it is
+// open.
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "record/administration_lock.h"
 #include "record/administration_record.h"
 #include "record/administration_screens.h"
+#include "record/recovery_journal.h"
 #include "shell/later_screens.h"
 #include "shell/main_menu.h"
 #include "shell/startup.h"
@@ -23,6 +28,7 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     // `tests` must stay valid for the screen's lifetime; it is used only once
     // the test leader acts, when every screen exists.
     TZORinvoer(ui::Application& app, shell::ShellScreens& shell, AdministrationScreens& tests);
+    ~TZORinvoer() override;
 
     // The administration; the edits below show its subject fields.
     AdministrationRecord Afname;
@@ -75,6 +81,10 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     ui::Screen& screen() override { return *this; }
     void ResetAfname() override;
     void PlaySaved() override;
+    void OfferRecovery() override;
+
+    // The recovery journal of the open administration.
+    const JournalKeeper& journal() const { return journal_; }
 
   protected:
     void LatencyStep() override;
@@ -92,7 +102,19 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     // The code can be typed until the administration has its data lines.
     void LockCodeOnceStarted();
     // The same-day check of a start; true when the start is accepted.
-    bool AcceptSameDay();
+    // `resuming`: a resumed administration cannot be abandoned, so a
+    // dismissed question keeps both administrations, as "Nee" does.
+    bool AcceptSameDay(bool resuming = false);
+    // A resumed administration whose new key (today) names another
+    // administration's files asks the same-day question.
+    void ResolveResumeCollision(const std::string& resumedKey);
+    // The locks of the resumed file's key and of its key today; the refusal
+    // when another program holds one.
+    std::optional<std::string> TakeResumeLocks(const std::string& resumedKey);
+    // After every event: the journal and the lock follow the administration.
+    void KeepJournal();
+    // One recovery file found at start-up.
+    void OfferRecoveryOf(const std::filesystem::path& journal);
     // Stores the files at a place the test leader picks; true when they were written.
     bool BackupProcedure();
     void ReturnToMainMenu(bool immediately);
@@ -101,6 +123,9 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     shell::ShellScreens& shell_;
     AdministrationScreens& tests_;
     bool showingRecord_ = false;
+    JournalKeeper journal_;
+    KeyLocks locks_;
+    int eventEndListener_ = 0;
 };
 
 }  // namespace zor::record

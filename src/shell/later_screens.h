@@ -15,6 +15,9 @@ class SubjectEntry {
     virtual void ResetAfname() = 0;
     // Plays the save sound on the entry screen's own player.
     virtual void PlaySaved() = 0;
+    // Offers to recover each administration a program left unsaved when it
+    // ended unexpectedly; called once, when the main menu first shows.
+    virtual void OfferRecovery() {}
 };
 
 // The screens of the other subsystems that the main screen opens, hides or

@@ -81,6 +81,11 @@ void TZORMAINForm::Formshow() {
     MenuAction = 0;
     LatencyState = 0;
     audiopath_ = audiopathOf(pgmpath_);
+    // Before the menu is used, once: administrations a killed program left behind.
+    if (!recoveryOffered_ && later_.ZORinvoer) {
+        recoveryOffered_ = true;
+        later_.ZORinvoer->OfferRecovery();
+    }
 }
 
 void TZORMAINForm::FormDestroy() { icon.registered = false; }
@@ -193,7 +198,16 @@ void TZORMAINForm::Exit1Click() {
     ClickSound();
     if (app().dialogs().confirm(kExitQuestion, ui::ConfirmButtons::OKCancel) != ui::ModalResult::OK)
         return;
+    closeAllAndSayFarewell();
+}
 
+bool TZORMAINForm::EndOnRequest() {
+    if (!later_.complete()) return false;
+    if (!FarewellTimer.enabled()) closeAllAndSayFarewell();
+    return true;
+}
+
+void TZORMAINForm::closeAllAndSayFarewell() {
     for (ui::Screen* s :
          {later_.AfterFV, later_.AfterFW, later_.FWin, later_.FVin, later_.FWtfase, later_.FVtfase,
           &later_.ZORinvoer->screen(), later_.ZORkeuze, later_.Finish})

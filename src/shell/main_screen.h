@@ -63,6 +63,10 @@ class TZORMAINForm : public ui::Screen, public MainMenu {
     void ButtonTHClick();
     void ButtonTROClick();
     void FileExit1Execute();   // ButtonExit
+    // Ends the program as the menu's "Sluiten" does, without asking: the
+    // system asks the program to stop. False while start-up is still going
+    // on (nothing to close yet).
+    bool EndOnRequest();
     void HelpAbout1Execute();  // About
     // The notification icon's callback with the mouse message.
     void TrayIconCallback(int mouseMessage);
@@ -88,6 +92,8 @@ class TZORMAINForm : public ui::Screen, public MainMenu {
     void onShow() override { Formshow(); }
 
   private:
+    // Closes every screen above the main screen and shows the farewell.
+    void closeAllAndSayFarewell();
     std::string buttonPicture(const std::string& name) const;
     void recomputeFolders();
     void farewellOver();
@@ -99,6 +105,7 @@ class TZORMAINForm : public ui::Screen, public MainMenu {
     std::string datapath_;
     std::string audiopath_;
     int resumeMode_ = 0;
+    bool recoveryOffered_ = false;
     std::string resumeFileName_;
 };
 

@@ -103,4 +103,23 @@ std::string IniSettingsStore::readString(const std::string& key, const std::stri
     return found;
 }
 
+std::optional<std::int64_t> AudioLatencyOverrideMs(
+    const SettingsStore& settings, const std::function<void(const std::string&)>& log) {
+    const std::string text = trimmed(settings.readString(kSettingsKey, kAudioLatencyValue));
+    if (text.empty()) return std::nullopt;
+    constexpr std::int64_t kMaxMs = 2000;
+    std::int64_t ms = 0;
+    bool valid = text.size() <= 4 && std::all_of(text.begin(), text.end(), [](unsigned char c) {
+        return std::isdigit(c) != 0;
+    });
+    if (valid) ms = std::stoll(text);
+    if (!valid || ms > kMaxMs) {
+        if (log)
+            log("instelling " + std::string(kAudioLatencyValue) + "=\"" + text +
+                "\" genegeerd: verwacht een geheel aantal milliseconden van 0 tot en met 2000");
+        return std::nullopt;
+    }
+    return ms;
+}
+
 }  // namespace zor::shell

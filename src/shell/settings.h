@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -12,6 +13,9 @@ namespace zor::shell {
 inline constexpr const char* kSettingsKey = "\\SOFTWARE\\Lomba\\ZOR\\SETTINGS";
 inline constexpr const char* kDataPathValue = "datapath";
 inline constexpr const char* kReportPathValue = "trpath";
+// The sound output's latency in milliseconds, replacing the sound server's
+// figure when the test leader's equipment reports it wrongly.
+inline constexpr const char* kAudioLatencyValue = "audiolatency";
 
 // The machine-wide settings store, read only. A missing store, key or value
 // reads as the empty text.
@@ -51,5 +55,10 @@ class IniSettingsStore : public SettingsStore {
     Environment env_;
     std::optional<std::filesystem::path> fixedFile_;
 };
+
+// The `audiolatency` setting: whole milliseconds from 0 to 2000; nothing when
+// it is absent, and nothing with one line to `log` when it is no such number.
+std::optional<std::int64_t> AudioLatencyOverrideMs(const SettingsStore& settings,
+                                                   const std::function<void(const std::string&)>& log);
 
 }  // namespace zor::shell

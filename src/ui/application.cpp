@@ -35,7 +35,21 @@ void Application::runEvent(const std::function<void()>& event) {
     }
     --eventDepth_;
     if (eventDepth_ == 0) closeEndedShowings();
+    if (eventDepth_ == 0) {
+        // A listener may show a message box, whose own events come back here.
+        const auto listeners = eventEndListeners_;
+        for (const auto& [id, listener] : listeners) runStep(listener);
+    }
     if (eventDepth_ == 0 && observer) observer->refresh();
+}
+
+int Application::addEventEndListener(std::function<void()> listener) {
+    eventEndListeners_.emplace_back(++nextListenerId_, std::move(listener));
+    return nextListenerId_;
+}
+
+void Application::removeEventEndListener(int id) {
+    std::erase_if(eventEndListeners_, [id](const auto& entry) { return entry.first == id; });
 }
 
 std::vector<Screen*> Application::modalStack() const {

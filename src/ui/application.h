@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/clock.h"
@@ -54,6 +55,11 @@ class Application {
     // the current action. When the outermost event is over, showings whose
     // result has been set close from the top.
     void runEvent(const std::function<void()>& event);
+    // Runs after every outermost event, once its showings have closed: the
+    // place to keep something in step with every change an event may make.
+    // Returns a number for removeEventEndListener.
+    int addEventEndListener(std::function<void()> listener);
+    void removeEventEndListener(int id);
 
     // Plain message box titled with the application title.
     void showMessage(const std::string& text);
@@ -96,6 +102,8 @@ class Application {
     SoundSystem& sounds_;
     std::vector<Screen*> screens_;
     std::vector<Showing> stack_;
+    std::vector<std::pair<int, std::function<void()>>> eventEndListeners_;
+    int nextListenerId_ = 0;
     Screen* lastShown_ = nullptr;
     int eventDepth_ = 0;
     bool closing_ = false;

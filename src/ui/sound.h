@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zor::ui {
@@ -26,6 +28,9 @@ class SoundPlayer {
     virtual PlayerMode mode() const = 0;
     // Closes the open sound, silencing it; nothing happens when none is open.
     virtual void close() = 0;
+    // The output latency the playing sound's end includes, once the output
+    // has started it; nothing for a player without an output.
+    virtual std::optional<std::int64_t> outputLatencyMs() const { return std::nullopt; }
 };
 
 // Makes the players of the screens.
@@ -33,6 +38,10 @@ class SoundSystem {
   public:
     virtual ~SoundSystem() = default;
     virtual std::unique_ptr<SoundPlayer> createPlayer(const std::string& name) = 0;
+    // Whether an output went away under a playing sound since the last call.
+    virtual bool takeOutputLost() { return false; }
+    // A new administration begins (its first sound's latency is checked).
+    virtual void beginAdministration() {}
 };
 
 }  // namespace zor::ui

@@ -181,19 +181,19 @@ TEST_F(ScoresCommandTest, BadInputNamesFileAndLine) {
     const ToolRun wrongSubtest = Scores({Path("A_FW.wda"), Path("A_FV.vda")});
     EXPECT_EQ(wrongSubtest.status, 1);
     EXPECT_EQ(wrongSubtest.err, "zor-tool scores: " + Path("A_FW.wda") +
-                                    ":2: veld 1 (subtest) is \"fw\" in plaats van \"FW\"\n");
+                                    ":2: veld 2 (subtest) is \"fw\" in plaats van \"FW\"\n");
 
     std::string cell = ExampleLine("FV");
     cell.replace(cell.find(";208;"), 5, ";2x8;");
     Write("B_FV.vda", cell + "\r\n");
     const ToolRun swapped = Scores({Path("A_FV.vda"), Path("A_FW.wda")});
     EXPECT_EQ(swapped.err, "zor-tool scores: " + Path("A_FV.vda") +
-                               ":1: veld 1 (subtest) is \"FV\" in plaats van \"FW\"\n");
+                               ":1: veld 2 (subtest) is \"FV\" in plaats van \"FW\"\n");
     Write("C_FW.wda", ExampleLine("FW") + "\r\n");
     const ToolRun cellError = Scores({Path("C_FW.wda"), Path("B_FV.vda")});
     EXPECT_EQ(cellError.err,
               "zor-tool scores: " + Path("B_FV.vda") +
-                  ":1: veld 14 (tijd) \"2x8\" is geen geheel aantal tienden van seconden\n");
+                  ":1: veld 15 (tijd) \"2x8\" is geen geheel aantal tienden van seconden\n");
 
     Write("D_FW.wda", "");
     const ToolRun empty = Scores({Path("D_FW.wda"), Path("A_FV.vda")});

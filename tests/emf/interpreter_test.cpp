@@ -48,6 +48,15 @@ ExtTextOutW textAt(Point reference) {
     return text;
 }
 
+// The drawing contexts a device under the rules saw for the records after a header.
+std::vector<DrawingState> seenUnder(Rules rules, const std::function<void(Interpreter&)>& records) {
+    RecordingDevice device(rules);
+    Interpreter play(device);
+    play(headerWith(2));
+    records(play);
+    return device.seen;
+}
+
 void createAndSelectPen(Interpreter& play, std::uint32_t handle, ColorRef color) {
     play(CreatePen{handle, {pen_style::Solid, 3, color}, false});
     play(SelectObject{handle});
@@ -103,12 +112,11 @@ TEST(Interpreter, ObjectsBeyondTheHeadersTableLiveOnlyWhereTheTableMayGrow) {
     for (bool grow : {true, false}) {
         Rules rules;
         rules.growObjectTable = grow;
-        RecordingDevice device(rules);
-        Interpreter play(device);
-        play(headerWith(2));
-        createAndSelectPen(play, 9, 0x123456);
-        play(RectangleRecord{});
-        EXPECT_EQ(device.seen.at(0).pen.pen.color, grow ? 0x123456u : 0u) << grow;
+        auto seen = seenUnder(rules, [](Interpreter& play) {
+            createAndSelectPen(play, 9, 0x123456);
+            play(RectangleRecord{});
+        });
+        EXPECT_EQ(seen.at(0).pen.pen.color, grow ? 0x123456u : 0u) << grow;
     }
 }
 
@@ -116,16 +124,15 @@ TEST(Interpreter, WorldTransformIsComposedInOrderAndKeptOrDroppedOnRestore) {
     for (bool keep : {true, false}) {
         Rules rules;
         rules.restoreKeepsWorldTransform = keep;
-        RecordingDevice device(rules);
-        Interpreter play(device);
-        play(headerWith(1));
-        play(SetWorldTransform{{2, 0, 0, 2, 0, 0}});           // scale by 2
-        play(ModifyWorldTransform{{1, 0, 0, 1, 10, 20}, 2});   // shift first, then scale
-        play(SaveDC{});
-        play(ModifyWorldTransform{{}, 1});  // identity
-        play(RestoreDC{-1});
-        play(RectangleRecord{});
-        const auto& world = device.seen.at(0).worldTransform;
+        auto seen = seenUnder(rules, [](Interpreter& play) {
+            play(SetWorldTransform{{2, 0, 0, 2, 0, 0}});          // scale by 2
+            play(ModifyWorldTransform{{1, 0, 0, 1, 10, 20}, 2});  // shift first, then scale
+            play(SaveDC{});
+            play(ModifyWorldTransform{{}, 1});  // identity
+            play(RestoreDC{-1});
+            play(RectangleRecord{});
+        });
+        const auto& world = seen.at(0).worldTransform;
         if (!keep) {
             EXPECT_FALSE(world.has_value());
             continue;
@@ -141,16 +148,15 @@ TEST(Interpreter, StockBrushesAndFontsFollowTheDevicesRules) {
     Rules rules;
     rules.lightGrayBrush = 0xAAAAAA;
     rules.stockFontsSelectDefault = false;
-    RecordingDevice device(rules);
-    Interpreter play(device);
-    play(headerWith(2));
-    play(ExtCreateFontIndirectW{1, {}});
-    play(SelectObject{1});
-    play(SelectObject{stockHandle(StockObject::LightGrayBrush)});
-    play(SelectObject{stockHandle(StockObject::DeviceDefaultFont)});
-    play(RectangleRecord{});
-    EXPECT_EQ(device.seen.at(0).brush.color, 0xAAAAAAu);
-    EXPECT_NE(device.seen.at(0).font, nullptr);
+    auto seen = seenUnder(rules, [](Interpreter& play) {
+        play(ExtCreateFontIndirectW{1, {}});
+        play(SelectObject{1});
+        play(SelectObject{stockHandle(StockObject::LightGrayBrush)});
+        play(SelectObject{stockHandle(StockObject::DeviceDefaultFont)});
+        play(RectangleRecord{});
+    });
+    EXPECT_EQ(seen.at(0).brush.color, 0xAAAAAAu);
+    EXPECT_NE(seen.at(0).font, nullptr);
 }
 
 TEST(Interpreter, ToFormsAndPositionUpdatingTextMoveTheCurrentPosition) {

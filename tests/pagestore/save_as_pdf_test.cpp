@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "pagestore/errors.h"
 #include "pagestore/print_preview.h"
 #include "pdf/pdf_export.h"
 #include "run_command.h"
@@ -80,6 +81,27 @@ TEST_F(SaveAsPdf, ATargetHeldByAnotherProgramFailsAndTheStoreReturnsToIdle) {
 TEST_F(SaveAsPdf, AMissingFolderWritesNothingAndReportsNothing) {
     const fs::path pdf = dir_ / "PDF" / "rapport.pdf";
     EXPECT_NO_THROW(store_.SaveAsPDF(pdf, FixedDay));
+    EXPECT_FALSE(fs::exists(pdf));
+}
+
+// The writer's refusals ("SetFontSize") reach the test leader as a Dutch sentence
+// that keeps the refused operation's name, and no PDF is written.
+TEST_F(SaveAsPdf, AWritersRefusalIsDutchAndWritesNothing) {
+    TPrintPreview store;
+    store.BeginDoc();
+    emf::Font huge = store.Canvas()->font();
+    huge.height = -20000;  // a damaged height: far beyond what a PDF font size may be
+    store.Canvas()->setFont(huge);
+    store.Canvas()->textOut(1000, 1000, "Naam");
+    store.EndDoc();
+    const fs::path pdf = dir_ / "rapport.pdf";
+    try {
+        store.SaveAsPDF(pdf, FixedDay);
+        ADD_FAILURE() << "exported";
+    } catch (const EPdfExportError& e) {
+        EXPECT_STREQ(e.what(), "De PDF kon niet worden gemaakt: ongeldige waarde (SetFontSize).");
+    }
+    EXPECT_EQ(store.State(), TPreviewState::Idle);
     EXPECT_FALSE(fs::exists(pdf));
 }
 

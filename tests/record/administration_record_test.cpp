@@ -251,7 +251,7 @@ TEST(ParseDataLine, LowerCaseSubtestIsRefusedAndRecordReset) {
     const ParseResult result = record.ParseDataLineFW(1);
     EXPECT_EQ(result.outcome, ParseResult::Outcome::kRejected);
     EXPECT_EQ(result.message, "Data foutief of niet van de Foneemweglatingtest!");
-    EXPECT_EQ(result.problem, "veld 1 (subtest) is \"fw\" in plaats van \"FW\"");
+    EXPECT_EQ(result.problem, "veld 2 (subtest) is \"fw\" in plaats van \"FW\"");
     EXPECT_EQ(record.Ecode, "");
     EXPECT_TRUE(record.MdataFW.empty());
     EXPECT_EQ(record.SGdataFW.Cell(1, 0), "");

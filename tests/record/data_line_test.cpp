@@ -65,17 +65,17 @@ TEST(FindDataLineProblem, NamesTheField) {
     const std::string header = "Jan01;FW;meisje;10;06;2002;05;03;2011;S;4;T;vb2;2";
     EXPECT_FALSE(FindDataLineProblem(SplitDataLine(header + ";34;1;20;0"), Subtest::FW));
     EXPECT_EQ(FindDataLineProblem(SplitDataLine(header + ";3x;1"), Subtest::FW),
-              "veld 14 (tijd) \"3x\" is geen geheel aantal tienden van seconden");
+              "veld 15 (tijd) \"3x\" is geen geheel aantal tienden van seconden");
     EXPECT_EQ(FindDataLineProblem(SplitDataLine(header + ";34;2"), Subtest::FW),
-              "veld 15 (goed/fout) \"2\" is geen 0 of 1");
+              "veld 16 (goed/fout) \"2\" is geen 0 of 1");
     EXPECT_EQ(FindDataLineProblem(SplitDataLine(header), Subtest::FV),
-              "veld 1 (subtest) is \"FW\" in plaats van \"FV\"");
+              "veld 2 (subtest) is \"FW\" in plaats van \"FV\"");
     EXPECT_EQ(FindDataLineProblem(SplitDataLine("Jan01;FW;;;;;;;;;;;;8"), Subtest::FW),
-              "veld 13 (status) \"8\" is geen status 1 t/m 7");
+              "veld 14 (status) \"8\" is geen status 1 t/m 7");
     EXPECT_EQ(FindDataLineProblem(SplitDataLine("../x;FW;;;;;;;;;;;;1"), Subtest::FW),
-              "veld 0 (code) \"../x\" bevat een ongeldig teken");
+              "veld 1 (code) \"../x\" bevat een ongeldig teken");
     EXPECT_EQ(FindDataLineProblem(SplitDataLine(";FW;;;;;;;;;;;;1"), Subtest::FW),
-              "veld 0 (code) is leeg");
+              "veld 1 (code) is leeg");
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST_F(HostileInputTest, VeryLongFieldsAreCutToTheScreenLimits) {
     record.MdataFW = {longText + ";FW;;01;01;2003;01;01;2011;;;;;1"};
     const ParseResult result = record.ParseDataLineFW(1);
     EXPECT_EQ(result.outcome, ParseResult::Outcome::kRejected);
-    EXPECT_EQ(result.problem, "veld 0 (code) is langer dan 40 tekens");
+    EXPECT_EQ(result.problem, "veld 1 (code) is langer dan 40 tekens");
 }
 
 TEST_F(HostileInputTest, CodeThatWouldLeaveTheDataFolderIsRefused) {

@@ -85,11 +85,13 @@ TEST_F(ReportCommandsTest, MissingMakesOnlyAbsentPdfsAndGoesOnAfterABadFile) {
     fs::copy_file(root / "K123 - 05-03-2011.zrp", root / "K124 - 06-03-2011.zrp");
     std::ofstream(root / "Kapot - 01-01-2011.zrp") << "geen rapport";
     const fs::path kept = root / "PDF" / "ZOR - K123_05-03-2011.pdf";
-    std::ofstream(kept, std::ios::trunc) << "kept";
+    // Complete in form (header, cross-reference pointer, end mark): a PDF that is there.
+    const std::string complete = "%PDF-1.3\ntrailer\n<< >>\nstartxref\n9\n%%EOF\n";
+    std::ofstream(kept, std::ios::trunc) << complete;
 
     const ToolRun run = Tool(RunPdf, {"--missing", root.string()});
     EXPECT_EQ(run.status, kExitFailure);
-    EXPECT_EQ(ReadAll(kept), "kept");
+    EXPECT_EQ(ReadAll(kept), complete);
     EXPECT_TRUE(fs::exists(root / "PDF" / "ZOR - K124_06-03-2011.pdf"));
     EXPECT_FALSE(fs::exists(root / "PDF" / "ZOR - Kapot_01-01-2011.pdf"));
     EXPECT_NE(run.err.find("Kapot - 01-01-2011.zrp"), std::string::npos) << run.err;

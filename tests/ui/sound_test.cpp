@@ -66,5 +66,33 @@ TEST_F(SoundTest, MissingSoundFailsAtOpenNamingTheFile) {
     EXPECT_THROW(player->play(), FileLoadError);
 }
 
+TEST_F(SoundTest, WavSamplesAreReadWithTheirFormat) {
+    testing::writeWav((dir / "a.wav").string(), 1250);
+    auto pcm = readWavPcm((dir / "a.wav").string());
+    ASSERT_TRUE(pcm);
+    EXPECT_EQ(pcm->channels, 1);
+    EXPECT_EQ(pcm->sampleRate, 8000);
+    EXPECT_EQ(pcm->bitsPerSample, 8);
+    EXPECT_EQ(pcm->data.size(), 10000u);
+    EXPECT_EQ(pcm->durationMs(), 1250);
+
+    auto prompt = readWavPcm(std::string(ZOR_SOURCE_DIR) + "/assets/Audio/FW/FWn01.wav");
+    ASSERT_TRUE(prompt);
+    EXPECT_EQ(prompt->bitsPerSample, 16);
+    EXPECT_GT(prompt->durationMs(), 0);
+
+    std::ofstream(dir / "bad.wav") << "RIFF....WAVEjunk";
+    EXPECT_FALSE(readWavPcm((dir / "bad.wav").string()));
+    EXPECT_FALSE(readWavPcm((dir / "none.wav").string()));
+}
+
+TEST_F(SoundTest, AFileCutShortKeepsTheWholeFramesItHas) {
+    testing::writeWav((dir / "a.wav").string(), 1000);
+    std::filesystem::resize_file(dir / "a.wav", 44 + 4000);
+    auto pcm = readWavPcm((dir / "a.wav").string());
+    ASSERT_TRUE(pcm);
+    EXPECT_EQ(pcm->durationMs(), 500);
+}
+
 }  // namespace
 }  // namespace zor::ui

@@ -13,7 +13,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "emf/bytes.h"
 #include "emf/font_metrics.h"
 #include "emf/interpreter.h"
 #include "emf/reader.h"
@@ -139,18 +138,11 @@ class PainterDevice : public Device {
     PainterDevice(QPainter& painter, const Header& header, const QRectF& target)
         : painter_(painter), base_(painter.transform()) {
         // The frame (0.01 mm) in the reference device's pixels is what lands on the target.
-        double pxPerHimX = 0, pxPerHimY = 0;
-        if (header.micrometers && header.micrometers->cx > 0 && header.micrometers->cy > 0) {
-            pxPerHimX = header.device.cx / (header.micrometers->cx / 10.0);
-            pxPerHimY = header.device.cy / (header.micrometers->cy / 10.0);
-        } else if (header.millimeters.cx > 0 && header.millimeters.cy > 0) {
-            pxPerHimX = header.device.cx / (header.millimeters.cx * 100.0);
-            pxPerHimY = header.device.cy / (header.millimeters.cy * 100.0);
-        }
-        deviceDpiY_ = pxPerHimY * 2540.0;
-        QRectF frame(header.frame.left * pxPerHimX, header.frame.top * pxPerHimY,
-                     double(header.frame.width()) * pxPerHimX,
-                     double(header.frame.height()) * pxPerHimY);
+        const PixelsPerHimetric pixels = devicePixelsPerHimetric(header);
+        deviceDpiY_ = pixels.y * 2540.0;
+        QRectF frame(header.frame.left * pixels.x, header.frame.top * pixels.y,
+                     double(header.frame.width()) * pixels.x,
+                     double(header.frame.height()) * pixels.y);
         if (!(frame.width() > 0 && frame.height() > 0))
             frame = QRectF(header.bounds.left, header.bounds.top, double(header.bounds.width()) + 1,
                            double(header.bounds.height()) + 1);

@@ -1,27 +1,35 @@
-#include "ui/qt/prompt_timeline.h"
+#include "ui/prompt_timeline.h"
 
 #include <algorithm>
 
-namespace zor::ui::qt {
+namespace zor::ui {
 
 void PromptTimeline::playRequested(std::int64_t nowMs) {
     requestedMs_ = nowMs;
     startedMs_.reset();
-    backendEndMs_.reset();
     failedEndMs_.reset();
+    playedOutEndMs_.reset();
+    awaitsPlayedOut_ = false;
     latencyMs_ = 0;
 }
 
-void PromptTimeline::startConfirmed(std::int64_t nowMs, std::int64_t latencyMs) {
+void PromptTimeline::startConfirmed(std::int64_t nowMs, std::int64_t latencyMs,
+                                    bool reportsPlayedOut) {
     if (!requestedMs_ || startedMs_ || failedEndMs_) return;
     startedMs_ = nowMs;
     latencyMs_ = std::max<std::int64_t>(0, latencyMs);
+    awaitsPlayedOut_ = reportsPlayedOut;
 }
 
-void PromptTimeline::backendEnded(std::int64_t nowMs) {
-    // An end before the start is confirmed is no end of this sound.
-    if (!startedMs_ || backendEndMs_ || failedEndMs_) return;
-    backendEndMs_ = nowMs;
+void PromptTimeline::playedOut(std::int64_t nowMs, std::int64_t remainingMs) {
+    if (!startedMs_ || failedEndMs_ || playedOutEndMs_) return;
+    playedOutEndMs_ = nowMs + std::max<std::int64_t>(0, remainingMs);
+}
+
+void PromptTimeline::latencyChanged(std::int64_t nowMs, std::int64_t latencyMs) {
+    if (!startedMs_ || failedEndMs_ || playedOutEndMs_ || mode(nowMs) == PlayerMode::Stopped)
+        return;
+    latencyMs_ = std::max<std::int64_t>(0, latencyMs);
 }
 
 void PromptTimeline::failed(std::int64_t nowMs) {
@@ -36,17 +44,19 @@ void PromptTimeline::failed(std::int64_t nowMs) {
 void PromptTimeline::stop() {
     requestedMs_.reset();
     startedMs_.reset();
-    backendEndMs_.reset();
     failedEndMs_.reset();
+    playedOutEndMs_.reset();
+    awaitsPlayedOut_ = false;
 }
 
 std::optional<std::int64_t> PromptTimeline::endMs() const {
     if (!requestedMs_) return std::nullopt;
     if (failedEndMs_) return failedEndMs_;
     if (!startedMs_) return std::nullopt;
-    std::int64_t end = *startedMs_ + durationMs_ + latencyMs_;
-    if (backendEndMs_) end = std::min(end, *backendEndMs_);
-    return end;
+    const std::int64_t timed = *startedMs_ + durationMs_ + latencyMs_;
+    if (playedOutEndMs_) return std::max(timed, *playedOutEndMs_);
+    if (awaitsPlayedOut_) return timed + kPlayedOutGraceMs;
+    return timed;
 }
 
 PlayerMode PromptTimeline::mode(std::int64_t nowMs) const {
@@ -58,4 +68,4 @@ PlayerMode PromptTimeline::mode(std::int64_t nowMs) const {
     return nowMs < silentEnd ? PlayerMode::Playing : PlayerMode::Stopped;
 }
 
-}  // namespace zor::ui::qt
+}  // namespace zor::ui
