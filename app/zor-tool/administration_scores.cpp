@@ -76,7 +76,7 @@ std::variant<AdministrationScores, ScoringError> AdministrationScorer::Score(
         result.ageMonths = admin.AgeMonths;
     }
     try {
-        result.scores = admin.ComputeScores();
+        result.scores = admin.ComputeScores(admin.AgeMonths);
     } catch (const norms::ConversionError& e) {
         return ScoringError{where + e.what()};
     }

@@ -35,7 +35,7 @@ namespace fs = std::filesystem;
 // The viewer's PDF name of a report file: "PDF/ZOR - <key>.pdf" beside it.
 fs::path DefaultPdfOf(const fs::path& reportFile) {
     return reportFile.parent_path() / "PDF" /
-           ("ZOR - " + report::extractTRfilename(reportFile.filename().string()) + ".pdf");
+           report::PdfFileName(report::extractTRfilename(reportFile.filename().string()));
 }
 
 bool WritePdf(const fs::path& reportFile, const fs::path& pdfFile, const record::Date& today,
