@@ -17,7 +17,7 @@ build_bench_targets pdf_report_pages
 "$build/bin/pdf_report_pages" "$out/pdf-seeds"
 
 sources=("$root"/bench/pdf_replay_fuzz.cpp "$root"/src/pdf/*.cpp "$root"/src/emf/*.cpp
-         "$root"/src/fonts/*.cpp "$root"/src/text/*.cpp)
+         "$root"/src/files/*.cpp "$root"/src/fonts/*.cpp "$root"/src/text/*.cpp)
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I"$root/src" $(pkg-config --cflags freetype2 fontconfig zlib libjpeg) "${sources[@]}" \
   $(pkg-config --libs freetype2 fontconfig zlib libjpeg) -o "$out/pdf_replay_fuzz"

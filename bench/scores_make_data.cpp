@@ -1,6 +1,8 @@
 // Fills <folder>/Data with <count> administrations built the way the program
 // builds them: varied ages (inside and outside the norms), both subtests or one,
-// random times and marks. Usage: scores_make_data <folder> <count> [seed]
+// random times and marks. With "complete", every administration has both
+// subtests finished (as the report benchmark wants).
+// Usage: scores_make_data <folder> <count> [seed] [complete]
 #include <cstdio>
 #include <random>
 #include <string>
@@ -29,12 +31,13 @@ void GiveResults(zor::record::StringGrid& grid, int steps, std::mt19937& random)
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <folder> <count> [seed]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <folder> <count> [seed] [complete]\n", argv[0]);
         return 2;
     }
     const fs::path folder = argv[1];
     const int count = std::stoi(argv[2]);
     std::mt19937 random(argc > 3 ? std::stoul(argv[3]) : 2011u);
+    const bool allComplete = argc > 4 && std::string(argv[4]) == "complete";
     fs::create_directories(folder / zor::record::kDataFolderName);
 
     std::uniform_int_distribution<int> year(2010, 2020), month(1, 12), day(1, 28);
@@ -59,7 +62,7 @@ int main(int argc, char** argv) {
         admin.AfnameKey = admin.SubjectKey();
         // Mostly complete administrations; some with only one subtest.
         const int pick = status(random);
-        admin.AfnameStatus = pick == 0 ? 3 : pick == 1 ? 4 : 7;
+        admin.AfnameStatus = allComplete ? 7 : pick == 0 ? 3 : pick == 1 ? 4 : 7;
         if (admin.AfnameStatus != 3) {
             GiveResults(admin.SGRscoreFW, 15, random);
             admin.CurrentStepFW = 16;

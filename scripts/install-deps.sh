@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libqt6svg6 qt6-image-formats-plugins
   libpulse-dev
   libgl-dev
-  zlib1g-dev libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
+  zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev
   libgtest-dev libgmock-dev
   fonts-crosextra-carlito fonts-liberation2 fonts-liberation
   qpdf poppler-utils emf2svg

@@ -114,7 +114,10 @@ fi
 check test "$(stat -c %a "$settings")" = 600
 check test "$(stat -c %a "$data/Incomplete afnames")" = 700
 check test "$(stat -c %a "$reports/PDF")" = 700
-kill -TERM "$zor_pid"
+# Asked to stop, as at logging out: the program itself (runuser's child) gets
+# SIGTERM, and runuser passes on its exit status.
+program_pid=$(ps -o pid= --ppid "$zor_pid" | head -n 1 | tr -d ' ')
+kill -TERM "${program_pid:-$zor_pid}"
 status=0
 wait "$zor_pid" || status=$?
 zor_pid=

@@ -121,10 +121,17 @@ pids+=("$zor")
 source "$root/tools/layout_driving.sh"
 
 shots=0
+last_shot=""
 shot() {
   sleep "${2:-0.3}"
   shots=$((shots + 1))
-  import -window root "$out/$(printf '%02d' $shots)-$1.png"
+  previous_shot=$last_shot
+  last_shot="$out/$(printf '%02d' $shots)-$1.png"
+  import -window root "$last_shot"
+}
+# Whether the last two screenshots differ.
+shots_differ() {
+  [ "$(compare -metric AE "$previous_shot" "$last_shot" null: 2>&1 || true)" != 0 ]
 }
 
 # One step of a test screen: play the prompt(s) with the mouse, wait for the
@@ -240,6 +247,17 @@ shot report-preview-200 0.5
 xdotool mousemove --sync $(control PrintPreview | centre_of)
 xdotool click --repeat 25 --delay 30 5
 shot report-preview-200-scrolled 0.5
+shots_differ || fail "the wheel did not scroll the report"
+# The scroll bars reach the rest of the page: clicks in the vertical bar's
+# track below its handle page down to the bottom, clicks in the horizontal
+# bar's track right of its handle to the right edge.
+read -r px py pw ph < <(control PrintPreview | awk -F'\t' '{ print $4, $5, $6, $7 }')
+click_at $((px + pw - 6)) $((py + ph - 40))
+xdotool click --repeat 8 --delay 80 1
+click_at $((px + pw - 40)) $((py + ph - 6))
+xdotool click --repeat 4 --delay 80 1
+shot report-preview-200-scroll-bars 0.5
+shots_differ || fail "the scroll bars did not scroll the report"
 click ButtonExit
 wait_screen ZORfinish 30
 wait_control ButtonHM

@@ -36,7 +36,7 @@ std::variant<AdministrationScores, ScoringError> AdministrationScorer::Score(
         result.ageMonths = admin.AgeMonths;
     }
     try {
-        result.scores = admin.ComputeScores();
+        result.scores = admin.ComputeScores(admin.AgeMonths);
     } catch (const norms::ConversionError& e) {
         return ScoringError{dataFW.string() + " / " + dataFV.string() + ": " + e.what()};
     }

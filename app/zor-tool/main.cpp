@@ -1,4 +1,6 @@
 // zor-tool: runs one subcommand on stored administrations and reports.
+#include <malloc.h>
+
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -40,6 +42,11 @@ int Help(const zor::tool::Arguments& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Every report and PDF passes through buffers of some megabytes (page images, pictures).
+    // Kept in the heap for the next item instead of being given back to the system and faulted
+    // in again, they make a folder command about four times cheaper.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     const zor::tool::Arguments arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (arguments.empty()) {
         PrintUsage(std::cerr);

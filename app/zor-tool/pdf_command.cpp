@@ -2,9 +2,11 @@
 // writes it when it opens a report (page 1, named by the report's key, in the
 // "PDF" folder beside the report file).
 //   zor-tool pdf [--date dd-mm-jjjj] rapport.zrp [uit.pdf]
-//   zor-tool pdf [--date dd-mm-jjjj] --missing rapportmap
+//   zor-tool pdf [--date dd-mm-jjjj] [-j N] --missing rapportmap
 // --missing writes every PDF of the folder's report files that does not exist
-// yet, or that is empty or cut off, and never replaces a complete one. --date sets the creation date (default today).
+// yet, or that is empty or cut off, and never replaces a complete one; it works
+// on N threads (default: one per core) and makes a lost PDF folder again.
+// --date sets the creation date (default today).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,10 +15,12 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <string_view>
 
 #include "command_line.h"
 #include "files/atomic_file.h"
+#include "parallel_items.h"
 #include "pagestore/print_preview.h"
 #include "report/report_documents.h"
 #include "report/report_files.h"
@@ -31,7 +35,7 @@ namespace fs = std::filesystem;
 // The viewer's PDF name of a report file: "PDF/ZOR - <key>.pdf" beside it.
 fs::path DefaultPdfOf(const fs::path& reportFile) {
     return reportFile.parent_path() / "PDF" /
-           ("ZOR - " + report::extractTRfilename(reportFile.filename().string()) + ".pdf");
+           report::PdfFileName(report::extractTRfilename(reportFile.filename().string()));
 }
 
 bool WritePdf(const fs::path& reportFile, const fs::path& pdfFile, const record::Date& today,
@@ -82,7 +86,7 @@ bool HasCompletePdf(const fs::path& pdfFile) {
     return tail.find_first_not_of("\r\n ", end + 5) == std::string::npos;
 }
 
-int WriteMissing(const fs::path& folder, const record::Date& today, std::ostream& out,
+int WriteMissing(const fs::path& folder, const record::Date& today, int jobs, std::ostream& out,
                  std::ostream& err) {
     std::error_code error;
     std::vector<fs::path> reports;
@@ -94,17 +98,25 @@ int WriteMissing(const fs::path& folder, const record::Date& today, std::ostream
         return kExitFailure;
     }
     std::sort(reports.begin(), reports.end());
-    bool allDone = true;
-    for (const fs::path& reportFile : reports) {
-        const fs::path pdfFile = DefaultPdfOf(reportFile);
-        if (HasCompletePdf(pdfFile)) continue;
-        if (WritePdf(reportFile, pdfFile, today, err)) {
-            out << pdfFile.string() << "\n";
-        } else {
-            allDone = false;
-        }
+    std::erase_if(reports, [](const fs::path& reportFile) {
+        return HasCompletePdf(DefaultPdfOf(reportFile));
+    });
+    // A lost PDF folder is made again.
+    if (!reports.empty() && !fs::create_directory(folder / "PDF", error) && error) {
+        err << "zor-tool pdf: " << (folder / "PDF").string() << ": " << error.message() << "\n";
+        return kExitFailure;
     }
-    return allDone ? kExitSuccess : kExitFailure;
+    const ParallelRun run{jobs, ProgressStreamFor(err), "PDF's"};
+    return RunItems(
+        reports.size(), run,
+        [&](std::size_t item, std::size_t) {
+            const fs::path pdfFile = DefaultPdfOf(reports[item]);
+            std::ostringstream failure;
+            if (!WritePdf(reports[item], pdfFile, today, failure))
+                return ItemResult{false, "", failure.str()};
+            return ItemResult{true, pdfFile.string() + "\n", ""};
+        },
+        out, err);
 }
 
 }  // namespace
@@ -115,13 +127,15 @@ int RunPdf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     const std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
     if (!line) return status;
     std::optional<record::Date> today;
-    if (!ReadDateOption(command, *line, today, err)) return kExitUsage;
+    int jobs = DefaultJobs();
+    if (!ReadDateOption(command, *line, today, err) || !ReadJobsOption(command, *line, jobs, err))
+        return kExitUsage;
     const bool missing = line->has("--missing");
     const std::vector<std::string>& operands = line->operands;
     if (missing ? operands.size() != 1 : (operands.empty() || operands.size() > 2))
         return UsageError(command, "verkeerd aantal argumenten", err);
     if (!today) today = record::LocalDate(std::chrono::system_clock::now());
-    if (missing) return WriteMissing(operands[0], *today, out, err);
+    if (missing) return WriteMissing(operands[0], *today, jobs, out, err);
 
     const fs::path reportFile = operands[0];
     const fs::path pdfFile = operands.size() == 2 ? fs::path(operands[1]) : DefaultPdfOf(reportFile);

@@ -21,7 +21,7 @@ Program::Program(ui::Clock& clock, ui::SoundSystem& sounds, const shell::Setting
       builder_(app_, printing_, folders_),
       startup_(app_, settings, std::move(programFolder), builder_) {
     dialogs_.setParent(&window_);
-    window_.addControlPainter(pageViews_);
+    window_.addControlWidgets(previewPanels_);
     window_.addControlPainter(markChoosers_);
     window_.setWindowIcon(QIcon(QString::fromStdString(programFolder_ + "Graphics/ZORlogo.jpg")));
     window_.afterEvent = [this] {
@@ -36,6 +36,8 @@ Program::Program(ui::Clock& clock, ui::SoundSystem& sounds, const shell::Setting
 
 Program::~Program() {
     window_.afterEvent = nullptr;
+    // The displays show the screens' page stores, which go before the window.
+    window_.releaseControlWidgets();
     icon_.reset();
 }
 

@@ -15,7 +15,7 @@
 #include "ui/qt/qt_dialogs.h"
 #include "ui/qt/qt_pictures.h"
 #include "zor/mark_chooser_painter.h"
-#include "zor/page_view_painter.h"
+#include "zor/preview_panel_widget.h"
 #include "zor/program_screens.h"
 #include "zor/qt_report_printing.h"
 
@@ -53,7 +53,7 @@ class Program {
     ui::OutputAdvice sounds_;
     ui::Application app_;
     ui::qt::FrontWindow window_;
-    PageViewPainter pageViews_;
+    PreviewPanelWidgets previewPanels_;
     MarkChooserPainter markChoosers_{window_};
     ui::qt::ClockDriver clockDriver_;
     std::string programFolder_;

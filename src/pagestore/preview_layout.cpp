@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "emf/mul_div.h"
+#include "pagestore/print_preview.h"
 
 namespace zor::pagestore {
 namespace {
@@ -187,6 +188,7 @@ void PreviewLayout::layout() {
     }
     cursor_ = canH || canV ? PreviewCursor::Drag : PreviewCursor::Normal;
     dragging_ = false;
+    if (OnLaidOut) OnLaidOut();
 }
 
 int PreviewLayout::ClientWidth() const {

@@ -9,9 +9,9 @@
 // sheet's view is the paper plus twice the border plus the shadow ("extra").
 #include <functional>
 
-#include "pagestore/print_preview.h"
-
 namespace zor::pagestore {
+
+class TPrintPreview;
 
 enum TZoomState { zsZoomOther, zsZoomToWidth, zsZoomToHeight, zsZoomToFit };
 
@@ -61,6 +61,8 @@ class PreviewLayout {
     std::function<bool(int width, int height)> CanMakeBitmap;
     std::function<void()> OnZoomChange;
     std::function<void(PageMove)> OnPageMove;
+    // After every layout, so that a display follows changes made by others.
+    std::function<void()> OnLaidOut;
 
     // --- Zoom -------------------------------------------------------------------------
     int Zoom() const { return zoom_; }

@@ -31,7 +31,9 @@ TPrintPreview::TPrintPreview(int screenDpiX, int screenDpiY)
     font_.pixelsPerInch = screenDpiY_;
     font_.setSize(8);
     pages_.OnChange = [this](ListChange change) { listChanged(change); };
-    pages_.OnPageRewritten = [this](int) { fire(OnChange); };
+    pages_.OnPageRewritten = [this](int) { changed(); };
+    display_.OnZoomChange = [this] { fire(OnZoomChange); };
+    display_.OnPageMove = [this](PageMove move) { MovePage(*this, move); };
     recomputePaperPixels();
 }
 
@@ -282,7 +284,7 @@ void TPrintPreview::SetCurrentPage(int pageNo) {
     const int clamped = TotalPages() == 0 ? 0 : std::clamp(pageNo, 1, TotalPages());
     if (clamped == currentPage_) return;
     currentPage_ = clamped;
-    fire(OnChange);
+    changed();
 }
 
 void TPrintPreview::Clear() { pages_.Clear(); }
@@ -293,7 +295,7 @@ void TPrintPreview::listChanged(ListChange change) {
         currentPage_ = 0;
     else if (change != ListChange::Added || currentPage_ == 0)
         currentPage_ = 1;
-    fire(OnChange);
+    changed();
 }
 
 // --- Report file ----------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include "emf/canvas.h"
 #include "pagestore/metafile_list.h"
 #include "pagestore/paper.h"
+#include "pagestore/preview_layout.h"
 #include "pagestore/printer.h"
 #include "pagestore/units.h"
 #include "pdf/pdf_document.h"
@@ -45,6 +46,8 @@ class TPrintPreview {
         std::function<void(TPrintPreview& sender, int pageNo, int progress, bool& abortIt)>;
     using FormEvent = std::function<void(TPrintPreview& sender, const std::string& customFormName,
                                          TOperation operation)>;
+    // Draws an overlay or underlay of page pageNo on a canvas made as a new page.
+    using PageEvent = std::function<void(TPrintPreview& sender, int pageNo, emf::Canvas& canvas)>;
 
     // The screen's horizontal and vertical dots per inch: the reference device of
     // the page images and the resolution of mmPixel on screen.
@@ -82,6 +85,11 @@ class TPrintPreview {
     // The font every new page canvas starts with.
     const emf::Font& Font() const { return font_; }
     void SetFont(const emf::Font& font) { font_ = font; }
+
+    // --- Display settings (the on-screen display shows the store through them) ----
+    // Zoom, zoom state, margins and scroll positions of the display.
+    PreviewLayout& Display() { return display_; }
+    const PreviewLayout& Display() const { return display_; }
 
     // --- Composing --------------------------------------------------------------
     TPreviewState State() const { return state_; }
@@ -167,7 +175,12 @@ class TPrintPreview {
     bool CanSaveAsPDF() const { return true; }
 
     // --- Events -----------------------------------------------------------------
-    Event OnBeginDoc, OnNewPage, OnEndPage, OnEndDoc, OnAbort, OnChange;
+    Event OnBeginDoc, OnNewPage, OnEndPage, OnEndDoc, OnAbort, OnChange, OnZoomChange;
+    // The annotation drawn over and the background drawn under the shown page.
+    PageEvent OnAnnotation, OnBackground;
+    // For the store's on-screen display: the pages or the current page changed.
+    // Runs before OnChange, so the owner's handler finds the display laid out.
+    std::function<void()> OnDisplayChange;
     Event OnBeforePrint, OnAfterPrint;
     ProgressEvent OnPrintProgress;
     FormEvent OnAutoCustomForm;
@@ -197,6 +210,10 @@ class TPrintPreview {
     void fire(const Event& e) {
         if (e) e(*this);
     }
+    void changed() {
+        if (OnDisplayChange) OnDisplayChange();
+        fire(OnChange);
+    }
 
     int screenDpiX_;
     int screenDpiY_;
@@ -223,6 +240,7 @@ class TPrintPreview {
     std::string ownForm_;   // the form the store added to the printer itself
     bool directPrinting_ = false;
     int printedPages_ = 0;
+    PreviewLayout display_;
 };
 
 }  // namespace zor::pagestore

@@ -1,6 +1,7 @@
 #include "pdf/dib_bitmap.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 #include "pdf/pdf_errors.h"
@@ -34,16 +35,18 @@ std::optional<PdfBitmap> bitmapFromDib(const emf::Dib& dib, emf::Point source, e
             paletteIndex[bitmap.palette[i] & 0xFFFFFF] = std::uint8_t(i);
         }
     }
-    bitmap.pixels.reserve(std::size_t(width) * height * (indexed ? 1 : 3));
+    bitmap.pixels.resize(std::size_t(width) * height * (indexed ? 1 : 3));
+    char* out = bitmap.pixels.data();
     for (std::int64_t y = top; y < top + height; ++y) {
         const std::uint8_t* p = image->pixels.data() + (std::size_t(y) * image->width + left) * 4;
-        for (int x = 0; x < width; ++x, p += 4) {
-            if (indexed) {
+        const std::uint8_t* rowEnd = p + std::size_t(width) * 4;
+        if (indexed) {
+            for (; p != rowEnd; p += 4) {
                 std::uint32_t rgb = (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
-                bitmap.pixels += char(paletteIndex[rgb]);
-            } else {
-                bitmap.pixels.append(reinterpret_cast<const char*>(p), 3);
+                *out++ = char(paletteIndex[rgb]);
             }
+        } else {
+            for (; p != rowEnd; p += 4, out += 3) std::memcpy(out, p, 3);
         }
     }
     return bitmap;

@@ -122,6 +122,7 @@ std::shared_ptr<PdfStream> makeBitmapImage(const PdfBitmap& bitmap, int jpegQual
     PdfObjectPtr space = makeName("DeviceRGB");
     if (indexed) space = makeRaw("[/Indexed /DeviceRGB 255 " + hexPalette(bitmap.palette) + " ]");
     auto image = imageStream(bitmap.width, bitmap.height, space, compress);
+    image->setRememberCompressedForm(true);
     image->data() = bitmap.pixels;
     return image;
 }

@@ -1,7 +1,5 @@
 #include "pdf/pdf_objects.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -101,11 +99,13 @@ PdfStream::PdfStream(bool compress) : dictionary_(std::make_shared<PdfDictionary
 void PdfStream::writeValue(PdfOutput& out) {
     auto filter = dictionary_->getAs<PdfArray>("Filter");
     const std::string* bytes = &data_;
-    std::string deflated;
+    std::shared_ptr<const std::string> deflated;
     if (filter && filter->containsName("FlateDecode")) {
         if (data_.size() >= kCompressionThreshold) {
-            deflated = deflate(data_, kCompressionLevel);
-            bytes = &deflated;
+            deflated = rememberCompressedForm_
+                           ? deflateRemembered(data_, kCompressionLevel)
+                           : std::make_shared<const std::string>(deflate(data_, kCompressionLevel));
+            bytes = deflated.get();
         } else {
             filter->removeName("FlateDecode");
         }
@@ -171,17 +171,6 @@ std::string nameForm(std::string_view name) {
         }
     }
     return s;
-}
-
-std::string deflate(std::string_view data, int level) {
-    uLongf size = compressBound(uLong(data.size()));
-    std::string result(size, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(result.data()), &size,
-                  reinterpret_cast<const Bytef*>(data.data()), uLong(data.size()), level) != Z_OK) {
-        throw std::runtime_error("Compressing a PDF stream failed");
-    }
-    result.resize(size);
-    return result;
 }
 
 }  // namespace zor::pdf

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "pdf/pdf_deflate.h"
 #include "pdf/pdf_output.h"
 
 namespace zor::pdf {
@@ -163,12 +164,18 @@ class PdfStream : public PdfObject {
     const std::string& data() const { return data_; }
     void writeValue(PdfOutput& out) override;
 
+    // Data that recur unchanged across documents (pictures) are compressed once per process:
+    // the deflated form is remembered by content and handed to every later stream with the same
+    // data.
+    void setRememberCompressedForm(bool on) { rememberCompressedForm_ = on; }
+
     static constexpr std::size_t kCompressionThreshold = 100;
     static constexpr int kCompressionLevel = 7;
 
   private:
     std::shared_ptr<PdfDictionary> dictionary_;
     std::string data_;
+    bool rememberCompressedForm_ = false;
 };
 
 // Shorthands for building objects.
@@ -191,9 +198,6 @@ inline std::shared_ptr<PdfRawText> makeRaw(std::string t) {
 std::string literalString(std::string_view bytes);
 // The name form, "/" included; characters outside "!".."~" and the delimiters become "#XX".
 std::string nameForm(std::string_view name);
-
-// The deflated form of data (zlib stream with header and checksum).
-std::string deflate(std::string_view data, int level);
 
 }  // namespace zor::pdf
 

@@ -147,7 +147,7 @@ int AdministrationRecord::FindSubjectRow(std::string_view code) const {
 std::string AdministrationRecord::ComputeAge(const Date& later, const Date& birth) {
     const Age age = AgeBetween(later, birth);
     AgeMonths = age.TotalMonths();
-    return std::to_string(age.years) + ";" + std::to_string(age.months);
+    return age.Text();
 }
 
 norms::RawTotals AdministrationRecord::Totals() const {
@@ -184,10 +184,10 @@ void AdministrationRecord::BerekenSpeedSS() {
     SpeedSSFV = norms::SpeedScoreFV(band, raw.S);
 }
 
-RecordScores AdministrationRecord::ComputeScores() const {
+RecordScores AdministrationRecord::ComputeScores(int ageMonths) const {
     RecordScores result;
     result.totals = Totals();
-    result.band = norms::AgeBand(AgeMonths, BirthDateFilled());
+    result.band = norms::AgeBand(ageMonths, BirthDateFilled());
     result.scores = norms::ComputeStandardScores(result.band, norms::FormRawScores(result.totals));
     return result;
 }

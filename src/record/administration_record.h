@@ -128,8 +128,8 @@ class AdministrationRecord {
     // Sets SpeedSSFW and SpeedSSFV from the totals and AgeMonths; nothing changes
     // when a cell does not convert.
     void BerekenSpeedSS();
-    // Band and all seven scores, as the report composes them.
-    RecordScores ComputeScores() const;
+    // Band and all seven scores at an age in months, as the report composes them.
+    RecordScores ComputeScores(int ageMonths) const;
 
     std::string BuildDataLineFW();
     std::string BuildDataLineFV() const;

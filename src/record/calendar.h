@@ -40,6 +40,8 @@ struct Age {
     int years = 0;
     int months = 0;
     int TotalMonths() const { return years * 12 + months; }
+    // "years;months", as the entry screen and the report show it.
+    std::string Text() const { return std::to_string(years) + ";" + std::to_string(months); }
 };
 
 // Whole years and months from birth to later by stepping back from the later date:

@@ -16,7 +16,8 @@ ReportPictures LoadReportPictures(const std::filesystem::path& graphicsFolder, R
     return pictures;
 }
 
-ReportScores BuildPreviewReport(pagestore::TPrintPreview& store, record::AdministrationRecord& record,
+ReportScores BuildPreviewReport(pagestore::TPrintPreview& store,
+                                const record::AdministrationRecord& record,
                                 const record::Date& today, const ReportPictures& pictures,
                                 const ScreenMetrics& screen) {
     ReportContext context;
@@ -31,7 +32,7 @@ ReportScores BuildPreviewReport(pagestore::TPrintPreview& store, record::Adminis
 }
 
 ReportScores BuildCorrectedReport(pagestore::TPrintPreview& store,
-                                  record::AdministrationRecord& record,
+                                  const record::AdministrationRecord& record,
                                   const record::Date& storedAfnameDate, const record::Date& today,
                                   const ReportPictures& pictures, const ScreenMetrics& screen) {
     ReportContext context;

@@ -20,7 +20,8 @@ ReportPictures LoadReportPictures(const std::filesystem::path& graphicsFolder, R
 
 // The report after an administration: one page, the age up to today, the
 // administration date after "Datum afdruk".
-ReportScores BuildPreviewReport(pagestore::TPrintPreview& store, record::AdministrationRecord& record,
+ReportScores BuildPreviewReport(pagestore::TPrintPreview& store,
+                                const record::AdministrationRecord& record,
                                 const record::Date& today, const ReportPictures& pictures,
                                 const ScreenMetrics& screen = {});
 
@@ -28,7 +29,7 @@ ReportScores BuildPreviewReport(pagestore::TPrintPreview& store, record::Adminis
 // pages, the age up to the stored administration date, today's date after
 // "Datum afdruk".
 ReportScores BuildCorrectedReport(pagestore::TPrintPreview& store,
-                                  record::AdministrationRecord& record,
+                                  const record::AdministrationRecord& record,
                                   const record::Date& storedAfnameDate, const record::Date& today,
                                   const ReportPictures& pictures, const ScreenMetrics& screen = {});
 

@@ -3,20 +3,33 @@
 
 namespace zor::report {
 
+std::string ReportFileName(std::string_view code, std::string_view date, std::string_view suffix) {
+    std::string name(code);
+    name.append(" - ").append(date).append(suffix).append(".zrp");
+    return name;
+}
+
+std::string AdministrationKey(std::string_view code, std::string_view date,
+                              std::string_view suffix) {
+    std::string key(code);
+    key.append("_").append(date).append(suffix);
+    return key;
+}
+
+std::string PdfFileName(std::string_view key) {
+    std::string name("ZOR - ");
+    name.append(key).append(".pdf");
+    return name;
+}
+
 ReportFileNames ReportFileNamesFor(std::string_view reportFolder, std::string_view code,
                                    std::string_view date, std::string_view suffix) {
-    ReportFileNames names;
-    names.report.append(reportFolder).append("\\").append(code).append(" - ").append(date);
-    names.report.append(suffix).append(".zrp");
-    names.pdf.append(reportFolder).append("\\PDF\\ZOR - ").append(code).append("_").append(date);
-    names.pdf.append(suffix).append(".pdf");
-    return names;
+    return {std::string(reportFolder) + "\\" + ReportFileName(code, date, suffix),
+            StoredReportPdfName(reportFolder, AdministrationKey(code, date, suffix))};
 }
 
 std::string StoredReportPdfName(std::string_view reportFolder, std::string_view key) {
-    std::string name(reportFolder);
-    name.append("\\PDF\\ZOR - ").append(key).append(".pdf");
-    return name;
+    return std::string(reportFolder) + "\\PDF\\" + PdfFileName(key);
 }
 
 std::string extractTRfilename(std::string_view fileName) {

@@ -9,17 +9,29 @@
 
 #include "pagestore/print_preview.h"
 #include "pdf/pdf_document.h"
+#include "record/administration_files.h"
 
 namespace zor::report {
 
-inline constexpr std::string_view kCorrectedSuffix = "_gecorrigeerd";
+// The label of a corrected administration's files, after the key.
+inline constexpr std::string_view kCorrectedSuffix = record::kCorrectedLabel;
 
 struct ReportFileNames {
     std::string report;  // folder + "\" + code + " - " + date [+ suffix] + ".zrp"
     std::string pdf;     // folder + "\PDF\ZOR - " + code + "_" + date [+ suffix] + ".pdf"
 };
 
-// The names under which a report is stored; suffix is empty or kCorrectedSuffix.
+// The report file's name: code + " - " + date + suffix + ".zrp"; suffix is empty
+// or kCorrectedSuffix.
+std::string ReportFileName(std::string_view code, std::string_view date,
+                           std::string_view suffix = {});
+// The administration key of a report: code + "_" + date + suffix.
+std::string AdministrationKey(std::string_view code, std::string_view date,
+                              std::string_view suffix = {});
+// The PDF's name by the administration key: "ZOR - " + key + ".pdf".
+std::string PdfFileName(std::string_view key);
+
+// The names under which a report is stored in the report folder.
 ReportFileNames ReportFileNamesFor(std::string_view reportFolder, std::string_view code,
                                    std::string_view date, std::string_view suffix = {});
 

@@ -186,18 +186,19 @@ void PersonaliaRow(Composer& c, int column, std::string_view label, const std::s
     c.stepLeft(column);
 }
 
-std::string AgeText(AdministrationRecord& record, const record::Date& end) {
+// The age up to end; nothing without a birth date that forms a date.
+std::optional<record::Age> AgeAt(const AdministrationRecord& record, const record::Date& end) {
     if (record.Egebjaar.empty() || record.Egebmnd.empty() || record.Egebdag.empty()) {
-        return kNoValue;
+        return std::nullopt;
     }
     const auto birth = record::DateFromText(Trim(record.Egebdag) + "-" + Trim(record.Egebmnd) +
                                             "-" + Trim(record.Egebjaar));
-    if (!birth) return kNoValue;
-    return record.ComputeAge(end, *birth);
+    if (!birth) return std::nullopt;
+    return record::AgeBetween(end, *birth);
 }
 
-void ComposePersonalia(Composer& c, AdministrationRecord& record, const ReportContext& context,
-                       int boxTop) {
+void ComposePersonalia(Composer& c, const AdministrationRecord& record,
+                       const std::optional<record::Age>& age, int boxTop) {
     c.x = c.x0();
     c.y = boxTop - c.mm(1);
     c.canvas().moveTo(c.x, c.y);
@@ -217,7 +218,7 @@ void ComposePersonalia(Composer& c, AdministrationRecord& record, const ReportCo
                   record.Egebjaar.empty() ? std::string(kNoValue)
                                           : Trim(record.Egebdag) + "-" + Trim(record.Egebmnd) +
                                                 "-" + Trim(record.Egebjaar));
-    PersonaliaRow(c, column, "Leeftijd [jaar;maand]", AgeText(record, context.ageEndDate));
+    PersonaliaRow(c, column, "Leeftijd [jaar;maand]", age ? age->Text() : std::string(kNoValue));
 
     const auto section = [&c](std::string_view heading) {
         c.stepLeft(50 * c.u());
@@ -424,15 +425,18 @@ std::string AdministrationDateText(const AdministrationRecord& record) {
     return Trim(record.Eafndag) + "-" + Trim(record.Eafnmnd) + "-" + Trim(record.Eafnjaar);
 }
 
-ReportScores ComposeReport(TPrintPreview& store, AdministrationRecord& record,
+ReportScores ComposeReport(TPrintPreview& store, const AdministrationRecord& record,
                            const ReportContext& context) {
     if (!store.Canvas()) throw std::logic_error("no report page is open");
     Composer c(store, context.screen);
     ComposeHeader(c, context);
     FrameBox(c, 70, 140);
-    ComposePersonalia(c, record, context, c.mm(70));
+    const std::optional<record::Age> age = AgeAt(record, context.ageEndDate);
+    ComposePersonalia(c, record, age, c.mm(70));
     FrameBox(c, 145, 215);
-    const ReportScores scores = ComputeReportScores(record, context.kind);
+    // Without a birth date that forms a date the record's own age stands.
+    const ReportScores scores =
+        ComputeReportScores(record, context.kind, age ? age->TotalMonths() : record.AgeMonths);
     ComposeScoreTable(c, scores, c.mm(145));
     ComposeNotes(c, context);
     return scores;

@@ -44,8 +44,9 @@ struct ReportContext {
 std::string AdministrationDateText(const record::AdministrationRecord& record);
 
 // Draws the whole report on the store's open page and returns the score table's
-// content. Sets the record's AgeMonths when the birth date forms a date.
-ReportScores ComposeReport(pagestore::TPrintPreview& store, record::AdministrationRecord& record,
+// content; the age runs up to the context's end date.
+ReportScores ComposeReport(pagestore::TPrintPreview& store,
+                           const record::AdministrationRecord& record,
                            const ReportContext& context);
 
 // The viewer's welcome page on the store's open page.

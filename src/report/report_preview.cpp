@@ -52,10 +52,11 @@ void TPP::StoreReportFiles() {
         return;
     }
     const auto chosen =
-        AskAlternativeLocation(record.Ecode + " - " + record::FormatDate(Today()) + ".zrp");
+        AskAlternativeLocation(ReportFileName(record.Ecode, record::FormatDate(Today())));
     if (!chosen) return;
     try {
-        StoreAtChosenPlace(store, *chosen, "ZOR - " + record.Ecode + "_" + date + ".pdf", Today());
+        StoreAtChosenPlace(store, *chosen, PdfFileName(AdministrationKey(record.Ecode, date)),
+                           Today());
     } catch (const std::exception& e) {
         app().showMessage(e.what());
     }
@@ -69,9 +70,10 @@ void TPP::Exitclick() {
     administration_.Opslaan1Click();
     if (record.AfnameStatus == 7) {
         std::error_code ignored;
-        std::filesystem::remove(ui::nativePath(mainMenu_.Datapath() + "\\Incomplete afnames\\" +
-                                               record.AfnameKey + ".zta"),
-                                ignored);
+        std::filesystem::remove(
+            record::PathsInDataFolder(ui::nativePath(mainMenu_.Datapath()), record.AfnameKey)
+                .incomplete,
+            ignored);
     }
     administration_.ReportClosed();
     Close();

@@ -94,8 +94,9 @@ void ChooseBoxes(ReportScores& out, const AdministrationRecord& record, ReportKi
 
 std::string ReportScoreText(long double score) { return record::FormatScore(score, ','); }
 
-ReportScores ComputeReportScores(const AdministrationRecord& record, ReportKind kind) {
-    const record::RecordScores computed = record.ComputeScores();
+ReportScores ComputeReportScores(const AdministrationRecord& record, ReportKind kind,
+                                 int ageMonths) {
+    const record::RecordScores computed = record.ComputeScores(ageMonths);
     ReportScores out;
     out.ReportBand = computed.band;
     out.scores = computed.scores;

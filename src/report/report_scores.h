@@ -44,9 +44,9 @@ struct ReportScores {
 // decimal comma ("10,3"; a whole value without decimals, "12").
 std::string ReportScoreText(long double score);
 
-// Computes everything from the record, whose AgeMonths must already hold the age
-// at the report's end date. Throws norms::ConversionError for a result cell that
-// is not a whole number.
-ReportScores ComputeReportScores(const record::AdministrationRecord& record, ReportKind kind);
+// Computes everything from the record at the age in months up to the report's end
+// date. Throws norms::ConversionError for a result cell that is not a whole number.
+ReportScores ComputeReportScores(const record::AdministrationRecord& record, ReportKind kind,
+                                 int ageMonths);
 
 }  // namespace zor::report

@@ -42,6 +42,7 @@ ReportScreen::ReportScreen(ui::Application& app, std::string name, shell::MainMe
     RzButton1.fontColor = 0x00FFFF;
     // A dark workspace grey: the aqua caption must read well on it.
     RzButton1.faceColor = 0x4A4A4A;
+    PrintPreview.backgroundColor = 0x000000;
     ZoomComboBox.items = kZoomItems;
     Edit1.visible = false;
     PageNavigator.visible = false;
@@ -58,7 +59,12 @@ ReportScreen::ReportScreen(ui::Application& app, std::string name, shell::MainMe
     store.OnChange = [this](pagestore::TPrintPreview&) { PrintPreviewChange(); };
     store.OnBeforePrint = [this](pagestore::TPrintPreview&) { PrintPreviewBeforePrint(); };
     store.OnAfterPrint = [this](pagestore::TPrintPreview&) { PrintPreviewAfterPrint(); };
-    PrintPreview.OnZoomChange = [this] { PrintPreviewZoomChange(); };
+    store.OnZoomChange = [this](pagestore::TPrintPreview&) { PrintPreviewZoomChange(); };
+    store.OnAnnotation = [this](pagestore::TPrintPreview&, int pageNo, emf::Canvas& canvas) {
+        PrintPreviewAnnotation(pageNo, canvas);
+    };
+    // The margins the report screens keep around the sheet.
+    store.Display().SetMargins(10, 10);
 }
 
 std::string ReportScreen::ButtonPicture(const std::string& name) const {
@@ -82,7 +88,7 @@ void ReportScreen::ResetForComposing() {
     Toolbar.load(mainMenu_.Pgmpath() + "\\Graphics\\Toolbar.jpg");
     ButtonExit.load(ButtonPicture("BtnExit.gif"));
     PRbtn.load(ButtonPicture("BtnPRoff.gif"));
-    PrintPreview.SetZoomState(TZoomState::zsZoomToFit);
+    PrintPreview.Store().Display().SetZoomState(pagestore::zsZoomToFit);
     PrintPreviewZoomChange();
     ComposePending = true;
 }
@@ -113,13 +119,14 @@ void ReportScreen::PrintPreviewAfterPrint() {
     UpdatePrintButton();
 }
 
-void ReportScreen::onKeyDown(int& key, ui::Shift shift) {
-    if (PrintPreview.visible && PrintPreview.displayKey(key, shift)) key = 0;
+void ReportScreen::PrintPreviewAnnotation(int, emf::Canvas& canvas) {
+    canvas.setPen({emf::rgb(0, 0, 0), 0, emf::pen_style::Dot});
+    canvas.setBrush({emf::rgb(255, 255, 255), emf::brush_style::Null});
+    canvas.rectangle(PrintPreview.Store().PrinterPageBounds());
 }
 
 void ReportScreen::PrintPreviewChange() {
     pagestore::TPrintPreview& store = PrintPreview.Store();
-    PrintPreview.Relayout();
     PageNavigator.items.clear();
     for (int page = 1; page <= store.TotalPages(); ++page) {
         PageNavigator.items.push_back(std::to_string(page));
@@ -129,14 +136,15 @@ void ReportScreen::PrintPreviewChange() {
 }
 
 void ReportScreen::PrintPreviewZoomChange() {
+    const pagestore::PreviewLayout& display = PrintPreview.Store().Display();
     int index = -1;
-    switch (PrintPreview.ZoomState()) {
-        case TZoomState::zsZoomToWidth: index = 4; break;
-        case TZoomState::zsZoomToHeight: index = 5; break;
-        case TZoomState::zsZoomToFit: break;
-        case TZoomState::zsZoomOther:
+    switch (display.ZoomState()) {
+        case pagestore::zsZoomToWidth: index = 4; break;
+        case pagestore::zsZoomToHeight: index = 5; break;
+        case pagestore::zsZoomToFit: break;
+        case pagestore::zsZoomOther:
             for (int i = 0; i < 4; ++i) {
-                if (kZoomItems[i] == std::to_string(PrintPreview.Zoom()) + "%") index = i;
+                if (kZoomItems[i] == std::to_string(display.Zoom()) + "%") index = i;
             }
             break;
     }
@@ -144,13 +152,14 @@ void ReportScreen::PrintPreviewZoomChange() {
 }
 
 void ReportScreen::ZoomComboBoxChange() {
+    pagestore::PreviewLayout& display = PrintPreview.Store().Display();
     const int index = ZoomComboBox.itemIndex;
     if (index >= 0 && index < 4) {
-        PrintPreview.SetZoom(std::stoi(kZoomItems[index]));
+        display.SetZoom(std::stoi(kZoomItems[index]));
     } else if (index == 4) {
-        PrintPreview.SetZoomState(TZoomState::zsZoomToWidth);
+        display.SetZoomState(pagestore::zsZoomToWidth);
     } else if (index == 5) {
-        PrintPreview.SetZoomState(TZoomState::zsZoomToHeight);
+        display.SetZoomState(pagestore::zsZoomToHeight);
     }
 }
 

@@ -2,11 +2,13 @@
 // What the report preview and the stored-report viewer share: the tool bar
 // with print button, zoom box and PDF-notice button, the page display, and the
 // handlers of the page store's events, the zoom choice and printing.
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "pagestore/print_preview.h"
 #include "record/calendar.h"
-#include "report/page_view.h"
 #include "report/report_page.h"
 #include "report/report_services.h"
 #include "shell/main_menu.h"
@@ -20,6 +22,19 @@ inline constexpr const char* kE001Message =
     "testrapport!";
 inline constexpr const char* kPrintJobTitle = "Afdrukken ZOR-rapport";
 
+// The lower panel of the report screens: the page store, which the front end
+// shows with the store's page display (scroll bars, zoom, keys, wheel and drag).
+class PreviewPanel : public ui::Control {
+public:
+    using ui::Control::Control;
+    pagestore::TPrintPreview& Store() { return store_; }
+    // The colour around the sheet; none: the screen's own.
+    std::optional<std::uint32_t> backgroundColor;  // 0xRRGGBB
+
+private:
+    pagestore::TPrintPreview store_;
+};
+
 class ReportScreen : public ui::Screen {
 public:
     ReportScreen(ui::Application& app, std::string name, shell::MainMenu& mainMenu,
@@ -31,7 +46,7 @@ public:
     ui::ComboBox ZoomComboBox;
     ui::PushButton RzButton1;
     ui::ImageButton ButtonExit;
-    PageView PrintPreview;
+    PreviewPanel PrintPreview;
     ui::Edit Edit1;
     ui::ComboBox PageNavigator;  // hidden: one item per page, "1", "2", …
 
@@ -45,8 +60,6 @@ public:
     std::string TRpath() const { return mainMenu_.reportFolder(); }
 
 protected:
-    // The page display takes its keys: scrolling, paging and zooming.
-    void onKeyDown(int& key, ui::Shift shift) override;
     // Print button at "off", zoom fitting the whole page, compose at the next activation.
     void ResetForComposing();
     void PrintPreviewBeginDoc();
@@ -57,6 +70,9 @@ protected:
     // title and no second print job.
     void PrintPreviewBeforePrint();
     void PrintPreviewAfterPrint();
+    // The printer's printable area over the page, while the store's
+    // annotation is switched on (the screens leave it off).
+    void PrintPreviewAnnotation(int pageNo, emf::Canvas& canvas);
     void UpdatePrintButton();
     std::string ButtonPicture(const std::string& name) const;
     // Today's date on the program's clock.

@@ -20,7 +20,7 @@ TTRO::TTRO(ui::Application& app, shell::MainMenu& mainMenu, ReportPrinting& prin
     Label1.bounds = {434, 24, 60, 16};
     ZoomComboBox.bounds = {500, 21, 97, 21};
     ButtonExit.bounds = {752, 14, 40, 40};
-    PrintPreview.hasBackgroundColor = false;
+    PrintPreview.backgroundColor.reset();
     CORRbtn.visible = false;
     CORRbtn.load(ButtonPicture("BtnWZNoff.gif"));
     LOADbtn.onClick = [this] { LoadButtonClick(); };
@@ -152,13 +152,12 @@ void TTRO::StoreCorrectedReport(CorrectionHost& correction) {
     if (stored) return;
 
     // One offer of another place; a failure there is reported once, never asked again.
-    const auto chosen = AskAlternativeLocation(record.Ecode + " - " + date +
-                                               std::string(kCorrectedSuffix) + ".zrp");
+    const auto chosen =
+        AskAlternativeLocation(ReportFileName(record.Ecode, date, kCorrectedSuffix));
     if (!chosen) return;
     try {
         StoreAtChosenPlace(store, *chosen,
-                           "ZOR - " + record.Ecode + "_" + date + std::string(kCorrectedSuffix) +
-                               ".pdf",
+                           PdfFileName(AdministrationKey(record.Ecode, date, kCorrectedSuffix)),
                            Today());
     } catch (const std::exception& e) {
         app().showMessage(e.what());

@@ -52,18 +52,6 @@ class Control {
     std::string name_;
 };
 
-// A control that takes the mouse wheel and dragging itself, such as a page
-// display that scrolls. Positions are relative to the control's top left.
-class PointerInput {
-  public:
-    virtual ~PointerInput() = default;
-    // delta: 120 a notch, negative toward the user. False when not taken.
-    virtual bool wheel(int delta, bool shift, bool ctrl) = 0;
-    virtual void press(int x, int y) = 0;
-    virtual void move(int x, int y, bool leftButtonDown) = 0;
-    virtual void release() = 0;
-};
-
 // A picture loaded from a file by name. Loading a file that cannot be read
 // throws FileLoadError naming the file.
 class Picture : public Control {

@@ -45,7 +45,8 @@ TEST_F(CommandLineTest, EverySubcommandRefusesUnknownOptionsAndTakesNothingAsAFi
         const std::string usageLine = "Gebruik: zor-tool " + std::string(command.name) + " ";
         for (const Arguments& arguments :
              {Arguments{"a.zrp", "--bogus"}, Arguments{"-x", "a", "b", "c"}, Arguments{"a", "--date"},
-              Arguments{"--csv=1", "a"}, Arguments{"a", "b", "c", "--date=2020-02-03"}}) {
+              Arguments{"--csv=1", "a"}, Arguments{"a", "b", "c", "--date=2020-02-03"},
+              Arguments{"-j0", "a", "b"}, Arguments{"a", "b", "-j", "2x"}}) {
             const CommandRun run = RunCommand(command, arguments);
             EXPECT_EQ(run.status, kExitUsage) << arguments[0] << " " << arguments[1];
             EXPECT_NE(run.err.find(usageLine), std::string::npos) << run.err;

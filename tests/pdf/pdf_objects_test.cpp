@@ -1,8 +1,11 @@
 #include "pdf/pdf_objects.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "pdf/pdf_output.h"
 
@@ -102,6 +105,58 @@ TEST(Streams, ShortStreamsStayPlainAndLongOnesAreDeflated) {
     uncompressed.data() = std::string(200, 'y');
     EXPECT_EQ(written(uncompressed),
               "<<\n/Length 200\n>>\nstream\n" + std::string(200, 'y') + "\nendstream");
+}
+
+// The data of a stream as written: what follows "stream\n", inflated.
+std::string inflatedData(const std::string& writtenStream, std::size_t plainSize) {
+    const std::size_t start = writtenStream.find("stream\n") + 7;
+    const std::size_t end = writtenStream.rfind("\nendstream");
+    std::string plain(plainSize + 1, '\0');
+    uLongf size = plain.size();
+    if (uncompress(reinterpret_cast<Bytef*>(plain.data()), &size,
+                   reinterpret_cast<const Bytef*>(writtenStream.data() + start),
+                   end - start) != Z_OK) {
+        return "not a deflated stream";
+    }
+    plain.resize(size);
+    return plain;
+}
+
+TEST(Streams, RememberedCompressedFormsNeverHandOneDataAnothersBytes) {
+    // Pictures of equal size that differ in one byte, written by several threads at once: each
+    // stream must inflate to its own data, and a remembered form must be the same bytes as a
+    // fresh compression of those data.
+    std::vector<std::string> pictures;
+    for (int i = 0; i < 6; ++i) {
+        std::string data(20000, char(i % 2 ? 0x40 : 0x80));
+        data[9999] = char('a' + i);
+        pictures.push_back(data);
+    }
+    std::vector<std::string> failures(4);
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t t = 0; t < failures.size(); ++t) {
+            threads.emplace_back([&, t] {
+                for (int round = 0; round < 30; ++round) {
+                    const std::string& data = pictures[(t + std::size_t(round)) % pictures.size()];
+                    PdfStream stream(true);
+                    stream.setRememberCompressedForm(true);
+                    stream.data() = data;
+                    if (inflatedData(written(stream), data.size()) != data) {
+                        failures[t] = "round " + std::to_string(round);
+                    }
+                }
+            });
+        }
+    }
+    for (const std::string& failure : failures) EXPECT_EQ(failure, "");
+    for (const std::string& data : pictures) {
+        PdfStream remembered(true), fresh(true);
+        remembered.setRememberCompressedForm(true);
+        remembered.data() = data;
+        fresh.data() = data;
+        EXPECT_EQ(written(remembered), written(fresh));
+    }
 }
 
 TEST(Output, KeepsItsPositionAcrossBufferedAndWrittenThroughPieces) {

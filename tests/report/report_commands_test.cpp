@@ -1,6 +1,8 @@
 // zor-tool report and zor-tool pdf on a data folder and report folders.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <sstream>
 
 #include "report_page_fixture.h"
@@ -96,6 +98,81 @@ TEST_F(ReportCommandsTest, MissingMakesOnlyAbsentPdfsAndGoesOnAfterABadFile) {
     EXPECT_FALSE(fs::exists(root / "PDF" / "ZOR - Kapot_01-01-2011.pdf"));
     EXPECT_NE(run.err.find("Kapot - 01-01-2011.zrp"), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+}
+
+// Every file under the folder by its relative path, with its bytes.
+std::map<std::string, std::string> FolderContents(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), folder).string()] = ReadAll(entry.path());
+        }
+    }
+    return files;
+}
+
+// The stored administration K123 under another subject code, with the status given.
+void WriteAdministration(const fs::path& data, const std::string& code, const std::string& status) {
+    const fs::path source = fs::path(kDataFolder) / "Data";
+    for (const char* suffix : {"_FW.wda", "_FV.vda"}) {
+        std::string line = ReadAll(source / (std::string("K123_05-03-2011") + suffix));
+        line.replace(0, 4, code);
+        // Field 13, the status, follows the 12 fields up to the last item.
+        std::size_t field = 0;
+        for (int i = 0; i < 13; ++i) field = line.find(';', field) + 1;
+        line.replace(field, 1, status);
+        std::ofstream(data / (code + "_05-03-2011" + suffix), std::ios::binary) << line;
+    }
+}
+
+TEST_F(ReportCommandsTest, AllAndMissingGiveTheSameFoldersOnOneAndTwoThreadsPastADamagedAdministration) {
+    const fs::path data = root / "datamap" / "Data";
+    fs::create_directories(data);
+    for (const char* code : {"K201", "K202", "K203", "K204"}) {
+        WriteAdministration(data, code, "7");
+    }
+    WriteAdministration(data, "K207", "3");  // swap only: no report
+    WriteAdministration(data, "K208", "7");
+    std::ofstream(data / "K208_05-03-2011_FV.vda", std::ios::trunc) << "K208;FV;kapot\r\n";
+    std::map<int, std::map<std::string, std::string>> folders;
+    std::map<int, std::string> outputs;
+    for (int jobs : {1, 2}) {
+        const fs::path out = root / ("uit" + std::to_string(jobs));
+        fs::create_directories(out);
+        std::ofstream(out / "K203 - 05-03-2011.zrp") << "kept";  // an existing report stays
+        const std::string j = "-j" + std::to_string(jobs);
+        const Arguments all = {"--date", "09-12-2026", j, "--all", (root / "datamap").string(),
+                               out.string()};
+        const ToolRun reports = Tool(RunReport, all);
+        EXPECT_EQ(reports.status, kExitFailure);
+        EXPECT_NE(reports.err.find("K208_05-03-2011_FV.vda"), std::string::npos) << reports.err;
+        EXPECT_EQ(std::count(reports.err.begin(), reports.err.end(), '\n'), 1) << reports.err;
+        EXPECT_EQ(ReadAll(out / "K203 - 05-03-2011.zrp"), "kept");
+
+        // The PDFs again from the report files, the kept one being no report.
+        fs::remove(out / "PDF" / "ZOR - K201_05-03-2011.pdf");
+        fs::remove(out / "PDF" / "ZOR - K204_05-03-2011.pdf");
+        const ToolRun pdfs = Tool(RunPdf, {"--date", "09-12-2026", "--missing", out.string(), j});
+        EXPECT_EQ(pdfs.status, kExitFailure);
+        EXPECT_NE(pdfs.err.find("K203 - 05-03-2011.zrp"), std::string::npos) << pdfs.err;
+        EXPECT_EQ(std::count(pdfs.err.begin(), pdfs.err.end(), '\n'), 1) << pdfs.err;
+
+        folders[jobs] = FolderContents(out);
+        std::string text = reports.out + pdfs.out;
+        for (std::size_t at; (at = text.find(out.string())) != std::string::npos;) {
+            text.replace(at, out.string().size(), "OUT");
+        }
+        outputs[jobs] = text;
+    }
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : folders[1]) names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "K201 - 05-03-2011.zrp", "K202 - 05-03-2011.zrp", "K203 - 05-03-2011.zrp",
+                         "K204 - 05-03-2011.zrp", "PDF/ZOR - K201_05-03-2011.pdf",
+                         "PDF/ZOR - K202_05-03-2011.pdf", "PDF/ZOR - K204_05-03-2011.pdf"}));
+    EXPECT_TRUE(folders[1] == folders[2]) << "the folders differ between -j 1 and -j 2";
+    EXPECT_EQ(outputs[1], outputs[2]);
+    EXPECT_EQ(outputs[1].substr(0, outputs[1].find('\n')), "OUT/K201 - 05-03-2011.zrp");
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ Modifiers modifiersOf(Qt::KeyboardModifiers m) {
 }  // namespace
 
 TPaperPreview::TPaperPreview(TPrintPreview& store, QWidget* parent)
-    : QAbstractScrollArea(parent), store_(store) {
+    : QAbstractScrollArea(parent), store_(store), layout_(store.Display()) {
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -73,16 +73,20 @@ TPaperPreview::TPaperPreview(TPrintPreview& store, QWidget* parent)
         drawn_ = QRegion();
         return true;
     };
-    layout_.OnZoomChange = [this] {
-        if (OnZoomChange) OnZoomChange(store_);
+    // A zoom chosen by the store's owner moves the scroll bars too.
+    layout_.OnLaidOut = [this] {
+        if (!applying_) apply();
     };
-    layout_.OnPageMove = [this](PageMove move) { MovePage(store_, move); };
-    store_.OnChange = [this](TPrintPreview&) { storeChanged(); };
+    store_.OnDisplayChange = [this] { storeChanged(); };
     layout_.SetFrame(options_.BorderWidth, options_.ShadowWidth);
     storeChanged();
 }
 
-TPaperPreview::~TPaperPreview() { store_.OnChange = nullptr; }
+TPaperPreview::~TPaperPreview() {
+    store_.OnDisplayChange = nullptr;
+    layout_.CanMakeBitmap = nullptr;
+    layout_.OnLaidOut = nullptr;
+}
 
 // --- Settings ---------------------------------------------------------------------
 
@@ -116,20 +120,20 @@ void TPaperPreview::SetGrayPreview(bool grey) {
 void TPaperPreview::SetAnnotation(bool on) {
     if (on == annotation_) return;
     annotation_ = on;
-    annotationImage_ = makeOverlay(annotation_ ? OnAnnotation : PageEvent());
+    annotationImage_ = makeOverlay(annotation_ ? store_.OnAnnotation : PageEvent());
     RepaintSheet();
 }
 
 void TPaperPreview::SetBackground(bool on) {
     if (on == background_) return;
     background_ = on;
-    backgroundImage_ = makeOverlay(background_ ? OnBackground : PageEvent());
+    backgroundImage_ = makeOverlay(background_ ? store_.OnBackground : PageEvent());
     RepaintSheet();
 }
 
 void TPaperPreview::UpdateAnnotation() {
     if (!annotation_) return;
-    annotationImage_ = makeOverlay(OnAnnotation);
+    annotationImage_ = makeOverlay(store_.OnAnnotation);
     RepaintSheet();
 }
 
@@ -152,11 +156,10 @@ void TPaperPreview::storeChanged() {
     }
     shownPages_ = total;
     shownPage_ = store_.CurrentPage();
-    annotationImage_ = makeOverlay(annotation_ ? OnAnnotation : PageEvent());
-    backgroundImage_ = makeOverlay(background_ ? OnBackground : PageEvent());
+    annotationImage_ = makeOverlay(annotation_ ? store_.OnAnnotation : PageEvent());
+    backgroundImage_ = makeOverlay(background_ ? store_.OnBackground : PageEvent());
     RepaintSheet();
     apply();
-    if (OnChange) OnChange(store_);
 }
 
 void TPaperPreview::relayout() {

@@ -6,11 +6,13 @@
 //
 // Usage (a report screen's lower panel):
 //     TPaperPreview preview(store, panel);
-//     preview.SetMargins(10, 10);
-//     preview.OnAnnotation = [&](TPrintPreview&, int pageNo, emf::Canvas& c) { ... };
-//     preview.SetZoomState(zsZoomToFit);   // "Hele pagina"
+//     store.Display().SetMargins(10, 10);
+//     store.OnAnnotation = [&](TPrintPreview&, int pageNo, emf::Canvas& c) { ... };
+//     store.Display().SetZoomState(zsZoomToFit);   // "Hele pagina"
 //
-// The display takes over the store's OnChange; screens use the display's OnChange.
+// The display settings (zoom, margins, scroll positions) and the events are the
+// store's: whoever owns the store sets them with or without a display on screen,
+// and the display follows.
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QCursor>
@@ -42,7 +44,7 @@ struct TPaperPreviewOptions {
 
 class TPaperPreview : public QAbstractScrollArea {
   public:
-    using PageEvent = std::function<void(TPrintPreview& sender, int pageNo, emf::Canvas& canvas)>;
+    using PageEvent = TPrintPreview::PageEvent;
 
     explicit TPaperPreview(TPrintPreview& store, QWidget* parent = nullptr);
     ~TPaperPreview() override;
@@ -80,10 +82,6 @@ class TPaperPreview : public QAbstractScrollArea {
     // Renders the sheet as the display shows it, for tests and benchmarks.
     const QImage& SheetBitmap();
 
-    // --- Events ----------------------------------------------------------------------
-    std::function<void(TPrintPreview&)> OnChange, OnZoomChange;
-    PageEvent OnAnnotation, OnBackground;
-
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -112,7 +110,7 @@ class TPaperPreview : public QAbstractScrollArea {
     QColor shadowColor() const;
 
     TPrintPreview& store_;
-    PreviewLayout layout_;
+    PreviewLayout& layout_;
     TPaperPreviewOptions options_;
     bool annotation_ = false;
     bool background_ = false;

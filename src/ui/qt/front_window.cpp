@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPainter>
 #include <QToolTip>
 
@@ -75,6 +74,7 @@ void FrontWindow::showOnDisplay() {
 void FrontWindow::refresh() {
     if (Screen* active = app_.activeScreen()) settleFocus(*active);
     setWindowTitle(QString::fromStdString(app_.title));
+    placeWidgets();
     updateCursor();
     scheduleUpdate();
     if (afterEvent) afterEvent();
@@ -83,8 +83,65 @@ void FrontWindow::refresh() {
 void FrontWindow::repaintNow(Screen&) {
     // A handler that draws while it runs (a farewell picture it then waits
     // on) shows the cursor it has set as well.
+    placeWidgets();
     updateCursor();
     repaint();
+}
+
+QWidget* FrontWindow::widgetFor(Control& control) {
+    auto [it, added] = widgets_.try_emplace(&control);
+    if (added) {
+        for (const ControlWidgets* maker : widgetMakers_) {
+            if ((it->second = maker->makeWidget(control, *this))) {
+                it->second->hide();
+                break;
+            }
+        }
+    }
+    return it->second.get();
+}
+
+void FrontWindow::placeWidgets() {
+    if (widgetMakers_.empty()) return;
+    const std::vector<Screen*> order = drawingOrder();
+    std::vector<QWidget*> shown;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        Screen& screen = *order[i];
+        const QRect area = screenRect(screen);
+        for (Control* c : screen.controls()) {
+            QWidget* widget = c->visible ? widgetFor(*c) : nullptr;
+            if (!widget) continue;
+            const QRect place = rectOf(c->bounds).translated(area.topLeft());
+            // A widget lies above all drawing: it shows once its screen has
+            // faded in, and not while another screen covers any of it.
+            bool covered = screen.opacity() < 255;
+            for (std::size_t j = i + 1; j < order.size() && !covered; ++j)
+                covered = screenRect(*order[j]).intersects(place);
+            if (covered) continue;
+            widget->setGeometry(place);
+            widget->setEnabled(c->enabled);
+            shown.push_back(widget);
+            if (widget->isHidden()) widget->show();
+            // The widget of the screen with the keyboard takes the keys while
+            // no edit of that screen has them; the keys it leaves pass on to
+            // the window.
+            if (&screen == app_.activeScreen() && !screen.ActiveControl && focusWidget() != widget)
+                widget->setFocus();
+        }
+    }
+    for (auto& [control, widget] : widgets_) {
+        if (!widget || widget->isHidden() ||
+            std::find(shown.begin(), shown.end(), widget.get()) != shown.end())
+            continue;
+        const bool hadFocus = focusWidget() == widget.get();
+        widget->hide();
+        if (hadFocus) setFocus();
+    }
+}
+
+void FrontWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeWidgets();
 }
 
 void FrontWindow::terminated() {
@@ -219,10 +276,6 @@ void FrontWindow::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     pressed_ = controlAt(*screen, local);
-    if (auto* target = dynamic_cast<PointerInput*>(pressed_)) {
-        target->press(local.x() - pressed_->bounds.left, local.y() - pressed_->bounds.top);
-        update();
-    }
     if (pressed_ && focusable(*pressed_)) {
         screen->ActiveControl = pressed_;
         if (auto* edit = dynamic_cast<Edit*>(pressed_))
@@ -234,10 +287,6 @@ void FrontWindow::mousePressEvent(QMouseEvent* event) {
 void FrontWindow::mouseReleaseEvent(QMouseEvent* event) {
     Control* pressed = std::exchange(pressed_, nullptr);
     if (event->button() != Qt::LeftButton || !pressed) return;
-    if (auto* target = dynamic_cast<PointerInput*>(pressed)) {
-        target->release();
-        update();
-    }
     QPoint local;
     Screen* screen = activeScreenAt(event->position().toPoint(), local);
     // A click counts when the button goes up over the control it went down on.
@@ -272,28 +321,7 @@ void FrontWindow::clickControl(Screen& screen, Control& control, QPoint local) {
 
 void FrontWindow::mouseMoveEvent(QMouseEvent* event) {
     mouse_ = event->position().toPoint();
-    if (auto* target = dynamic_cast<PointerInput*>(pressed_)) {
-        QPoint local;
-        if (activeScreenAt(mouse_, local) == &pressed_->owner()) {
-            target->move(local.x() - pressed_->bounds.left, local.y() - pressed_->bounds.top,
-                         (event->buttons() & Qt::LeftButton) != 0);
-            update();
-        }
-    }
     updateCursor();
-}
-
-void FrontWindow::wheelEvent(QWheelEvent* event) {
-    QPoint local;
-    Screen* screen = activeScreenAt(event->position().toPoint(), local);
-    auto* target = screen ? dynamic_cast<PointerInput*>(controlAt(*screen, local)) : nullptr;
-    const Qt::KeyboardModifiers keys = event->modifiers();
-    if (target && target->wheel(event->angleDelta().y(), (keys & Qt::ShiftModifier) != 0,
-                                (keys & Qt::ControlModifier) != 0)) {
-        update();
-        return;
-    }
-    event->ignore();
 }
 
 void FrontWindow::updateCursor() {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <functional>
-#include <unordered_map>
-#include <vector>
-
 #include <QElapsedTimer>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "ui/application.h"
 #include "ui/qt/screen_painter.h"
@@ -16,6 +16,16 @@
 namespace zor::ui::qt {
 
 class QtPictureSource;
+
+// Makes the widgets that show controls of another subsystem (a report's page
+// display, with its scroll bars) as children of the window, over the screen
+// the control belongs to.
+class ControlWidgets {
+  public:
+    virtual ~ControlWidgets() = default;
+    // A new widget showing `c` when it is of this maker's kind; null otherwise.
+    virtual std::unique_ptr<QWidget> makeWidget(Control& c, QWidget& parent) const = 0;
+};
 
 // The program's one window: a borderless black backdrop that fills the
 // display, with the visible screens drawn on it at their design size,
@@ -51,6 +61,10 @@ public:
 
     // Adds a painter for controls of another subsystem; it must outlive the window.
     void addControlPainter(const ControlPainter& painter) { painter_.addControlPainter(painter); }
+    // Adds a maker of widgets for controls of another subsystem; it must outlive the window.
+    void addControlWidgets(const ControlWidgets& maker) { widgetMakers_.push_back(&maker); }
+    // Removes the widgets made so far; their controls' screens may go after this.
+    void releaseControlWidgets() { widgets_.clear(); }
 
     // Called after every event of the application, once the window has
     // taken in the models' changes.
@@ -68,15 +82,19 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
     const QImage& screenImage(const Screen& screen);
     void scheduleUpdate();
+    // Shows the widgets of the controls of the visible screens where no other
+    // screen lies over them, and hides the rest.
+    void placeWidgets();
+    QWidget* widgetFor(Control& control);
     // The active screen and the point in its coordinates, when the window
     // point lies on it.
     Screen* activeScreenAt(QPoint windowPos, QPoint& local) const;
@@ -99,6 +117,9 @@ private:
     };
     // Every screen drawn so far, redrawn only when its models changed.
     std::unordered_map<const Screen*, Drawn> images_;
+    std::vector<const ControlWidgets*> widgetMakers_;
+    // The widget made for each control seen so far; null for controls without one.
+    std::unordered_map<const Control*, std::unique_ptr<QWidget>> widgets_;
     Control* pressed_ = nullptr;
     QPoint mouse_{-1, -1};  // the last mouse position in the window
     bool terminated_ = false;

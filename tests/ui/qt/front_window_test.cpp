@@ -1,19 +1,18 @@
-#include <gtest/gtest.h>
+#include "ui/qt/front_window.h"
 
-#include <filesystem>
-#include <fstream>
+#include <gtest/gtest.h>
 
 #include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
 #include <QToolTip>
-#include <QWheelEvent>
+#include <filesystem>
+#include <fstream>
 
 #include "qt_test_app.h"
 #include "ui/application.h"
 #include "ui/errors.h"
-#include "ui/qt/front_window.h"
 #include "ui/qt/qt_pictures.h"
 #include "ui/screen.h"
 #include "ui/scripted_dialogs.h"
@@ -201,37 +200,40 @@ TEST_F(FrontWindowTest, ClicksReachButtonsAndLabelsWhenEnabled) {
     EXPECT_EQ(menu.clicks, 1);
 }
 
-// A control that scrolls itself: it records the wheel and the drag it gets.
-struct ScrollingControl : Control, PointerInput {
+// A control another subsystem shows with a widget of its own.
+struct DisplayControl : Control {
     using Control::Control;
-    std::vector<std::string> seen;
-    bool wheel(int delta, bool shift, bool ctrl) override {
-        seen.push_back("wheel " + std::to_string(delta) + (shift ? " shift" : "") + (ctrl ? " ctrl" : ""));
-        return true;
+};
+struct DisplayWidgets : ControlWidgets {
+    std::unique_ptr<QWidget> makeWidget(Control& c, QWidget& parent) const override {
+        if (!dynamic_cast<DisplayControl*>(&c)) return nullptr;
+        auto widget = std::make_unique<QWidget>(&parent);
+        widget->setFocusPolicy(Qt::StrongFocus);
+        return widget;
     }
-    void press(int x, int y) override { seen.push_back("press " + std::to_string(x) + "," + std::to_string(y)); }
-    void move(int x, int y, bool left) override {
-        seen.push_back("move " + std::to_string(x) + "," + std::to_string(y) + (left ? " left" : ""));
-    }
-    void release() override { seen.push_back("release"); }
 };
 
-TEST_F(FrontWindowTest, WheelAndDragReachAControlThatScrollsItself) {
+TEST_F(FrontWindowTest, AControlsWidgetLiesOnItsPlaceAndTakesTheKeysWhileNoScreenCoversIt) {
+    DisplayWidgets maker;
+    window.addControlWidgets(maker);
     PictureScreen screen(app, "Report");
-    screen.Background.load(file("blue.jpg"));
-    ScrollingControl display(screen, "PrintPreview", {100, 100, 400, 300});
-    screen.Show();
-    QWheelEvent wheel(QPointF(at(200, 200)), QPointF(window.mapToGlobal(at(200, 200))), {}, {0, -120},
-                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&window, &wheel);
-    QTest::mousePress(&window, Qt::LeftButton, {}, at(150, 150));
-    QMouseEvent drag(QEvent::MouseMove, QPointF(at(160, 120)), QPointF(window.mapToGlobal(at(160, 120))),
-                     Qt::NoButton, Qt::LeftButton, {});
-    QApplication::sendEvent(&window, &drag);
-    QTest::mouseRelease(&window, Qt::LeftButton, {}, at(160, 120));
-    // Positions are the control's own.
-    EXPECT_EQ(display.seen, (std::vector<std::string>{"wheel -120 ctrl", "press 50,50", "move 60,20 left",
-                                                      "release"}));
+    DisplayControl display(screen, "PrintPreview", {100, 100, 400, 300});
+    app.runEvent([&] { screen.Show(); });
+    QWidget* widget = window.childAt(at(200, 200));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->geometry(), QRect(at(100, 100), QSize(400, 300)));
+    EXPECT_EQ(window.focusWidget(), widget);
+
+    // A box over part of it hides it, and the window takes the keys back.
+    PictureScreen box(app, "Box", {300, 250, 200, 100});
+    app.runEvent([&] { box.Show(); });
+    EXPECT_TRUE(widget->isHidden());
+    EXPECT_NE(window.focusWidget(), widget);
+    app.runEvent([&] { box.Hide(); });
+    EXPECT_FALSE(widget->isHidden());
+    display.visible = false;
+    window.refresh();
+    EXPECT_TRUE(widget->isHidden());
 }
 
 TEST_F(FrontWindowTest, HandCursorOverImageButtonsHourglassWhenTheApplicationAsks) {
