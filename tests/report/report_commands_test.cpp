@@ -121,6 +121,11 @@ void WriteAdministration(const fs::path& data, const std::string& code, const st
         std::size_t field = 0;
         for (int i = 0; i < 13; ++i) field = line.find(';', field) + 1;
         line.replace(field, 1, status);
+        // Swap finished only: the deletion line carries no score yet.
+        if (status == "3" && std::string_view(suffix) == "_FW.wda") {
+            const std::size_t end = line.find_last_not_of("\r\n") + 1;
+            line.erase(line.rfind(';', end - 1), end - line.rfind(';', end - 1));
+        }
         std::ofstream(data / (code + "_05-03-2011" + suffix), std::ios::binary) << line;
     }
 }

@@ -31,22 +31,22 @@ std::int64_t steadyUs() {
 }
 
 std::optional<pa_sample_spec> sampleSpecOf(const WavPcm& pcm) {
-    pa_sample_spec spec{};
-    spec.rate = std::uint32_t(pcm.sampleRate);
-    spec.channels = std::uint8_t(pcm.channels);
+    pa_sample_spec sampleSpec{};
+    sampleSpec.rate = std::uint32_t(pcm.sampleRate);
+    sampleSpec.channels = std::uint8_t(pcm.channels);
     if (pcm.isFloat && pcm.bitsPerSample == 32)
-        spec.format = PA_SAMPLE_FLOAT32LE;
+        sampleSpec.format = PA_SAMPLE_FLOAT32LE;
     else if (pcm.bitsPerSample == 8)
-        spec.format = PA_SAMPLE_U8;
+        sampleSpec.format = PA_SAMPLE_U8;
     else if (pcm.bitsPerSample == 16)
-        spec.format = PA_SAMPLE_S16LE;
+        sampleSpec.format = PA_SAMPLE_S16LE;
     else if (pcm.bitsPerSample == 32)
-        spec.format = PA_SAMPLE_S32LE;
+        sampleSpec.format = PA_SAMPLE_S32LE;
     else
         return std::nullopt;
-    if (pcm.channels <= 0 || pcm.channels > int(PA_CHANNELS_MAX) || !pa_sample_spec_valid(&spec))
+    if (pcm.channels <= 0 || pcm.channels > int(PA_CHANNELS_MAX) || !pa_sample_spec_valid(&sampleSpec))
         return std::nullopt;
-    return spec;
+    return sampleSpec;
 }
 
 // Holds the main loop's lock for a scope.
@@ -114,14 +114,14 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         releaseStream();
         const std::int64_t now = system_.clock_.nowMs();
         timeline_.playRequested(now);
-        const auto spec = sampleSpecOf(*pcm_);
+        const auto sampleSpec = sampleSpecOf(*pcm_);
         // Without samples, a server or a format it takes, the sound is timed
         // as a silent one.
-        if (pcm_->data.empty() || !spec || !system_.ensureContext()) {
+        if (pcm_->data.empty() || !sampleSpec || !system_.ensureContext()) {
             timeline_.failed(now);
             return;
         }
-        spec_ = *spec;
+        spec_ = *sampleSpec;
         stream_ = pa_stream_new(system_.context_, name_.c_str(), &spec_, nullptr);
         if (!stream_) {
             timeline_.failed(now);
