@@ -24,5 +24,5 @@ module=$(pactl list short modules | awk '/sink_name=zor_null( |$)/ {print $1; ex
 echo "server: ${ZOR_SOUND_SERVER:-pulseaudio}  default sink module: $module  load: $(uptime)"
 
 "$build/bin/sound_unplug_probe" "pactl unload-module $module" \
-  "parec --device=zor_null2.monitor --format=s16le --rate=48000 --channels=1 --latency-msec=2 --raw" \
+  zor_null2.monitor \
   "$root/assets/Audio/FW/FWn01.wav" "$root/assets/Audio/FW/FWi01a.wav"

@@ -2,9 +2,9 @@
 // default output, removes that output while the prompt plays (the given
 // shell command), and checks that the player neither hangs nor ends early
 // past its silent timing, that the loss is reported, and that the next
-// prompt is heard on the server's new default output (its monitor is read
-// from the given parec command).
-// Usage: sound_unplug_probe 'unplug command' 'parec command' long.wav next.wav
+// prompt is heard on the server's new default output (the given monitor
+// source).
+// Usage: sound_unplug_probe 'unplug command' MONITOR-SOURCE long.wav next.wav
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -39,7 +39,7 @@ long long playUntilStopped(zor::ui::SoundPlayer& player, int limitMs) {
 
 int main(int argc, char** argv) {
     if (argc != 5) {
-        std::fprintf(stderr, "usage: sound_unplug_probe 'unplug command' 'parec command' long.wav next.wav\n");
+        std::fprintf(stderr, "usage: sound_unplug_probe 'unplug command' MONITOR-SOURCE long.wav next.wav\n");
         return 2;
     }
     zor::ui::SystemClock clock;

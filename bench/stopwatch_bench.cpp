@@ -6,12 +6,12 @@
 //   - the start lag: stopwatch start minus the prompt's true end. With the
 //     silent players that is the end the player keeps; with the Qt players it
 //     is the last audible sample of the prompt on the output's monitor, read
-//     live from `parec`. The screen polls the player every 100 ms and starts
+//     through the client library. The screen polls the player every 100 ms and starts
 //     the stopwatch on the second poll that finds it stopped: goal 100..200 ms,
 //     plus up to 60 ms by which a real player may report the end late;
 //   - the stored time minus the true answer time, and how many stored times
 //     are more than one tenth off the true time rounded as the screen rounds.
-// Usage: stopwatch_bench [--runs N] [--real 'parec command'] [--raw FILE]
+// Usage: stopwatch_bench [--runs N] [--real MONITOR-SOURCE] [--raw FILE]
 //   --real  play on the Qt players (default: silent players)
 //   --raw   also write one line per run to FILE
 #include <QGuiApplication>
@@ -47,7 +47,7 @@ constexpr double kPlayerLateMaxMs = 60;  // how late a real player may report th
 
 struct Options {
     int runs = 1000;
-    std::optional<std::string> monitorCommand;
+    std::optional<std::string> monitorSource;
     std::optional<std::string> rawFile;
 };
 
@@ -58,13 +58,13 @@ Options parse(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--runs") && hasValue) {
             o.runs = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--real") && hasValue) {
-            o.monitorCommand = argv[++i];
+            o.monitorSource = argv[++i];
         } else if (!std::strcmp(argv[i], "--raw") && hasValue) {
             o.rawFile = argv[++i];
         } else {
             std::fprintf(
                 stderr,
-                "usage: stopwatch_bench [--runs N] [--real 'parec command'] [--raw FILE]\n");
+                "usage: stopwatch_bench [--runs N] [--real MONITOR-SOURCE] [--raw FILE]\n");
             std::exit(2);
         }
     }
@@ -103,13 +103,13 @@ int main(int argc, char** argv) {
     ui::SilentSoundSystem silent(clock);
     std::unique_ptr<ui::pulse::PulseSoundSystem> realSounds;
     std::unique_ptr<bench::MonitorReader> monitor;
-    if (options.monitorCommand) {
+    if (options.monitorSource) {
         realSounds = std::make_unique<ui::pulse::PulseSoundSystem>(clock);
         if (!realSounds->connected()) {
             std::fprintf(stderr, "no sound server\n");
             return 3;
         }
-        monitor = std::make_unique<bench::MonitorReader>(*options.monitorCommand);
+        monitor = std::make_unique<bench::MonitorReader>(*options.monitorSource);
         monitor->waitUntilSteady();
     }
     bench::ObservedSounds sounds(realSounds ? static_cast<ui::SoundSystem&>(*realSounds) : silent);

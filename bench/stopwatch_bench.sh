@@ -27,5 +27,5 @@ export QT_QPA_PLATFORM=offscreen
 echo "load before: $(uptime)"
 "$build/bin/stopwatch_bench" --runs "$runs" --raw "$raw/silent.txt"
 echo "load: $(uptime)"
-"$build/bin/stopwatch_bench" --runs "$runs" --real "$null_sink_monitor" --raw "$raw/real.txt"
+"$build/bin/stopwatch_bench" --runs "$runs" --real "$null_sink_monitor_source" --raw "$raw/real.txt"
 echo "load after: $(uptime)"

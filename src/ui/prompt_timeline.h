@@ -49,6 +49,8 @@ public:
     // When the sound counts as finished, if that is known yet.
     std::optional<std::int64_t> endMs() const;
     bool started() const { return startedMs_.has_value(); }
+    // When the backend confirmed the start.
+    std::optional<std::int64_t> startedMs() const { return startedMs_; }
     bool hasFailed() const { return failedEndMs_.has_value(); }
     std::int64_t latencyMs() const { return latencyMs_; }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 #include <utility>
 
@@ -23,12 +24,11 @@ namespace {
 constexpr std::uint32_t kBufferMs = 80;
 // The longest a query to the server may take.
 constexpr int kQueryWaitMs = 2000;
-
-std::int64_t steadyUs() {
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+// How often a playing sound asks the server for fresh timing.
+constexpr std::int64_t kTimingRequestMs = 20;
+// The most a sound's end is put back after its duration: more than any
+// output's latency, so a stream the server has stalled still ends.
+constexpr std::int64_t kLatencyLimitMs = 2000;
 
 std::optional<pa_sample_spec> sampleSpecOf(const WavPcm& pcm) {
     pa_sample_spec sampleSpec{};
@@ -47,6 +47,39 @@ std::optional<pa_sample_spec> sampleSpecOf(const WavPcm& pcm) {
     if (pcm.channels <= 0 || pcm.channels > int(PA_CHANNELS_MAX) || !pa_sample_spec_valid(&sampleSpec))
         return std::nullopt;
     return sampleSpec;
+}
+
+// The bytes of the sound up to and with its last frame that is not digital
+// silence. A prompt ends for the listener with its last sound: the silence
+// a recording ends in is played, but not waited for.
+std::size_t soundingBytes(const WavPcm& pcm) {
+    const std::size_t sampleBytes = std::size_t(pcm.bitsPerSample / 8);
+    const std::size_t frameBytes = sampleBytes * std::size_t(pcm.channels);
+    if (frameBytes == 0) return pcm.data.size();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(pcm.data.data());
+    // 8-bit samples are unsigned around 128; the others are signed or
+    // float, whose silence is all bits zero (or a negative zero).
+    const auto silent = [&](std::size_t at) {
+        if (sampleBytes == 1) return bytes[at] == 128;
+        for (std::size_t i = 0; i + 1 < sampleBytes; ++i)
+            if (bytes[at + i] != 0) return false;
+        const unsigned char top = bytes[at + sampleBytes - 1];
+        return top == 0 || (pcm.isFloat && top == 0x80);
+    };
+    std::size_t end = pcm.data.size() - pcm.data.size() % frameBytes;
+    while (end >= frameBytes) {
+        bool frameSilent = true;
+        for (std::size_t at = end - frameBytes; at < end && frameSilent; at += sampleBytes)
+            frameSilent = silent(at);
+        if (!frameSilent) break;
+        end -= frameBytes;
+    }
+    return end;
+}
+
+std::int64_t bytesToMsRoundedUp(std::size_t bytes, const WavPcm& pcm) {
+    const std::int64_t rate = pcm.bytesPerSecond();
+    return rate <= 0 ? 0 : (std::int64_t(bytes) * 1000 + rate - 1) / rate;
 }
 
 // Holds the main loop's lock for a scope.
@@ -101,7 +134,8 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         }
         LoopLock lock(system_.loop_);
         pcm_ = std::move(pcm);
-        timeline_ = PromptTimeline(pcm_->durationMs());
+        soundingBytes_ = soundingBytes(*pcm_);
+        timeline_ = PromptTimeline(bytesToMsRoundedUp(soundingBytes_, *pcm_));
     }
 
     void play() override {
@@ -136,9 +170,8 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         attr.prebuf = std::uint32_t(-1);
         attr.minreq = std::uint32_t(-1);
         attr.fragsize = std::uint32_t(-1);
-        const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING |
-                                             PA_STREAM_AUTO_TIMING_UPDATE |
-                                             PA_STREAM_ADJUST_LATENCY);
+        const auto flags =
+            pa_stream_flags_t(PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
         // No device named: the stream goes to the server's default output.
         if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
             releaseStream();
@@ -175,26 +208,85 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     }
 
   private:
-    // The output latency of the sound in this stream: when its last sample
-    // will be heard, as the server's latency figure tells (the samples
-    // queued on the server plus the output's own delay), less the sound's
-    // duration from the first samples handed over.
+    // How long the sound's last sound is still ahead of being heard, from
+    // the server's last timing report: the bytes it had played out of the
+    // stream, less what the output still held then (its latency), plus the
+    // time since, while the stream was playing, and never past the bytes
+    // handed over. The client library's own interpolation is not used: it
+    // runs on while a stream waits to start (as after a move between
+    // outputs) and could end a sound that has not sounded yet. A position
+    // that stands still puts the end back accordingly.
+    std::optional<std::int64_t> remainingUs() const {
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+        if (!timing || timing->read_index_corrupt) return std::nullopt;
+        const auto usOf = [this](std::int64_t bytes) {
+            return std::int64_t(pa_bytes_to_usec(std::uint64_t(std::max<std::int64_t>(0, bytes)), &spec_));
+        };
+        std::int64_t playedUs = usOf(timing->read_index);
+        if (timing->playing) {
+            const auto sinceReportUs = std::int64_t(pa_timeval_age(&timing->timestamp));
+            playedUs = std::min(playedUs + sinceReportUs, usOf(std::int64_t(written_)));
+        }
+        const std::int64_t heardUs = playedUs - std::int64_t(timing->sink_usec);
+        return std::max<std::int64_t>(0, usOf(std::int64_t(soundingBytes_)) - heardUs);
+    }
+
+    // Asks the server for fresh timing while the sound plays, one request
+    // at a time and at most every kTimingRequestMs.
+    void requestTiming() {
+        const std::int64_t now = system_.clock_.nowMs();
+        if (timingRequest_) {
+            if (pa_operation_get_state(timingRequest_) == PA_OPERATION_RUNNING) return;
+            pa_operation_unref(timingRequest_);
+            timingRequest_ = nullptr;
+        }
+        if (now - lastTimingRequestMs_ < kTimingRequestMs) return;
+        lastTimingRequestMs_ = now;
+        timingRequest_ = pa_stream_update_timing_info(stream_, nullptr, nullptr);
+    }
+
+    // The output latency of the sound in this stream: how much later than
+    // its duration from the first samples handed over its last sound is
+    // heard.
     LatencyReading readLatency() override {
-        if (!stream_ || pa_stream_get_state(stream_) != PA_STREAM_READY)
+        if (!stream_ || !pcm_ || pa_stream_get_state(stream_) != PA_STREAM_READY)
             return {LatencyReading::State::Unknown};
-        pa_usec_t latency = 0;
-        int negative = 0;
-        const int result = pa_stream_get_latency(stream_, &latency, &negative);
-        if (result == -PA_ERR_NODATA) return {LatencyReading::State::Pending};
-        if (result < 0) return {LatencyReading::State::Unknown};
-        const std::int64_t latencyUs = negative ? -std::int64_t(latency) : std::int64_t(latency);
-        const std::int64_t writtenUs = std::int64_t(pa_bytes_to_usec(written_, &spec_));
-        const std::int64_t foldedUs = (steadyUs() - firstWriteUs_) + latencyUs - writtenUs;
-        return {LatencyReading::State::Known, (foldedUs + 999) / 1000};
+        if (!timeline_.startedMs()) return {LatencyReading::State::Pending};
+        requestTiming();
+        const auto remaining = remainingUs();
+        if (!remaining) return {LatencyReading::State::Pending};
+        // The clock counts whole milliseconds: one more keeps its rounding
+        // from ending the sound before the server's moment.
+        const std::int64_t endMs = system_.clock_.nowMs() + (*remaining + 999) / 1000 + 1;
+        const std::int64_t latencyMs = endMs - (*timeline_.startedMs() + timeline_.durationMs());
+        trace("position", *remaining);
+        return {LatencyReading::State::Known, std::min(latencyMs, kLatencyLimitMs)};
+    }
+
+    // The server's timing as it stands, for the timing log.
+    void trace(const char* event, std::int64_t remaining) const {
+        if (!system_.options_.timingLog || !stream_) return;
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+        if (!timing) return;
+        char line[400];
+        std::snprintf(line, sizeof line,
+                      "%s at_ms=%lld remaining_us=%lld sink_us=%llu transport_us=%llu "
+                      "write_index=%lld read_index=%lld playing=%d written=%zu length=%zu",
+                      event, (long long)system_.clock_.nowMs(), (long long)remaining,
+                      (unsigned long long)timing->sink_usec,
+                      (unsigned long long)timing->transport_usec, (long long)timing->write_index,
+                      (long long)timing->read_index, timing->playing, written_,
+                      pcm_ ? pcm_->data.size() : 0);
+        system_.options_.timingLog(line);
     }
 
     void releaseStream() {
         written_ = 0;
+        if (timingRequest_) {
+            pa_operation_cancel(timingRequest_);
+            pa_operation_unref(timingRequest_);
+            timingRequest_ = nullptr;
+        }
         if (drain_) {
             pa_operation_cancel(drain_);
             pa_operation_unref(drain_);
@@ -243,14 +335,14 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
             }
             if (written_ == 0) {
                 // The server has the first samples: from here the sound plays.
-                firstWriteUs_ = steadyUs();
+                // Its end follows the server's timing from here on (or the
+                // test leader's figure). The drain's acknowledgement is not
+                // waited for: it comes after the silence a recording ends in.
                 ++system_.soundsStarted_;
-                std::int64_t latency = lastLatencyMs_;
-                if (auto known = latency_.read(*this)) {
-                    latency = *known;
-                    latencyRead_ = latency_.known();
-                }
-                timeline_.startConfirmed(system_.clock_.nowMs(), latency, true);
+                system_.noOutputLogged_ = false;
+                timeline_.startConfirmed(system_.clock_.nowMs(),
+                                         latency_.overrideMs().value_or(lastLatencyMs_));
+                trace("first-write", -1);
             }
             written_ += count;
         }
@@ -263,14 +355,22 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     }
 
     // The server has played the whole sound out of the stream; the output
-    // still holds what its own latency says.
+    // still holds what the stream's timing says (the output's own latency
+    // when the server gives no position). The end is fixed from here: the
+    // position of a stream that has run dry stands still, and would put
+    // the end back for ever.
     static void onDrained(pa_stream* stream, int success, void* self) {
         auto* player = static_cast<PulsePlayer*>(self);
         if (stream != player->stream_ || !success) return;
-        std::int64_t remainingMs = 0;
+        std::int64_t remainingUs = 0;
         if (const pa_timing_info* timing = pa_stream_get_timing_info(stream))
-            remainingMs = std::int64_t((timing->sink_usec + 999) / 1000);
-        player->timeline_.playedOut(player->system_.clock_.nowMs(), remainingMs);
+            remainingUs = std::int64_t(timing->sink_usec);
+        if (player->latency_.overrideMs())
+            remainingUs = 0;
+        else if (auto remaining = player->remainingUs())
+            remainingUs = *remaining;
+        player->trace("drained", remainingUs);
+        player->timeline_.playedOut(player->system_.clock_.nowMs(), (remainingUs + 999) / 1000);
     }
 
     void stateChanged(pa_stream* stream) {
@@ -281,28 +381,35 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
             return;
         }
         if (state != PA_STREAM_FAILED && state != PA_STREAM_TERMINATED) return;
-        // The output went away: the sound ends on its own timing, as a
-        // silent player would time it.
-        const bool wasPlaying = timeline_.mode(system_.clock_.nowMs()) != PlayerMode::Stopped;
-        timeline_.failed(system_.clock_.nowMs());
-        const int error = pa_context_errno(system_.context_);
-        if (wasPlaying)
-            system_.outputLost(std::string("het geluid is afgebroken: ") + pa_strerror(error));
+        // The output went away, or there is none: the sound ends on its own
+        // timing, as a silent player would time it. Only a sound that was
+        // sounding is a loss to report; a sound that found no output is
+        // logged once until sound plays again.
+        const std::int64_t now = system_.clock_.nowMs();
+        const bool wasSounding = timeline_.started() && timeline_.mode(now) != PlayerMode::Stopped;
+        timeline_.failed(now);
+        const std::string reason = pa_strerror(pa_context_errno(system_.context_));
+        if (wasSounding)
+            system_.outputLost("het geluid is afgebroken: " + reason);
+        else
+            system_.noOutput("geen geluidsuitvoer (" + reason + "); geluiden worden stil afgespeeld");
     }
 
     PulseSoundSystem& system_;
     std::string name_;
     std::string fileName_;
     std::optional<WavPcm> pcm_;
+    std::size_t soundingBytes_ = 0;
     pa_sample_spec spec_{};
     PromptTimeline timeline_;
     OutputLatency latency_;
     pa_stream* stream_ = nullptr;
     std::size_t written_ = 0;
-    std::int64_t firstWriteUs_ = 0;
     std::int64_t lastLatencyMs_ = 0;
     bool draining_ = false;
     pa_operation* drain_ = nullptr;
+    pa_operation* timingRequest_ = nullptr;
+    std::int64_t lastTimingRequestMs_ = 0;
     bool latencyRead_ = false;
 };
 
@@ -380,6 +487,14 @@ bool PulseSoundSystem::ensureContext() {
 void PulseSoundSystem::outputLost(const std::string& reason) {
     options_.log(reason);
     outputLost_ = true;
+    // What follows without an output is part of this loss.
+    noOutputLogged_ = true;
+}
+
+void PulseSoundSystem::noOutput(const std::string& reason) {
+    if (noOutputLogged_) return;
+    options_.log(reason);
+    noOutputLogged_ = true;
 }
 
 bool PulseSoundSystem::connected() {
