@@ -57,7 +57,7 @@ MonitorReader::MonitorReader(const std::string& source) {
     const std::string savedLatency = latencyEnv ? latencyEnv : "";
     if (latencyEnv) unsetenv("PULSE_LATENCY_MSEC");
     const auto flags =
-        pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
+        pa_stream_flags_t(PA_STREAM_AUTO_TIMING_UPDATE |
                           PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
     if (pa_stream_connect_record(stream_, source.c_str(), &attr, flags) < 0)
         fail("cannot record the monitor", context_);
@@ -105,36 +105,31 @@ void MonitorReader::read(pa_stream* stream) {
         std::size_t bytes = 0;
         if (pa_stream_peek(stream, &data, &bytes) < 0 || bytes == 0) return;
         const std::int64_t arrived = nowNs();
-        // The stream's position that is being played now, on the sink's
-        // clock; sample k of the stream plays at k / rate.
-        pa_usec_t playingUs = 0;
-        const bool timed = pa_stream_get_time(stream, &playingUs) == 0;
-        if (const pa_timing_info* timing = pa_stream_get_timing_info(stream)) {
+        // A monitor delivers what the sink has just taken; the sink plays it
+        // its latency later, as the server reports that latency.
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream);
+        if (timing) {
             sinkLatencyUs_ = std::int64_t(timing->sink_usec);
             if (trace_)
                 std::fprintf(trace_,
-                             "monitor at_us=%lld samples=%lld bytes=%zu time_us=%llu sink_us=%llu "
+                             "monitor at_us=%lld samples=%lld bytes=%zu sink_us=%llu "
                              "source_us=%llu transport_us=%llu write_index=%lld read_index=%lld "
                              "playing=%d\n",
                              (long long)(arrived / 1000), (long long)samplesRead_.load(), bytes,
-                             (unsigned long long)playingUs, (unsigned long long)timing->sink_usec,
+                             (unsigned long long)timing->sink_usec,
                              (unsigned long long)timing->source_usec,
                              (unsigned long long)timing->transport_usec,
                              (long long)timing->write_index, (long long)timing->read_index,
                              timing->playing);
         }
-        const std::int64_t first = samplesRead_;
         const std::size_t count = bytes / 2;
         if (data) {
             const auto* samples = static_cast<const std::int16_t*>(data);
             for (std::size_t i = 0; i < count; ++i) {
                 if (std::abs(int(samples[i])) <= kAudibleThreshold) continue;
-                const std::int64_t k = first + std::int64_t(i);
                 const std::int64_t arrivedAt =
                     arrived - std::int64_t(count - 1 - i) * 1'000'000'000 / kMonitorRate;
-                const std::int64_t played =
-                    timed ? arrived + k * 1'000'000'000 / kMonitorRate - std::int64_t(playingUs) * 1000
-                          : arrivedAt;
+                const std::int64_t played = arrivedAt + sinkLatencyUs_ * 1000;
                 lastAudibleNs_ = played;
                 lastArrivedNs_ = arrivedAt;
                 std::int64_t none = 0;

@@ -5,10 +5,9 @@
 // keeps when the first and the last audible sample of what was heard since
 // forgetHeard() were played out. A monitor delivers a sample when the sink
 // takes it from the streams, which is the sink's own latency before the sink
-// plays it; the stream's timing (write index, transport and the monitored
-// sink's latency, as the server reports them) places each sample at the
-// moment the sink plays it. The moment of arrival is kept beside it, for
-// comparison with that older way of measuring.
+// plays it: each sample counts as played its arrival plus the monitored
+// sink's latency in the monitor's timing report. The moment of arrival is
+// kept beside it, for comparison with that older way of measuring.
 #include <atomic>
 #include <cstdio>
 #include <cstdint>

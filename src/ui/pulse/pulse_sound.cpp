@@ -227,8 +227,63 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
             const auto sinceReportUs = std::int64_t(pa_timeval_age(&timing->timestamp));
             playedUs = std::min(playedUs + sinceReportUs, usOf(std::int64_t(written_)));
         }
-        const std::int64_t heardUs = playedUs - std::int64_t(timing->sink_usec);
+        const std::int64_t heardUs =
+            playedUs - std::int64_t(timing->sink_usec) - graphLatencyUs_;
         return std::max<std::int64_t>(0, usOf(std::int64_t(soundingBytes_)) - heardUs);
+    }
+
+    // PipeWire's PulseAudio server counts samples as played when it hands
+    // them to its processing graph, which plays them a graph cycle later,
+    // and reports a fixed output latency that leaves that cycle out. The
+    // cycle is the smallest latency the server gave any stream's node
+    // ("node.latency", a fraction of a second, among the properties of the
+    // streams that play and record; PulseAudio has no such property). It is
+    // read once the stream is ready and added to the output's latency.
+    void askGraphLatency() {
+        cancelGraphQueries();
+        graphLatencyUs_ = 0;
+        graphCandidateUs_ = 0;
+        graphListsDone_ = 0;
+        graphQueries_[0] = pa_context_get_sink_input_info_list(
+            system_.context_,
+            [](pa_context*, const pa_sink_input_info* info, int eol, void* self) {
+                auto* player = static_cast<PulsePlayer*>(self);
+                if (eol) return player->graphListDone();
+                if (info) player->takeNodeLatency(info->proplist);
+            },
+            this);
+        graphQueries_[1] = pa_context_get_source_output_info_list(
+            system_.context_,
+            [](pa_context*, const pa_source_output_info* info, int eol, void* self) {
+                auto* player = static_cast<PulsePlayer*>(self);
+                if (eol) return player->graphListDone();
+                if (info) player->takeNodeLatency(info->proplist);
+            },
+            this);
+    }
+
+    void takeNodeLatency(const pa_proplist* properties) {
+        const char* latency = properties ? pa_proplist_gets(properties, "node.latency") : nullptr;
+        long long num = 0, den = 0;
+        if (!latency || std::sscanf(latency, "%lld/%lld", &num, &den) != 2 || num <= 0 || den <= 0)
+            return;
+        const std::int64_t us = num * 1'000'000 / den;
+        if (graphCandidateUs_ == 0 || us < graphCandidateUs_) graphCandidateUs_ = us;
+    }
+
+    void graphListDone() {
+        if (++graphListsDone_ < 2) return;
+        graphLatencyUs_ = graphCandidateUs_;
+        trace("graph-latency", graphLatencyUs_);
+    }
+
+    void cancelGraphQueries() {
+        for (pa_operation*& op : graphQueries_) {
+            if (!op) continue;
+            pa_operation_cancel(op);
+            pa_operation_unref(op);
+            op = nullptr;
+        }
     }
 
     // Asks the server for fresh timing while the sound plays, one request
@@ -282,6 +337,8 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
 
     void releaseStream() {
         written_ = 0;
+        graphLatencyUs_ = 0;
+        cancelGraphQueries();
         if (timingRequest_) {
             pa_operation_cancel(timingRequest_);
             pa_operation_unref(timingRequest_);
@@ -378,6 +435,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         const pa_stream_state_t state = pa_stream_get_state(stream);
         if (state == PA_STREAM_READY) {
             draining_ = false;
+            askGraphLatency();
             return;
         }
         if (state != PA_STREAM_FAILED && state != PA_STREAM_TERMINATED) return;
@@ -409,6 +467,10 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     bool draining_ = false;
     pa_operation* drain_ = nullptr;
     pa_operation* timingRequest_ = nullptr;
+    pa_operation* graphQueries_[2] = {nullptr, nullptr};
+    std::int64_t graphLatencyUs_ = 0;
+    std::int64_t graphCandidateUs_ = 0;
+    int graphListsDone_ = 0;
     std::int64_t lastTimingRequestMs_ = 0;
     bool latencyRead_ = false;
 };
