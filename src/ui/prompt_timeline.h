@@ -28,7 +28,12 @@ public:
     static constexpr std::int64_t kStartGraceMs = 1000;
     static constexpr std::int64_t kPlayedOutGraceMs = 500;
 
-    explicit PromptTimeline(std::int64_t durationMs = 0) : durationMs_(durationMs) {}
+    // `silentDurationMs`: how long the sound lasts when timed as a silent
+    // player times it (the whole file, where `durationMs` may stop at its
+    // last sound); the same as `durationMs` when not given.
+    explicit PromptTimeline(std::int64_t durationMs = 0,
+                            std::optional<std::int64_t> silentDurationMs = std::nullopt)
+        : durationMs_(durationMs), silentDurationMs_(silentDurationMs.value_or(durationMs)) {}
 
     std::int64_t durationMs() const { return durationMs_; }
 
@@ -56,6 +61,7 @@ public:
 
 private:
     std::int64_t durationMs_;
+    std::int64_t silentDurationMs_;
     std::optional<std::int64_t> requestedMs_;
     std::optional<std::int64_t> startedMs_;
     std::int64_t latencyMs_ = 0;

@@ -61,6 +61,18 @@ TEST(PromptTimeline, AFailureTimesTheSoundAsASilentPlayerWould) {
     EXPECT_EQ(lateStart.mode(899), Playing);
     EXPECT_EQ(lateStart.mode(900), Stopped);
 
+    // A sound whose recording ends in silence ends with its last sound when
+    // played, but lasts the whole file when timed silently.
+    PromptTimeline trimmed(900, 1000);
+    trimmed.playRequested(0);
+    trimmed.startConfirmed(0, 0);
+    EXPECT_EQ(trimmed.mode(899), Playing);
+    EXPECT_EQ(trimmed.mode(900), Stopped);
+    trimmed.playRequested(2000);
+    trimmed.failed(2000);
+    EXPECT_EQ(trimmed.mode(2999), Playing);
+    EXPECT_EQ(trimmed.mode(3000), Stopped);
+
     // A failure without a play request changes nothing.
     PromptTimeline idle(1500);
     idle.failed(10);

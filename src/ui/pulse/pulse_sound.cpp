@@ -135,7 +135,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         LoopLock lock(system_.loop_);
         pcm_ = std::move(pcm);
         soundingBytes_ = soundingBytes(*pcm_);
-        timeline_ = PromptTimeline(bytesToMsRoundedUp(soundingBytes_, *pcm_));
+        timeline_ = PromptTimeline(bytesToMsRoundedUp(soundingBytes_, *pcm_), pcm_->durationMs());
     }
 
     void play() override {
