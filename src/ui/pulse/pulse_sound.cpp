@@ -24,8 +24,10 @@ namespace {
 constexpr std::uint32_t kBufferMs = 80;
 // The longest a query to the server may take.
 constexpr int kQueryWaitMs = 2000;
-// How often a playing sound asks the server for fresh timing.
-constexpr std::int64_t kTimingRequestMs = 20;
+// How often a playing sound asks the server for fresh timing: the position
+// between two reports is reckoned on from the last one, which a stream that
+// stalls meanwhile (a starved or loaded server) would overtake.
+constexpr pa_usec_t kTimingRequestUs = 5 * PA_USEC_PER_MSEC;
 // The most a sound's end is put back after its duration: more than any
 // output's latency, so a stream the server has stalled still ends.
 constexpr std::int64_t kLatencyLimitMs = 2000;
@@ -286,18 +288,34 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         }
     }
 
-    // Asks the server for fresh timing while the sound plays, one request
-    // at a time and at most every kTimingRequestMs.
-    void requestTiming() {
-        const std::int64_t now = system_.clock_.nowMs();
-        if (timingRequest_) {
-            if (pa_operation_get_state(timingRequest_) == PA_OPERATION_RUNNING) return;
-            pa_operation_unref(timingRequest_);
-            timingRequest_ = nullptr;
+    // Asks the server for fresh timing every kTimingRequestUs while the
+    // stream is ready, one request at a time (on the client library's thread).
+    static void onTimingTimer(pa_mainloop_api*, pa_time_event* event, const struct timeval*,
+                              void* self) {
+        auto* player = static_cast<PulsePlayer*>(self);
+        if (event != player->timingTimer_ || !player->stream_ ||
+            pa_stream_get_state(player->stream_) != PA_STREAM_READY)
+            return;
+        if (player->timingRequest_ &&
+            pa_operation_get_state(player->timingRequest_) != PA_OPERATION_RUNNING) {
+            pa_operation_unref(player->timingRequest_);
+            player->timingRequest_ = nullptr;
         }
-        if (now - lastTimingRequestMs_ < kTimingRequestMs) return;
-        lastTimingRequestMs_ = now;
-        timingRequest_ = pa_stream_update_timing_info(stream_, nullptr, nullptr);
+        if (!player->timingRequest_)
+            player->timingRequest_ = pa_stream_update_timing_info(player->stream_, nullptr, nullptr);
+        pa_context_rttime_restart(player->system_.context_, event, pa_rtclock_now() + kTimingRequestUs);
+    }
+
+    void startTimingTimer() {
+        stopTimingTimer();
+        timingTimer_ = pa_context_rttime_new(system_.context_, pa_rtclock_now() + kTimingRequestUs,
+                                             &PulsePlayer::onTimingTimer, this);
+    }
+
+    void stopTimingTimer() {
+        if (!timingTimer_) return;
+        pa_threaded_mainloop_get_api(system_.loop_)->time_free(timingTimer_);
+        timingTimer_ = nullptr;
     }
 
     // The output latency of the sound in this stream: how much later than
@@ -307,7 +325,6 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         if (!stream_ || !pcm_ || pa_stream_get_state(stream_) != PA_STREAM_READY)
             return {LatencyReading::State::Unknown};
         if (!timeline_.startedMs()) return {LatencyReading::State::Pending};
-        requestTiming();
         const auto remaining = remainingUs();
         if (!remaining) return {LatencyReading::State::Pending};
         // The clock counts whole milliseconds: one more keeps its rounding
@@ -339,6 +356,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         written_ = 0;
         graphLatencyUs_ = 0;
         cancelGraphQueries();
+        stopTimingTimer();
         if (timingRequest_) {
             pa_operation_cancel(timingRequest_);
             pa_operation_unref(timingRequest_);
@@ -427,6 +445,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         else if (auto remaining = player->remainingUs())
             remainingUs = *remaining;
         player->trace("drained", remainingUs);
+        player->stopTimingTimer();
         player->timeline_.playedOut(player->system_.clock_.nowMs(), (remainingUs + 999) / 1000);
     }
 
@@ -436,6 +455,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         if (state == PA_STREAM_READY) {
             draining_ = false;
             askGraphLatency();
+            startTimingTimer();
             return;
         }
         if (state != PA_STREAM_FAILED && state != PA_STREAM_TERMINATED) return;
@@ -471,7 +491,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     std::int64_t graphLatencyUs_ = 0;
     std::int64_t graphCandidateUs_ = 0;
     int graphListsDone_ = 0;
-    std::int64_t lastTimingRequestMs_ = 0;
+    pa_time_event* timingTimer_ = nullptr;
     bool latencyRead_ = false;
 };
 
