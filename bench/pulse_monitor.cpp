@@ -56,9 +56,8 @@ MonitorReader::MonitorReader(const std::string& source) {
     const char* latencyEnv = std::getenv("PULSE_LATENCY_MSEC");
     const std::string savedLatency = latencyEnv ? latencyEnv : "";
     if (latencyEnv) unsetenv("PULSE_LATENCY_MSEC");
-    const auto flags =
-        pa_stream_flags_t(PA_STREAM_AUTO_TIMING_UPDATE |
-                          PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
+    const auto flags = pa_stream_flags_t(PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY |
+                                         PA_STREAM_DONT_MOVE);
     if (pa_stream_connect_record(stream_, source.c_str(), &attr, flags) < 0)
         fail("cannot record the monitor", context_);
     if (latencyEnv) setenv("PULSE_LATENCY_MSEC", savedLatency.c_str(), 1);
@@ -111,16 +110,15 @@ void MonitorReader::read(pa_stream* stream) {
         if (timing) {
             sinkLatencyUs_ = std::int64_t(timing->sink_usec);
             if (trace_)
-                std::fprintf(trace_,
-                             "monitor at_us=%lld samples=%lld bytes=%zu sink_us=%llu "
-                             "source_us=%llu transport_us=%llu write_index=%lld read_index=%lld "
-                             "playing=%d\n",
-                             (long long)(arrived / 1000), (long long)samplesRead_.load(), bytes,
-                             (unsigned long long)timing->sink_usec,
-                             (unsigned long long)timing->source_usec,
-                             (unsigned long long)timing->transport_usec,
-                             (long long)timing->write_index, (long long)timing->read_index,
-                             timing->playing);
+                std::fprintf(
+                    trace_,
+                    "monitor at_us=%lld samples=%lld bytes=%zu sink_us=%llu "
+                    "source_us=%llu transport_us=%llu write_index=%lld read_index=%lld "
+                    "playing=%d\n",
+                    (long long)(arrived / 1000), (long long)samplesRead_.load(), bytes,
+                    (unsigned long long)timing->sink_usec, (unsigned long long)timing->source_usec,
+                    (unsigned long long)timing->transport_usec, (long long)timing->write_index,
+                    (long long)timing->read_index, timing->playing);
         }
         const std::size_t count = bytes / 2;
         if (data) {

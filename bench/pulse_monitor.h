@@ -9,8 +9,8 @@
 // sink's latency in the monitor's timing report. The moment of arrival is
 // kept beside it, for comparison with that older way of measuring.
 #include <atomic>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 struct pa_threaded_mainloop;

@@ -74,8 +74,7 @@ int main(int argc, char** argv) {
             if (player->mode() == zor::ui::PlayerMode::Stopped) {
                 stopped = nowNs();
                 std::fprintf(stderr, "stopped at_ms=%lld\n", (long long)clock.nowMs());
-            }
-            else
+            } else
                 std::this_thread::sleep_for(std::chrono::microseconds(500));
         }
         const auto latency = player->outputLatencyMs();

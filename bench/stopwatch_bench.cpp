@@ -30,8 +30,8 @@
 #include "observed_sounds.h"
 #include "pulse_monitor.h"
 #include "stopwatch_program.h"
-#include "ui/qt/clock_driver.h"
 #include "ui/pulse/pulse_sound.h"
+#include "ui/qt/clock_driver.h"
 #include "ui/silent_sound.h"
 
 using namespace zor;
@@ -61,8 +61,7 @@ Options parse(int argc, char** argv) {
             o.rawFile = argv[++i];
         } else {
             std::fprintf(
-                stderr,
-                "usage: stopwatch_bench [--runs N] [--real MONITOR-SOURCE] [--raw FILE]\n");
+                stderr, "usage: stopwatch_bench [--runs N] [--real MONITOR-SOURCE] [--raw FILE]\n");
             std::exit(2);
         }
     }
@@ -181,8 +180,7 @@ int main(int argc, char** argv) {
 
     std::printf("stopwatch runs: %d, %s players (prompt %d ms, answers 150..650 ms, real clock)\n",
                 options.runs, monitor ? "sound server's" : "silent", kPromptMs);
-    print("start lag after prompt end (ms)", startLagMs,
-          Goal{kPollLagMinMs, kPollLagMaxMs});
+    print("start lag after prompt end (ms)", startLagMs, Goal{kPollLagMinMs, kPollLagMaxMs});
     // The lag is the poll interval around the end, less the time from the
     // last poll reading playing to the end (negative when the player reported
     // the end late), plus the next poll interval, which starts the stopwatch.

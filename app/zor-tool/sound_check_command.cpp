@@ -28,7 +28,9 @@ int RunSoundCheck(const Arguments& arguments, std::ostream& out, std::ostream& e
         line->operands.empty()
             ? (shell::findProgramFolder(shell::executableFolder()) / "Audio" / "Tstop.wav").string()
             : line->operands[0];
-    const auto log = [&err](const std::string& text) { err << "zor-tool geluidstest: " << text << "\n"; };
+    const auto log = [&err](const std::string& text) {
+        err << "zor-tool geluidstest: " << text << "\n";
+    };
     const std::optional<std::int64_t> setting =
         shell::AudioLatencyOverrideMs(shell::IniSettingsStore(), log);
 

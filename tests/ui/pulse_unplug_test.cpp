@@ -13,10 +13,10 @@
 #include <pulse/simple.h>
 
 #include <atomic>
-#include <mutex>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -98,7 +98,8 @@ class MonitorListener {
 
 int main(int argc, char** argv) {
     if (argc != 5) {
-        std::fprintf(stderr, "usage: pulse_unplug_test FIRST-MODULE SECOND-MODULE long.wav next.wav\n");
+        std::fprintf(stderr,
+                     "usage: pulse_unplug_test FIRST-MODULE SECOND-MODULE long.wav next.wav\n");
         return 2;
     }
     const std::string firstModule = argv[1], secondModule = argv[2];
@@ -142,7 +143,8 @@ int main(int argc, char** argv) {
     check(std::system(("pactl unload-module " + firstModule).c_str()) == 0,
           "the default sink is removed while the prompt plays");
     long long stopped = stoppedAfter(*player, start, longMs + 3000);
-    std::printf("prompt of %lld ms moved to the other sink, stopped after %lld ms\n", longMs, stopped);
+    std::printf("prompt of %lld ms moved to the other sink, stopped after %lld ms\n", longMs,
+                stopped);
     // The recording ends in 40 ms of silence, which the end does not wait for.
     check(stopped >= longMs - 100 && stopped <= longMs + 500,
           "the moved prompt ends on its timing");

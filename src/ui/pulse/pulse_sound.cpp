@@ -46,7 +46,8 @@ std::optional<pa_sample_spec> sampleSpecOf(const WavPcm& pcm) {
         sampleSpec.format = PA_SAMPLE_S32LE;
     else
         return std::nullopt;
-    if (pcm.channels <= 0 || pcm.channels > int(PA_CHANNELS_MAX) || !pa_sample_spec_valid(&sampleSpec))
+    if (pcm.channels <= 0 || pcm.channels > int(PA_CHANNELS_MAX) ||
+        !pa_sample_spec_valid(&sampleSpec))
         return std::nullopt;
     return sampleSpec;
 }
@@ -87,7 +88,9 @@ std::int64_t bytesToMsRoundedUp(std::size_t bytes, const WavPcm& pcm) {
 // Holds the main loop's lock for a scope.
 class LoopLock {
   public:
-    explicit LoopLock(pa_threaded_mainloop* loop) : loop_(loop) { pa_threaded_mainloop_lock(loop_); }
+    explicit LoopLock(pa_threaded_mainloop* loop) : loop_(loop) {
+        pa_threaded_mainloop_lock(loop_);
+    }
     ~LoopLock() { pa_threaded_mainloop_unlock(loop_); }
     LoopLock(const LoopLock&) = delete;
     LoopLock& operator=(const LoopLock&) = delete;
@@ -222,15 +225,15 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
         if (!timing || timing->read_index_corrupt) return std::nullopt;
         const auto usOf = [this](std::int64_t bytes) {
-            return std::int64_t(pa_bytes_to_usec(std::uint64_t(std::max<std::int64_t>(0, bytes)), &spec_));
+            return std::int64_t(
+                pa_bytes_to_usec(std::uint64_t(std::max<std::int64_t>(0, bytes)), &spec_));
         };
         std::int64_t playedUs = usOf(timing->read_index);
         if (timing->playing) {
             const auto sinceReportUs = std::int64_t(pa_timeval_age(&timing->timestamp));
             playedUs = std::min(playedUs + sinceReportUs, usOf(std::int64_t(written_)));
         }
-        const std::int64_t heardUs =
-            playedUs - std::int64_t(timing->sink_usec) - graphLatencyUs_;
+        const std::int64_t heardUs = playedUs - std::int64_t(timing->sink_usec) - graphLatencyUs_;
         return std::max<std::int64_t>(0, usOf(std::int64_t(soundingBytes_)) - heardUs);
     }
 
@@ -302,8 +305,10 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
             player->timingRequest_ = nullptr;
         }
         if (!player->timingRequest_)
-            player->timingRequest_ = pa_stream_update_timing_info(player->stream_, nullptr, nullptr);
-        pa_context_rttime_restart(player->system_.context_, event, pa_rtclock_now() + kTimingRequestUs);
+            player->timingRequest_ =
+                pa_stream_update_timing_info(player->stream_, nullptr, nullptr);
+        pa_context_rttime_restart(player->system_.context_, event,
+                                  pa_rtclock_now() + kTimingRequestUs);
     }
 
     void startTimingTimer() {
@@ -470,7 +475,8 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         if (wasSounding)
             system_.outputLost("het geluid is afgebroken: " + reason);
         else
-            system_.noOutput("geen geluidsuitvoer (" + reason + "); geluiden worden stil afgespeeld");
+            system_.noOutput("geen geluidsuitvoer (" + reason +
+                             "); geluiden worden stil afgespeeld");
     }
 
     PulseSoundSystem& system_;

@@ -17,7 +17,7 @@ namespace zor::ui::pulse {
 
 // The output new sounds go to: the server's default sink.
 struct OutputDescription {
-    std::string device;       // the sink's description, or its name
+    std::string device;  // the sink's description, or its name
     std::uint32_t sampleRate = 0;
 };
 
