@@ -343,17 +343,19 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     // The server's timing as it stands, for the timing log.
     void trace(const char* event, std::int64_t remaining) const {
         if (!system_.options_.timingLog || !stream_) return;
+        const pa_timing_info none{};
         const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
-        if (!timing) return;
+        if (!timing) timing = &none;
         char line[400];
         std::snprintf(line, sizeof line,
                       "%s at_ms=%lld remaining_us=%lld sink_us=%llu transport_us=%llu "
-                      "write_index=%lld read_index=%lld playing=%d written=%zu length=%zu",
+                      "write_index=%lld read_index=%lld playing=%d written=%zu length=%zu "
+                      "graph_us=%lld",
                       event, (long long)system_.clock_.nowMs(), (long long)remaining,
                       (unsigned long long)timing->sink_usec,
                       (unsigned long long)timing->transport_usec, (long long)timing->write_index,
                       (long long)timing->read_index, timing->playing, written_,
-                      pcm_ ? pcm_->data.size() : 0);
+                      pcm_ ? pcm_->data.size() : 0, (long long)graphLatencyUs_);
         system_.options_.timingLog(line);
     }
 
