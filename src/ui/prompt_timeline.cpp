@@ -26,9 +26,10 @@ void PromptTimeline::playedOut(std::int64_t nowMs, std::int64_t remainingMs) {
     playedOutEndMs_ = nowMs + std::max<std::int64_t>(0, remainingMs);
 }
 
-void PromptTimeline::latencyChanged(std::int64_t nowMs, std::int64_t latencyMs) {
-    if (!startedMs_ || failedEndMs_ || playedOutEndMs_ || mode(nowMs) == PlayerMode::Stopped)
-        return;
+void PromptTimeline::latencyChanged(std::int64_t nowMs, std::int64_t latencyMs,
+                                    bool stopUnseen) {
+    if (!startedMs_ || failedEndMs_ || playedOutEndMs_) return;
+    if (!stopUnseen && mode(nowMs) == PlayerMode::Stopped) return;
     latencyMs_ = std::max<std::int64_t>(0, latencyMs);
 }
 

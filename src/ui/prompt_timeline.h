@@ -41,8 +41,9 @@ public:
     void startConfirmed(std::int64_t nowMs, std::int64_t latencyMs,
                         bool reportsPlayedOut = false);
     // The output's latency as read again while the sound plays. A sound that
-    // already reads stopped stays stopped.
-    void latencyChanged(std::int64_t nowMs, std::int64_t latencyMs);
+    // already reads stopped stays stopped, unless `stopUnseen`: the caller
+    // knows that nobody has been told it stopped, so a later end still holds.
+    void latencyChanged(std::int64_t nowMs, std::int64_t latencyMs, bool stopUnseen = false);
     // The server has played everything out; the output still holds it for
     // `remainingMs`. The latency is not read again after this.
     void playedOut(std::int64_t nowMs, std::int64_t remainingMs);

@@ -188,15 +188,20 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         auto* self = const_cast<PulsePlayer*>(this);
         LoopLock lock(system_.loop_);
         const std::int64_t now = system_.clock_.nowMs();
-        if (timeline_.started() && !timeline_.hasFailed() &&
-            timeline_.mode(now) != PlayerMode::Stopped) {
+        // Until a caller has been told the sound stopped, the server's
+        // latest timing decides, even past the end an earlier reading gave:
+        // a caller that was away for a while must not hear of an end that
+        // the output has since put back.
+        if (timeline_.started() && !timeline_.hasFailed() && !stopTold_) {
             if (auto latency = self->latency_.read(*self)) {
-                self->timeline_.latencyChanged(now, *latency);
+                self->timeline_.latencyChanged(now, *latency, true);
                 self->latencyRead_ = self->latency_.known();
                 self->lastLatencyMs_ = *latency;
             }
         }
-        return timeline_.mode(now);
+        const PlayerMode mode = timeline_.mode(now);
+        if (mode == PlayerMode::Stopped && timeline_.started()) self->stopTold_ = true;
+        return mode;
     }
 
     void close() override {
@@ -361,6 +366,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
 
     void releaseStream() {
         written_ = 0;
+        stopTold_ = false;
         graphLatencyUs_ = 0;
         cancelGraphQueries();
         stopTimingTimer();
@@ -500,6 +506,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     std::int64_t graphCandidateUs_ = 0;
     int graphListsDone_ = 0;
     pa_time_event* timingTimer_ = nullptr;
+    bool stopTold_ = false;
     bool latencyRead_ = false;
 };
 
