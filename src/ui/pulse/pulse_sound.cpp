@@ -338,8 +338,10 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         const auto remaining = remainingUs();
         if (!remaining) return {LatencyReading::State::Pending};
         // The clock counts whole milliseconds: one more keeps its rounding
-        // from ending the sound before the server's moment.
-        const std::int64_t endMs = system_.clock_.nowMs() + (*remaining + 999) / 1000 + 1;
+        // from ending the sound before the server's moment (a sound already
+        // heard to its end ends now).
+        const std::int64_t endMs =
+            system_.clock_.nowMs() + (*remaining > 0 ? (*remaining + 999) / 1000 + 1 : 0);
         const std::int64_t latencyMs = endMs - (*timeline_.startedMs() + timeline_.durationMs());
         trace("position", *remaining);
         return {LatencyReading::State::Known, std::min(latencyMs, kLatencyLimitMs)};
