@@ -218,14 +218,16 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     }
 
   private:
-    // How long the sound's last sound is still ahead of being heard, from
-    // the server's last timing report: the bytes it had played out of the
-    // stream, less what the output still held then (its latency), plus the
-    // time since, while the stream was playing, and never past the bytes
-    // handed over. The client library's own interpolation is not used: it
-    // runs on while a stream waits to start (as after a move between
-    // outputs) and could end a sound that has not sounded yet. A position
-    // that stands still puts the end back accordingly.
+    // How long the sound's last sound is still ahead of being heard, as the
+    // server's last timing report tells (one comes every kTimingRequestUs):
+    // the bytes it had played out of the stream, less what the output still
+    // held then (its latency). The position is not reckoned on past the
+    // report: an output that stalls after it (a loaded machine, a graph
+    // cycle that comes late) would be overtaken and the sound ended early;
+    // waiting for the next report costs a few milliseconds late instead.
+    // (The client library's own interpolation runs on even while a stream
+    // waits to start, as after a move between outputs.) A position that
+    // stands still puts the end back accordingly.
     std::optional<std::int64_t> remainingUs() const {
         const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
         if (!timing || timing->read_index_corrupt) return std::nullopt;
@@ -233,12 +235,8 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
             return std::int64_t(
                 pa_bytes_to_usec(std::uint64_t(std::max<std::int64_t>(0, bytes)), &spec_));
         };
-        std::int64_t playedUs = usOf(timing->read_index);
-        if (timing->playing) {
-            const auto sinceReportUs = std::int64_t(pa_timeval_age(&timing->timestamp));
-            playedUs = std::min(playedUs + sinceReportUs, usOf(std::int64_t(written_)));
-        }
-        const std::int64_t heardUs = playedUs - std::int64_t(timing->sink_usec) - graphLatencyUs_;
+        const std::int64_t heardUs =
+            usOf(timing->read_index) - std::int64_t(timing->sink_usec) - graphLatencyUs_;
         return std::max<std::int64_t>(0, usOf(std::int64_t(soundingBytes_)) - heardUs);
     }
 
