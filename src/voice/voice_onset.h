@@ -1,0 +1,27 @@
+#pragma once
+// Voice onset in an answer recording: when, after the prompt has ended, the
+// child began to speak. The recording holds the prompt itself (heard through
+// the microphone) before `searchFromSeconds`, then room noise, the answer (a
+// word or a few phonemes) and possibly noise again.
+//
+// The rule: the signal is high-passed (removing mains hum and rumble) and cut
+// into 10 ms frames; the noise floor is a low percentile of the frame energies
+// after the search start; a voice is a run of frames well above that floor
+// lasting long enough to be speech (clicks, knocks and short bursts are not);
+// its onset is traced back to where the energy first rose above the floor and
+// then refined to a few milliseconds. Sound already under way at the search
+// start (the tail of the prompt) is no onset. Pure computation: no clock, no
+// files, no allocation beyond the frame energies.
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace zor::voice {
+
+// Seconds from the start of `samples` to the first voiced sound at or after `searchFromSeconds`;
+// nothing when no voice starts there. `samples` is mono 16-bit audio at `sampleRate` Hz
+// (8000 to 48000; another rate throws std::invalid_argument).
+std::optional<double> FindVoiceOnset(std::span<const std::int16_t> samples, int sampleRate,
+                                     double searchFromSeconds);
+
+}  // namespace zor::voice
