@@ -52,11 +52,12 @@ constexpr double kQuietestRiseDb = 14.0;
 constexpr int kMinVoicedFrames = 6;
 constexpr int kMaxGapFrames = 3;
 // The rise before the first clearly voiced frame (a fricative or a cluster
-// before the vowel) is at most this long; it may pause for a plosive's
-// closure (up to kMaxGapFrames) where at least kMinRiseFrames risen frames
-// come before the pause.
+// before the vowel) is at most this long; it may pause for up to
+// kMaxRisePauseFrames (a plosive's closure, as in "st") where at least
+// kMinRiseFrames risen frames come before the pause.
 constexpr int kMaxRiseFrames = 30;
-constexpr int kMinRiseFrames = 2;
+constexpr int kMaxRisePauseFrames = 8;
+constexpr int kMinRiseFrames = 3;
 // The onset is refined with windows of this length.
 constexpr double kRefineSeconds = 0.0025;
 
@@ -221,14 +222,14 @@ std::optional<double> FindVoiceOnset(std::span<const std::int16_t> samples, int 
             continue;
         }
         std::size_t pause = 1;
-        while (pause <= std::size_t(kMaxGapFrames) && onsetFrame - pause > earliest && !risen[onsetFrame - pause - 1]) ++pause;
+        while (pause <= std::size_t(kMaxRisePauseFrames) && onsetFrame - pause > earliest && !risen[onsetFrame - pause - 1]) ++pause;
         std::size_t before = onsetFrame - pause;  // the frame after the pause's risen frames
         std::size_t risenBefore = 0;
         while (risenBefore < std::size_t(kMinRiseFrames) && before - risenBefore > earliest &&
                risen[before - risenBefore - 1]) {
             ++risenBefore;
         }
-        if (pause > std::size_t(kMaxGapFrames) || risenBefore < std::size_t(kMinRiseFrames)) break;
+        if (pause > std::size_t(kMaxRisePauseFrames) || risenBefore < std::size_t(kMinRiseFrames)) break;
         onsetFrame = before - risenBefore;
     }
 

@@ -55,6 +55,24 @@ struct Clip {
         }
     }
 
+    // A fricative's hiss (s, f): white noise twice differenced, which leaves
+    // mostly the top octaves, at RMS `rms`.
+    void AddHiss(double at, double seconds, double rms, unsigned seed) {
+        std::mt19937 random(seed);
+        std::normal_distribution<double> normal(0.0, 1.0);
+        const std::size_t start = std::size_t(at * kRate);
+        const std::size_t length = std::size_t(seconds * kRate);
+        double x1 = 0, x2 = 0;
+        for (std::size_t i = 0; i < length && start + i < samples.size(); ++i) {
+            const double x = normal(random);
+            const double t = double(i) / kRate;
+            const double envelope = std::min({1.0, t / 0.010, (seconds - t) / 0.010});
+            samples[start + i] += rms / std::sqrt(6.0) * envelope * (x - 2 * x1 + x2);
+            x2 = x1;
+            x1 = x;
+        }
+    }
+
     // Background noise at RMS `rms` over the whole clip.
     void AddNoise(Noise kind, double rms, unsigned seed) {
         std::mt19937 random(seed);
@@ -151,6 +169,29 @@ TEST(VoiceOnset, ClicksKnocksAndShortBurstsAreNoVoice) {
     const auto onset = FindVoiceOnset(clip.Pcm(), kRate, 0.5);
     ASSERT_TRUE(onset);
     EXPECT_NEAR(*onset, 2.3, kTolerance);
+}
+
+// A word that begins with a soft fricative, 10 dB below its vowel, or with a
+// fricative and a plosive's closure ("st..."): the onset is the hiss, not the
+// vowel, even in noise as loud as the hiss.
+TEST(VoiceOnset, FindsTheSoftFricativeBeforeTheVowel) {
+    for (Noise kind : {Noise::White, Noise::Brown}) {
+        Clip fricative(3.0);
+        fricative.AddHiss(1.4, 0.12, kSpeechRms / 3, 21);
+        fricative.AddVoice(1.52, 0.3, 150, kSpeechRms);
+        fricative.AddNoise(kind, NoiseRmsAt(10), 22);
+        const auto onset = FindVoiceOnset(fricative.Pcm(), kRate, 0.8);
+        ASSERT_TRUE(onset) << Name(kind);
+        EXPECT_NEAR(*onset, 1.4, kTolerance) << Name(kind) << " noise, fricative onset";
+
+        Clip cluster(3.0);
+        cluster.AddHiss(1.1, 0.08, kSpeechRms / 3, 23);
+        cluster.AddVoice(1.21, 0.3, 230, kSpeechRms);
+        cluster.AddNoise(kind, NoiseRmsAt(10), 24);
+        const auto clusterOnset = FindVoiceOnset(cluster.Pcm(), kRate, 0.8);
+        ASSERT_TRUE(clusterOnset) << Name(kind);
+        EXPECT_NEAR(*clusterOnset, 1.1, kTolerance) << Name(kind) << " noise, fricative and closure";
+    }
 }
 
 // Random noise kinds and levels from 30 dB down to 10 dB SNR, random onsets,
