@@ -20,11 +20,17 @@
 # likelihood settings, given the same onset rule (sound under way at the
 # search start skipped; at least 60 ms voiced with gaps of at most 30 ms).
 #
-# Usage: bash bench/voice_onset_bench.sh [work folder]   (corpus kept there)
+# Usage: bash bench/voice_onset_bench.sh [work folder] [corpus]   (corpus kept there)
+#   corpus 0 (default): the words the detector's constants were chosen on;
+#   corpus 1: other words, voice assignments, gaps and parts of the noise, as
+#   a check that the constants are not fitted to corpus 0.
 #   Build folder: $ZOR_BENCH_BUILD or build-bench.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-$(mktemp -d /tmp/zor-voice-onset-bench.XXXXXX)}
+variant=${2:-0}
+case "$variant" in 0|1) ;; *) echo "corpus must be 0 or 1" >&2; exit 2 ;; esac
+work="$work/corpus-$variant"
 mkdir -p "$work"
 
 "$root/scripts/install-missing.sh" espeak-ng sox libwebrtc-audio-processing-dev python3
@@ -32,10 +38,11 @@ source "$root/bench/build_bench.sh"
 build_bench_targets voice_onset_probe
 
 # The corpus is made once per work folder; a second run measures it again.
-[ -f "$work/manifest.txt" ] || python3 - "$work" <<'PY'
+[ -f "$work/manifest.txt" ] || python3 - "$work" "$variant" <<'PY'
 import os, subprocess, sys
 
 work = sys.argv[1]
+variant = int(sys.argv[2])
 corpus = os.path.join(work, "corpus")
 os.makedirs(corpus, exist_ok=True)
 RATE = 16000
@@ -59,9 +66,12 @@ def speak(text, voice, speed, pitch, peak_db, path):
     run("sox", raw, *PCM, path, "gain", "-n", "-3", *TRIM, "gain", "-n", str(peak_db))
     os.remove(raw)
 
-words = ["appel", "ijs", "oog", "eend", "boom", "dak", "kaas", "poes", "tas", "bal", "vis", "zon",
-         "schoen", "huis", "fiets", "giraf", "maan", "neus", "lamp", "roos", "water", "jas",
-         "stoel", "knie", "vlieg", "[[s]]", "[[m@]]", "[[a:]]", "[[f]]", "[[p@]]"]
+words = [["appel", "ijs", "oog", "eend", "boom", "dak", "kaas", "poes", "tas", "bal", "vis", "zon",
+          "schoen", "huis", "fiets", "giraf", "maan", "neus", "lamp", "roos", "water", "jas",
+          "stoel", "knie", "vlieg", "[[s]]", "[[m@]]", "[[a:]]", "[[f]]", "[[p@]]"],
+         ["aap", "uil", "ei", "olifant", "beer", "deur", "kip", "pen", "tafel", "fles", "vork", "zeep",
+          "sok", "hond", "geit", "muis", "lepel", "raam", "wolk", "jurk", "trein", "spin", "kroon",
+          "bloem", "slak", "[[x]]", "[[n@]]", "[[o:]]", "[[t@]]", "[[v]]"]][variant]
 voices = [("nl", 150, 50), ("nl+f3", 120, 75), ("nl+m3", 190, 35), ("nl+f2", 165, 60)]
 prompts = ["zeg eens vis", "wat hoor je", "en nu kaas", "welk woord is dit"]
 kinds = ["white", "pink", "brown", "hum"]
@@ -85,18 +95,18 @@ for kind in kinds:
         run("sox", "-R", "-n", *PCM, path, "synth", str(NOISE_SECONDS), f"{kind}noise")
 
 manifest = []
-offset = 0.0
+offset = 250.0 * variant
 index = 0
 for w, word in enumerate(words):
     for v in range(2):
-        voice, speed, pitch = voices[(w + v * 2) % len(voices)]
+        voice, speed, pitch = voices[(w + v * 2 + variant) % len(voices)]
         name = f"{index:03d}"
         answer = os.path.join(corpus, f"{name}-answer.wav")
         prompt = os.path.join(corpus, f"{name}-prompt.wav")
         speak(word, voice, speed, pitch, -12, answer)
-        speak(prompts[index % len(prompts)], "nl", 160, 45, -4, prompt)
+        speak(prompts[(index + variant) % len(prompts)], "nl", 160, 45, -4, prompt)
         lead = 2400                                   # 0.15 s before the prompt
-        gap = 4000 + (index * 2711) % 16000           # 0.25 to 1.25 s after it
+        gap = 4000 + (index * 2711 + variant * 5003) % 16000   # 0.25 to 1.25 s after it
         search_from = (lead + samples(prompt)) / RATE
         onset = (lead + samples(prompt) + gap) / RATE
         clean = os.path.join(corpus, f"{name}-clean.wav")
@@ -107,7 +117,7 @@ for w, word in enumerate(words):
         run("sox", padded_prompt, padded_answer, clean)
         length = samples(clean) / RATE
         speech_rms = rms(answer)
-        kind = kinds[index % len(kinds)]
+        kind = kinds[(index + variant) % len(kinds)]
         run("sox", clean, "-t", "raw", os.path.join(corpus, f"{name}-clean.raw"))
         manifest.append((os.path.join(corpus, f"{name}-clean.raw"), search_from, onset, "clean", "none", word))
         for snr in (20, 10):
