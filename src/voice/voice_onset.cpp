@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <iterator>
 #include <numbers>
 #include <stdexcept>
 #include <string>
@@ -19,12 +18,12 @@ constexpr double kFrameSeconds = 0.010;
 // (s, f, ch). A sound that stands out in one band counts, so a soft fricative
 // is not drowned by low rumble and a vowel not by hiss. Below the lowest band
 // lie mains hum (50/60 Hz and its first harmonics) and rumble.
+// Above 8 kHz there is little speech.
 struct Band {
     double lowHz;
-    double highHz;  // 0: up to the top of the signal
+    double highHz;
 };
-constexpr Band kBands[] = {{200, 1000}, {1000, 3000}, {3000, 0}};
-constexpr std::size_t kBandCount = std::size(kBands);
+constexpr Band kBands[] = {{200, 1000}, {1000, 3000}, {3000, 8000}};
 // The filters start this long before the search start, so their start-up
 // transient has died out where the frames begin.
 constexpr double kFilterWarmupSeconds = 0.020;
@@ -87,14 +86,15 @@ struct Biquad {
     }
 };
 
-// The samples from `first` on, through the band's fourth-order Butterworth
-// high-pass and, below the top of the signal, low-pass filters.
+// The samples from `first` on through the band's filters: a fourth-order
+// Butterworth high-pass and, where the band ends below the top of the signal,
+// a fourth-order Butterworth low-pass. The filters start at `warmupStart`.
 std::vector<float> BandPassed(std::span<const std::int16_t> samples, std::size_t warmupStart,
                               std::size_t first, int sampleRate, const Band& band) {
     constexpr double kQ1 = 0.5412, kQ2 = 1.3066;
     std::vector<Biquad> stages = {Biquad::Make(true, band.lowHz, sampleRate, kQ1),
                                   Biquad::Make(true, band.lowHz, sampleRate, kQ2)};
-    if (band.highHz > 0 && band.highHz < 0.45 * sampleRate) {
+    if (band.highHz < 0.45 * sampleRate) {
         stages.push_back(Biquad::Make(false, band.highHz, sampleRate, kQ1));
         stages.push_back(Biquad::Make(false, band.highHz, sampleRate, kQ2));
     }
@@ -108,13 +108,14 @@ std::vector<float> BandPassed(std::span<const std::int16_t> samples, std::size_t
     return out;
 }
 
+// The energy of a window in dB of its mean square (16-bit units); 0 for silence.
 double EnergyDb(std::span<const float> window) {
     double sum = 0;
     for (float v : window) sum += double(v) * v;
     return 10 * std::log10(sum / double(window.size()) + 1.0);
 }
 
-// A band's thresholds, in dB of frame energy.
+// A band's thresholds, in dB of energy.
 struct Thresholds {
     double voiced;
     double rise;
@@ -125,12 +126,13 @@ Thresholds BandThresholds(const std::vector<double>& energy) {
     std::vector<double> sorted = energy;
     const auto floorAt = sorted.begin() + std::ptrdiff_t(double(sorted.size() - 1) * kFloorPercentile);
     std::nth_element(sorted.begin(), floorAt, sorted.end());
-    const double floor = *floorAt;
+    const double noiseFloor = *floorAt;
     // The spread: the median step between neighbouring noise frames, which for
-    // steady noise is about its standard deviation, whatever the answer's length.
+    // steady noise is about its standard deviation (the median of |x - y| for
+    // two normal draws is 0.954 of it), whatever the answer's length.
     std::vector<double> steps;
     for (std::size_t k = 1; k < energy.size(); ++k) {
-        if (energy[k] < floor + kNoiseFramesDb && energy[k - 1] < floor + kNoiseFramesDb) {
+        if (energy[k] < noiseFloor + kNoiseFramesDb && energy[k - 1] < noiseFloor + kNoiseFramesDb) {
             steps.push_back(std::abs(energy[k] - energy[k - 1]));
         }
     }
@@ -140,17 +142,89 @@ Thresholds BandThresholds(const std::vector<double>& energy) {
         std::nth_element(steps.begin(), middle, steps.end());
         spread = *middle / 0.954;
     }
-    return Thresholds{std::max(floor + std::max(kVoicedMarginDb, kVoicedSpreads * spread), kQuietestVoiceDb),
-                      std::max(floor + std::max(kRiseMarginDb, kRiseSpreads * spread), kQuietestRiseDb)};
+    return Thresholds{
+        std::max(noiseFloor + std::max(kVoicedMarginDb, kVoicedSpreads * spread), kQuietestVoiceDb),
+        std::max(noiseFloor + std::max(kRiseMarginDb, kRiseSpreads * spread), kQuietestRiseDb)};
 }
 
-// Whether any band of samples [start, start + length) reaches its rise threshold.
-bool Risen(const std::vector<std::vector<float>>& bands, const std::vector<Thresholds>& thresholds,
-           std::size_t start, std::size_t length) {
-    for (std::size_t b = 0; b < bands.size(); ++b) {
-        if (EnergyDb(std::span<const float>(bands[b]).subspan(start, length)) >= thresholds[b].rise) return true;
+// The signal after the search start in each band, with the band's thresholds,
+// and per frame whether some band is voiced or risen there.
+struct Analysis {
+    std::vector<std::vector<float>> bands;
+    std::vector<Thresholds> thresholds;
+    std::vector<bool> voiced;
+    std::vector<bool> risen;
+
+    // Whether some band of samples [start, start + length) reaches its rise threshold.
+    bool Risen(std::size_t start, std::size_t length) const {
+        for (std::size_t b = 0; b < bands.size(); ++b) {
+            const std::span<const float> window = std::span<const float>(bands[b]).subspan(start, length);
+            if (EnergyDb(window) >= thresholds[b].rise) return true;
+        }
+        return false;
     }
-    return false;
+};
+
+Analysis Analyse(std::span<const std::int16_t> samples, int sampleRate, std::size_t first,
+                 std::size_t frameLength, std::size_t frameCount) {
+    const std::size_t warmup = std::size_t(std::lround(sampleRate * kFilterWarmupSeconds));
+    Analysis analysis{{}, {}, std::vector<bool>(frameCount), std::vector<bool>(frameCount)};
+    std::vector<double> energy(frameCount);
+    for (const Band& band : kBands) {
+        const std::vector<float>& signal = analysis.bands.emplace_back(
+            BandPassed(samples, first > warmup ? first - warmup : 0, first, sampleRate, band));
+        for (std::size_t k = 0; k < frameCount; ++k) {
+            energy[k] = EnergyDb(std::span<const float>(signal).subspan(k * frameLength, frameLength));
+        }
+        const Thresholds& thresholds = analysis.thresholds.emplace_back(BandThresholds(energy));
+        for (std::size_t k = 0; k < frameCount; ++k) {
+            if (energy[k] >= thresholds.voiced) analysis.voiced[k] = true;
+            if (energy[k] >= thresholds.rise) analysis.risen[k] = true;
+        }
+    }
+    return analysis;
+}
+
+// The first frame, from `begin` on, of a run of voiced frames long enough to be a voice.
+std::optional<std::size_t> FirstVoiceRun(const std::vector<bool>& voiced, std::size_t begin) {
+    for (std::size_t k = begin; k < voiced.size(); ++k) {
+        if (!voiced[k]) continue;
+        int voicedFrames = 0;
+        int gap = 0;
+        for (std::size_t j = k; j < voiced.size() && gap <= kMaxGapFrames; ++j) {
+            gap = voiced[j] ? 0 : gap + 1;
+            if (voiced[j] && ++voicedFrames >= kMinVoicedFrames) return k;
+        }
+    }
+    return std::nullopt;
+}
+
+// The first frame of the rise before the voice run starting at `runStart`:
+// back over risen frames, and across a pause when risen frames come before it;
+// never before `begin`.
+std::size_t TraceRiseBack(const std::vector<bool>& risen, std::size_t runStart, std::size_t begin) {
+    const std::size_t earliest =
+        std::max(begin, runStart > std::size_t(kMaxRiseFrames) ? runStart - kMaxRiseFrames : 0);
+    std::size_t onset = runStart;
+    while (onset > earliest) {
+        if (risen[onset - 1]) {
+            --onset;
+            continue;
+        }
+        std::size_t pause = 1;
+        while (pause <= std::size_t(kMaxRisePauseFrames) && onset - pause > earliest && !risen[onset - pause - 1]) {
+            ++pause;
+        }
+        const std::size_t pauseStart = onset - pause;
+        std::size_t risenBefore = 0;
+        while (risenBefore < std::size_t(kMinRiseFrames) && pauseStart - risenBefore > earliest &&
+               risen[pauseStart - risenBefore - 1]) {
+            ++risenBefore;
+        }
+        if (pause > std::size_t(kMaxRisePauseFrames) || risenBefore < std::size_t(kMinRiseFrames)) break;
+        onset = pauseStart - risenBefore;
+    }
+    return onset;
 }
 
 }  // namespace
@@ -168,81 +242,25 @@ std::optional<double> FindVoiceOnset(std::span<const std::int16_t> samples, int 
     const std::size_t frameCount = (samples.size() - first) / frameLength;
     if (frameCount < std::size_t(kMinVoicedFrames)) return std::nullopt;
 
-    const std::size_t warmup = std::size_t(std::lround(sampleRate * kFilterWarmupSeconds));
-    std::vector<std::vector<float>> bands;
-    std::vector<Thresholds> thresholds;
-    std::vector<char> voiced(frameCount, 0), risen(frameCount, 0);
-    std::vector<double> energy(frameCount);
-    for (const Band& band : kBands) {
-        bands.push_back(BandPassed(samples, first > warmup ? first - warmup : 0, first, sampleRate, band));
-        const std::span<const float> signal(bands.back());
-        for (std::size_t k = 0; k < frameCount; ++k) {
-            energy[k] = EnergyDb(signal.subspan(k * frameLength, frameLength));
-        }
-        thresholds.push_back(BandThresholds(energy));
-        for (std::size_t k = 0; k < frameCount; ++k) {
-            voiced[k] |= energy[k] >= thresholds.back().voiced;
-            risen[k] |= energy[k] >= thresholds.back().rise;
-        }
-    }
+    const Analysis analysis = Analyse(samples, sampleRate, first, frameLength, frameCount);
 
     // Sound under way at the search start is the prompt's tail: wait for quiet.
     std::size_t begin = 0;
-    while (begin < frameCount && voiced[begin]) ++begin;
+    while (begin < frameCount && analysis.voiced[begin]) ++begin;
 
-    // The first run of voiced frames long enough to be a voice.
-    std::optional<std::size_t> runStart;
-    for (std::size_t k = begin; k < frameCount && !runStart; ++k) {
-        if (!voiced[k]) continue;
-        int voicedFrames = 0;
-        int gap = 0;
-        for (std::size_t j = k; j < frameCount && gap <= kMaxGapFrames; ++j) {
-            if (voiced[j]) {
-                ++voicedFrames;
-                gap = 0;
-            } else {
-                ++gap;
-            }
-            if (voicedFrames >= kMinVoicedFrames) {
-                runStart = k;
-                break;
-            }
-        }
-    }
+    const std::optional<std::size_t> runStart = FirstVoiceRun(analysis.voiced, begin);
     if (!runStart) return std::nullopt;
-
-    // Back over the rise: the risen frames before it, across short pauses
-    // that follow a few risen frames.
-    std::size_t onsetFrame = *runStart;
-    const std::size_t earliest =
-        std::max(begin, *runStart > std::size_t(kMaxRiseFrames) ? *runStart - kMaxRiseFrames : 0);
-    while (onsetFrame > earliest) {
-        if (risen[onsetFrame - 1]) {
-            --onsetFrame;
-            continue;
-        }
-        std::size_t pause = 1;
-        while (pause <= std::size_t(kMaxRisePauseFrames) && onsetFrame - pause > earliest && !risen[onsetFrame - pause - 1]) ++pause;
-        std::size_t before = onsetFrame - pause;  // the frame after the pause's risen frames
-        std::size_t risenBefore = 0;
-        while (risenBefore < std::size_t(kMinRiseFrames) && before - risenBefore > earliest &&
-               risen[before - risenBefore - 1]) {
-            ++risenBefore;
-        }
-        if (pause > std::size_t(kMaxRisePauseFrames) || risenBefore < std::size_t(kMinRiseFrames)) break;
-        onsetFrame = before - risenBefore;
-    }
+    const std::size_t onsetFrame = TraceRiseBack(analysis.risen, *runStart, begin);
 
     // Within the frame before the rise and the first risen frame: the first
-    // short window that, with the next one, stands out from the floor.
-    const std::size_t refineLength =
-        std::max<std::size_t>(1, std::size_t(std::lround(sampleRate * kRefineSeconds)));
-    const std::size_t searchStart = onsetFrame > begin ? (onsetFrame - 1) * frameLength : onsetFrame * frameLength;
-    const std::size_t searchEnd = (onsetFrame + 1) * frameLength;
-    const std::size_t signalLength = bands.front().size();
+    // short window that, with the next one, reaches a band's rise threshold.
+    const std::size_t refineLength = std::max<std::size_t>(1, std::size_t(std::lround(sampleRate * kRefineSeconds)));
+    const std::size_t refineFrom = (onsetFrame > begin ? onsetFrame - 1 : onsetFrame) * frameLength;
+    const std::size_t refineTo = (onsetFrame + 1) * frameLength;
+    const std::size_t signalLength = analysis.bands.front().size();
     std::size_t onsetSample = onsetFrame * frameLength;
-    for (std::size_t s = searchStart; s + 2 * refineLength <= signalLength && s < searchEnd; s += refineLength) {
-        if (Risen(bands, thresholds, s, refineLength) && Risen(bands, thresholds, s + refineLength, refineLength)) {
+    for (std::size_t s = refineFrom; s < refineTo && s + 2 * refineLength <= signalLength; s += refineLength) {
+        if (analysis.Risen(s, refineLength) && analysis.Risen(s + refineLength, refineLength)) {
             onsetSample = s;
             break;
         }

@@ -4,14 +4,16 @@
 // the microphone) before `searchFromSeconds`, then room noise, the answer (a
 // word or a few phonemes) and possibly noise again.
 //
-// The rule: the signal is high-passed (removing mains hum and rumble) and cut
-// into 10 ms frames; the noise floor is a low percentile of the frame energies
-// after the search start; a voice is a run of frames well above that floor
+// The rule: the signal is split into three bands (200-1000, 1000-3000 and
+// 3000-8000 Hz; below lie mains hum and rumble) and cut into 10 ms frames. Each
+// band has its own noise floor (a low percentile of its frame energies after
+// the search start) and spread (how much its noise wavers from frame to frame).
+// A voice is a run of frames in which some band stands well above its floor,
 // lasting long enough to be speech (clicks, knocks and short bursts are not);
-// its onset is traced back to where the energy first rose above the floor and
-// then refined to a few milliseconds. Sound already under way at the search
-// start (the tail of the prompt) is no onset. Pure computation: no clock, no
-// files, no allocation beyond the frame energies.
+// its onset is traced back over the frames that rise above the floor (a soft
+// fricative, across a plosive's closure) and refined to a few milliseconds.
+// Sound already under way at the search start (the tail of the prompt) is no
+// onset. Pure computation: no clock, no files, no state between calls.
 #include <cstdint>
 #include <optional>
 #include <span>
