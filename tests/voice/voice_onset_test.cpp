@@ -172,8 +172,8 @@ TEST(VoiceOnset, ClicksKnocksAndShortBurstsAreNoVoice) {
 }
 
 // A word that begins with a soft fricative, 10 dB below its vowel, or with a
-// fricative and a plosive's closure ("st..."): the onset is the hiss, not the
-// vowel, even in noise as loud as the hiss.
+// fricative and a plosive's closure ("st..."), or with a faint f: the onset is
+// the hiss, not the vowel, even in noise as loud as the hiss or louder.
 TEST(VoiceOnset, FindsTheSoftFricativeBeforeTheVowel) {
     for (Noise kind : {Noise::White, Noise::Brown}) {
         Clip fricative(3.0);
@@ -192,6 +192,16 @@ TEST(VoiceOnset, FindsTheSoftFricativeBeforeTheVowel) {
         ASSERT_TRUE(clusterOnset) << Name(kind);
         EXPECT_NEAR(*clusterOnset, 1.1, kTolerance) << Name(kind) << " noise, fricative and closure";
     }
+
+    // A faint f, 26 dB below its vowel, in rumble that is far louder than the
+    // f over the whole spectrum: it stands out only among the high frequencies.
+    Clip faint(3.0);
+    faint.AddHiss(1.4, 0.06, kSpeechRms / 20, 32);
+    faint.AddVoice(1.46, 0.3, 150, kSpeechRms);
+    faint.AddNoise(Noise::Brown, NoiseRmsAt(10), 33);
+    const auto faintOnset = FindVoiceOnset(faint.Pcm(), kRate, 0.8);
+    ASSERT_TRUE(faintOnset);
+    EXPECT_NEAR(*faintOnset, 1.4, kTolerance) << "faint fricative in rumble";
 }
 
 // Random noise kinds and levels from 30 dB down to 10 dB SNR, random onsets,
@@ -212,6 +222,19 @@ TEST(VoiceOnset, FindsTheOnsetWithin30MsAtRandomNoiseLevels) {
         ASSERT_TRUE(onset) << "trial " << trial << ": " << Name(kind) << " noise at " << clipSnr << " dB";
         EXPECT_NEAR(*onset, at, kTolerance) << "trial " << trial << ": " << Name(kind) << " noise at "
                                             << clipSnr << " dB";
+    }
+}
+
+// In quiet noise the onset is exact to a few milliseconds wherever it falls
+// within the 10 ms analysis frames.
+TEST(VoiceOnset, OnsetIsExactToAFewMillisecondsInQuietNoise) {
+    for (double offset : {0.0, 0.0023, 0.0051, 0.0078}) {
+        Clip clip(2.5);
+        clip.AddVoice(1.2 + offset, 0.4, 210, kSpeechRms);
+        clip.AddNoise(Noise::White, NoiseRmsAt(30), 41);
+        const auto onset = FindVoiceOnset(clip.Pcm(), kRate, 0.5);
+        ASSERT_TRUE(onset);
+        EXPECT_NEAR(*onset, 1.2 + offset, 0.004) << "offset " << offset;
     }
 }
 
