@@ -162,6 +162,17 @@ TEST(VoiceOnset, IgnoresThePromptBeforeTheSearchStartAndItsTail) {
     const auto afterTail = FindVoiceOnset(lateTail.Pcm(), kRate, 1.0);
     ASSERT_TRUE(afterTail);
     EXPECT_NEAR(*afterTail, 1.6, kTolerance);
+
+    // The prompt's last word ends in a plosive ("...dit"): its release comes
+    // after the search start, 70 ms after the vowel, and is no answer.
+    Clip finalPlosive(3.0);
+    finalPlosive.AddVoice(0.1, 0.95, 120, 8000);
+    finalPlosive.AddHiss(1.12, 0.08, 8000, 6);
+    finalPlosive.AddVoice(1.7, 0.4, 260, kSpeechRms);
+    finalPlosive.AddNoise(Noise::White, NoiseRmsAt(20), 7);
+    const auto afterPlosive = FindVoiceOnset(finalPlosive.Pcm(), kRate, 1.0);
+    ASSERT_TRUE(afterPlosive);
+    EXPECT_NEAR(*afterPlosive, 1.7, kTolerance);
 }
 
 TEST(VoiceOnset, ClicksKnocksAndShortBurstsAreNoVoice) {
