@@ -253,10 +253,13 @@ std::optional<double> FindVoiceOnset(std::span<const std::int16_t> samples, int 
     // the search begins where it has died away, at the first stretch of
     // frames that no band rises in.
     std::size_t begin = 0;
-    for (std::size_t quiet = 0; begin < frameCount && quiet < std::size_t(kQuietFrames); ++begin) {
+    std::size_t quiet = 0;
+    while (begin < frameCount && quiet < std::size_t(kQuietFrames)) {
         quiet = analysis.risen[begin] ? 0 : quiet + 1;
+        ++begin;
     }
-    begin -= std::min(begin, std::size_t(kQuietFrames));
+    if (quiet < std::size_t(kQuietFrames)) return std::nullopt;
+    begin -= quiet;
 
     const std::optional<std::size_t> runStart = FirstVoiceRun(analysis.voiced, begin);
     if (!runStart) return std::nullopt;

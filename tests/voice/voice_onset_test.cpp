@@ -144,6 +144,10 @@ TEST(VoiceOnset, IgnoresThePromptBeforeTheSearchStartAndItsTail) {
     promptOnly.AddVoice(0.1, 0.9, 120, 8000);
     promptOnly.AddNoise(Noise::White, NoiseRmsAt(20), 3);
     EXPECT_FALSE(FindVoiceOnset(promptOnly.Pcm(), kRate, 1.0));
+    Clip promptToTheEnd(2.0);  // syllables to the end: never 100 ms quiet after the search start
+    for (int syllable = 0; syllable < 10; ++syllable) promptToTheEnd.AddVoice(0.1 + 0.2 * syllable, 0.15, 120, 8000);
+    promptToTheEnd.AddNoise(Noise::White, NoiseRmsAt(20), 3);
+    EXPECT_FALSE(FindVoiceOnset(promptToTheEnd.Pcm(), kRate, 1.0));
 
     Clip answered(3.0);
     answered.AddVoice(0.1, 0.9, 120, 8000);
