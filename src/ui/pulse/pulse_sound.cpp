@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "ui/errors.h"
-#include "ui/native_path.h"
 #include "ui/prompt_timeline.h"
 #include "ui/wav_pcm.h"
 
@@ -130,7 +129,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
 
     void open() override {
         close();
-        const std::string path = nativePath(fileName_);
+        const std::string& path = fileName_;
         auto pcm = readWavPcm(path);
         if (!pcm) {
             throw FileLoadError(path, "Kan geluidsbestand \"" + path +
@@ -146,7 +145,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     void play() override {
         LoopLock lock(system_.loop_);
         if (!pcm_) {
-            const std::string path = nativePath(fileName_);
+            const std::string& path = fileName_;
             throw FileLoadError(path,
                                 "Het geluidsapparaat is niet geopend (bestand \"" + path + "\").");
         }
