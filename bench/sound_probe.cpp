@@ -54,6 +54,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no sound server\n");
         return 3;
     }
+    // ZOR_PROBE_POLL_MS: poll the player as seldom as the screens do
+    // (100 ms) instead of every half millisecond.
+    const char* pollMs = std::getenv("ZOR_PROBE_POLL_MS");
+    const long pollUs = pollMs ? std::atol(pollMs) * 1000 : 500;
     auto player = sounds.createPlayer("MP1");
     zor::bench::MonitorReader monitor(argv[1]);
     monitor.waitUntilSteady();
@@ -75,7 +79,7 @@ int main(int argc, char** argv) {
                 stopped = nowNs();
                 std::fprintf(stderr, "stopped at_ms=%lld\n", (long long)clock.nowMs());
             } else
-                std::this_thread::sleep_for(std::chrono::microseconds(500));
+                std::this_thread::sleep_for(std::chrono::microseconds(pollUs));
         }
         const auto latency = player->outputLatencyMs();
         waitMs(800);  // anything still sounding reaches the monitor
