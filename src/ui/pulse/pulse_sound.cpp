@@ -252,21 +252,17 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
         graphCandidateUs_ = 0;
         graphListsDone_ = 0;
         graphQueries_[0] = pa_context_get_sink_input_info_list(
-            system_.context_,
-            [](pa_context*, const pa_sink_input_info* info, int eol, void* self) {
-                auto* player = static_cast<PulsePlayer*>(self);
-                if (eol) return player->graphListDone();
-                if (info) player->takeNodeLatency(info->proplist);
-            },
-            this);
+            system_.context_, &PulsePlayer::onNodeInfo<pa_sink_input_info>, this);
         graphQueries_[1] = pa_context_get_source_output_info_list(
-            system_.context_,
-            [](pa_context*, const pa_source_output_info* info, int eol, void* self) {
-                auto* player = static_cast<PulsePlayer*>(self);
-                if (eol) return player->graphListDone();
-                if (info) player->takeNodeLatency(info->proplist);
-            },
-            this);
+            system_.context_, &PulsePlayer::onNodeInfo<pa_source_output_info>, this);
+    }
+
+    // One stream of the server's lists (playing or recording), or their end.
+    template <typename StreamInfo>
+    static void onNodeInfo(pa_context*, const StreamInfo* info, int eol, void* self) {
+        auto* player = static_cast<PulsePlayer*>(self);
+        if (eol) return player->graphListDone();
+        if (info) player->takeNodeLatency(info->proplist);
     }
 
     void takeNodeLatency(const pa_proplist* properties) {
