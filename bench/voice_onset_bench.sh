@@ -9,7 +9,8 @@
 # it, so the true onset is known to the sample without the detector. The clip
 # is then mixed with background noise (white, pink, brown, or mains hum with
 # some pink noise) at 20 dB and at 10 dB below the answer's RMS, and also kept
-# clean. The search starts at the end of the prompt or up to 150 ms before it
+# clean; and once more after sox's reverb (a room's echo; "+echo"), in which
+# the prompt's echo runs on past its end. The search starts at the end of the prompt or up to 150 ms before it
 # (0, 50, 100 or 150 ms: the prompt as recorded runs late by the sound card's
 # latency), so the prompt's tail must not count as the answer.
 #
@@ -124,15 +125,20 @@ for w, word in enumerate(words):
         kind = kinds[(index + variant) % len(kinds)]
         run("sox", clean, "-t", "raw", os.path.join(corpus, f"{name}-clean.raw"))
         manifest.append((os.path.join(corpus, f"{name}-clean.raw"), search_from, onset, "clean", "none", word))
-        for snr in (20, 10):
+        # The same clip as heard in a room: the echo of the prompt runs on
+        # past its end, and the answer may begin within it.
+        room = os.path.join(corpus, f"{name}-room.wav")
+        run("sox", clean, room, "reverb", "50", "50", "60", "trim", "0", f"{samples(clean)}s")
+        for snr, source, label in [(20, clean, "20dB"), (10, clean, "10dB"),
+                                   (20, room, "20dB+echo"), (10, room, "10dB+echo")]:
             part = os.path.join(corpus, f"{name}-noise.wav")
             run("sox", noise[kind], part, "trim", f"{offset:.4f}", f"{length:.4f}")
             offset = (offset + length) % (NOISE_SECONDS - 10)
             gain = speech_rms / 10 ** (snr / 20) / rms(part)
-            mixed = os.path.join(corpus, f"{name}-snr{snr}.raw")
-            run("sox", "-m", "-v", "1", clean, "-v", f"{gain:.6f}", part, "-t", "raw", mixed)
+            mixed = os.path.join(corpus, f"{name}-{label.replace('+', '-')}.raw")
+            run("sox", "-m", "-v", "1", source, "-v", f"{gain:.6f}", part, "-t", "raw", mixed)
             os.remove(part)
-            manifest.append((mixed, search_from, onset, f"{snr}dB", kind, word))
+            manifest.append((mixed, search_from, onset, label, kind, word))
         index += 1
 
 with open(os.path.join(work, "manifest.txt.part"), "w") as out:
@@ -168,9 +174,9 @@ for line in open(sys.argv[2]):
 def quantile(values, fraction):
     return values[min(len(values) - 1, int(fraction * len(values)))]
 
-print(f"{'SNR':6} {'method':16} {'n':>4} {'miss':>5} {'early':>6} {'mean':>8} {'median':>8} "
+print(f"{'SNR':9} {'method':16} {'n':>4} {'miss':>5} {'early':>6} {'mean':>8} {'median':>8} "
       f"{'p90':>8} {'max':>8} {'<=30ms':>7}   (errors in ms; |error| except mean)")
-for snr in ("clean", "20dB", "10dB"):
+for snr in ("clean", "20dB", "10dB", "20dB+echo", "10dB+echo"):
     for m, method in enumerate(methods):
         errors = [(found[m] - clip["onset"]) * 1000 for clip, found in rows
                   if clip["snr"] == snr and found[m] is not None]
@@ -180,9 +186,9 @@ for snr in ("clean", "20dB", "10dB"):
         within = sum(1 for e in errors if abs(e) <= 30)
         absolute = sorted(abs(e) for e in errors)
         if not absolute:
-            print(f"{snr:6} {method:16} {count:4d} {misses:5d}")
+            print(f"{snr:9} {method:16} {count:4d} {misses:5d}")
             continue
-        print(f"{snr:6} {method:16} {count:4d} {misses:5d} {early:6d} {statistics.mean(errors):8.1f} "
+        print(f"{snr:9} {method:16} {count:4d} {misses:5d} {early:6d} {statistics.mean(errors):8.1f} "
               f"{statistics.median(absolute):8.1f} {quantile(absolute, 0.9):8.1f} {absolute[-1]:8.1f} "
               f"{100 * within / count:6.1f}%")
     print()
@@ -191,7 +197,7 @@ print("detector, worst clips (error ms, SNR, noise, word):")
 scored = [((found[0] - clip["onset"]) * 1000 if found[0] is not None else float("inf"), clip)
           for clip, found in rows]
 for error, clip in sorted(scored, key=lambda s: -abs(s[0]))[:10]:
-    print(f"  {error:8.1f}  {clip['snr']:6} {clip['kind']:6} {clip['word']}")
+    print(f"  {error:8.1f}  {clip['snr']:9} {clip['kind']:6} {clip['word']}")
 print(cost)
 PY
 echo "corpus and results kept in $work"
