@@ -209,13 +209,21 @@ Analysis Analyse(std::span<const std::int16_t> samples, int sampleRate, std::siz
         std::vector<double>& background = analysis.background.emplace_back(frameCount, t.floor);
         for (std::size_t k = 0; k < frameCount; ++k) {
             const std::size_t at = history + k;
+            const double e = energy[at];
+            // Of the frames just before, the quietest is the background and
+            // the loudest tells whether this one is a sound fading away.
             const std::size_t from = at > std::size_t(kBackgroundFrames) ? at - kBackgroundFrames : 0;
-            const auto recent = std::minmax_element(energy.begin() + std::ptrdiff_t(from), energy.begin() + std::ptrdiff_t(at));
-            if (from < at) background[k] = *recent.first;
-            if (energy[at] >= std::max(t.voiced, background[k] + (t.voiced - t.floor))) analysis.voiced[k] = true;
-            const bool faded = from < at && energy[at] <= *recent.second - kFadedDb;
-            if (energy[at] >= std::max(t.rise, background[k] + (t.rise - t.floor)) && !faded) analysis.risen[k] = true;
-            if (energy[at] >= t.voiced && !faded) analysis.settled[k] = false;
+            bool faded = false;
+            if (from < at) {
+                const auto [quietest, loudest] =
+                    std::minmax_element(energy.begin() + std::ptrdiff_t(from), energy.begin() + std::ptrdiff_t(at));
+                background[k] = *quietest;
+                faded = e <= *loudest - kFadedDb;
+            }
+            const double aboveBackground = e - background[k];
+            if (e >= t.voiced && aboveBackground >= t.voiced - t.floor) analysis.voiced[k] = true;
+            if (e >= t.rise && aboveBackground >= t.rise - t.floor && !faded) analysis.risen[k] = true;
+            if (e >= t.voiced && !faded) analysis.settled[k] = false;
         }
     }
     return analysis;
