@@ -6,9 +6,11 @@
 // compose and store the corrected report; then it writes the corrected data
 // files "<key>_gecorrigeerd_FW.wda" and "<key>_gecorrigeerd_FV.vda". The
 // administration's own files are never written.
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "correction/correction_viewer.h"
@@ -110,7 +112,7 @@ class Tcorrect : public ui::Screen {
     void onClose() override { FormClose(); }
 
   private:
-    std::string buttonPicture(const std::string& name) const;
+    std::filesystem::path buttonPicture(std::string_view name) const;
     CorrectionViewer& viewer() const;
     void resetScreen();
     void loadAdministration(const std::string& key);

@@ -103,6 +103,14 @@ std::string IniSettingsStore::readString(const std::string& key, const std::stri
     return found;
 }
 
+std::filesystem::path dataFolderFrom(const SettingsStore& settings) {
+    return settings.readString(kSettingsKey, kDataPathValue);
+}
+
+std::filesystem::path reportFolderFrom(const SettingsStore& settings) {
+    return settings.readString(kSettingsKey, kReportPathValue);
+}
+
 std::optional<std::int64_t> AudioLatencyOverrideMs(
     const SettingsStore& settings, const std::function<void(const std::string&)>& log) {
     const std::string text = trimmed(settings.readString(kSettingsKey, kAudioLatencyValue));
