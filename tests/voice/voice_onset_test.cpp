@@ -35,9 +35,11 @@ std::string Name(Noise noise) {
 
 // A recording under construction, in floating point until it is rounded to 16 bits.
 struct Clip {
+    int rate;
     std::vector<double> samples;
 
-    explicit Clip(double seconds) : samples(std::size_t(seconds * kRate), 0.0) {}
+    explicit Clip(double seconds, int sampleRate = kRate)
+        : rate(sampleRate), samples(std::size_t(seconds * sampleRate), 0.0) {}
 
     // A vowel-like sound: harmonics of `f0` falling off with their number, a
     // 15 ms attack and a 30 ms release, at RMS `rms`.
@@ -56,12 +58,12 @@ struct Clip {
     void AddHiss(double at, double seconds, double rms, unsigned seed) {
         std::mt19937 random(seed);
         std::normal_distribution<double> normal(0.0, 1.0);
-        const std::size_t start = std::size_t(at * kRate);
-        const std::size_t length = std::size_t(seconds * kRate);
+        const std::size_t start = std::size_t(at * rate);
+        const std::size_t length = std::size_t(seconds * rate);
         double x1 = 0, x2 = 0;
         for (std::size_t i = 0; i < length && start + i < samples.size(); ++i) {
             const double x = normal(random);
-            const double t = double(i) / kRate;
+            const double t = double(i) / rate;
             const double envelope = std::min({1.0, t / 0.010, (seconds - t) / 0.010});
             samples[start + i] += rms / std::sqrt(6.0) * envelope * (x - 2 * x1 + x2);
             x2 = x1;
@@ -76,7 +78,7 @@ struct Clip {
         std::vector<double> noise(samples.size());
         double brown = 0;
         for (std::size_t i = 0; i < noise.size(); ++i) {
-            const double t = double(i) / kRate;
+            const double t = double(i) / rate;
             switch (kind) {
                 case Noise::White: noise[i] = normal(random); break;
                 case Noise::Brown: brown = 0.995 * brown + normal(random); noise[i] = brown; break;
@@ -95,15 +97,15 @@ struct Clip {
     // Harmonics of `f0` falling off with their number, at RMS `rms` under `envelope(t)`.
     template <typename Envelope>
     void AddHarmonics(double at, double seconds, double f0, double rms, Envelope envelope) {
-        const std::size_t start = std::size_t(at * kRate);
-        const std::size_t length = std::size_t(seconds * kRate);
+        const std::size_t start = std::size_t(at * rate);
+        const std::size_t length = std::size_t(seconds * rate);
         // Each harmonic as a phasor turned by its frequency every sample.
         std::vector<std::complex<double>> phasor, step;
         double norm = 0;
         for (int h = 1; h * f0 < 4000; ++h) {
             norm += 0.5 / (h * h);
             phasor.emplace_back(0.0, 1.0 / h);
-            step.push_back(std::polar(1.0, 2 * std::numbers::pi * h * f0 / kRate));
+            step.push_back(std::polar(1.0, 2 * std::numbers::pi * h * f0 / rate));
         }
         const double scale = rms / std::sqrt(norm);
         for (std::size_t i = 0; i < length && start + i < samples.size(); ++i) {
@@ -112,7 +114,7 @@ struct Clip {
                 v += phasor[h].real();
                 phasor[h] *= step[h];
             }
-            samples[start + i] += scale * envelope(double(i) / kRate) * v;
+            samples[start + i] += scale * envelope(double(i) / rate) * v;
         }
     }
 
@@ -285,6 +287,19 @@ TEST(VoiceOnset, OnsetIsExactToAFewMillisecondsInQuietNoise) {
         const auto onset = FindVoiceOnset(clip.Pcm(), kRate, 0.5);
         ASSERT_TRUE(onset);
         EXPECT_NEAR(*onset, 1.2 + offset, 0.004) << "offset " << offset;
+    }
+}
+
+// Other sample rates than the recordings' 16 kHz: a fricative and its vowel.
+TEST(VoiceOnset, FindsTheOnsetAtOtherSampleRates) {
+    for (int rate : {8000, 22050, 48000}) {
+        Clip clip(2.5, rate);
+        clip.AddHiss(1.2, 0.1, kSpeechRms / 3, 51);
+        clip.AddVoice(1.3, 0.3, 200, kSpeechRms);
+        clip.AddNoise(Noise::Brown, NoiseRmsAt(20), 52);
+        const auto onset = FindVoiceOnset(clip.Pcm(), rate, 0.5);
+        ASSERT_TRUE(onset) << rate << " Hz";
+        EXPECT_NEAR(*onset, 1.2, kTolerance) << rate << " Hz";
     }
 }
 
