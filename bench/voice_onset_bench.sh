@@ -56,6 +56,10 @@ TRIM = ["silence", "1", "0", "0.1%", "reverse", "silence", "1", "0", "0.1%", "re
 def run(*args):
     subprocess.run(args, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
+def sox(*args):
+    """sox with a fixed seed for its noise and dither, so the corpus is the same on every run."""
+    run("sox", "-R", *args)
+
 def samples(path):
     return int(subprocess.run(["soxi", "-s", path], check=True, capture_output=True, text=True).stdout)
 
@@ -67,7 +71,7 @@ def speak(text, voice, speed, pitch, peak_db, path):
     """espeak-ng's rendering of `text`, at 16 kHz, trimmed at both ends, peak at `peak_db` dBFS."""
     raw = path + ".espeak.wav"
     run("espeak-ng", "-v", voice, "-s", str(speed), "-p", str(pitch), "-w", raw, text)
-    run("sox", raw, *PCM, path, "gain", "-n", "-3", *TRIM, "gain", "-n", str(peak_db))
+    sox(raw, *PCM, path, "gain", "-n", "-3", *TRIM, "gain", "-n", str(peak_db))
     os.remove(raw)
 
 words = [["appel", "ijs", "oog", "eend", "boom", "dak", "kaas", "poes", "tas", "bal", "vis", "zon",
@@ -92,11 +96,11 @@ for kind in kinds:
         parts = []
         for i, (synth, vol) in enumerate([(["sine", "50"], 1.0), (["sine", "150"], 0.3), (["pinknoise"], 0.1)]):
             part = os.path.join(corpus, f"hum-part{i}.wav")
-            run("sox", "-R", "-n", *PCM, part, "synth", str(NOISE_SECONDS), *synth)
+            sox("-n", *PCM, part, "synth", str(NOISE_SECONDS), *synth)
             parts += ["-v", str(vol), part]
-        run("sox", "-m", *parts, path)
+        sox("-m", *parts, path)
     else:
-        run("sox", "-R", "-n", *PCM, path, "synth", str(NOISE_SECONDS), f"{kind}noise")
+        sox("-n", *PCM, path, "synth", str(NOISE_SECONDS), f"{kind}noise")
 
 manifest = []
 offset = 250.0 * variant
@@ -117,26 +121,26 @@ for w, word in enumerate(words):
         clean = os.path.join(corpus, f"{name}-clean.wav")
         padded_prompt = os.path.join(corpus, f"{name}-prompt-padded.wav")
         padded_answer = os.path.join(corpus, f"{name}-answer-padded.wav")
-        run("sox", prompt, padded_prompt, "pad", f"{lead}s", "0")
-        run("sox", answer, padded_answer, "pad", f"{gap}s", "1")
-        run("sox", padded_prompt, padded_answer, clean)
+        sox(prompt, padded_prompt, "pad", f"{lead}s", "0")
+        sox(answer, padded_answer, "pad", f"{gap}s", "1")
+        sox(padded_prompt, padded_answer, clean)
         length = samples(clean) / RATE
         speech_rms = rms(answer)
         kind = kinds[(index + variant) % len(kinds)]
-        run("sox", clean, "-t", "raw", os.path.join(corpus, f"{name}-clean.raw"))
+        sox(clean, "-t", "raw", os.path.join(corpus, f"{name}-clean.raw"))
         manifest.append((os.path.join(corpus, f"{name}-clean.raw"), search_from, onset, "clean", "none", word))
         # The same clip as heard in a room: the echo of the prompt runs on
         # past its end, and the answer may begin within it.
         room = os.path.join(corpus, f"{name}-room.wav")
-        run("sox", clean, room, "reverb", "50", "50", "60", "trim", "0", f"{samples(clean)}s")
+        sox(clean, room, "reverb", "50", "50", "60", "trim", "0", f"{samples(clean)}s")
         for snr, source, label in [(20, clean, "20dB"), (10, clean, "10dB"),
                                    (20, room, "20dB+echo"), (10, room, "10dB+echo")]:
             part = os.path.join(corpus, f"{name}-noise.wav")
-            run("sox", noise[kind], part, "trim", f"{offset:.4f}", f"{length:.4f}")
+            sox(noise[kind], part, "trim", f"{offset:.4f}", f"{length:.4f}")
             offset = (offset + length) % (NOISE_SECONDS - 10)
             gain = speech_rms / 10 ** (snr / 20) / rms(part)
             mixed = os.path.join(corpus, f"{name}-{label.replace('+', '-')}.raw")
-            run("sox", "-m", "-v", "1", source, "-v", f"{gain:.6f}", part, "-t", "raw", mixed)
+            sox("-m", "-v", "1", source, "-v", f"{gain:.6f}", part, "-t", "raw", mixed)
             os.remove(part)
             manifest.append((mixed, search_from, onset, label, kind, word))
         index += 1
