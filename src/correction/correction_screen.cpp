@@ -39,14 +39,6 @@ constexpr int kFWPanelTop = 115;
 constexpr int kFVPanelTop = 325;
 constexpr int kChoosersPerLine = 6;
 
-// The report's key names two files in the data folder: it must not lead out of it.
-bool IsLoadableKey(std::string_view key) {
-    if (key.empty() || key == "." || key == "..") return false;
-    return std::none_of(key.begin(), key.end(), [](char c) {
-        return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
-    });
-}
-
 // A code that can name the corrected files and be read back from a data line:
 // only the characters the code field accepts (and the space of a sequence suffix).
 bool IsStorableCode(std::string_view code) {
@@ -191,7 +183,7 @@ void Tcorrect::resetScreen() {
 }
 
 void Tcorrect::loadAdministration(const std::string& key) {
-    if (!IsLoadableKey(key)) {
+    if (!record::IsPlainFileName(key)) {
         throw std::runtime_error("Kan de testafname \"" + key +
                                  "\" niet openen: de naam van het testrapport bevat geen "
                                  "geldige afnamenaam.");
