@@ -9,20 +9,18 @@ void PromptTimeline::playRequested(std::int64_t nowMs) {
     startedMs_.reset();
     failedEndMs_.reset();
     playedOutEndMs_.reset();
-    awaitsPlayedOut_ = false;
     latencyMs_ = 0;
 }
 
-void PromptTimeline::startConfirmed(std::int64_t nowMs, std::int64_t latencyMs,
-                                    bool reportsPlayedOut) {
+void PromptTimeline::startConfirmed(std::int64_t nowMs, std::int64_t latencyMs) {
     if (!requestedMs_ || startedMs_ || failedEndMs_) return;
     startedMs_ = nowMs;
     latencyMs_ = std::max<std::int64_t>(0, latencyMs);
-    awaitsPlayedOut_ = reportsPlayedOut;
 }
 
-void PromptTimeline::playedOut(std::int64_t nowMs, std::int64_t remainingMs) {
+void PromptTimeline::playedOut(std::int64_t nowMs, std::int64_t remainingMs, bool stopUnseen) {
     if (!startedMs_ || failedEndMs_ || playedOutEndMs_) return;
+    if (!stopUnseen && mode(nowMs) == PlayerMode::Stopped) return;
     playedOutEndMs_ = nowMs + std::max<std::int64_t>(0, remainingMs);
 }
 
@@ -47,7 +45,6 @@ void PromptTimeline::stop() {
     startedMs_.reset();
     failedEndMs_.reset();
     playedOutEndMs_.reset();
-    awaitsPlayedOut_ = false;
 }
 
 std::optional<std::int64_t> PromptTimeline::endMs() const {
@@ -56,7 +53,6 @@ std::optional<std::int64_t> PromptTimeline::endMs() const {
     if (!startedMs_) return std::nullopt;
     const std::int64_t timed = *startedMs_ + durationMs_ + latencyMs_;
     if (playedOutEndMs_) return std::max(timed, *playedOutEndMs_);
-    if (awaitsPlayedOut_) return timed + kPlayedOutGraceMs;
     return timed;
 }
 

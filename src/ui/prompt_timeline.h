@@ -14,19 +14,16 @@ namespace zor::ui {
 // (the time from handing a sample over to hearing it), which may change
 // while the sound plays. A backend that fails, or never confirms the start,
 // lets the sound last its real duration from the play request, as a silent
-// player would: the player never gets stuck in "playing". A backend that
-// reports when the server has played the sound out makes that report a
-// further condition: the sound never reads stopped before it (nor before
-// the output's remaining delay after it), so a latency figure that was
-// read too low cannot end it early; a report that never comes holds the
-// end back by kPlayedOutGraceMs at most. Times are milliseconds on one
-// monotonic clock.
+// player would: the player never gets stuck in "playing". When the server
+// reports that it has played the sound out, the sound never reads stopped
+// before that report (nor before the output's remaining delay after it), so
+// a latency figure that was read too low cannot end it early. Times are
+// milliseconds on one monotonic clock.
 class PromptTimeline {
 public:
     // How long a backend may take to confirm the start before the sound is
     // timed as if it played silently from the request.
     static constexpr std::int64_t kStartGraceMs = 1000;
-    static constexpr std::int64_t kPlayedOutGraceMs = 500;
 
     // `silentDurationMs`: how long the sound lasts when timed as a silent
     // player times it (the whole file, where `durationMs` may stop at its
@@ -38,15 +35,16 @@ public:
     std::int64_t durationMs() const { return durationMs_; }
 
     void playRequested(std::int64_t nowMs);
-    void startConfirmed(std::int64_t nowMs, std::int64_t latencyMs,
-                        bool reportsPlayedOut = false);
+    void startConfirmed(std::int64_t nowMs, std::int64_t latencyMs);
     // The output's latency as read again while the sound plays. A sound that
     // already reads stopped stays stopped, unless `stopUnseen`: the caller
     // knows that nobody has been told it stopped, so a later end still holds.
     void latencyChanged(std::int64_t nowMs, std::int64_t latencyMs, bool stopUnseen = false);
     // The server has played everything out; the output still holds it for
-    // `remainingMs`. The latency is not read again after this.
-    void playedOut(std::int64_t nowMs, std::int64_t remainingMs);
+    // `remainingMs`. The latency is not read again after this. As with a
+    // latency, a sound that already reads stopped stays stopped unless
+    // `stopUnseen`.
+    void playedOut(std::int64_t nowMs, std::int64_t remainingMs, bool stopUnseen = false);
     void failed(std::int64_t nowMs);
     // Silences the sound: it reads stopped from now on.
     void stop();
@@ -66,7 +64,6 @@ private:
     std::optional<std::int64_t> requestedMs_;
     std::optional<std::int64_t> startedMs_;
     std::int64_t latencyMs_ = 0;
-    bool awaitsPlayedOut_ = false;
     std::optional<std::int64_t> playedOutEndMs_;
     std::optional<std::int64_t> failedEndMs_;
 };

@@ -92,25 +92,26 @@ TEST(PromptTimeline, AFailureTimesTheSoundAsASilentPlayerWould) {
 TEST(PromptTimeline, ALowLatencyFigureCannotEndTheSoundBeforeTheServerHasPlayedItOut) {
     PromptTimeline t(1000);
     t.playRequested(0);
-    t.startConfirmed(10, 5, true);
-    EXPECT_EQ(t.mode(1015), Playing);  // timed end passed, no report yet
-    t.playedOut(1060, 4);                // the output still holds 4 ms
+    t.startConfirmed(10, 5);
+    t.playedOut(1060, 4, true);          // nobody saw it stop; the output still holds 4 ms
     t.latencyChanged(1061, 0);           // not read any more
     EXPECT_EQ(t.mode(1063), Playing);
     EXPECT_EQ(t.mode(1064), Stopped);
     // A report before the timed end does not cut the latency short.
     PromptTimeline early(1000);
     early.playRequested(0);
-    early.startConfirmed(0, 40, true);
+    early.startConfirmed(0, 40);
     early.playedOut(990, 0);
     EXPECT_EQ(early.mode(1039), Playing);
     EXPECT_EQ(early.mode(1040), Stopped);
-    // A report that never comes holds the end back by the grace only.
-    PromptTimeline never(1000);
-    never.playRequested(0);
-    never.startConfirmed(0, 20, true);
-    EXPECT_EQ(never.mode(1020 + PromptTimeline::kPlayedOutGraceMs - 1), Playing);
-    EXPECT_EQ(never.mode(1020 + PromptTimeline::kPlayedOutGraceMs), Stopped);
+    // A report after a caller has seen the sound stop does not start it again
+    // (the server acknowledges only after the silence a recording ends in).
+    PromptTimeline seen(1000);
+    seen.playRequested(0);
+    seen.startConfirmed(0, 20);
+    ASSERT_EQ(seen.mode(1020), Stopped);
+    seen.playedOut(1060, 5);
+    EXPECT_EQ(seen.mode(1061), Stopped);
 }
 
 TEST(PromptTimeline, StoppingAndPlayingAgainStartsAfresh) {

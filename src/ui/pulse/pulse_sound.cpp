@@ -454,7 +454,8 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
             remainingUs = *remaining;
         player->trace("drained", remainingUs);
         player->stopTimingTimer();
-        player->timeline_.playedOut(player->system_.clock_.nowMs(), (remainingUs + 999) / 1000);
+        player->timeline_.playedOut(player->system_.clock_.nowMs(), (remainingUs + 999) / 1000,
+                                    !player->stopTold_);
     }
 
     void stateChanged(pa_stream* stream) {
