@@ -72,6 +72,8 @@ void TFWtfase::BtnAClick() {
 
 void TFWtfase::BtnBClick() {
     links_.main->ClickSound();
+    // The examples are not recorded: only items are marked again at correction.
+    if (CurrentStep() > 3) answerPromptStarted(CurrentStep() - 3);
     // A failure leaves prompt B on offer: nothing below has happened yet.
     PlayStepPrompt(CurrentStep(), PromptPart::B);
     RGscore.itemIndex = -1;

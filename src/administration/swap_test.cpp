@@ -32,6 +32,7 @@ void TFVtfase::ZegTekst(int item) {
 
 void TFVtfase::ItemClick() {
     links_.main->ClickSound();
+    answerPromptStarted(CurrentStep());
     // A failure leaves the item on offer: nothing below has happened yet.
     ZegTekst(CurrentStep());
     RGscore.itemIndex = -1;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "record/answer_recordings.h"
 #include "report/report_documents.h"
 #include "report/report_files.h"
 #include "ui/application.h"
@@ -23,6 +24,8 @@ TTRO::TTRO(ui::Application& app, shell::MainMenu& mainMenu, ReportPrinting& prin
     PrintPreview.backgroundColor.reset();
     CORRbtn.visible = false;
     CORRbtn.load(ButtonPicture("BtnWZNoff.gif"));
+    RecordingsLabel.transparent = true;
+    RecordingsLabel.color = 0xFFFFFF;
     LOADbtn.onClick = [this] { LoadButtonClick(); };
     CORRbtn.onClick = [this] { CORRbtnClick(); };
     RzButton1.onClick = [this] { RzButton1Click(); };
@@ -80,6 +83,7 @@ void TTRO::OpenStep() {
     ReportJobTitle = "ZOR-rapport - " + *chosen;
     store.SetPrintJobTitle(ReportJobTitle);
     ReportKey = extractTRfilename(ReportJobTitle);
+    RecordingsLabel.caption = RecordingsText(mainMenu_.Datapath(), ReportKey);
     caption = app().title;
     app().cursor = ui::Cursor::Default;
     CORRbtn.visible = true;
@@ -98,6 +102,15 @@ void TTRO::OpenStep() {
     }
     if (!loadError.empty()) app().showMessage(loadError);
     if (!pdfError.empty()) app().showMessage(pdfError);
+}
+
+std::string TTRO::RecordingsText(const std::string& datapath, const std::string& key) {
+    const std::string folder = ui::nativePath(datapath);
+    if (folder.empty() || folder == "/" || key.empty()) return "Geen opnames";
+    const record::StoredRecordings found = record::FindRecordings(folder, key);
+    const std::size_t count = found.deletionItems.size() + found.swapItems.size();
+    if (count == 0) return "Geen opnames";
+    return "Opnames: " + std::to_string(count) + (count == 1 ? " item" : " items");
 }
 
 void TTRO::CORRbtnClick() {

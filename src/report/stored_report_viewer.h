@@ -17,6 +17,9 @@ public:
 
     ui::ImageButton LOADbtn;
     ui::ImageButton CORRbtn;
+    // Whether answer recordings exist for the report's administration (they
+    // are played at correction).
+    ui::Label RecordingsLabel{*this, "RecordingsLabel", {605, 24, 140, 16}};
 
     std::string ReportJobTitle;
     std::string ReportKey;
@@ -40,6 +43,9 @@ public:
 
 protected:
     void onActivate() override { FormActivate(); }
+
+    // "Opnames: 24 items" or "Geen opnames" for the administration `key`.
+    static std::string RecordingsText(const std::string& datapath, const std::string& key);
 
 private:
     void Autostart();

@@ -32,6 +32,9 @@ public:
     std::string reportFolder() const override { return trpath; }
     int ResumeMode() const override { return 0; }
     const std::string& ResumeFileName() const override { return audiopath; }
+    bool RecordAnswersChosen() const override { return recordAnswers; }
+    void RememberRecordAnswers(bool on) override { recordAnswers = on; }
+    bool recordAnswers = false;
     ui::Screen& screen() override { return *main; }
 };
 
