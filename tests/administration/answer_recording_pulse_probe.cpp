@@ -1,0 +1,360 @@
+// End-to-end check of the answer recordings on a real sound server: the
+// program's screens run in-process on the real clock with the PulseAudio
+// players and the PulseAudio recorder, whose microphone is the monitor of the
+// server's null sink. A "child" speaks into the same sink: a playback stream
+// of the probe carries a continuous background noise, and during each item it
+// mixes in a spoken answer clip at a chosen time after the stopwatch started.
+// The clip's first sample is heard (reaches the sink) at the moment the
+// stream's reported latency says, so each answer's true onset after the
+// prompt's end is known to a few milliseconds.
+//
+// Checks per item: the recording exists, its length runs from the prompt's
+// start to one second after the stop, and the voice onset detected after the
+// recording's prompt mark lies within 30 ms of the true one. Prints the
+// distribution of the onset errors per noise level.
+//
+// Usage: answer_recording_pulse_probe CLIPS_LIST RESULTS_FILE
+//   CLIPS_LIST: lines "<clip.wav> <noise.wav> <label>", 16 kHz mono 16-bit;
+//   the clip's speech starts at its first sample, the noise file (made at the
+//   clip's level for its signal-to-noise ratio) plays throughout its item.
+// Exit status: 0 all checks hold, 1 a check failed, 77 no sound server.
+#include <pulse/error.h>
+#include <pulse/simple.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "administration/administration_screens.h"
+#include "record/answer_recordings.h"
+#include "record/subject_entry_screen.h"
+#include "shell/startup.h"
+#include "stand_in_report_screens.h"
+#include "ui/application.h"
+#include "ui/pictures.h"
+#include "ui/pulse/pulse_recorder.h"
+#include "ui/pulse/pulse_sound.h"
+#include "ui/scripted_dialogs.h"
+#include "ui/wav_pcm.h"
+#include "voice/voice_onset.h"
+
+namespace fs = std::filesystem;
+using namespace zor;
+
+namespace {
+
+constexpr int kRate = 16000;
+constexpr int kBlock = kRate / 100;  // 10 ms
+constexpr int kPromptMs = 250;
+constexpr double kOnsetToleranceMs = 30;
+constexpr int kLengthToleranceMs = 25;
+
+std::vector<std::int16_t> readSamples(const fs::path& file) {
+    const auto pcm = ui::readWavPcm(file.string());
+    if (!pcm || pcm->channels != 1 || pcm->bitsPerSample != 16 || pcm->sampleRate != kRate)
+        throw std::runtime_error("not a 16 kHz mono 16-bit WAV: " + file.string());
+    std::vector<std::int16_t> out(pcm->data.size() / 2);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = std::int16_t(std::uint8_t(pcm->data[2 * i]) | std::uint8_t(pcm->data[2 * i + 1]) << 8);
+    return out;
+}
+
+// A tone prompt, audible to its last sample.
+void writeTone(const fs::path& file, int ms) {
+    ui::RecordedAnswer tone;
+    for (int i = 0; i < kRate * ms / 1000; ++i)
+        tone.samples.push_back(std::int16_t(8000 * std::sin(2 * M_PI * 700 * i / kRate)));
+    std::ofstream(file, std::ios::binary) << record::AnswerWavBytes(tone);
+}
+
+// The child's side: a playback stream fed in 10 ms blocks on its own thread,
+// carrying the current noise, with a clip mixed in when one is asked for.
+class Speaker {
+  public:
+    explicit Speaker(const ui::Clock& clock) : clock_(clock) {
+        pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+        pa_buffer_attr attr{};
+        attr.maxlength = std::uint32_t(-1);
+        attr.tlength = kBlock * 2 * 4;  // about 40 ms ahead
+        attr.prebuf = std::uint32_t(-1);
+        attr.minreq = std::uint32_t(-1);
+        int error = 0;
+        stream_ = pa_simple_new(nullptr, "ZOR probe", PA_STREAM_PLAYBACK, nullptr, "kind", &spec,
+                                nullptr, &attr, &error);
+        if (!stream_) throw std::runtime_error(std::string("speaker: ") + pa_strerror(error));
+        thread_ = std::thread([this] { run(); });
+    }
+    ~Speaker() {
+        stop_ = true;
+        thread_.join();
+        pa_simple_free(stream_);
+    }
+    void setNoise(std::vector<std::int16_t> noise) {
+        std::lock_guard lock(mutex_);
+        noise_ = std::move(noise);
+        noisePos_ = 0;
+    }
+    // Mixes `clip` in from the next block on; the clip's first sample will be
+    // heard at the time clipHeardMs() then returns.
+    void say(std::vector<std::int16_t> clip) {
+        std::lock_guard lock(mutex_);
+        clip_ = std::move(clip);
+        clipPos_ = 0;
+        heardMs_.reset();
+    }
+    std::optional<double> clipHeardMs() {
+        std::lock_guard lock(mutex_);
+        return heardMs_;
+    }
+
+  private:
+    void run() {
+        std::vector<std::int16_t> block(kBlock);
+        while (!stop_) {
+            bool clipStarts = false;
+            {
+                std::lock_guard lock(mutex_);
+                for (int i = 0; i < kBlock; ++i) {
+                    int v = noise_.empty() ? 0 : noise_[noisePos_++ % noise_.size()];
+                    if (clipPos_ < clip_.size()) {
+                        if (clipPos_ == 0 && i == 0) clipStarts = true;
+                        v += clip_[clipPos_++];
+                    }
+                    block[std::size_t(i)] = std::int16_t(std::clamp(v, -32768, 32767));
+                }
+            }
+            int error = 0;
+            if (pa_simple_write(stream_, block.data(), block.size() * 2, &error) < 0) return;
+            if (clipStarts) {
+                // The block just written ends `latency` from now; it started one block before.
+                const pa_usec_t latency = pa_simple_get_latency(stream_, &error);
+                const double heard = double(clock_.nowMs()) + double(latency) / 1000.0 - 10.0;
+                std::lock_guard lock(mutex_);
+                heardMs_ = heard;
+            }
+        }
+    }
+
+    const ui::Clock& clock_;
+    pa_simple* stream_ = nullptr;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<std::int16_t> noise_;
+    std::size_t noisePos_ = 0;
+    std::vector<std::int16_t> clip_;
+    std::size_t clipPos_ = 0;
+    std::optional<double> heardMs_;
+};
+
+// Runs the screens' timers on the real clock until the condition holds.
+void runUntil(ui::Clock& clock, const std::function<bool()>& condition, int limitMs = 20000) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > until) throw std::runtime_error("timed out");
+        clock.fireDueTimers();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+void runFor(ui::Clock& clock, int ms) {
+    const std::int64_t end = clock.nowMs() + ms;
+    runUntil(clock, [&] { return clock.nowMs() >= end; });
+}
+
+struct Clip {
+    fs::path file, noise;
+    std::string label;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: answer_recording_pulse_probe CLIPS_LIST RESULTS_FILE\n");
+        return 2;
+    }
+    std::vector<Clip> clips;
+    {
+        std::ifstream list(argv[1]);
+        for (std::string line; std::getline(list, line);) {
+            std::istringstream fields(line);
+            Clip clip;
+            std::string file, noise;
+            if (fields >> file >> noise >> clip.label) clips.push_back({file, noise, clip.label});
+        }
+    }
+    if (clips.empty()) {
+        std::fprintf(stderr, "no clips\n");
+        return 2;
+    }
+
+    ui::SystemClock clock;
+    ui::pulse::PulseSoundSystem sounds(clock);
+    if (!sounds.connected()) {
+        std::fprintf(stderr, "no sound server\n");
+        return 77;
+    }
+    ui::pulse::PulseAnswerRecorder recorder(clock);
+    if (const auto problem = recorder.microphoneProblem()) {
+        std::fprintf(stderr, "no microphone: %s\n", problem->c_str());
+        return 1;
+    }
+
+    const fs::path root = fs::temp_directory_path() / ("zor-recording-e2e-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const fs::path assets = fs::path(ZOR_SOURCE_DIR) / "assets";
+    fs::create_directories(root / "program" / "Graphics");
+    for (const auto& e : fs::directory_iterator(assets / "Graphics"))
+        fs::create_symlink(e.path(), root / "program" / "Graphics" / e.path().filename());
+    fs::create_directories(root / "program" / "Audio" / "FV");
+    for (const char* name : {"start.wav", "Save.wav", "Tstop.wav"})
+        fs::copy_file(assets / "Audio" / name, root / "program" / "Audio" / name);
+    for (const auto& e : fs::directory_iterator(assets / "Audio" / "FV"))
+        writeTone(root / "program" / "Audio" / "FV" / e.path().filename(), kPromptMs);
+    const fs::path data = root / "data";
+    fs::create_directories(data / "Data");
+    fs::create_directories(data / "Incomplete afnames");
+    std::ofstream(root / "settings.ini", std::ios::binary)
+        << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath=" << data.string()
+        << "\r\n";
+
+    ui::ScriptedDialogs dialogs;
+    ui::FilePictureSource pictures;
+    ui::Application app(clock, dialogs, pictures, sounds);
+    app.setRecorder(recorder);
+    shell::IniSettingsStore settings(root / "settings.ini");
+    administration::testing::StandInReportScreenBuilder builder(app);
+    shell::Startup startup(app, settings, (root / "program").string() + "/", builder);
+    startup.start();
+    runFor(clock, 2000);
+    auto& links = builder.links;
+    startup.screens().main->ButtonNT.click();
+    runUntil(clock, [&] { return app.activeScreen() == links.ZORkeuze; });
+    links.ZORkeuze->ButtonFV.click();
+    auto& entry = *links.entry;
+    runUntil(clock, [&] { return app.activeScreen() == &entry; });
+    auto type = [&](ui::Edit& edit, const std::string& text) {
+        for (char c : text) {
+            entry.ActiveControl = &edit;
+            app.keyPress(static_cast<unsigned char>(c));
+        }
+    };
+    type(entry.Ecode, "Opname01");
+    entry.RGsekse.select(1);
+    type(entry.Egebdag, "10");
+    type(entry.Egebmnd, "06");
+    type(entry.Egebjaar, "2002");
+    type(entry.Eschool, "School");
+    if (!entry.CBopnemen.enabled) {
+        std::fprintf(stderr, "recording box disabled: %s\n", entry.CBopnemen.hint.c_str());
+        return 1;
+    }
+    entry.CBopnemen.click();
+    entry.ButtonST.click();
+    runUntil(clock, [&] { return app.activeScreen() == links.FVin; });
+    links.FVin->ButtonIO.click();
+    auto& test = *links.FVtfase;
+    runUntil(clock, [&] { return app.activeScreen() == &test; });
+    const fs::path folder = record::RecordingsFolder(data, entry.Afname.AfnameKey);
+
+    Speaker speaker(clock);
+    std::mt19937 random(16);
+    std::uniform_int_distribution<int> delayMs(200, 600);
+    std::ofstream results(argv[2]);
+    results << "clip label item delay_ms true_onset_ms detected_onset_ms error_ms length_ms "
+               "expected_length_ms\n";
+    std::map<std::string, std::vector<double>> errors;
+    int failures = 0;
+    struct Pending {
+        std::size_t clip;
+        int item;
+        double trueOnsetMs;
+        std::int64_t expectedLengthMs;
+        int delay;
+    };
+    std::vector<Pending> round;
+    const auto checkRound = [&] {
+        entry.Answers.end();  // the last takes are written
+        entry.Answers.begin(data);
+        for (const Pending& p : round) {
+            const fs::path file = folder / record::AnswerFileName(record::Subtest::FV, p.item);
+            const auto answer = record::ReadAnswerRecording(file);
+            if (!answer || !answer->promptEndSample) {
+                std::fprintf(stderr, "%s: no recording with a prompt mark\n", file.c_str());
+                ++failures;
+                continue;
+            }
+            const double markSeconds = double(*answer->promptEndSample) / kRate;
+            const auto onset = voice::FindVoiceOnset(answer->samples, kRate, markSeconds);
+            const double lengthMs = double(answer->samples.size()) * 1000 / kRate;
+            const double detected = onset ? (*onset - markSeconds) * 1000 : -1;
+            const double error = onset ? detected - p.trueOnsetMs : 1e9;
+            results << clips[p.clip].file.filename().string() << " " << clips[p.clip].label << " "
+                    << p.item << " " << p.delay << " " << p.trueOnsetMs << " " << detected << " "
+                    << error << " " << lengthMs << " " << p.expectedLengthMs << "\n";
+            errors[clips[p.clip].label].push_back(error);
+            if (std::fabs(lengthMs - double(p.expectedLengthMs)) > kLengthToleranceMs) {
+                std::fprintf(stderr, "%s: %.0f ms long, expected %lld\n", file.c_str(), lengthMs,
+                             (long long)p.expectedLengthMs);
+                ++failures;
+            }
+            if (std::fabs(error) > kOnsetToleranceMs) ++failures;
+        }
+        round.clear();
+    };
+
+    for (std::size_t c = 0; c < clips.size(); ++c) {
+        if (entry.Afname.CurrentStepFV > administration::TFVtfase::kItems) {
+            checkRound();
+            entry.Afname.CurrentStepFV = 1;
+            test.ResetTestScreen();
+        }
+        const int item = entry.Afname.CurrentStepFV;
+        const std::vector<std::int16_t> clip = readSamples(clips[c].file);
+        speaker.setNoise(readSamples(clips[c].noise));
+        runFor(clock, 150);  // the noise is already there when the prompt starts
+        const std::int64_t promptStartMs = clock.nowMs();
+        app.keyPress(U' ');
+        runUntil(clock, [&] { return test.Chrono.ChronoOn; });
+        const std::int64_t stopwatchStartMs = clock.nowMs();
+        const int delay = delayMs(random);
+        runFor(clock, delay);
+        speaker.say(clip);
+        runUntil(clock, [&] { return speaker.clipHeardMs().has_value(); });
+        const double trueOnsetMs = *speaker.clipHeardMs() - double(stopwatchStartMs);
+        runFor(clock, int(clip.size() * 1000 / kRate) + 100);
+        const std::int64_t stopMs = clock.nowMs();
+        app.keyPress(U' ');
+        app.keyPress(U'g');
+        round.push_back({c, item, trueOnsetMs, stopMs + 1000 - promptStartMs, delay});
+    }
+    checkRound();
+    speaker.setNoise({});
+
+    for (auto& [label, values] : errors) {
+        std::sort(values.begin(), values.end());
+        const auto at = [&](double q) { return values[std::size_t(q * double(values.size() - 1))]; };
+        const auto within = std::count_if(values.begin(), values.end(),
+                                          [](double e) { return std::fabs(e) <= kOnsetToleranceMs; });
+        std::printf("onset error (ms) %-8s n %3zu  min %7.1f  p10 %7.1f  median %7.1f  p90 %7.1f  "
+                    "max %7.1f  within 30 ms: %td\n",
+                    label.c_str(), values.size(), values.front(), at(0.1), at(0.5), at(0.9),
+                    values.back(), within);
+    }
+    if (!dialogs.messages.empty())
+        for (const auto& m : dialogs.messages) {
+            std::fprintf(stderr, "message: %s\n", m.text.c_str());
+            ++failures;
+        }
+    fs::remove_all(root);
+    std::printf("%zu clips, %d failed checks\n", clips.size(), failures);
+    return failures == 0 ? 0 : 1;
+}
