@@ -25,8 +25,9 @@ class StopwatchProgram {
     ~StopwatchProgram();
 
     // Starts the program and registers a child up to the swap test screen,
-    // running Qt's event loop on the way.
-    void startAdministration();
+    // running Qt's event loop on the way; with `recordAnswers` the entry
+    // screen's recording box is ticked (it must be enabled).
+    void startAdministration(bool recordAnswers = false);
     // After the last item, starts the items again.
     void offerNextItem();
 

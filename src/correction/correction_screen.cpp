@@ -311,6 +311,10 @@ void Tcorrect::showRecordings(const std::string& key) {
                 OnsetLabel(subtest, item).caption = "opname onleesbaar";
                 continue;
             }
+            // Information for the test leader only: the marks and times stay as stored.
+            const std::optional<double> onset = record::VoiceOnsetAfterPrompt(*answer);
+            OnsetLabel(subtest, item).caption =
+                onset ? record::VoiceOnsetText(*onset) : "geen stem gevonden";
         }
     }
 }

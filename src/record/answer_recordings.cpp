@@ -1,5 +1,6 @@
 #include "record/answer_recordings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include "files/private_folder.h"
 #include "record/administration_files.h"
 #include "ui/wav_pcm.h"
+#include "voice/voice_onset.h"
 
 namespace zor::record {
 
@@ -132,6 +134,15 @@ void CarryRecordings(const fs::path& datapath, std::string_view fromKey, std::st
             files::ReplaceFile(to / name, bytes.str());
         }
     }
+}
+
+std::optional<double> VoiceOnsetAfterPrompt(const ui::RecordedAnswer& answer) {
+    if (!answer.promptEndSample) return std::nullopt;
+    const double mark = double(*answer.promptEndSample) / answer.sampleRate;
+    const std::optional<double> onset =
+        voice::FindVoiceOnset(answer.samples, answer.sampleRate, mark);
+    if (!onset) return std::nullopt;
+    return std::max(0.0, *onset - mark);
 }
 
 std::string VoiceOnsetText(double seconds) {

@@ -24,8 +24,12 @@ if ! start_null_sink "$work" > "$work/start.log" 2>&1 || ! pactl info > /dev/nul
 fi
 export PULSE_SOURCE=zor_null.monitor
 
-# 10 words x 3 voices x 2 noise levels = 60 clips; each clip starts with its
-# speech (leading silence trimmed at -46 dBFS).
+# 10 words x 3 voices x 2 noise levels = 60 spoken clips; each clip starts
+# with its speech (leading silence trimmed at -46 dBFS). Ten buzzes (a 150 Hz
+# sawtooth that starts at full strength) in noise at 20 dB check the timing
+# of recording, prompt mark and onset on a sound whose onset is unmistakable:
+# each of them must be found within 30 ms. Of the spoken clips, 80 % at 20 dB
+# must be; at 10 dB the detector's result is reported, not required.
 words=(boom vis kat maan zon fiets huis sok pen tafel)
 voices=("-s 150 -p 40" "-s 175 -p 60" "-s 130 -p 50")
 list="$work/clips.txt"
@@ -44,9 +48,14 @@ for w in "${words[@]}"; do
     for snr in 20 10; do
       factor=$(awk -v s="$rms" -v p="$pink" -v d="$snr" 'BEGIN { printf "%.6f", s / p / 10 ^ (d / 20) }')
       sox "$work/pink$n.wav" "$work/noise${n}_$snr.wav" vol "$factor"
-      echo "$work/clip$n.wav $work/noise${n}_$snr.wav ${snr}dB" >> "$list"
+      share=$([ $snr = 20 ] && echo 0.8 || echo 0)
+      echo "$work/clip$n.wav $work/noise${n}_$snr.wav ${snr}dB $share" >> "$list"
     done
   done
+done
+sox -n -r 16000 -c 1 -b 16 "$work/buzz.wav" synth 0.4 sawtooth 150 gain -n -6
+for n in $(seq 10); do
+  echo "$work/buzz.wav $work/noise${n}_20.wav buzz20dB 1" >> "$list"
 done
 # Mixed order, the same every run.
 awk 'BEGIN { srand(16) } { print rand() "\t" $0 }' "$list" | sort -n | cut -f2- > "$list.mixed"
