@@ -35,16 +35,15 @@
 #include <sstream>
 #include <thread>
 
-#include "administration/administration_screens.h"
+#include <QCoreApplication>
+
+#include "event_loop.h"
 #include "record/answer_recordings.h"
 #include "record/subject_entry_screen.h"
-#include "shell/startup.h"
-#include "stand_in_report_screens.h"
-#include "ui/application.h"
-#include "ui/pictures.h"
+#include "stopwatch_program.h"
 #include "ui/pulse/pulse_recorder.h"
 #include "ui/pulse/pulse_sound.h"
-#include "ui/scripted_dialogs.h"
+#include "ui/qt/clock_driver.h"
 #include "ui/wav_pcm.h"
 #include "voice/voice_onset.h"
 
@@ -67,14 +66,6 @@ std::vector<std::int16_t> readSamples(const fs::path& file) {
     for (std::size_t i = 0; i < out.size(); ++i)
         out[i] = std::int16_t(std::uint8_t(pcm->data[2 * i]) | std::uint8_t(pcm->data[2 * i + 1]) << 8);
     return out;
-}
-
-// A tone prompt, audible to its last sample.
-void writeTone(const fs::path& file, int ms) {
-    ui::RecordedAnswer tone;
-    for (int i = 0; i < kRate * ms / 1000; ++i)
-        tone.samples.push_back(std::int16_t(8000 * std::sin(2 * M_PI * 700 * i / kRate)));
-    std::ofstream(file, std::ios::binary) << record::AnswerWavBytes(tone);
 }
 
 // The child's side: a playback stream fed in 10 ms blocks on its own thread,
@@ -157,20 +148,6 @@ class Speaker {
     std::optional<double> heardMs_;
 };
 
-// Runs the screens' timers on the real clock until the condition holds.
-void runUntil(ui::Clock& clock, const std::function<bool()>& condition, int limitMs = 20000) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > until) throw std::runtime_error("timed out");
-        clock.fireDueTimers();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-void runFor(ui::Clock& clock, int ms) {
-    const std::int64_t end = clock.nowMs() + ms;
-    runUntil(clock, [&] { return clock.nowMs() >= end; });
-}
-
 struct Clip {
     fs::path file, noise;
     std::string label;
@@ -212,62 +189,20 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const fs::path root = fs::temp_directory_path() / ("zor-recording-e2e-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    const fs::path assets = fs::path(ZOR_SOURCE_DIR) / "assets";
-    fs::create_directories(root / "program" / "Graphics");
-    for (const auto& e : fs::directory_iterator(assets / "Graphics"))
-        fs::create_symlink(e.path(), root / "program" / "Graphics" / e.path().filename());
-    fs::create_directories(root / "program" / "Audio" / "FV");
-    for (const char* name : {"start.wav", "Save.wav", "Tstop.wav"})
-        fs::copy_file(assets / "Audio" / name, root / "program" / "Audio" / name);
-    for (const auto& e : fs::directory_iterator(assets / "Audio" / "FV"))
-        writeTone(root / "program" / "Audio" / "FV" / e.path().filename(), kPromptMs);
-    const fs::path data = root / "data";
-    fs::create_directories(data / "Data");
-    fs::create_directories(data / "Incomplete afnames");
-    std::ofstream(root / "settings.ini", std::ios::binary)
-        << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath=" << data.string()
-        << "\r\n";
-
-    ui::ScriptedDialogs dialogs;
-    ui::FilePictureSource pictures;
-    ui::Application app(clock, dialogs, pictures, sounds);
-    app.setRecorder(recorder);
-    shell::IniSettingsStore settings(root / "settings.ini");
-    administration::testing::StandInReportScreenBuilder builder(app);
-    shell::Startup startup(app, settings, (root / "program").string() + "/", builder);
-    startup.start();
-    runFor(clock, 2000);
-    auto& links = builder.links;
-    startup.screens().main->ButtonNT.click();
-    runUntil(clock, [&] { return app.activeScreen() == links.ZORkeuze; });
-    links.ZORkeuze->ButtonFV.click();
-    auto& entry = *links.entry;
-    runUntil(clock, [&] { return app.activeScreen() == &entry; });
-    auto type = [&](ui::Edit& edit, const std::string& text) {
-        for (char c : text) {
-            entry.ActiveControl = &edit;
-            app.keyPress(static_cast<unsigned char>(c));
-        }
-    };
-    type(entry.Ecode, "Opname01");
-    entry.RGsekse.select(1);
-    type(entry.Egebdag, "10");
-    type(entry.Egebmnd, "06");
-    type(entry.Egebjaar, "2002");
-    type(entry.Eschool, "School");
-    if (!entry.CBopnemen.enabled) {
-        std::fprintf(stderr, "recording box disabled: %s\n", entry.CBopnemen.hint.c_str());
-        return 1;
-    }
-    entry.CBopnemen.click();
-    entry.ButtonST.click();
-    runUntil(clock, [&] { return app.activeScreen() == links.FVin; });
-    links.FVin->ButtonIO.click();
-    auto& test = *links.FVtfase;
-    runUntil(clock, [&] { return app.activeScreen() == &test; });
+    QCoreApplication qapp(argc, argv);
+    ui::qt::ClockDriver driver(clock);
+    bench::StopwatchProgram program(clock, sounds, kPromptMs);
+    program.app().setRecorder(recorder);
+    program.startAdministration(true);
+    auto& app = program.app();
+    auto& entry = program.entry();
+    auto& test = program.swapTest();
+    const fs::path data = program.dataFolder();
     const fs::path folder = record::RecordingsFolder(data, entry.Afname.AfnameKey);
+    const auto runFor = [](int ms) { bench::runEventsFor(ms); };
+    const auto runUntil = [](const std::function<bool()>& condition) {
+        bench::runEventsUntil(condition);
+    };
 
     Speaker speaker(clock);
     std::mt19937 random(16);
@@ -317,25 +252,22 @@ int main(int argc, char** argv) {
     };
 
     for (std::size_t c = 0; c < clips.size(); ++c) {
-        if (entry.Afname.CurrentStepFV > administration::TFVtfase::kItems) {
-            checkRound();
-            entry.Afname.CurrentStepFV = 1;
-            test.ResetTestScreen();
-        }
+        if (entry.Afname.CurrentStepFV > administration::TFVtfase::kItems) checkRound();
+        program.offerNextItem();
         const int item = entry.Afname.CurrentStepFV;
         const std::vector<std::int16_t> clip = readSamples(clips[c].file);
         speaker.setNoise(readSamples(clips[c].noise));
-        runFor(clock, 100);  // the noise is already there when the prompt starts
+        runFor(100);  // the noise is already there when the prompt starts
         const std::int64_t promptStartMs = clock.nowMs();
         app.keyPress(U' ');
-        runUntil(clock, [&] { return test.Chrono.ChronoOn; });
+        runUntil([&] { return test.Chrono.ChronoOn; });
         const std::int64_t stopwatchStartMs = clock.nowMs();
         const int delay = delayMs(random);
-        runFor(clock, delay);
+        runFor(delay);
         speaker.say(clip);
-        runUntil(clock, [&] { return speaker.clipHeardMs().has_value(); });
+        runUntil([&] { return speaker.clipHeardMs().has_value(); });
         const double trueOnsetMs = *speaker.clipHeardMs() - double(stopwatchStartMs);
-        runFor(clock, int(clip.size() * 1000 / kRate) + 60);
+        runFor(int(clip.size() * 1000 / kRate) + 60);
         const std::int64_t stopMs = clock.nowMs();
         app.keyPress(U' ');
         app.keyPress(U'g');
@@ -355,12 +287,11 @@ int main(int argc, char** argv) {
                     values.back(), within, requiredShare[label] * 100);
         if (double(within) < requiredShare[label] * double(values.size())) ++failures;
     }
-    if (!dialogs.messages.empty())
-        for (const auto& m : dialogs.messages) {
+    if (!program.dialogs().messages.empty())
+        for (const auto& m : program.dialogs().messages) {
             std::fprintf(stderr, "message: %s\n", m.text.c_str());
             ++failures;
         }
-    fs::remove_all(root);
     std::printf("%zu clips, %d failed checks\n", clips.size(), failures);
     return failures == 0 ? 0 : 1;
 }
