@@ -107,8 +107,13 @@ record::AnswerSession* TTestPhase::answers() {
     return links_.entry ? &links_.entry->Answers : nullptr;
 }
 
-void TTestPhase::answerPromptStarted(int item) {
-    if (auto* session = answers()) session->promptStarted(subtest_, item);
+std::int64_t TTestPhase::answerPromptComing() {
+    if (auto* session = answers()) session->showFailure();
+    return app().clock().nowMs();
+}
+
+void TTestPhase::answerPromptStarted(int item, std::int64_t startMs) {
+    if (auto* session = answers()) session->promptStarted(subtest_, item, startMs);
 }
 
 void TTestPhase::showRunningTime() {

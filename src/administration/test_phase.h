@@ -123,8 +123,12 @@ class TTestPhase : public ui::Screen {
 
     // The poll's stopwatch part: starts it, shows the running time.
     void showRunningTime();
-    // The timed prompt of test item `item` (1-12) starts: its answer's take begins.
-    void answerPromptStarted(int item);
+    // A timed prompt is about to start: a recording failure is told now,
+    // before it; returns the prompt's start time.
+    std::int64_t answerPromptComing();
+    // The timed prompt of test item `item` (1-12) started at `startMs`: its
+    // answer's take begins (after the play request, which it never delays).
+    void answerPromptStarted(int item, std::int64_t startMs);
     void setScoringControls(bool on);
     // After the last step only finishing is offered.
     void offerFinish();

@@ -183,13 +183,13 @@ void AnswerSession::showFailure() {
     }
 }
 
-void AnswerSession::promptStarted(Subtest subtest, int item) {
-    showFailure();
+void AnswerSession::promptStarted(Subtest subtest, int item, std::int64_t startMs) {
     if (!recording_) return;
-    // A take whose prompt could not sound ends here; this one replaces it.
-    if (openTake_) recorder().endTake(*openTake_, app_.clock().nowMs());
-    const fs::path file = RecordingsFolder(datapath_, record_.AfnameKey) / AnswerFileName(subtest, item);
-    openTake_ = recorder().beginTake(app_.clock().nowMs(), [file](const ui::RecordedAnswer& answer) {
+    // A take that never saw its stop (no such path is known) ends here.
+    if (openTake_) recorder().endTake(*openTake_, startMs);
+    const fs::path file =
+        RecordingsFolder(datapath_, record_.AfnameKey) / AnswerFileName(subtest, item);
+    openTake_ = recorder().beginTake(startMs, [file](const ui::RecordedAnswer& answer) {
         WriteAnswerRecording(file, answer);
     });
 }

@@ -68,8 +68,8 @@ std::string VoiceOnsetText(double seconds);
 // The recording of one administration's answers, driven by the test screens.
 // Recording ends for the administration at the first failure (no microphone,
 // a microphone that goes away, a full disk): the notice goes to `notify` once,
-// at the next prompt or when the administration finishes, never between a
-// prompt and its mark. The administration goes on without recordings.
+// before the next prompt or when the administration finishes, never between
+// a prompt and its mark. The administration goes on without recordings.
 class AnswerSession {
   public:
     using Notify = std::function<void(const std::string&)>;
@@ -85,8 +85,9 @@ class AnswerSession {
     void end();
     bool recording() const { return recording_; }
 
-    // An item's timed prompt starts now.
-    void promptStarted(Subtest subtest, int item);
+    // An item's timed prompt started at `startMs` (its play was requested);
+    // showFailure() has run before the request.
+    void promptStarted(Subtest subtest, int item, std::int64_t startMs);
     // The stopwatch started now.
     void promptEnded();
     // The stopwatch was stopped now; the take goes on for kTailMs.

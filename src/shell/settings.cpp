@@ -108,7 +108,9 @@ std::string IniSettingsStore::readString(const std::string& key, const std::stri
 
 void IniSettingsStore::writeString(const std::string& key, const std::string& value,
                                    const std::string& text) const {
-    std::optional<std::filesystem::path> path = file();
+    // Always the user's own file, never a machine-wide one the user reads
+    // (start-up has copied the folders into the own file already).
+    std::optional<std::filesystem::path> path = fixedFile_;
     if (!path) {
         const auto candidates = settingsFileCandidates(env_);
         if (candidates.empty()) return;

@@ -53,7 +53,7 @@ class IniSettingsStore : public SettingsStore {
     explicit IniSettingsStore(std::filesystem::path file);
 
     std::string readString(const std::string& key, const std::string& value) const override;
-    // Writes into the file in use, or else into the first candidate.
+    // Writes into the user's own file: the given one, or the first candidate.
     void writeString(const std::string& key, const std::string& value,
                      const std::string& text) const override;
 
