@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     fs::create_directories(out / "PDF");
     const record::Date today{2011, 3, 5};
     const report::ReportFileNames names =
-        report::ReportFileNamesFor(out.string(), "K123", "05-03-2011");
+        report::ReportFileNamesFor(out, "K123", "05-03-2011");
 
     const auto coldStart = Clock::now();
     const report::ReportPictures pictures =

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "folders/folders.h"
 #include "record/administration_files.h"
 #include "record/administration_record.h"
 #include "record/text_fields.h"
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
     const int count = std::stoi(argv[2]);
     std::mt19937 random(argc > 3 ? std::stoul(argv[3]) : 2011u);
     const bool allComplete = argc > 4 && std::string(argv[4]) == "complete";
-    fs::create_directories(folder / zor::record::kDataFolderName);
+    fs::create_directories(zor::folders::dataFilesFolder(folder));
 
     std::uniform_int_distribution<int> year(2010, 2020), month(1, 12), day(1, 28);
     std::uniform_int_distribution<int> ageMonths(70, 180), status(0, 9);

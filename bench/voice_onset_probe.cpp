@@ -50,8 +50,9 @@ std::string Format(std::optional<double> seconds) {
 #ifdef ZOR_HAVE_WEBRTC_APM
 // WebRTC's per-10-ms voice decision over the whole clip (so its noise model
 // adapts as in a live stream), then the same onset rule as the detector: sound
-// under way at the search start is skipped; a voice is a run of at least 6
-// voiced frames with gaps of at most 3; its onset is its first voiced frame.
+// under way at the search start is skipped up to the first 100 ms without
+// voice; a voice is a run of at least 6 voiced frames with gaps of at most 3;
+// its onset is its first voiced frame.
 std::optional<double> WebRtcOnset(std::span<const std::int16_t> samples, double searchFrom,
                                   webrtc::VoiceDetection::Likelihood likelihood) {
     constexpr std::size_t frameLength = kRate / 100;
@@ -69,8 +70,10 @@ std::optional<double> WebRtcOnset(std::span<const std::int16_t> samples, double 
         if (apm->ProcessStream(&frame) != 0) throw std::runtime_error("webrtc ProcessStream failed");
         voiced.push_back(apm->voice_detection()->stream_has_voice());
     }
+    // The search begins at the first 100 ms without voice from the search start on.
     std::size_t k = std::size_t(searchFrom * 100 + 0.5);
-    while (k < voiced.size() && voiced[k]) ++k;
+    for (std::size_t quiet = 0; k < voiced.size() && quiet < 10; ++k) quiet = voiced[k] ? 0 : quiet + 1;
+    k -= std::min<std::size_t>(k, 10);
     for (; k < voiced.size(); ++k) {
         if (!voiced[k]) continue;
         int count = 0, gap = 0;

@@ -20,12 +20,12 @@
 
 #include "command_line.h"
 #include "files/atomic_file.h"
+#include "folders/folders.h"
 #include "parallel_items.h"
 #include "pagestore/print_preview.h"
 #include "report/report_documents.h"
 #include "report/report_files.h"
 #include "subcommand.h"
-#include "tool_paths.h"
 
 namespace zor::tool {
 namespace {
@@ -34,8 +34,8 @@ namespace fs = std::filesystem;
 
 // The viewer's PDF name of a report file: "PDF/ZOR - <key>.pdf" beside it.
 fs::path DefaultPdfOf(const fs::path& reportFile) {
-    return reportFile.parent_path() / "PDF" /
-           report::PdfFileName(report::extractTRfilename(reportFile.filename().string()));
+    return folders::reportPdf(reportFile.parent_path(),
+                              report::extractTRfilename(reportFile.filename().string()));
 }
 
 bool WritePdf(const fs::path& reportFile, const fs::path& pdfFile, const record::Date& today,

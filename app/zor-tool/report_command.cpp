@@ -19,23 +19,21 @@
 #include "command_line.h"
 #include "files/atomic_file.h"
 #include "files/private_folder.h"
+#include "folders/folders.h"
 #include "pagestore/print_preview.h"
 #include "parallel_items.h"
 #include "record/administration_files.h"
 #include "record/stored_administration.h"
 #include "report/picture_file.h"
 #include "report/report_documents.h"
+#include "report/report_files.h"
 #include "subcommand.h"
-#include "tool_paths.h"
-#include "ui/native_path.h"
 
 namespace zor::tool {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kFWSuffix = "_FW.wda";
-constexpr std::string_view kFVSuffix = "_FV.vda";
 // Both subtests finished.
 constexpr int kCompleteStatus = 7;
 
@@ -57,8 +55,8 @@ ItemResult WriteReport(const ReportJob& job, const std::string& key) {
         return ItemResult{false, "", "zor-tool report: " + reason + "\n"};
     };
     record::AdministrationRecord admin;
-    const fs::path dataFW = job.dataFolder / (key + std::string(kFWSuffix));
-    const fs::path dataFV = job.dataFolder / (key + std::string(kFVSuffix));
+    const fs::path dataFW = job.dataFolder / folders::dataFileName(key, folders::DataFile::deletion);
+    const fs::path dataFV = job.dataFolder / folders::dataFileName(key, folders::DataFile::swap);
     record::Date afnameDate;
     try {
         record::StoredAdministration stored =
@@ -73,10 +71,10 @@ ItemResult WriteReport(const ReportJob& job, const std::string& key) {
     std::error_code error;
     if (!fs::is_directory(job.outFolder, error))
         return failure(job.outFolder.string() + ": map bestaat niet");
-    const report::ReportFileNames names = report::ReportFileNamesFor(
-        job.outFolder.string(), admin.Ecode, report::AdministrationDateText(admin));
-    const fs::path reportFile = ui::nativePath(names.report);
-    const fs::path pdfFile = ui::nativePath(names.pdf);
+    const report::ReportFileNames names =
+        report::ReportFileNamesFor(job.outFolder, admin.Ecode, report::AdministrationDateText(admin));
+    const fs::path& reportFile = names.report;
+    const fs::path& pdfFile = names.pdf;
     if (job.onlyNewComplete && fs::exists(reportFile, error)) return {};
     // The report file and the PDF are written as one: a failure leaves neither new
     // file behind (nor the "PDF" folder made for them), and older files as they were.
@@ -89,7 +87,8 @@ ItemResult WriteReport(const ReportJob& job, const std::string& key) {
         if (!job.onlyNewComplete) madePdfFolder = files::CreatePrivateFolder(pdfFile.parent_path());
         report::ReportPictures ownPictures;
         if (!job.pictures)
-            ownPictures = report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
+            ownPictures = report::LoadReportPictures(folders::graphicsFolder(folders::runningProgramFolder()),
+                                                       report::ReportKind::Viewer);
         pagestore::TPrintPreview store;
         report::BuildCorrectedReport(store, admin, afnameDate, job.today,
                                      job.pictures ? *job.pictures : ownPictures);
@@ -123,9 +122,9 @@ std::optional<std::vector<std::string>> KeysWithBothFiles(const fs::path& folder
     }
     std::vector<std::string> keys;
     for (const std::string& name : names) {
-        if (name.size() <= kFWSuffix.size() || !name.ends_with(kFWSuffix)) continue;
-        std::string key = name.substr(0, name.size() - kFWSuffix.size());
-        if (names.contains(key + std::string(kFVSuffix))) keys.push_back(std::move(key));
+        std::optional<std::string> key = folders::keyOfDataFileName(name, folders::DataFile::deletion);
+        if (key && names.contains(folders::dataFileName(*key, folders::DataFile::swap)))
+            keys.push_back(std::move(*key));
     }
     return keys;
 }
@@ -141,8 +140,9 @@ int WriteAllReports(ReportJob job, int jobs, std::ostream& out, std::ostream& er
     if (!keys) return kExitFailure;
     report::ReportPictures pictures;
     try {
-        files::CreatePrivateFolder(job.outFolder / "PDF");
-        pictures = report::LoadReportPictures(GraphicsFolder(), report::ReportKind::Viewer);
+        files::CreatePrivateFolder(folders::pdfFolder(job.outFolder));
+        pictures = report::LoadReportPictures(folders::graphicsFolder(folders::runningProgramFolder()),
+                                                       report::ReportKind::Viewer);
     } catch (const std::exception& e) {
         err << "zor-tool report: " << e.what() << "\n";
         return kExitFailure;
@@ -170,7 +170,7 @@ int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) 
     if (operands.size() != (all ? 2u : 3u))
         return UsageError(command, "verkeerd aantal argumenten", err);
     if (!today) today = Today();
-    ReportJob job{fs::path(operands[0]) / record::kDataFolderName, operands.back(), *today};
+    ReportJob job{folders::dataFilesFolder(operands[0]), operands.back(), *today};
     if (all) {
         job.onlyNewComplete = true;
         return WriteAllReports(job, jobs, out, err);

@@ -11,15 +11,13 @@
 
 #include "administration_scores.h"
 #include "command_line.h"
+#include "folders/folders.h"
 #include "parallel_items.h"
 #include "record/administration_files.h"
 #include "subcommand.h"
 
 namespace zor::tool {
 namespace {
-
-constexpr std::string_view kFWSuffix = "_FW.wda";
-constexpr std::string_view kFVSuffix = "_FV.vda";
 
 struct ScoresOptions {
     std::optional<record::Date> date;
@@ -50,7 +48,7 @@ std::optional<ScoresOptions> ParseOptions(const Arguments& arguments, std::ostre
 
 fs::path DataFolderOf(const fs::path& folder) {
     std::error_code error;
-    const fs::path data = folder / record::kDataFolderName;
+    const fs::path data = folders::dataFilesFolder(folder);
     return fs::is_directory(data, error) ? data : folder;
 }
 
@@ -65,10 +63,8 @@ std::optional<std::vector<std::string>> KeysIn(const fs::path& folder, std::ostr
     std::set<std::string> keys;
     for (const fs::directory_entry& entry : entries) {
         const std::string name = entry.path().filename().string();
-        for (std::string_view suffix : {kFWSuffix, kFVSuffix}) {
-            if (name.size() > suffix.size() && name.ends_with(suffix)) {
-                keys.insert(name.substr(0, name.size() - suffix.size()));
-            }
+        for (const folders::DataFile which : {folders::DataFile::deletion, folders::DataFile::swap}) {
+            if (auto key = folders::keyOfDataFileName(name, which)) keys.insert(std::move(*key));
         }
     }
     return std::vector<std::string>(keys.begin(), keys.end());
@@ -86,8 +82,8 @@ std::variant<AdministrationScores, ScoringError> ScoreKey(AdministrationScorer& 
                                                           const fs::path& folder,
                                                           const std::string& key,
                                                           const ScoresOptions& options) {
-    return scorer.Score(folder / (key + std::string(kFWSuffix)),
-                        folder / (key + std::string(kFVSuffix)), options.date);
+    return scorer.Score(folder / folders::dataFileName(key, folders::DataFile::deletion),
+                        folder / folders::dataFileName(key, folders::DataFile::swap), options.date);
 }
 
 int PrintOne(const ScoresOptions& options, std::ostream& out, std::ostream& err) {

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "command_line.h"
-#include "shell/folders.h"
+#include "folders/folders.h"
 #include "shell/settings.h"
 #include "subcommand.h"
 #include "ui/clock.h"
@@ -24,7 +24,7 @@ int RunSoundCheck(const Arguments& arguments, std::ostream& out, std::ostream& e
     // The stopwatch beep is the check tone; another WAV file may be named.
     const std::string file =
         line->operands.empty()
-            ? (shell::findProgramFolder(shell::executableFolder()) / "Audio" / "Tstop.wav").string()
+            ? (folders::audioFolder(folders::runningProgramFolder()) / "Tstop.wav").string()
             : line->operands[0];
     const auto log = [&err](const std::string& text) { err << "zor-tool geluidstest: " << text << "\n"; };
     const std::optional<std::int64_t> setting =

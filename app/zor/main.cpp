@@ -6,8 +6,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "folders/folders.h"
 #include "shell/first_run.h"
-#include "shell/folders.h"
 #include "shell/main_screen.h"
 #include "shell/settings.h"
 #include "ui/clock.h"
@@ -58,10 +58,10 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
-    std::string programFolder;
+    std::filesystem::path programFolder;
     try {
         // Graphics/ and Audio/ beside the executable (a build) or in ../share/zor (installed).
-        programFolder = zor::shell::programFolder();
+        programFolder = zor::folders::runningProgramFolder();
         zor::shell::prepareFirstRun();
     } catch (const std::exception& e) {
         ShowStartError(e.what());

@@ -3,12 +3,13 @@
 #include <QIcon>
 #include <QString>
 
+#include "folders/folders.h"
 #include "shell/main_screen.h"
 
 namespace zor::app {
 
 Program::Program(ui::Clock& clock, ui::SoundSystem& sounds, const shell::SettingsStore& settings,
-                 std::string programFolder)
+                 std::filesystem::path programFolder)
     : sounds_(sounds,
               [this](const std::string& title, const std::string& text) {
                   dialogs_.message(title, text);
@@ -23,7 +24,8 @@ Program::Program(ui::Clock& clock, ui::SoundSystem& sounds, const shell::Setting
     dialogs_.setParent(&window_);
     window_.addControlWidgets(previewPanels_);
     window_.addControlPainter(markChoosers_);
-    window_.setWindowIcon(QIcon(QString::fromStdString(programFolder_ + "Graphics/ZORlogo.jpg")));
+    const auto icon = folders::graphicsFolder(programFolder_) / "ZORlogo.jpg";
+    window_.setWindowIcon(QIcon(QString::fromStdString(icon.string())));
     window_.afterEvent = [this] {
         updateNotificationIcon();
         if (layoutDump_) layoutDump_->write(window_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -26,9 +27,9 @@ namespace zor::app {
 // that creates every screen through the program's screen builder.
 class Program {
   public:
-    // `programFolder` holds Graphics/ and Audio/ and ends in a separator.
+    // `programFolder` holds Graphics/ and Audio/.
     Program(ui::Clock& clock, ui::SoundSystem& sounds, const shell::SettingsStore& settings,
-            std::string programFolder);
+            std::filesystem::path programFolder);
     ~Program();
 
     // Runs the start-up: the splash screen shows at once; the rest follows
@@ -56,7 +57,7 @@ class Program {
     PreviewPanelWidgets previewPanels_;
     MarkChooserPainter markChoosers_{window_};
     ui::qt::ClockDriver clockDriver_;
-    std::string programFolder_;
+    std::filesystem::path programFolder_;
     QtReportPrinting printing_;
     report::XdgFolderOpener folders_;
     ProgramScreenBuilder builder_;

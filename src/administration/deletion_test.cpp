@@ -45,7 +45,7 @@ void TFWtfase::resetPromptControls() {
 }
 
 void TFWtfase::PlayStepPrompt(int step, PromptPart part) {
-    PlayTestSound(player(), audioFolder + DeletionPromptFile(step, part));
+    PlayTestSound(player(), audioFolder / DeletionPromptFile(step, part));
     if (part == PromptPart::B) TimerPhase = kPromptStarted;
 }
 

@@ -116,7 +116,7 @@ void TIntroduction::PlayIntroPrompt(int prompt) {
         label(n).enabled = false;
     }
     try {
-        PlaySound(*player_, audioFolder + IntroPromptFile(subtest_, prompt));
+        PlaySound(*player_, audioFolder / IntroPromptFile(subtest_, prompt));
     } catch (...) {
         // The prompt cannot sound: the screen goes back to where it was
         // before the click, so that the test leader can go on; the error is

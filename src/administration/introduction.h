@@ -39,7 +39,7 @@ class TIntroduction : public ui::Screen {
     // Polls the prompt player while a prompt plays.
     ui::Timer Timer;
 
-    std::string audioFolder;
+    std::filesystem::path audioFolder;
     bool NotInterrupted = true;
     bool InstructionHeard = false;
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
+#include "folders/folders.h"
 #include "record/administration_record.h"
 #include "record/subject_entry_screen.h"
 #include "shell/main_menu.h"
@@ -59,12 +62,12 @@ struct AdministrationLinks {
     // `ButtonNP` enabled.
     void OfferContinue() const;
     // A picture of the button-pictures folder.
-    std::string buttonPicture(const std::string& name) const {
-        return main->Pgmpath() + "\\Graphics\\Buttons\\" + name;
+    std::filesystem::path buttonPicture(std::string_view name) const {
+        return folders::buttonPicture(main->Pgmpath(), name);
     }
     // A picture of the pictures folder.
-    std::string picture(const std::string& name) const {
-        return main->Pgmpath() + "\\Graphics\\" + name;
+    std::filesystem::path picture(std::string_view name) const {
+        return folders::graphicsFolder(main->Pgmpath()) / name;
     }
 };
 

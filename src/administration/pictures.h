@@ -16,15 +16,15 @@ inline constexpr const char* kSpeakerOn = "BtnSpkOn.gif";
 // pictures at every 100 ms poll).
 inline void SetButtonPicture(ui::Picture& button, const AdministrationLinks& links,
                              const std::string& name) {
-    const std::string file = links.buttonPicture(name);
-    if (button.fileName() != file) button.load(file);
+    const std::filesystem::path file = links.buttonPicture(name);
+    if (button.fileName() != file.string()) button.load(file);
 }
 
 // Gives a picture control the named picture of the pictures folder once.
 inline void SetPicture(ui::Picture& picture, const AdministrationLinks& links,
                        const std::string& name) {
-    const std::string file = links.picture(name);
-    if (picture.fileName() != file) picture.load(file);
+    const std::filesystem::path file = links.picture(name);
+    if (picture.fileName() != file.string()) picture.load(file);
 }
 
 }  // namespace zor::administration

@@ -6,8 +6,8 @@ namespace zor::administration {
 
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
-std::string SubtestAudioFolder(const std::string& audiopath, Subtest subtest) {
-    return audiopath + (subtest == Subtest::FW ? "FW\\" : "FV\\");
+std::filesystem::path SubtestAudioFolder(const std::filesystem::path& audiopath, Subtest subtest) {
+    return audiopath / (subtest == Subtest::FW ? "FW" : "FV");
 }
 
 std::string IntroPromptFile(Subtest subtest, int prompt) {
@@ -28,13 +28,13 @@ std::string SwapPromptFile(int item) {
     return "FVi" + TwoDigits(item) + ".wav";
 }
 
-void PlaySound(ui::SoundPlayer& player, const std::string& file) {
-    player.setFileName(file);
+void PlaySound(ui::SoundPlayer& player, const std::filesystem::path& file) {
+    player.setFileName(file.string());
     player.open();
     player.play();
 }
 
-void PlayTestSound(ui::SoundPlayer& player, const std::string& file) {
+void PlayTestSound(ui::SoundPlayer& player, const std::filesystem::path& file) {
     PlaySound(player, file);
     if (player.mode() == ui::PlayerMode::Stopped) player.close();
 }

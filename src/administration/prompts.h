@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "record/data_line.h"
@@ -13,8 +14,8 @@ enum class PromptPart { A, B };
 // A number in two digits, with a leading "0" below 10.
 std::string TwoDigits(int n);
 
-// The audio folder of a subtest: `audiopath` + "FW\" or "FV\".
-std::string SubtestAudioFolder(const std::string& audiopath, Subtest subtest);
+// The audio folder of a subtest: <audio>/FW or <audio>/FV.
+std::filesystem::path SubtestAudioFolder(const std::filesystem::path& audiopath, Subtest subtest);
 
 // "FWn01.wav" .. "FWn05.wav", "FVn01.wav" .. "FVn05.wav".
 std::string IntroPromptFile(Subtest subtest, int prompt);
@@ -28,9 +29,9 @@ std::string SwapPromptFile(int item);
 inline constexpr const char* kStopSound = "Tstop.wav";
 
 // Plays a sound: set the file, open (silencing what the player held), play.
-void PlaySound(ui::SoundPlayer& player, const std::string& file);
+void PlaySound(ui::SoundPlayer& player, const std::filesystem::path& file);
 // Plays a test prompt or the stop sound: as PlaySound, and the player is
 // closed at once when it already reads stopped right after play.
-void PlayTestSound(ui::SoundPlayer& player, const std::string& file);
+void PlayTestSound(ui::SoundPlayer& player, const std::filesystem::path& file);
 
 }  // namespace zor::administration

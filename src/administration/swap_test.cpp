@@ -26,7 +26,7 @@ void TFVtfase::resetPromptControls() {
 }
 
 void TFVtfase::ZegTekst(int item) {
-    PlayTestSound(player(), audioFolder + SwapPromptFile(item));
+    PlayTestSound(player(), audioFolder / SwapPromptFile(item));
     TimerPhase = kPromptStarted;
 }
 

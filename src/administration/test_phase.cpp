@@ -137,7 +137,7 @@ void TTestPhase::StopTimerClick() {
     // sequence completes and the error is reported afterwards.
     std::exception_ptr soundError;
     try {
-        PlayTestSound(*player_, links_.main->Audiopath() + kStopSound);
+        PlayTestSound(*player_, links_.main->Audiopath() / kStopSound);
     } catch (...) {
         soundError = std::current_exception();
     }

@@ -55,7 +55,7 @@ class TTestPhase : public ui::Screen {
     std::string TimeText;
     bool IsSecondSubtest = false;
     KeyMode keyMode = KeyMode::Prompts;
-    std::string audioFolder;
+    std::filesystem::path audioFolder;
 
     // The step administered next (1-based), kept in the record, where the
     // data lines count the steps passed from it.

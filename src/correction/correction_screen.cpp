@@ -5,13 +5,13 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "folders/folders.h"
 #include "record/answer_recordings.h"
 #include "record/key_filters.h"
 #include "record/data_line.h"
 #include "record/stored_administration.h"
 #include "record/text_fields.h"
 #include "ui/application.h"
-#include "ui/native_path.h"
 
 namespace zor::correction {
 namespace {
@@ -173,8 +173,8 @@ ui::Label& Tcorrect::OnsetLabel(Subtest subtest, int item) {
     return *onsetLabels_.at(std::size_t((subtest == Subtest::FW ? 0 : kItems) + item - 1));
 }
 
-std::string Tcorrect::buttonPicture(const std::string& name) const {
-    return main_.Pgmpath() + "\\Graphics\\Buttons\\" + name;
+fs::path Tcorrect::buttonPicture(std::string_view name) const {
+    return folders::buttonPicture(main_.Pgmpath(), name);
 }
 
 CorrectionViewer& Tcorrect::viewer() const {
@@ -184,8 +184,8 @@ CorrectionViewer& Tcorrect::viewer() const {
 }
 
 record::AdministrationPaths Tcorrect::CorrectedPaths() const {
-    return record::PathsInDataFolder(fs::path(ui::nativePath(main_.Datapath())),
-                                     afname_.AfnameKey + std::string(record::kCorrectedLabel));
+    return record::PathsInDataFolder(main_.Datapath(),
+                                     afname_.AfnameKey + std::string(folders::kCorrectedLabel));
 }
 
 // --- Opening -------------------------------------------------------------------
@@ -195,13 +195,13 @@ void Tcorrect::FormShow() {
     StoredBirthDate.reset();
     StoredAfnameDate.reset();
     try {
-        Background.load(main_.Pgmpath() + "\\Graphics\\" + "Toolbar.jpg");
+        Background.load(folders::graphicsFolder(main_.Pgmpath()) / "Toolbar.jpg");
         CORRbtn.load(buttonPicture("BtnWZNoff.gif"));
         ButtonExit.load(buttonPicture("BtnExit.gif"));
         resetScreen();
         const std::string key = viewer().ReportKey();
         if (const auto refusal =
-                locks_.Take(fs::path(ui::nativePath(main_.Datapath())), key, app().clock().wallNow()))
+                locks_.Take(main_.Datapath(), key, app().clock().wallNow()))
             throw std::runtime_error(*refusal);
         loadAdministration(key);
         showRecordings(key);
@@ -242,7 +242,7 @@ void Tcorrect::loadAdministration(const std::string& key) {
     }
     afname_.MemoCom = {key};
     const record::AdministrationPaths paths =
-        record::PathsInDataFolder(fs::path(ui::nativePath(main_.Datapath())), key);
+        record::PathsInDataFolder(main_.Datapath(), key);
     try {
         // resetScreen set the record's date to today.
         record::LoadStoredAdministration(
@@ -290,7 +290,7 @@ void Tcorrect::showMarks() {
 }
 
 void Tcorrect::showRecordings(const std::string& key) {
-    const fs::path datapath(ui::nativePath(main_.Datapath()));
+    const fs::path& datapath = main_.Datapath();
     recordingsFolder_ = record::RecordingsFolder(datapath, key);
     const record::StoredRecordings found = record::FindRecordings(datapath, key);
     for (Subtest subtest : {Subtest::FW, Subtest::FV}) {

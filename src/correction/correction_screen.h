@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "correction/correction_viewer.h"
@@ -118,7 +119,7 @@ class Tcorrect : public ui::Screen {
     void onClose() override { FormClose(); }
 
   private:
-    std::string buttonPicture(const std::string& name) const;
+    std::filesystem::path buttonPicture(std::string_view name) const;
     CorrectionViewer& viewer() const;
     void resetScreen();
     void loadAdministration(const std::string& key);

@@ -1,18 +1,14 @@
 #include "pagestore/print_preview.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <istream>
 #include <ostream>
 #include <sstream>
 #include <utility>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "emf/mul_div.h"
 #include "files/atomic_file.h"
+#include "files/read_file.h"
 #include "pagestore/errors.h"
 #include "pagestore/stream_io.h"
 
@@ -347,28 +343,13 @@ void TPrintPreview::SaveToFile(const std::filesystem::path& fileName) const {
 }
 
 void TPrintPreview::LoadFromFile(const std::filesystem::path& fileName) {
-    // Opened without waiting, so a pipe or device under a report's name is refused, not waited on.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) throw EReportFileError(fileName, files::DutchReadReason(errno));
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) throw EReportFileError(fileName, files::DutchReadReason(errno));
-    if (!S_ISREG(info.st_mode)) throw EReportFileError(fileName, "Het is geen gewoon bestand.");
-    if (info.st_size > MaxReportFileSize)
-        throw EReportFileError(fileName, "Het bestand is te groot voor een rapportbestand.");
-    std::string bytes(std::size_t(info.st_size), '\0');
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw EReportFileError(fileName, files::DutchReadReason(errno));
-        if (got == 0) break;
-        filled += std::size_t(got);
+    std::string bytes;
+    try {
+        bytes = files::ReadRegularFile(fileName, MaxReportFileSize,
+                                       "Het bestand is te groot voor een rapportbestand.");
+    } catch (const files::ReadError& e) {
+        throw EReportFileError(fileName, e.what());
     }
-    bytes.resize(filled);
     std::istringstream in(std::move(bytes));
     LoadFromStream(in);
 }

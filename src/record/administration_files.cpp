@@ -1,20 +1,13 @@
 #include "record/administration_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "files/atomic_file.h"
+#include "files/read_file.h"
+#include "folders/folders.h"
 #include "record/stored_administration.h"
 #include "text/encoding.h"
 
 namespace zor::record {
 namespace {
-
-std::string SystemReason(int error) { return std::strerror(error); }
 
 FileError CreateError(const fs::path& file, const std::string& reason) {
     return {file, "Kan bestand \"" + file.string() + "\" niet aanmaken. " + reason};
@@ -62,16 +55,16 @@ bool IsAfnameKey(std::string_view key) {
 }
 
 AdministrationPaths PathsInDataFolder(const fs::path& datapath, std::string_view key) {
-    const std::string name(key);
-    return {datapath / kIncompleteFolderName / (name + ".zta"),
-            datapath / kDataFolderName / (name + "_FW.wda"),
-            datapath / kDataFolderName / (name + "_FV.vda")};
+    const fs::path data = folders::dataFilesFolder(datapath);
+    return {folders::incompleteFolder(datapath) / folders::incompleteFileName(key),
+            data / folders::dataFileName(key, folders::DataFile::deletion),
+            data / folders::dataFileName(key, folders::DataFile::swap)};
 }
 
 AdministrationPaths PathsBesideFile(const fs::path& chosenIncompleteFile, std::string_view key) {
-    const std::string name(key);
     const fs::path folder = chosenIncompleteFile.parent_path();
-    return {chosenIncompleteFile, folder / (name + "_FW.wda"), folder / (name + "_FV.vda")};
+    return {chosenIncompleteFile, folder / folders::dataFileName(key, folders::DataFile::deletion),
+            folder / folders::dataFileName(key, folders::DataFile::swap)};
 }
 
 std::string LinesFileContent(const std::vector<std::string>& lines) {
@@ -97,38 +90,13 @@ std::optional<FileError> WriteLinesFile(const fs::path& file,
 }
 
 LinesFile ReadLinesFile(const fs::path& file) {
-    // The type is checked before opening, and the file opened without blocking:
-    // opening a FIFO for reading would otherwise wait for a writer.
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0) return {{}, OpenError(file, SystemReason(errno))};
-    if (!S_ISREG(info.st_mode)) return {{}, OpenError(file, "Het is geen gewoon bestand.")};
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return {{}, OpenError(file, SystemReason(errno))};
-    // The name may have been replaced between the two looks.
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return {{}, OpenError(file, "Het is geen gewoon bestand.")};
+    try {
+        const std::string bytes = files::ReadRegularFile(
+            file, kMaxLinesFileSize, "Het bestand is te groot voor een ZOR-bestand.");
+        return {SplitLines(text::cp1252ToUtf8(bytes)), std::nullopt};
+    } catch (const files::ReadError& e) {
+        return {{}, OpenError(file, e.what())};
     }
-    if (static_cast<std::uintmax_t>(info.st_size) > kMaxLinesFileSize) {
-        ::close(fd);
-        return {{}, OpenError(file, "Het bestand is te groot voor een ZOR-bestand.")};
-    }
-    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            return {{}, OpenError(file, SystemReason(error))};
-        }
-        if (got == 0) break;
-        filled += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    bytes.resize(filled);
-    return {SplitLines(text::cp1252ToUtf8(bytes)), std::nullopt};
 }
 
 std::optional<FileError> WriteAdministrationFiles(const AdministrationRecord& record,

@@ -1,9 +1,10 @@
 #pragma once
 // The three files of an administration in the data folder: the two data files
-// ("Data\<key>_FW.wda", "Data\<key>_FV.vda") and the incomplete-administration
-// file ("Incomplete afnames\<key>.zta"). Files are Windows-1252 text with CR LF
-// after every line; each is replaced whole and atomically, so a crash or a full
-// disk leaves either the old or the new file, never a part of one.
+// ("Data/<key>_FW.wda", "Data/<key>_FV.vda") and the incomplete-administration
+// file ("Incomplete afnames/<key>.zta"), named by the folders service. Files are
+// Windows-1252 text with CR LF after every line; each is replaced whole and
+// atomically, so a crash or a full disk leaves either the old or the new file,
+// never a part of one.
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -17,10 +18,6 @@ namespace zor::record {
 
 namespace fs = std::filesystem;
 
-inline constexpr std::string_view kDataFolderName = "Data";
-inline constexpr std::string_view kIncompleteFolderName = "Incomplete afnames";
-inline constexpr std::string_view kCorrectedLabel = "_gecorrigeerd";
-
 struct AdministrationPaths {
     fs::path incomplete;  // <key>.zta
     fs::path dataFW;      // <key>_FW.wda
@@ -31,7 +28,7 @@ struct AdministrationPaths {
 // always a plain file name.
 bool IsAfnameKey(std::string_view key);
 
-// The files of `key` under the data folder (the "datapath" setting).
+// The files of `key` under the data folder (the "datapath" setting; empty when unset).
 AdministrationPaths PathsInDataFolder(const fs::path& datapath, std::string_view key);
 // The backup location: the chosen incomplete-administration file, the data files beside it.
 AdministrationPaths PathsBesideFile(const fs::path& chosenIncompleteFile, std::string_view key);

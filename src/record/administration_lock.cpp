@@ -14,6 +14,7 @@
 
 #include "files/private_folder.h"
 #include "files/write_error.h"
+#include "folders/folders.h"
 #include "record/administration_files.h"
 #include "record/calendar.h"
 
@@ -90,10 +91,8 @@ bool RemoveStaleLock(const fs::path& file, const std::vector<std::string>& judge
 
 }  // namespace
 
-fs::path RecoveryFolder(const fs::path& datapath) { return datapath / kRecoveryFolderName; }
-
 fs::path LockPath(const fs::path& datapath, std::string_view key) {
-    return RecoveryFolder(datapath) / (std::string(key) + ".slot");
+    return folders::recoveryFolder(datapath) / (std::string(key) + ".slot");
 }
 
 ProcessIdentity ProcessIdentity::ThisProcess() {

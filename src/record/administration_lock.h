@@ -23,12 +23,10 @@ namespace zor::record {
 
 namespace fs = std::filesystem;
 
-// The hidden folder of the data folder that holds recovery files and locks.
-inline constexpr std::string_view kRecoveryFolderName = ".herstel";
 // A lock from another host counts as abandoned after this long.
 inline constexpr std::chrono::hours kForeignLockLifetime{12};
 
-fs::path RecoveryFolder(const fs::path& datapath);
+// <data>/.herstel/<key>.slot
 fs::path LockPath(const fs::path& datapath, std::string_view key);
 
 // Who holds a lock.

@@ -6,6 +6,7 @@
 #include "files/atomic_file.h"
 #include "files/private_folder.h"
 #include "files/write_error.h"
+#include "folders/folders.h"
 #include "record/calendar.h"
 
 namespace zor::record {
@@ -65,11 +66,11 @@ JournalRead Damaged(std::string problem) { return {std::nullopt, {}, std::move(p
 }  // namespace
 
 fs::path JournalPath(const fs::path& datapath, std::string_view key) {
-    return RecoveryFolder(datapath) / (std::string(key) + std::string(kJournalExtension));
+    return folders::recoveryFolder(datapath) / (std::string(key) + std::string(kJournalExtension));
 }
 
 fs::path SetAsideFolder(const fs::path& datapath) {
-    return RecoveryFolder(datapath) / kSetAsideFolderName;
+    return folders::recoveryFolder(datapath) / kSetAsideFolderName;
 }
 
 std::optional<JournalState> StateAtLastMark(const AdministrationRecord& record) {
@@ -143,7 +144,7 @@ std::optional<FileError> WriteJournal(const fs::path& datapath, const JournalSta
 std::vector<fs::path> FindJournals(const fs::path& datapath) {
     std::vector<fs::path> journals;
     std::error_code error;
-    for (fs::directory_iterator it(RecoveryFolder(datapath), error), end; !error && it != end;
+    for (fs::directory_iterator it(folders::recoveryFolder(datapath), error), end; !error && it != end;
          it.increment(error)) {
         if (it->path().extension() == kJournalExtension && it->is_regular_file(error))
             journals.push_back(it->path());

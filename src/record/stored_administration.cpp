@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "folders/folders.h"
 #include "record/administration_files.h"
 
 namespace zor::record {
@@ -53,13 +54,12 @@ Date DayAfter(const Date& date) {
 // The key a data file's name gives: the name without "_FW.wda" (or "_FV.vda")
 // and without a corrected administration's label; nothing for another name.
 std::optional<std::string> KeyOfFileName(const fs::path& file, Subtest subtest) {
-    const std::string suffix =
-        "_" + std::string(SubtestCode(subtest)) + (subtest == Subtest::FW ? ".wda" : ".vda");
-    std::string name = file.filename().string();
-    if (name.size() <= suffix.size() || !name.ends_with(suffix)) return std::nullopt;
-    name.resize(name.size() - suffix.size());
-    if (name.size() > kCorrectedLabel.size() && name.ends_with(kCorrectedLabel)) {
-        name.resize(name.size() - kCorrectedLabel.size());
+    std::optional<std::string> name = folders::keyOfDataFileName(
+        file.filename().string(),
+        subtest == Subtest::FW ? folders::DataFile::deletion : folders::DataFile::swap);
+    if (name && name->size() > folders::kCorrectedLabel.size() &&
+        name->ends_with(folders::kCorrectedLabel)) {
+        name->resize(name->size() - folders::kCorrectedLabel.size());
     }
     return name;
 }

@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
+#include "folders/folders.h"
 #include "record/administration_files.h"
 #include "record/administration_lock.h"
 #include "record/key_filters.h"
 #include "record/text_fields.h"
 #include "shell/message_screen.h"
 #include "ui/application.h"
-#include "ui/native_path.h"
 
 namespace zor::record {
 namespace {
@@ -135,7 +135,7 @@ void TZORinvoer::KeepJournal() {
     const bool open = showingModally() && !Afname.MdataFW.empty();
     std::optional<std::string> notice;
     try {
-        notice = journal_.Update(Afname, open ? fs::path(DataFolder()) : fs::path(), open,
+        notice = journal_.Update(Afname, open ? DataFolder() : fs::path(), open,
                                  app().clock().wallNow());
     } catch (const norms::ConversionError&) {
         // A result cell that is no number: the save will report it.
@@ -150,30 +150,27 @@ void TZORinvoer::KeepJournal() {
 
 shell::MainMenu& TZORinvoer::Main() const { return *shell_.main; }
 
-std::string TZORinvoer::ButtonPicture(const std::string& name) const {
-    return Main().Pgmpath() + "\\Graphics\\Buttons\\" + name;
+fs::path TZORinvoer::ButtonPicture(std::string_view name) const {
+    return folders::buttonPicture(Main().Pgmpath(), name);
 }
 
-std::string TZORinvoer::DataFolder() const {
-    const std::string native = ui::nativePath(Main().Datapath());
-    return native == "/" ? std::string() : native;
-}
+const fs::path& TZORinvoer::DataFolder() const { return Main().Datapath(); }
 
 void TZORinvoer::PlayClick() {
-    MPGeg->setFileName(Main().Pgmpath() + "Audio\\start.wav");
+    MPGeg->setFileName((folders::audioFolder(Main().Pgmpath()) / "start.wav").string());
     MPGeg->open();
     MPGeg->play();
 }
 
 void TZORinvoer::PlaySaved() {
-    MPGeg->setFileName(Main().Pgmpath() + "Audio\\Save.wav");
+    MPGeg->setFileName((folders::audioFolder(Main().Pgmpath()) / "Save.wav").string());
     MPGeg->open();
     MPGeg->play();
 }
 
 void TZORinvoer::FormShow() {
     Afname.AfnameDate = LocalDate(app().clock().wallNow());
-    Background.load(Main().Pgmpath() + "\\Graphics\\" + "ZORinvoer.jpg");
+    Background.load(folders::graphicsFolder(Main().Pgmpath()) / "ZORinvoer.jpg");
     Filesave.load(ButtonPicture("BtnSave.gif"));
     ButtonExit.load(ButtonPicture("BtnBack.gif"));
     fade.enabled = true;
@@ -384,7 +381,7 @@ bool TZORinvoer::AcceptSameDay(bool resuming) {
     Afname.MemoCom.resize(std::max<std::size_t>(Afname.MemoCom.size(), 2));
     Afname.MemoCom[0] = Afname.AfnameKey;
     int n = 0;
-    const std::string folder = DataFolder();
+    const fs::path& folder = DataFolder();
     while (true) {
         const AdministrationPaths paths = PathsInDataFolder(folder, Afname.AfnameKey);
         std::error_code missing;
@@ -521,7 +518,7 @@ bool TZORinvoer::BackupProcedure() {
     ui::FileDialogRequest request;
     request.filter = "ZOR-bestand|*.zta|ZOR-bestand|*.zta";
     request.defaultExt = "zta";
-    request.fileName = Afname.AfnameKey + ".zta";
+    request.fileName = folders::incompleteFileName(Afname.AfnameKey);
     request.title = app().title + " - Kies een alternatieve locatie...";
     request.overwritePrompt = true;
     request.hideReadOnly = true;
@@ -615,7 +612,7 @@ void TZORinvoer::ResolveResumeCollision(const std::string& resumedKey) {
 }
 
 void TZORinvoer::OfferRecovery() {
-    const std::string folder = DataFolder();
+    const fs::path& folder = DataFolder();
     if (folder.empty()) return;
     for (const fs::path& journal : FindJournals(folder)) {
         // A recovery file never keeps the program from starting.
@@ -629,7 +626,7 @@ void TZORinvoer::OfferRecovery() {
 }
 
 void TZORinvoer::OfferRecoveryOf(const fs::path& journal) {
-    const std::string folder = DataFolder();
+    const fs::path& folder = DataFolder();
     const auto now = app().clock().wallNow();
     ui::Dialogs& dialogs = app().dialogs();
     const auto setAside = [&](const std::string& why) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "record/administration_lock.h"
 #include "record/administration_record.h"
@@ -103,9 +104,9 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
 
   private:
     shell::MainMenu& Main() const;
-    std::string ButtonPicture(const std::string& name) const;
-    // The data folder as a Linux path; empty when the setting is missing.
-    std::string DataFolder() const;
+    std::filesystem::path ButtonPicture(std::string_view name) const;
+    // The data folder; empty when the setting is missing.
+    const std::filesystem::path& DataFolder() const;
     // Puts the record's subject fields into the edits without running their handlers.
     void ShowRecord();
     void FieldChanged(ui::Edit& edit, std::string& field);

@@ -1,7 +1,6 @@
 #include "report/report_documents.h"
 
 #include "report/picture_file.h"
-#include "ui/native_path.h"
 
 namespace zor::report {
 
@@ -52,8 +51,8 @@ void BuildCoverPages(pagestore::TPrintPreview& store, const ReportPictures& pict
 
 void StoreReport(pagestore::TPrintPreview& store, const ReportFileNames& names,
                  const pdf::PdfClock& clock) {
-    store.SaveToFile(ui::nativePath(names.report));
-    store.SaveAsPDF(ui::nativePath(names.pdf), clock);
+    store.SaveToFile(names.report);
+    store.SaveAsPDF(names.pdf, clock);
 }
 
 pdf::PdfClock ClockOfDate(const record::Date& date) {

@@ -1,35 +1,11 @@
 #include "report/report_files.h"
 
-
 namespace zor::report {
 
-std::string ReportFileName(std::string_view code, std::string_view date, std::string_view suffix) {
-    std::string name(code);
-    name.append(" - ").append(date).append(suffix).append(".zrp");
-    return name;
-}
-
-std::string AdministrationKey(std::string_view code, std::string_view date,
-                              std::string_view suffix) {
-    std::string key(code);
-    key.append("_").append(date).append(suffix);
-    return key;
-}
-
-std::string PdfFileName(std::string_view key) {
-    std::string name("ZOR - ");
-    name.append(key).append(".pdf");
-    return name;
-}
-
-ReportFileNames ReportFileNamesFor(std::string_view reportFolder, std::string_view code,
+ReportFileNames ReportFileNamesFor(const std::filesystem::path& reportFolder, std::string_view code,
                                    std::string_view date, std::string_view suffix) {
-    return {std::string(reportFolder) + "\\" + ReportFileName(code, date, suffix),
-            StoredReportPdfName(reportFolder, AdministrationKey(code, date, suffix))};
-}
-
-std::string StoredReportPdfName(std::string_view reportFolder, std::string_view key) {
-    return std::string(reportFolder) + "\\PDF\\" + PdfFileName(key);
+    return {folders::reportFile(reportFolder, code, date, suffix),
+            folders::reportPdf(reportFolder, folders::administrationKey(code, date, suffix))};
 }
 
 std::string extractTRfilename(std::string_view fileName) {

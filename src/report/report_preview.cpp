@@ -6,7 +6,6 @@
 #include "report/report_documents.h"
 #include "report/report_files.h"
 #include "ui/application.h"
-#include "ui/native_path.h"
 
 namespace zor::report {
 
@@ -34,7 +33,7 @@ void TPP::RzButton1Click() {
         "Vanaf versie 1.0.2.1 zijn de testrapporten ook in PDF-formaat beschikbaar. Deze worden "
         "na het sluiten van dit venster opgeslagen op de locatie van uw testrapporten in de map "
         "\"PDF\". Uw PDF-locatie: [" +
-        TRpath() + "\\PDF].");
+        folders::pdfFolder(TRpath()).string() + "].");
 }
 
 void TPP::StoreReportFiles() {
@@ -52,10 +51,11 @@ void TPP::StoreReportFiles() {
         return;
     }
     const auto chosen =
-        AskAlternativeLocation(ReportFileName(record.Ecode, record::FormatDate(Today())));
+        AskAlternativeLocation(folders::reportFileName(record.Ecode, record::FormatDate(Today())));
     if (!chosen) return;
     try {
-        StoreAtChosenPlace(store, *chosen, PdfFileName(AdministrationKey(record.Ecode, date)),
+        StoreAtChosenPlace(store, *chosen,
+                           folders::pdfFileName(folders::administrationKey(record.Ecode, date)),
                            Today());
     } catch (const std::exception& e) {
         app().showMessage(e.what());
@@ -71,7 +71,7 @@ void TPP::Exitclick() {
     if (record.AfnameStatus == 7) {
         std::error_code ignored;
         std::filesystem::remove(
-            record::PathsInDataFolder(ui::nativePath(mainMenu_.Datapath()), record.AfnameKey)
+            record::PathsInDataFolder(mainMenu_.Datapath(), record.AfnameKey)
                 .incomplete,
             ignored);
     }

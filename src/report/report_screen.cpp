@@ -3,10 +3,10 @@
 #include <chrono>
 #include <filesystem>
 
+#include "folders/folders.h"
 #include "report/report_documents.h"
 #include "report/report_files.h"
 #include "ui/application.h"
-#include "ui/native_path.h"
 
 namespace zor::report {
 namespace {
@@ -67,8 +67,8 @@ ReportScreen::ReportScreen(ui::Application& app, std::string name, shell::MainMe
     store.Display().SetMargins(10, 10);
 }
 
-std::string ReportScreen::ButtonPicture(const std::string& name) const {
-    return mainMenu_.Pgmpath() + "\\Graphics\\Buttons\\" + name;
+std::filesystem::path ReportScreen::ButtonPicture(std::string_view name) const {
+    return folders::buttonPicture(mainMenu_.Pgmpath(), name);
 }
 
 record::Date ReportScreen::Today() const {
@@ -78,14 +78,14 @@ record::Date ReportScreen::Today() const {
 
 const ReportPictures& ReportScreen::Pictures() {
     if (!pictures_) {
-        pictures_ = std::make_unique<ReportPictures>(LoadReportPictures(
-            ui::nativePath(mainMenu_.Pgmpath() + "\\Graphics\\"), kind_));
+        pictures_ = std::make_unique<ReportPictures>(
+            LoadReportPictures(folders::graphicsFolder(mainMenu_.Pgmpath()), kind_));
     }
     return *pictures_;
 }
 
 void ReportScreen::ResetForComposing() {
-    Toolbar.load(mainMenu_.Pgmpath() + "\\Graphics\\Toolbar.jpg");
+    Toolbar.load(folders::graphicsFolder(mainMenu_.Pgmpath()) / "Toolbar.jpg");
     ButtonExit.load(ButtonPicture("BtnExit.gif"));
     PRbtn.load(ButtonPicture("BtnPRoff.gif"));
     PrintPreview.Store().Display().SetZoomState(pagestore::zsZoomToFit);

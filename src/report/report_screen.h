@@ -3,9 +3,11 @@
 // with print button, zoom box and PDF-notice button, the page display, and the
 // handlers of the page store's events, the zoom choice and printing.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "pagestore/print_preview.h"
 #include "record/calendar.h"
@@ -57,7 +59,7 @@ public:
     void PageNavigatorChange();
 
     // The report folder ("trpath"), read afresh.
-    std::string TRpath() const { return mainMenu_.reportFolder(); }
+    std::filesystem::path TRpath() const { return mainMenu_.reportFolder(); }
 
 protected:
     // Print button at "off", zoom fitting the whole page, compose at the next activation.
@@ -74,7 +76,7 @@ protected:
     // annotation is switched on (the screens leave it off).
     void PrintPreviewAnnotation(int pageNo, emf::Canvas& canvas);
     void UpdatePrintButton();
-    std::string ButtonPicture(const std::string& name) const;
+    std::filesystem::path ButtonPicture(std::string_view name) const;
     // Today's date on the program's clock.
     record::Date Today() const;
     // The report's pictures, read from the Graphics folder once.

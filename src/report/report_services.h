@@ -1,6 +1,7 @@
 #pragma once
 // What the report screens need of the rest of the program, as narrow interfaces
 // the start-up wires to the real screens and services (and tests to doubles).
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,13 +61,13 @@ public:
 class FolderOpener {
 public:
     virtual ~FolderOpener() = default;
-    virtual void OpenFolder(const std::string& nativePath) = 0;
+    virtual void OpenFolder(const std::filesystem::path& folder) = 0;
 };
 
 // Opens folders with xdg-open, without waiting for the file manager.
 class XdgFolderOpener : public FolderOpener {
 public:
-    void OpenFolder(const std::string& nativePath) override;
+    void OpenFolder(const std::filesystem::path& folder) override;
 };
 
 }  // namespace zor::report

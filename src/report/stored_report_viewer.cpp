@@ -6,7 +6,6 @@
 #include "report/report_documents.h"
 #include "report/report_files.h"
 #include "ui/application.h"
-#include "ui/native_path.h"
 
 namespace zor::report {
 
@@ -62,7 +61,7 @@ void TTRO::LoadButtonClick() {
 void TTRO::OpenStep() {
     ui::FileDialogRequest request;
     request.title = "ZOR-rapport openen en afdrukken";
-    request.initialDir = TRpath() + "\\";
+    request.initialDir = TRpath();
     request.defaultExt = "zrp";
     request.filter = "ZOR-rapport (*.zrp)|*.zrp";
     request.hideReadOnly = true;
@@ -91,7 +90,7 @@ void TTRO::OpenStep() {
     // The PDF of a stored report is made when missing and never replaced; a file
     // that did not load has no pages of its own to make it from.
     std::string pdfError;
-    const std::filesystem::path pdf = ui::nativePath(StoredReportPdfName(TRpath(), ReportKey));
+    const std::filesystem::path pdf = folders::reportPdf(TRpath(), ReportKey);
     std::error_code ignored;
     if (loadError.empty() && store.TotalPages() >= 1 && !std::filesystem::exists(pdf, ignored)) {
         try {
@@ -148,7 +147,7 @@ void TTRO::ComposeCorrectedReport() {
 void TTRO::StoreCorrectedReport(CorrectionHost& correction) {
     const record::AdministrationRecord& record = correction.Record();
     const std::string date = record.Eafndag + "-" + record.Eafnmnd + "-" + record.Eafnjaar;
-    const ReportFileNames names = ReportFileNamesFor(TRpath(), record.Ecode, date, kCorrectedSuffix);
+    const ReportFileNames names = ReportFileNamesFor(TRpath(), record.Ecode, date, folders::kCorrectedLabel);
     pagestore::TPrintPreview& store = PrintPreview.Store();
     bool stored = false;
     try {
@@ -166,12 +165,13 @@ void TTRO::StoreCorrectedReport(CorrectionHost& correction) {
 
     // One offer of another place; a failure there is reported once, never asked again.
     const auto chosen =
-        AskAlternativeLocation(ReportFileName(record.Ecode, date, kCorrectedSuffix));
+        AskAlternativeLocation(folders::reportFileName(record.Ecode, date, folders::kCorrectedLabel));
     if (!chosen) return;
     try {
-        StoreAtChosenPlace(store, *chosen,
-                           PdfFileName(AdministrationKey(record.Ecode, date, kCorrectedSuffix)),
-                           Today());
+        StoreAtChosenPlace(
+            store, *chosen,
+            folders::pdfFileName(folders::administrationKey(record.Ecode, date, folders::kCorrectedLabel)),
+            Today());
     } catch (const std::exception& e) {
         app().showMessage(e.what());
     }
@@ -181,8 +181,8 @@ void TTRO::RzButton1Click() {
     app().showMessage(
         "Vanaf versie 1.0.2.1 zijn de testrapporten ook in PDF-formaat beschikbaar. Deze worden "
         "opgeslagen op de locatie van uw testrapporten in de map \"PDF\". Uw PDF-locatie: [" +
-        TRpath() + "\\PDF].");
-    folders_.OpenFolder(ui::nativePath(TRpath() + "\\PDF"));
+        folders::pdfFolder(TRpath()).string() + "].");
+    folders_.OpenFolder(folders::pdfFolder(TRpath()));
 }
 
 void TTRO::Exitclick() {

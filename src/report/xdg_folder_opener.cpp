@@ -7,7 +7,7 @@ extern char** environ;
 
 namespace zor::report {
 
-void XdgFolderOpener::OpenFolder(const std::string& nativePath) {
+void XdgFolderOpener::OpenFolder(const std::filesystem::path& folderPath) {
     // xdg-open may run the file manager in its own foreground until the window
     // is closed, so a shell starts it in the background and ends at once; the
     // program waits only for that shell. The folder goes in as the shell's
@@ -16,7 +16,7 @@ void XdgFolderOpener::OpenFolder(const std::string& nativePath) {
     std::string command = "-c";
     std::string script = "xdg-open \"$1\" >/dev/null 2>&1 &";
     std::string scriptName = "zor-open-folder";
-    std::string folder = nativePath;
+    std::string folder = folderPath.string();
     char* argv[] = {shell.data(),      command.data(), script.data(),
                     scriptName.data(), folder.data(),  nullptr};
     pid_t child = 0;

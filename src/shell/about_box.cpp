@@ -1,5 +1,7 @@
 #include "shell/about_box.h"
 
+#include "folders/folders.h"
+
 namespace zor::shell {
 
 TAboutBox::TAboutBox(ui::Application& app, MainMenu& main)
@@ -13,7 +15,7 @@ TAboutBox::TAboutBox(ui::Application& app, MainMenu& main)
     OKButton.onClick = [this] { OKButtonClick(); };
 }
 
-void TAboutBox::onShow() { ProgramIcon.load(main_.Pgmpath() + "\\Graphics\\" + "ZORlogo.jpg"); }
+void TAboutBox::onShow() { ProgramIcon.load(folders::graphicsFolder(main_.Pgmpath()) / "ZORlogo.jpg"); }
 
 void TAboutBox::OKButtonClick() {
     main_.ClickSound();

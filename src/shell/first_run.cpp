@@ -9,15 +9,13 @@
 
 #include "files/atomic_file.h"
 #include "files/private_folder.h"
-#include "record/administration_files.h"
+#include "folders/folders.h"
 
 namespace zor::shell {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::string_view kReportPdfFolderName = "PDF";
 
 std::string readWholeFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -117,10 +115,9 @@ void prepareFirstRun(const Environment& env) {
     }
 
     // The folders of the values as written, a trailing separator or not.
-    const fs::path data = fs::path(dataFolder);
-    files::CreatePrivateFolder(data / record::kDataFolderName);
-    files::CreatePrivateFolder(data / record::kIncompleteFolderName);
-    files::CreatePrivateFolder(fs::path(reportFolder) / kReportPdfFolderName);
+    files::CreatePrivateFolder(folders::dataFilesFolder(dataFolder));
+    files::CreatePrivateFolder(folders::incompleteFolder(dataFolder));
+    files::CreatePrivateFolder(folders::pdfFolder(reportFolder));
 }
 
 }  // namespace zor::shell

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace zor::ui {
@@ -10,8 +11,7 @@ namespace zor::shell {
 
 // What the screens of the other subsystems use of the main screen: the
 // main-menu reset, the click sound, the confirmed exit, the folders and the
-// resume choice. Folder texts are joined with "\" separators; turn them into
-// Linux paths with ui::nativePath().
+// resume choice. Files in the folders are named by the folders service.
 class MainMenu {
   public:
     virtual ~MainMenu() = default;
@@ -23,11 +23,14 @@ class MainMenu {
     // Asks for confirmation and ends the program, closing every open screen.
     virtual void Exit1Click() = 0;
 
-    virtual const std::string& Pgmpath() const = 0;
-    virtual const std::string& Datapath() const = 0;
-    virtual const std::string& Audiopath() const = 0;
+    // The program folder, holding Graphics/ and Audio/.
+    virtual const std::filesystem::path& Pgmpath() const = 0;
+    // The data folder (the "datapath" setting; empty when unset).
+    virtual const std::filesystem::path& Datapath() const = 0;
+    // <program>/Audio
+    virtual const std::filesystem::path& Audiopath() const = 0;
     // The report folder ("trpath"), read afresh at every call.
-    virtual std::string reportFolder() const = 0;
+    virtual std::filesystem::path reportFolder() const = 0;
 
     // 1 when the subject-entry screen opens to resume an administration.
     virtual int ResumeMode() const = 0;

@@ -1,7 +1,7 @@
 #include "shell/main_screen.h"
 
 #include "shell/about_box.h"
-#include "shell/folders.h"
+#include "folders/folders.h"
 #include "ui/application.h"
 
 namespace zor::shell {
@@ -11,7 +11,7 @@ const char* const kExitQuestion = "Hiermee sluit u het ZOR-afnameprogramma. Door
 }
 
 TZORMAINForm::TZORMAINForm(ui::Application& app, const SettingsStore& settings,
-                           std::string programFolder, LaterScreens& later)
+                           std::filesystem::path programFolder, LaterScreens& later)
     : ui::Screen(app, "ZORMAINForm"),
       MP1(app.sounds().createPlayer("MP1")),
       FarewellTimer(app.clock(), 1000),
@@ -41,17 +41,17 @@ TZORMAINForm::TZORMAINForm(ui::Application& app, const SettingsStore& settings,
                           {"Exit2", "&Sluiten", "Alt+F4", true, exit}};
 }
 
-std::string TZORMAINForm::buttonPicture(const std::string& name) const {
-    return pgmpath_ + "\\Graphics\\Buttons\\" + name;
+std::filesystem::path TZORMAINForm::buttonPicture(std::string_view name) const {
+    return folders::buttonPicture(pgmpath_, name);
 }
 
-std::string TZORMAINForm::reportFolder() const { return reportFolderFrom(settings_); }
+std::filesystem::path TZORMAINForm::reportFolder() const { return reportFolderFrom(settings_); }
 
 void TZORMAINForm::Formcreate() {
     icon = {true, 0, 1124, app().title};
     pgmpath_ = programFolder_;
-    audiopath_ = audiopathOf(pgmpath_);
-    Background.load(pgmpath_ + "\\Graphics\\" + "blk.jpg");
+    audiopath_ = folders::audioFolder(pgmpath_);
+    Background.load(folders::graphicsFolder(pgmpath_) / "blk.jpg");
     ButtonExit.load(buttonPicture("BtnExit.gif"));
     About.load(buttonPicture("BtnInfo.gif"));
     stayOnTop = true;
@@ -71,16 +71,16 @@ void TZORMAINForm::ZORMainInitialize() {
 
 void TZORMAINForm::recomputeFolders() {
     pgmpath_ = programFolder_;
-    datapath_ = datapathFrom(settings_);
-    audiopath_ = audiopathOf(pgmpath_);
+    datapath_ = dataFolderFrom(settings_);
+    audiopath_ = folders::audioFolder(pgmpath_);
 }
 
 void TZORMAINForm::Formshow() {
     showInTaskbar = true;
-    Background.load(pgmpath_ + "Graphics\\" + "ZORbckgr1.jpg");
+    Background.load(folders::graphicsFolder(pgmpath_) / "ZORbckgr1.jpg");
     MenuAction = 0;
     LatencyState = 0;
-    audiopath_ = audiopathOf(pgmpath_);
+    audiopath_ = folders::audioFolder(pgmpath_);
     // Before the menu is used, once: administrations a killed program left behind.
     if (!recoveryOffered_ && later_.ZORinvoer) {
         recoveryOffered_ = true;
@@ -91,7 +91,7 @@ void TZORMAINForm::Formshow() {
 void TZORMAINForm::FormDestroy() { icon.registered = false; }
 
 void TZORMAINForm::ClickSound() {
-    MP1->setFileName(audiopath_ + "start.wav");
+    MP1->setFileName((audiopath_ / "start.wav").string());
     MP1->open();
     MP1->play();
     if (MP1->mode() == ui::PlayerMode::Stopped) MP1->close();
@@ -131,7 +131,7 @@ void TZORMAINForm::LatencyStep() {
         case 2: {
             ui::FileDialogRequest request;
             request.title = "Incomplete ZOR-afname openen en hervatten";
-            request.initialDir = datapath_ + "Incomplete afnames\\";
+            request.initialDir = folders::incompleteFolder(datapath_);
             request.defaultExt = "zta";
             request.filter = "ZOR-afname *.zta|*.zta";
             request.hideReadOnly = true;
@@ -178,7 +178,7 @@ void TZORMAINForm::FileExit1Execute() {
     Label1.visible = true;
     Label1.transparent = true;
     Background.bounds = {0, 0, 800, 600};
-    Background.load(pgmpath_ + "\\Graphics\\" + "ZORsplash.jpg");
+    Background.load(folders::graphicsFolder(pgmpath_) / "ZORsplash.jpg");
     repaint();
     // The farewell shows for a second; the user interface stays responsive
     // meanwhile instead of blocking.
@@ -212,7 +212,7 @@ void TZORMAINForm::closeAllAndSayFarewell() {
          {later_.AfterFV, later_.AfterFW, later_.FWin, later_.FVin, later_.FWtfase, later_.FVtfase,
           &later_.ZORinvoer->screen(), later_.ZORkeuze, later_.Finish})
         s->Hide();
-    Background.load(pgmpath_ + "\\Graphics\\" + "ZORsplash.jpg");
+    Background.load(folders::graphicsFolder(pgmpath_) / "ZORsplash.jpg");
     later_.PP->Close();
     later_.TRO->Close();
     for (ui::Screen* s : {later_.Finish, later_.AfterFV, later_.AfterFW, later_.FWin, later_.FVin,

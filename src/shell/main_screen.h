@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -29,7 +30,7 @@ inline constexpr int kRightButtonDown = 516;
 // information and the two ways of ending the program.
 class TZORMAINForm : public ui::Screen, public MainMenu {
   public:
-    TZORMAINForm(ui::Application& app, const SettingsStore& settings, std::string programFolder,
+    TZORMAINForm(ui::Application& app, const SettingsStore& settings, std::filesystem::path programFolder,
                  LaterScreens& later);
 
     // Controls.
@@ -77,10 +78,10 @@ class TZORMAINForm : public ui::Screen, public MainMenu {
     void ZORMainInitialize() override;
     void ClickSound() override;
     void Exit1Click() override;
-    const std::string& Pgmpath() const override { return pgmpath_; }
-    const std::string& Datapath() const override { return datapath_; }
-    const std::string& Audiopath() const override { return audiopath_; }
-    std::string reportFolder() const override;
+    const std::filesystem::path& Pgmpath() const override { return pgmpath_; }
+    const std::filesystem::path& Datapath() const override { return datapath_; }
+    const std::filesystem::path& Audiopath() const override { return audiopath_; }
+    std::filesystem::path reportFolder() const override;
     int ResumeMode() const override { return resumeMode_; }
     const std::string& ResumeFileName() const override { return resumeFileName_; }
     bool RecordAnswersChosen() const override { return RecordAnswersSetting(settings_); }
@@ -96,16 +97,16 @@ class TZORMAINForm : public ui::Screen, public MainMenu {
   private:
     // Closes every screen above the main screen and shows the farewell.
     void closeAllAndSayFarewell();
-    std::string buttonPicture(const std::string& name) const;
+    std::filesystem::path buttonPicture(std::string_view name) const;
     void recomputeFolders();
     void farewellOver();
 
     const SettingsStore& settings_;
-    std::string programFolder_;
+    std::filesystem::path programFolder_;
     LaterScreens& later_;
-    std::string pgmpath_;
-    std::string datapath_;
-    std::string audiopath_;
+    std::filesystem::path pgmpath_;
+    std::filesystem::path datapath_;
+    std::filesystem::path audiopath_;
     int resumeMode_ = 0;
     bool recoveryOffered_ = false;
     std::string resumeFileName_;

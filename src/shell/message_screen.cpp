@@ -1,5 +1,7 @@
 #include "shell/message_screen.h"
 
+#include "folders/folders.h"
+
 namespace zor::shell {
 
 Tmessage::Tmessage(ui::Application& app, MainMenu& main, LaterScreens& later)
@@ -11,7 +13,7 @@ Tmessage::Tmessage(ui::Application& app, MainMenu& main, LaterScreens& later)
 }
 
 void Tmessage::onShow() {
-    Panel.load(main_.Pgmpath() + "\\Graphics\\" + "Opgeslagen.gif");
+    Panel.load(folders::graphicsFolder(main_.Pgmpath()) / "Opgeslagen.gif");
     LatencyTimer.setInterval(1000);
     // Each notice stands for a full second, also when the previous one was
     // closed before its step came.

@@ -178,6 +178,14 @@ void StoreRecordAnswersSetting(const SettingsStore& settings, bool on) {
     settings.writeString(kSettingsKey, kRecordAnswersValue, on ? "1" : "0");
 }
 
+std::filesystem::path dataFolderFrom(const SettingsStore& settings) {
+    return settings.readString(kSettingsKey, kDataPathValue);
+}
+
+std::filesystem::path reportFolderFrom(const SettingsStore& settings) {
+    return settings.readString(kSettingsKey, kReportPathValue);
+}
+
 std::optional<std::int64_t> AudioLatencyOverrideMs(
     const SettingsStore& settings, const std::function<void(const std::string&)>& log) {
     const std::string text = trimmed(settings.readString(kSettingsKey, kAudioLatencyValue));

@@ -65,6 +65,12 @@ class IniSettingsStore : public SettingsStore {
     std::optional<std::filesystem::path> fixedFile_;
 };
 
+// `Datapath`: the data folder, the setting "datapath" (empty when unset, which
+// addresses no data folder).
+std::filesystem::path dataFolderFrom(const SettingsStore& settings);
+// The report folder: the setting "trpath" (empty when unset).
+std::filesystem::path reportFolderFrom(const SettingsStore& settings);
+
 // The `audiolatency` setting: whole milliseconds from 0 to 2000; nothing when
 // it is absent, and nothing with one line to `log` when it is no such number.
 std::optional<std::int64_t> AudioLatencyOverrideMs(const SettingsStore& settings,

@@ -1,15 +1,16 @@
 #include "shell/splash.h"
 
+#include "folders/folders.h"
 #include "ui/application.h"
 
 namespace zor::shell {
 
-TZORsplash::TZORsplash(ui::Application& app, std::string pgmpath)
+TZORsplash::TZORsplash(ui::Application& app, std::filesystem::path pgmpath)
     : ui::Screen(app, "ZORsplash"), pgmpath_(std::move(pgmpath)) {
     Image1.stretch = true;
 }
 
-void TZORsplash::onShow() { Image1.load(pgmpath_ + "\\Graphics\\" + "ZORsplash.jpg"); }
+void TZORsplash::onShow() { Image1.load(folders::graphicsFolder(pgmpath_) / "ZORsplash.jpg"); }
 
 TLoader::TLoader(ui::Application& app) : ui::Screen(app, "Loader"), Timer1(app.clock(), 1) {
     Label1.color = 0xFFFFFF;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "ui/screen.h"
@@ -9,7 +10,7 @@ namespace zor::shell {
 // The splash screen shown while the program starts.
 class TZORsplash : public ui::Screen {
   public:
-    TZORsplash(ui::Application& app, std::string pgmpath);
+    TZORsplash(ui::Application& app, std::filesystem::path pgmpath);
 
     ui::Picture Image1{*this, "Image1", {0, 0, 800, 600}};
 
@@ -17,7 +18,7 @@ class TZORsplash : public ui::Screen {
     void onShow() override;
 
   private:
-    std::string pgmpath_;
+    std::filesystem::path pgmpath_;
 };
 
 // The loading screen: a progress bar that runs to 100 and closes itself.

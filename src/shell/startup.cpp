@@ -2,8 +2,8 @@
 
 namespace zor::shell {
 
-Startup::Startup(ui::Application& app, const SettingsStore& settings, std::string programFolder,
-                 ScreenBuilder& builder)
+Startup::Startup(ui::Application& app, const SettingsStore& settings,
+                 std::filesystem::path programFolder, ScreenBuilder& builder)
     : app_(app),
       settings_(settings),
       programFolder_(std::move(programFolder)),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -57,7 +58,7 @@ class Startup {
   public:
     inline static const std::string kApplicationTitle = "Klomperix Test";
 
-    Startup(ui::Application& app, const SettingsStore& settings, std::string programFolder,
+    Startup(ui::Application& app, const SettingsStore& settings, std::filesystem::path programFolder,
             ScreenBuilder& builder);
 
     void start();
@@ -70,7 +71,7 @@ class Startup {
 
     ui::Application& app_;
     const SettingsStore& settings_;
-    std::string programFolder_;
+    std::filesystem::path programFolder_;
     ScreenBuilder& builder_;
     ShellScreens screens_;
     ui::Timer splashTimer_;

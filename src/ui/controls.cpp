@@ -6,7 +6,6 @@
 #include "text/encoding.h"
 #include "ui/application.h"
 #include "ui/errors.h"
-#include "ui/native_path.h"
 #include "ui/screen.h"
 
 namespace zor::ui {
@@ -24,24 +23,19 @@ void Control::runEvent(const std::function<void()>& handler) {
     if (handler) owner_.app().runEvent(handler);
 }
 
-void Picture::load(const std::string& programPath) {
-    std::string path = nativePath(programPath);
+void Picture::load(const std::filesystem::path& file) {
+    std::string path = file.string();
     if (!owner().app().pictures().canLoad(path)) {
         throw FileLoadError(path, "Kan afbeelding \"" + path +
                                       "\" niet laden: het bestand ontbreekt of is onleesbaar.");
     }
-    fileName_ = programPath;
-    nativeFile_ = std::move(path);
+    fileName_ = std::move(path);
 }
 
-void Picture::clear() {
-    fileName_.clear();
-    nativeFile_.clear();
-}
+void Picture::clear() { fileName_.clear(); }
 
 std::string Picture::pictureName() const {
-    auto slash = nativeFile_.find_last_of('/');
-    return slash == std::string::npos ? nativeFile_ : nativeFile_.substr(slash + 1);
+    return std::filesystem::path(fileName_).filename().string();
 }
 
 ImageButton::ImageButton(Screen& owner, std::string name, Bounds bounds, std::string hint)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -58,12 +59,11 @@ class Picture : public Control {
   public:
     using Control::Control;
 
-    // Loads the file; `programPath` is joined as the program joins paths.
-    void load(const std::string& programPath);
+    // Loads the file.
+    void load(const std::filesystem::path& file);
     void clear();
 
-    const std::string& fileName() const { return fileName_; }      // as given to load
-    const std::string& nativeFile() const { return nativeFile_; }  // the Linux path
+    const std::string& fileName() const { return fileName_; }
     // The picture's base file name, e.g. "BtnNToff.gif".
     std::string pictureName() const;
 
@@ -73,7 +73,6 @@ class Picture : public Control {
 
   private:
     std::string fileName_;
-    std::string nativeFile_;
 };
 
 // A picture that acts as a button: hand cursor, a picture per state.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -24,13 +25,11 @@ struct ConfirmOptions {
     bool operator==(const ConfirmOptions&) const = default;
 };
 
-// The settings of a file-open or file-save dialog. Folder and file texts are
-// as the program joins them ("\" separators); the front end maps them with
-// nativePath().
+// The settings of a file-open or file-save dialog.
 struct FileDialogRequest {
     std::string title;
-    std::string initialDir;
-    std::string fileName;
+    std::filesystem::path initialDir;
+    std::filesystem::path fileName;  // the proposed name
     std::string defaultExt;
     std::string filter;  // "Description|*.ext" pairs joined by "|"
     bool hideReadOnly = false;

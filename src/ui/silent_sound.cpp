@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "ui/errors.h"
-#include "ui/native_path.h"
 #include "ui/wav_pcm.h"
 
 namespace zor::ui {
@@ -18,7 +17,7 @@ class SilentSoundPlayer : public SoundPlayer {
 
     void open() override {
         close();
-        const std::string path = nativePath(fileName_);
+        const std::string& path = fileName_;
         auto duration = wavDurationMs(path);
         if (!duration) {
             throw FileLoadError(path, "Kan geluidsbestand \"" + path +
@@ -33,8 +32,7 @@ class SilentSoundPlayer : public SoundPlayer {
     void play() override {
         if (!openPath_) {
             throw FileLoadError(
-                nativePath(fileName_),
-                "Het geluidsapparaat is niet geopend (bestand \"" + nativePath(fileName_) + "\").");
+                fileName_, "Het geluidsapparaat is niet geopend (bestand \"" + fileName_ + "\").");
         }
         startMs_ = system_.clock_.nowMs();
         system_.plays_.push_back({name_, *openPath_, *startMs_, durationMs_});

@@ -16,8 +16,8 @@ enum class PlayerMode { NotReady, Stopped, Playing, Recording, Seeking, Paused, 
 class SoundPlayer {
   public:
     virtual ~SoundPlayer() = default;
-    // The path of the next sound, as the program joins it ("\" separators).
-    virtual void setFileName(const std::string& programPath) = 0;
+    // The path of the next sound.
+    virtual void setFileName(const std::string& file) = 0;
     virtual const std::string& fileName() const = 0;
     // Closes the current sound, then opens the named file; throws
     // FileLoadError naming the file when it cannot be opened.

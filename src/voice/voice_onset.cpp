@@ -57,6 +57,10 @@ constexpr int kMaxGapFrames = 3;
 constexpr int kMaxRiseFrames = 30;
 constexpr int kMaxRisePauseFrames = 8;
 constexpr int kMinRiseFrames = 3;
+// The prompt's tail has died away when this many frames in a row are quiet:
+// longer than the closure before a final plosive, shorter than anyone takes
+// to begin an answer.
+constexpr int kQuietFrames = 10;
 // The onset is refined with windows of this length.
 constexpr double kRefineSeconds = 0.0025;
 
@@ -244,9 +248,18 @@ std::optional<double> FindVoiceOnset(std::span<const std::int16_t> samples, int 
 
     const Analysis analysis = Analyse(samples, sampleRate, first, frameLength, frameCount);
 
-    // Sound under way at the search start is the prompt's tail: wait for quiet.
+    // Sound under way at the search start is the prompt's tail (the sound
+    // card's latency, the room's echo, a final plosive after its closure):
+    // the search begins where it has died away, at the first stretch of
+    // frames that no band rises in.
     std::size_t begin = 0;
-    while (begin < frameCount && analysis.voiced[begin]) ++begin;
+    std::size_t quiet = 0;
+    while (begin < frameCount && quiet < std::size_t(kQuietFrames)) {
+        quiet = analysis.risen[begin] ? 0 : quiet + 1;
+        ++begin;
+    }
+    if (quiet < std::size_t(kQuietFrames)) return std::nullopt;
+    begin -= quiet;
 
     const std::optional<std::size_t> runStart = FirstVoiceRun(analysis.voiced, begin);
     if (!runStart) return std::nullopt;

@@ -13,7 +13,8 @@
 // its onset is traced back over the frames that rise above the floor (a soft
 // fricative, across a plosive's closure) and refined to a few milliseconds.
 // Sound already under way at the search start (the tail of the prompt) is no
-// onset. Pure computation: no clock, no files, no state between calls.
+// onset: the search begins at the first 100 ms without sound. Pure
+// computation: no clock, no files, no state between calls.
 #include <cstdint>
 #include <optional>
 #include <span>

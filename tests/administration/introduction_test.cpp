@@ -100,7 +100,7 @@ TEST_F(IntroductionTest, AfterAnInterruptedTestTheInstructionLeavesTheResumePict
 }
 
 TEST_F(IntroductionTest, PromptThatCannotBeOpenedLeavesTheButtonsUsable) {
-    intro().audioFolder = (root / "missing").string() + "\\";
+    intro().audioFolder = root / "missing";
     intro().Int1.click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(intro().ButtonIO.enabled);

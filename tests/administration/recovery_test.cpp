@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "administration_fixture.h"
+#include "folders/folders.h"
 #include "record/administration_lock.h"
 #include "record/recovery_journal.h"
 
@@ -293,8 +294,8 @@ TEST_F(RecoveryTest, UnwritableJournalGivesOneNoticeAndTheAdministrationGoesOn) 
     toDeletionTest();
     fs::remove(journalFile());
     // A file where the recovery folder should be: no journal can be written.
-    fs::remove_all(record::RecoveryFolder(data));
-    writeText(record::RecoveryFolder(data), "in de weg");
+    fs::remove_all(folders::recoveryFolder(data));
+    writeText(folders::recoveryFolder(data), "in de weg");
     for (int step = 1; step <= 3; ++step) deletionStep(1000, true);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find("herstelbestand"), std::string::npos);

@@ -116,7 +116,7 @@ TEST(PromptFiles, FollowTheNamingOfTheRecordings) {
     EXPECT_EQ(SwapPromptFile(9), "FVi09.wav");
     EXPECT_EQ(SwapPromptFile(12), "FVi12.wav");
     EXPECT_THROW(DeletionPromptFile(16, PromptPart::A), std::out_of_range);
-    EXPECT_EQ(SubtestAudioFolder("/p/\\Audio\\", Subtest::FV), "/p/\\Audio\\FV\\");
+    EXPECT_EQ(SubtestAudioFolder("/p/Audio", Subtest::FV), "/p/Audio/FV");
 }
 
 }  // namespace

@@ -158,8 +158,8 @@ TEST_F(DeletionPhaseTest, NoPromptStartsWhileAnInterruptIsUnderWay) {
 }
 
 TEST_F(DeletionPhaseTest, PromptThatCannotBeOpenedIsReportedAndTheScreenStaysUsable) {
-    const std::string folder = fwTest().audioFolder;
-    fwTest().audioFolder = (root / "missing").string() + "\\";
+    const std::filesystem::path folder = fwTest().audioFolder;
+    fwTest().audioFolder = root / "missing";
     fwTest().BtnA.click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find("FWv01a.wav"), std::string::npos);

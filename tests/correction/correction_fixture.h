@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 // The main screen as far as the correction screen uses it.
 class FakeMainMenu : public shell::MainMenu {
   public:
-    FakeMainMenu(ui::Application& app, std::string pgmpath, std::string datapath)
+    FakeMainMenu(ui::Application& app, fs::path pgmpath, fs::path datapath)
         : screen_(app, "ZORMAINForm"),
           pgmpath_(std::move(pgmpath)),
           datapath_(std::move(datapath)) {}
@@ -31,10 +31,10 @@ class FakeMainMenu : public shell::MainMenu {
     void ZORMainInitialize() override {}
     void ClickSound() override { ++clicks; }
     void Exit1Click() override {}
-    const std::string& Pgmpath() const override { return pgmpath_; }
-    const std::string& Datapath() const override { return datapath_; }
-    const std::string& Audiopath() const override { return audiopath_; }
-    std::string reportFolder() const override { return {}; }
+    const fs::path& Pgmpath() const override { return pgmpath_; }
+    const fs::path& Datapath() const override { return datapath_; }
+    const fs::path& Audiopath() const override { return audiopath_; }
+    fs::path reportFolder() const override { return {}; }
     int ResumeMode() const override { return 0; }
     const std::string& ResumeFileName() const override { return resumeFile_; }
     bool RecordAnswersChosen() const override { return recordAnswers; }
@@ -44,9 +44,9 @@ class FakeMainMenu : public shell::MainMenu {
 
   private:
     ui::Screen screen_;
-    std::string pgmpath_;
-    std::string datapath_;
-    std::string audiopath_;
+    fs::path pgmpath_;
+    fs::path datapath_;
+    fs::path audiopath_;
     std::string resumeFile_;
 };
 

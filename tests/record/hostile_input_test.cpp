@@ -134,13 +134,17 @@ TEST_F(HostileInputTest, BinaryGarbageIsRefusedNotLoaded) {
     EXPECT_EQ(ResumeFromFiles(record, zta, root_).outcome, ResumeResult::Outcome::kLoadFailed);
 }
 
-TEST_F(HostileInputTest, HugeFileIsNotRead) {
+TEST_F(HostileInputTest, HugeFolderOrMissingFileIsNotReadAndTheReasonIsDutch) {
     const fs::path file = root_ / "Data" / "big_FW.wda";
     std::ofstream(file, std::ios::binary) << std::string(2 << 20, 'a');
     const LinesFile read = ReadLinesFile(file);
     ASSERT_TRUE(read.error);
     EXPECT_NE(read.error->message.find("te groot"), std::string::npos);
     EXPECT_TRUE(ReadLinesFile(root_ / "Data").error);  // a folder is no file
+    const fs::path missing = root_ / "Data" / "none_FW.wda";
+    ASSERT_TRUE(ReadLinesFile(missing).error);
+    EXPECT_EQ(ReadLinesFile(missing).error->message,
+              "Kan bestand \"" + missing.string() + "\" niet openen. Het bestand bestaat niet.");
 }
 
 }  // namespace

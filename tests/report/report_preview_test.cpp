@@ -29,7 +29,7 @@ protected:
         fs::create_directories(root / "rapporten" / "PDF");
         fs::create_directories(root / "data" / "Incomplete afnames");
         menu.trpath = (root / "rapporten").string();
-        menu.datapath = (root / "data").string() + "\\";
+        menu.datapath = root / "data";
         administration.record.AfnameKey = "K123_05-03-2011";
     }
     void TearDown() override { fs::remove_all(root); }
@@ -168,7 +168,7 @@ TEST_F(ReportPreviewTest, PdfNoticeNamesThePdfFolder) {
     preview.ShowModal();
     preview.RzButton1.click();
     ASSERT_EQ(ui.dialogs.messages.size(), 1u);
-    EXPECT_TRUE(ui.dialogs.messages[0].text.ends_with("rapporten\\PDF]."))
+    EXPECT_TRUE(ui.dialogs.messages[0].text.ends_with("rapporten/PDF]."))
         << ui.dialogs.messages[0].text;
 }
 

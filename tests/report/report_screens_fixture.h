@@ -15,10 +15,11 @@ namespace zor::report::testing {
 
 class FakeMainMenu : public shell::MainMenu {
 public:
-    std::string pgmpath = std::string(ZOR_SOURCE_DIR) + "/assets/";
-    std::string datapath;
-    std::string audiopath;
-    std::string trpath;
+    std::filesystem::path pgmpath = std::filesystem::path(ZOR_SOURCE_DIR) / "assets";
+    std::filesystem::path datapath;
+    std::filesystem::path audiopath;
+    std::filesystem::path trpath;
+    std::string resumeFile;
     int clicks = 0;
     int initializations = 0;
     ui::Screen* main = nullptr;
@@ -26,12 +27,12 @@ public:
     void ZORMainInitialize() override { ++initializations; }
     void ClickSound() override { ++clicks; }
     void Exit1Click() override {}
-    const std::string& Pgmpath() const override { return pgmpath; }
-    const std::string& Datapath() const override { return datapath; }
-    const std::string& Audiopath() const override { return audiopath; }
-    std::string reportFolder() const override { return trpath; }
+    const std::filesystem::path& Pgmpath() const override { return pgmpath; }
+    const std::filesystem::path& Datapath() const override { return datapath; }
+    const std::filesystem::path& Audiopath() const override { return audiopath; }
+    std::filesystem::path reportFolder() const override { return trpath; }
     int ResumeMode() const override { return 0; }
-    const std::string& ResumeFileName() const override { return audiopath; }
+    const std::string& ResumeFileName() const override { return resumeFile; }
     bool RecordAnswersChosen() const override { return recordAnswers; }
     void RememberRecordAnswers(bool on) override { recordAnswers = on; }
     bool recordAnswers = false;
@@ -63,7 +64,7 @@ public:
 class FakeFolderOpener : public FolderOpener {
 public:
     std::vector<std::string> opened;
-    void OpenFolder(const std::string& nativePath) override { opened.push_back(nativePath); }
+    void OpenFolder(const std::filesystem::path& folder) override { opened.push_back(folder.string()); }
 };
 
 inline std::string ReadAll(const std::filesystem::path& file) {

@@ -87,7 +87,7 @@ TEST_F(StoredReportViewerTest, CancelledOpenDialogLeavesTheWelcomePages) {
     ASSERT_EQ(ui.dialogs.openRequests.size(), 1u);
     EXPECT_EQ(ui.dialogs.openRequests[0].title, "ZOR-rapport openen en afdrukken");
     EXPECT_EQ(ui.dialogs.openRequests[0].filter, "ZOR-rapport (*.zrp)|*.zrp");
-    EXPECT_EQ(ui.dialogs.openRequests[0].initialDir, reports.string() + "\\");
+    EXPECT_EQ(ui.dialogs.openRequests[0].initialDir, reports);
 }
 
 TEST_F(StoredReportViewerTest, OpeningAReportMakesItsMissingPdfAndNeverReplacesOne) {

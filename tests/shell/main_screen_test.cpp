@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shell_fixture.h"
-#include "ui/native_path.h"
+#include "record/administration_files.h"
 
 namespace zor::shell {
 namespace {
@@ -34,8 +34,8 @@ TEST_F(MainScreenTest, StartsIdleOnTheBackdropWithTheMenuBackground) {
     EXPECT_EQ(main().MenuAction, 0);
     EXPECT_TRUE(main().icon.registered);
     EXPECT_EQ(main().icon.tip, "Klomperix Test");
-    EXPECT_EQ(main().Datapath(), data.string() + "\\");
-    EXPECT_EQ(main().Audiopath(), program.string() + "/\\Audio\\");
+    EXPECT_EQ(main().Datapath(), data);
+    EXPECT_EQ(main().Audiopath(), program / "Audio");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -80,7 +80,7 @@ TEST_F(MainScreenTest, CancellingTheResumeDialogReturnsToTheIdleMenu) {
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     const auto& req = dialogs.openRequests[0];
     EXPECT_EQ(req.title, "Incomplete ZOR-afname openen en hervatten");
-    EXPECT_EQ(req.initialDir, data.string() + "\\Incomplete afnames\\");
+    EXPECT_EQ(req.initialDir, data / "Incomplete afnames");
     EXPECT_EQ(req.defaultExt, "zta");
     EXPECT_EQ(req.filter, "ZOR-afname *.zta|*.zta");
     EXPECT_TRUE(req.hideReadOnly && req.noChangeDir && req.fileMustExist);
@@ -105,30 +105,28 @@ TEST_F(MainScreenTest, ChosenResumeFileOpensTheEntryScreenInResumeMode) {
     EXPECT_EQ(entry().resetCount, 1);
 }
 
-TEST_F(MainScreenTest, AbsentDatapathGivesABackslashAndAChangeAppliesAtTheNextReset) {
+TEST_F(MainScreenTest, AbsentDatapathAddressesNoDataFolderAndAChangeAppliesAtTheNextReset) {
     writeSettings("trpath=/r\r\n");
-    EXPECT_EQ(main().Datapath(), data.string() + "\\");  // not re-read before a reset
+    EXPECT_EQ(main().Datapath(), data);  // not re-read before a reset
     dialogs.openAnswers = {std::nullopt, std::nullopt};
     main().ButtonTH.click();
     clock.advance(500);
-    EXPECT_EQ(dialogs.openRequests[0].initialDir, data.string() + "\\Incomplete afnames\\");
-    EXPECT_EQ(main().Datapath(), "\\");
-    EXPECT_EQ(ui::nativePath(main().Datapath() + "\\Data\\x_FW.wda"), "/Data/x_FW.wda");
+    EXPECT_EQ(dialogs.openRequests[0].initialDir, data / "Incomplete afnames");
+    EXPECT_EQ(main().Datapath(), "");
+    // Never a folder relative to the working directory.
+    EXPECT_EQ(record::PathsInDataFolder(main().Datapath(), "x").dataFW, "/Data/x_FW.wda");
     main().ButtonTH.click();
     clock.advance(500);
-    EXPECT_EQ(dialogs.openRequests[1].initialDir, "\\Incomplete afnames\\");
+    EXPECT_EQ(dialogs.openRequests[1].initialDir, "/Incomplete afnames");
     EXPECT_EQ(main().reportFolder(), "/r");
 }
 
 TEST_F(MainScreenTest, DatapathEndingInASeparatorStillAddressesTheSameFolder) {
     writeSettings("datapath=" + data.string() + "/\r\n");
     main().ZORMainInitialize();
-    EXPECT_EQ(main().Datapath(), data.string() + "/\\");
-    const auto folder = ui::nativePath(main().Datapath() + "Incomplete afnames\\");
-    EXPECT_EQ(folder, (data / "Incomplete afnames").string() + "/");
-    EXPECT_TRUE(std::filesystem::equivalent(folder, data / "Incomplete afnames"));
-    EXPECT_EQ(ui::nativePath(main().Datapath() + "\\Data\\k_FW.wda"),
-              (data / "Data" / "k_FW.wda").string());
+    const auto paths = record::PathsInDataFolder(main().Datapath(), "k");
+    EXPECT_EQ(paths.dataFW, data / "Data" / "k_FW.wda");
+    EXPECT_EQ(paths.incomplete, data / "Incomplete afnames" / "k.zta");
 }
 
 TEST_F(MainScreenTest, StoredReportsOpenTheViewerAndItsReturnRestoresThePicture) {

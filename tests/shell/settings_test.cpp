@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "shell/first_run.h"
-#include "shell/folders.h"
+#include "folders/folders.h"
 #include "ui_fixture.h"
 
 namespace zor::shell {
@@ -45,7 +45,7 @@ TEST_F(SettingsTest, MissingFileKeyOrValueReadsEmpty) {
     EXPECT_EQ(IniSettingsStore(dir / "none.ini").readString(kSettingsKey, kDataPathValue), "");
     write("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\ntrpath=/r\n");
     EXPECT_EQ(IniSettingsStore(file).readString(kSettingsKey, kDataPathValue), "");
-    EXPECT_EQ(datapathFrom(IniSettingsStore(file)), "\\");
+    EXPECT_EQ(dataFolderFrom(IniSettingsStore(file)), "");
     EXPECT_EQ(reportFolderFrom(IniSettingsStore(dir / "none.ini")), "");
 }
 
@@ -168,6 +168,8 @@ TEST_F(SettingsTest, FirstRunKeepsConfiguredValuesAndTheModeOfExistingFolders) {
 }
 
 TEST(FoldersTest, ProgramFilesAreFoundBesideTheExecutableOrInShareZor) {
+    using folders::findProgramFolder;
+    using folders::ProgramFilesMissing;
     const auto root = ui::testing::freshFolder("program-folder");
     const auto bin = root / "bin";
     std::filesystem::create_directories(bin);
@@ -182,7 +184,6 @@ TEST(FoldersTest, ProgramFilesAreFoundBesideTheExecutableOrInShareZor) {
     EXPECT_EQ(findProgramFolder(bin), root / "share" / "zor");
     for (const char* sub : {"Graphics", "Audio"}) std::filesystem::create_directories(bin / sub);
     EXPECT_EQ(findProgramFolder(bin), bin);
-    EXPECT_EQ(audiopathOf("/opt/zor/bin/"), "/opt/zor/bin/\\Audio\\");
 }
 
 }  // namespace

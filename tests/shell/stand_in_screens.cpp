@@ -6,7 +6,7 @@ StandInSubjectEntry::StandInSubjectEntry(ui::Application& app, MainMenu& main)
     : ui::Screen(app, "TZORinvoer"), MPGeg(app.sounds().createPlayer("MPGeg")), main_(main) {}
 
 void StandInSubjectEntry::PlaySaved() {
-    MPGeg->setFileName(main_.Pgmpath() + "Audio\\Save.wav");
+    MPGeg->setFileName((main_.Pgmpath() / "Audio" / "Save.wav").string());
     MPGeg->open();
     MPGeg->play();
 }

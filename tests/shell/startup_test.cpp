@@ -44,7 +44,7 @@ TEST_F(StartupTest, CreatesEveryScreenOnceInOrderAndEndsOnTheMainMenu) {
 TEST_F(StartupTest, MissingSettingsFileDoesNotStopTheProgram) {
     std::filesystem::remove(settingsFile);
     startProgram();
-    EXPECT_EQ(main().Datapath(), "\\");
+    EXPECT_EQ(main().Datapath(), "");
     EXPECT_EQ(main().reportFolder(), "");
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(app.activeScreen(), &main());

@@ -30,7 +30,7 @@ TEST_F(PulseSoundTest, WithoutASoundServerAPromptIsTimedAsASilentOne) {
     EXPECT_FALSE(sounds.defaultOutput());
     ui::testing::writeWav((dir / "p.wav").string(), 700);
     auto player = sounds.createPlayer("MP1");
-    player->setFileName(dir.string() + "\\p.wav");
+    player->setFileName((dir / "p.wav").string());
     player->open();
     EXPECT_EQ(player->mode(), PlayerMode::Stopped);
     for (int round = 0; round < 2; ++round) {
@@ -51,7 +51,7 @@ TEST_F(PulseSoundTest, WithoutASoundServerAPromptIsTimedAsASilentOne) {
 
 TEST_F(PulseSoundTest, OpeningAMissingFileNamesIt) {
     auto player = sounds.createPlayer("MP2");
-    player->setFileName(dir.string() + "\\FV\\FVi13.wav");
+    player->setFileName((dir / "FV" / "FVi13.wav").string());
     try {
         player->open();
         FAIL() << "no error";

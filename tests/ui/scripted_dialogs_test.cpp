@@ -12,7 +12,7 @@ TEST(ScriptedDialogsTest, AnswersFromQueuesAndRecordsEveryQuestion) {
     EXPECT_EQ(d.confirm("Doorgaan?", ConfirmButtons::OKCancel), ModalResult::OK);
     FileDialogRequest req;
     req.title = "Openen";
-    req.initialDir = "\\x\\";
+    req.initialDir = "/x";
     req.filter = "A|*.a";
     EXPECT_EQ(d.openFile(req), std::nullopt);
     ASSERT_EQ(d.openRequests.size(), 1u);

@@ -25,7 +25,7 @@ TEST_F(SoundTest, WavDurationComesFromTheHeader) {
 TEST_F(SoundTest, SilentPlayerPlaysForTheFilesDurationOnTheClock) {
     testing::writeWav((dir / "Save.wav").string(), 700);
     auto player = sounds.createPlayer("MPGeg");
-    player->setFileName(dir.string() + "\\Save.wav");
+    player->setFileName((dir / "Save.wav").string());
     player->open();
     EXPECT_EQ(player->mode(), PlayerMode::Stopped);
     player->play();
@@ -55,7 +55,7 @@ TEST_F(SoundTest, OpeningAnotherFileOrClosingSilencesThePlayer) {
 
 TEST_F(SoundTest, MissingSoundFailsAtOpenNamingTheFile) {
     auto player = sounds.createPlayer("MP1");
-    player->setFileName(dir.string() + "\\Audio\\start.wav");
+    player->setFileName((dir / "Audio" / "start.wav").string());
     try {
         player->open();
         FAIL() << "open of a missing file succeeded";

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "ui/errors.h"
-#include "ui/native_path.h"
 #include "ui/prompt_timeline.h"
 #include "ui/wav_pcm.h"
 
@@ -92,7 +91,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
 
     void open() override {
         close();
-        const std::string path = nativePath(fileName_);
+        const std::string& path = fileName_;
         auto pcm = readWavPcm(path);
         if (!pcm) {
             throw FileLoadError(path, "Kan geluidsbestand \"" + path +
@@ -107,7 +106,7 @@ class PulsePlayer : public SoundPlayer, private OutputLatencySource {
     void play() override {
         LoopLock lock(system_.loop_);
         if (!pcm_) {
-            const std::string path = nativePath(fileName_);
+            const std::string& path = fileName_;
             throw FileLoadError(path,
                                 "Het geluidsapparaat is niet geopend (bestand \"" + path + "\").");
         }

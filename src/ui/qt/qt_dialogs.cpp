@@ -10,7 +10,6 @@
 
 #include <vector>
 
-#include "ui/native_path.h"
 
 namespace zor::ui::qt {
 
@@ -93,13 +92,13 @@ std::optional<std::string> QtDialogs::saveFile(const FileDialogRequest& request)
 }
 
 std::optional<std::string> QtDialogs::runFileDialog(const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(parent_, qs(request.title), qs(nativePath(request.initialDir)));
+    QFileDialog dialog(parent_, qs(request.title), qs(request.initialDir.string()));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || !request.fileMustExist ? QFileDialog::AnyFile
                                                       : QFileDialog::ExistingFile);
     if (!request.filter.empty()) dialog.setNameFilters(qtNameFilters(request.filter).split(";;"));
     if (!request.defaultExt.empty()) dialog.setDefaultSuffix(qs(request.defaultExt));
-    if (!request.fileName.empty()) dialog.selectFile(qs(nativePath(request.fileName)));
+    if (!request.fileName.empty()) dialog.selectFile(qs(request.fileName.string()));
     QFileDialog::Options options = QFileDialog::DontUseNativeDialog;
     if (!request.overwritePrompt) options |= QFileDialog::DontConfirmOverwrite;
     dialog.setOptions(options);

@@ -133,7 +133,7 @@ std::size_t ScreenPainter::digest(const Screen& screen, QSize size, bool keyboar
         d << c->visible << c->enabled << c->bounds;
         if (!c->visible) continue;
         if (auto* x = dynamic_cast<const Picture*>(c)) {
-            d << x->nativeFile() << x->stretch << x->center;
+            d << x->fileName() << x->stretch << x->center;
         } else if (auto* x = dynamic_cast<const Label*>(c)) {
             d << x->caption << int(x->alignment) << x->wordWrap << x->fontSize << x->bold << x->color
               << x->transparent;
@@ -185,8 +185,8 @@ void ScreenPainter::paintControl(QPainter& p, const Control& c, bool caret) cons
 }
 
 void ScreenPainter::paintPicture(QPainter& p, const Picture& c) const {
-    if (c.nativeFile().empty()) return;
-    const QImage& image = pictures_.image(c.nativeFile());
+    if (c.fileName().empty()) return;
+    const QImage& image = pictures_.image(c.fileName());
     if (image.isNull()) return;  // the file went away after loading
     QRect area = rectOf(c.bounds);
     if (area.width() <= 0 || area.height() <= 0) area.setSize(image.size());

@@ -157,7 +157,7 @@ TEST_F(QtDialogsTest, OpenDialogStartsInTheNativeFolderWithTheFilter) {
 
     FileDialogRequest request;
     request.title = "Incomplete ZOR-afname openen en hervatten";
-    request.initialDir = dir.string() + "\\Incomplete afnames\\";
+    request.initialDir = dir / "Incomplete afnames";
     request.defaultExt = "zta";
     request.filter = "ZOR-afname *.zta|*.zta";
     request.fileMustExist = true;
