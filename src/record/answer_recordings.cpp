@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "files/atomic_file.h"
+#include "folders/folders.h"
 #include "files/private_folder.h"
 #include "record/administration_files.h"
 #include "ui/wav_pcm.h"
@@ -32,13 +33,14 @@ constexpr int kItemsPerSubtest = 12;
 }  // namespace
 
 std::string RecordingsKey(std::string_view key) {
+    using folders::kCorrectedLabel;
     while (key.size() > kCorrectedLabel.size() && key.ends_with(kCorrectedLabel))
         key.remove_suffix(kCorrectedLabel.size());
     return std::string(key);
 }
 
 fs::path RecordingsFolder(const fs::path& datapath, std::string_view key) {
-    return datapath / kRecordingsFolderName / RecordingsKey(key);
+    return folders::answerRecordingsFolder(datapath, RecordingsKey(key));
 }
 
 std::string AnswerFileName(Subtest subtest, int item) {

@@ -23,12 +23,11 @@
 
 namespace zor::record {
 
-inline constexpr std::string_view kRecordingsFolderName = "Opnames";
-
 // The key whose recordings an administration has: a corrected administration
 // ("<key>_gecorrigeerd", also corrected again) has its original's.
 std::string RecordingsKey(std::string_view key);
-// The folder of `key`'s recordings under the data folder (the "datapath" setting).
+// The folder of `key`'s recordings under the data folder (the "datapath"
+// setting): the folders service's folder of RecordingsKey(key).
 std::filesystem::path RecordingsFolder(const std::filesystem::path& datapath, std::string_view key);
 // "FW_03.wav", "FV_12.wav".
 std::string AnswerFileName(Subtest subtest, int item);

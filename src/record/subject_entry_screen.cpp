@@ -242,7 +242,7 @@ void TZORinvoer::BeginRecording() {
     }
     // The choice is made: it holds for the whole administration.
     CBopnemen.enabled = false;
-    Answers.begin(fs::path(DataFolder()));
+    Answers.begin(DataFolder());
 }
 
 void TZORinvoer::ShowRecord() {

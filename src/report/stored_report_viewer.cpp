@@ -103,10 +103,9 @@ void TTRO::OpenStep() {
     if (!pdfError.empty()) app().showMessage(pdfError);
 }
 
-std::string TTRO::RecordingsText(const std::string& datapath, const std::string& key) {
-    const std::string folder = ui::nativePath(datapath);
-    if (folder.empty() || folder == "/" || key.empty()) return "Geen opnames";
-    const record::StoredRecordings found = record::FindRecordings(folder, key);
+std::string TTRO::RecordingsText(const std::filesystem::path& datapath, const std::string& key) {
+    if (datapath.empty() || key.empty()) return "Geen opnames";
+    const record::StoredRecordings found = record::FindRecordings(datapath, key);
     const std::size_t count = found.deletionItems.size() + found.swapItems.size();
     if (count == 0) return "Geen opnames";
     return "Opnames: " + std::to_string(count) + (count == 1 ? " item" : " items");

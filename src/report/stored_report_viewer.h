@@ -3,6 +3,9 @@
 // file, shows and prints it, makes its PDF when missing, leads to the correction
 // screen, and composes and stores the report of a confirmed correction under
 // the "_gecorrigeerd" names.
+#include <filesystem>
+#include <string>
+
 #include "report/report_screen.h"
 
 namespace zor::report {
@@ -45,7 +48,7 @@ protected:
     void onActivate() override { FormActivate(); }
 
     // "Opnames: 24 items" or "Geen opnames" for the administration `key`.
-    static std::string RecordingsText(const std::string& datapath, const std::string& key);
+    static std::string RecordingsText(const std::filesystem::path& datapath, const std::string& key);
 
 private:
     void Autostart();
