@@ -9,7 +9,8 @@
 # it, so the true onset is known to the sample without the detector. The clip
 # is then mixed with background noise (white, pink, brown, or mains hum with
 # some pink noise) at 20 dB and at 10 dB below the answer's RMS, and also kept
-# clean. The search starts at the end of the prompt or up to 150 ms before it
+# clean; and once more after sox's reverb (a room's echo; "+echo"), in which
+# the prompt's echo runs on past its end. The search starts at the end of the prompt or up to 150 ms before it
 # (0, 50, 100 or 150 ms: the prompt as recorded runs late by the sound card's
 # latency), so the prompt's tail must not count as the answer.
 #
@@ -55,6 +56,10 @@ TRIM = ["silence", "1", "0", "0.1%", "reverse", "silence", "1", "0", "0.1%", "re
 def run(*args):
     subprocess.run(args, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
+def sox(*args):
+    """sox with a fixed seed for its noise and dither, so the corpus is the same on every run."""
+    run("sox", "-R", *args)
+
 def samples(path):
     return int(subprocess.run(["soxi", "-s", path], check=True, capture_output=True, text=True).stdout)
 
@@ -66,7 +71,7 @@ def speak(text, voice, speed, pitch, peak_db, path):
     """espeak-ng's rendering of `text`, at 16 kHz, trimmed at both ends, peak at `peak_db` dBFS."""
     raw = path + ".espeak.wav"
     run("espeak-ng", "-v", voice, "-s", str(speed), "-p", str(pitch), "-w", raw, text)
-    run("sox", raw, *PCM, path, "gain", "-n", "-3", *TRIM, "gain", "-n", str(peak_db))
+    sox(raw, *PCM, path, "gain", "-n", "-3", *TRIM, "gain", "-n", str(peak_db))
     os.remove(raw)
 
 words = [["appel", "ijs", "oog", "eend", "boom", "dak", "kaas", "poes", "tas", "bal", "vis", "zon",
@@ -91,11 +96,11 @@ for kind in kinds:
         parts = []
         for i, (synth, vol) in enumerate([(["sine", "50"], 1.0), (["sine", "150"], 0.3), (["pinknoise"], 0.1)]):
             part = os.path.join(corpus, f"hum-part{i}.wav")
-            run("sox", "-R", "-n", *PCM, part, "synth", str(NOISE_SECONDS), *synth)
+            sox("-n", *PCM, part, "synth", str(NOISE_SECONDS), *synth)
             parts += ["-v", str(vol), part]
-        run("sox", "-m", *parts, path)
+        sox("-m", *parts, path)
     else:
-        run("sox", "-R", "-n", *PCM, path, "synth", str(NOISE_SECONDS), f"{kind}noise")
+        sox("-n", *PCM, path, "synth", str(NOISE_SECONDS), f"{kind}noise")
 
 manifest = []
 offset = 250.0 * variant
@@ -116,23 +121,28 @@ for w, word in enumerate(words):
         clean = os.path.join(corpus, f"{name}-clean.wav")
         padded_prompt = os.path.join(corpus, f"{name}-prompt-padded.wav")
         padded_answer = os.path.join(corpus, f"{name}-answer-padded.wav")
-        run("sox", prompt, padded_prompt, "pad", f"{lead}s", "0")
-        run("sox", answer, padded_answer, "pad", f"{gap}s", "1")
-        run("sox", padded_prompt, padded_answer, clean)
+        sox(prompt, padded_prompt, "pad", f"{lead}s", "0")
+        sox(answer, padded_answer, "pad", f"{gap}s", "1")
+        sox(padded_prompt, padded_answer, clean)
         length = samples(clean) / RATE
         speech_rms = rms(answer)
         kind = kinds[(index + variant) % len(kinds)]
-        run("sox", clean, "-t", "raw", os.path.join(corpus, f"{name}-clean.raw"))
+        sox(clean, "-t", "raw", os.path.join(corpus, f"{name}-clean.raw"))
         manifest.append((os.path.join(corpus, f"{name}-clean.raw"), search_from, onset, "clean", "none", word))
-        for snr in (20, 10):
+        # The same clip as heard in a room: the echo of the prompt runs on
+        # past its end, and the answer may begin within it.
+        room = os.path.join(corpus, f"{name}-room.wav")
+        sox(clean, room, "reverb", "50", "50", "60", "trim", "0", f"{samples(clean)}s")
+        for snr, source, label in [(20, clean, "20dB"), (10, clean, "10dB"),
+                                   (20, room, "20dB+echo"), (10, room, "10dB+echo")]:
             part = os.path.join(corpus, f"{name}-noise.wav")
-            run("sox", noise[kind], part, "trim", f"{offset:.4f}", f"{length:.4f}")
+            sox(noise[kind], part, "trim", f"{offset:.4f}", f"{length:.4f}")
             offset = (offset + length) % (NOISE_SECONDS - 10)
             gain = speech_rms / 10 ** (snr / 20) / rms(part)
-            mixed = os.path.join(corpus, f"{name}-snr{snr}.raw")
-            run("sox", "-m", "-v", "1", clean, "-v", f"{gain:.6f}", part, "-t", "raw", mixed)
+            mixed = os.path.join(corpus, f"{name}-{label.replace('+', '-')}.raw")
+            sox("-m", "-v", "1", source, "-v", f"{gain:.6f}", part, "-t", "raw", mixed)
             os.remove(part)
-            manifest.append((mixed, search_from, onset, f"{snr}dB", kind, word))
+            manifest.append((mixed, search_from, onset, label, kind, word))
         index += 1
 
 with open(os.path.join(work, "manifest.txt.part"), "w") as out:
@@ -168,9 +178,9 @@ for line in open(sys.argv[2]):
 def quantile(values, fraction):
     return values[min(len(values) - 1, int(fraction * len(values)))]
 
-print(f"{'SNR':6} {'method':16} {'n':>4} {'miss':>5} {'early':>6} {'mean':>8} {'median':>8} "
+print(f"{'SNR':9} {'method':16} {'n':>4} {'miss':>5} {'early':>6} {'mean':>8} {'median':>8} "
       f"{'p90':>8} {'max':>8} {'<=30ms':>7}   (errors in ms; |error| except mean)")
-for snr in ("clean", "20dB", "10dB"):
+for snr in ("clean", "20dB", "10dB", "20dB+echo", "10dB+echo"):
     for m, method in enumerate(methods):
         errors = [(found[m] - clip["onset"]) * 1000 for clip, found in rows
                   if clip["snr"] == snr and found[m] is not None]
@@ -180,9 +190,9 @@ for snr in ("clean", "20dB", "10dB"):
         within = sum(1 for e in errors if abs(e) <= 30)
         absolute = sorted(abs(e) for e in errors)
         if not absolute:
-            print(f"{snr:6} {method:16} {count:4d} {misses:5d}")
+            print(f"{snr:9} {method:16} {count:4d} {misses:5d}")
             continue
-        print(f"{snr:6} {method:16} {count:4d} {misses:5d} {early:6d} {statistics.mean(errors):8.1f} "
+        print(f"{snr:9} {method:16} {count:4d} {misses:5d} {early:6d} {statistics.mean(errors):8.1f} "
               f"{statistics.median(absolute):8.1f} {quantile(absolute, 0.9):8.1f} {absolute[-1]:8.1f} "
               f"{100 * within / count:6.1f}%")
     print()
@@ -191,7 +201,7 @@ print("detector, worst clips (error ms, SNR, noise, word):")
 scored = [((found[0] - clip["onset"]) * 1000 if found[0] is not None else float("inf"), clip)
           for clip, found in rows]
 for error, clip in sorted(scored, key=lambda s: -abs(s[0]))[:10]:
-    print(f"  {error:8.1f}  {clip['snr']:6} {clip['kind']:6} {clip['word']}")
+    print(f"  {error:8.1f}  {clip['snr']:9} {clip['kind']:6} {clip['word']}")
 print(cost)
 PY
 echo "corpus and results kept in $work"

@@ -33,41 +33,16 @@ RANDOM=$seed
 "$root/scripts/install-missing.sh" xvfb xdotool imagemagick python3
 [ -x "$build/bin/zor" ] || { echo "no program at $build/bin/zor" >&2; exit 1; }
 
-work=$(mktemp -d)
-pids=()
+# shellcheck source=tools/virtual_session.sh
+source "$root/tools/virtual_session.sh"
 zor=
-cleanup() {
+session_before_cleanup() {
   if [ -n "$zor" ]; then kill -9 "$zor" 2> /dev/null || true; fi
-  local pid
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    pid=${pids[i]}
-    kill "$pid" 2> /dev/null || true
-    wait "$pid" 2> /dev/null || true
-  done
-  rm -rf "$work"
 }
-trap cleanup EXIT
-
 # Folders of their own for this run; the program's first start makes them.
-export ZOR_SETTINGS_FILE=$work/settings.ini
 data=$work/data
-printf '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath=%s\r\ntrpath=%s\r\n' \
-  "$data" "$work/reports" > "$ZOR_SETTINGS_FILE"
-
-if [ -e "/tmp/.X11-unix/X${display#:}" ]; then
-  echo "display $display is in use; set ZOR_KILL_DISPLAY" >&2
-  exit 1
-fi
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-xvfb=$!
-pids+=("$xvfb")
-export DISPLAY=$display
-for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
-
-# shellcheck source=tools/null_sink.sh
-source "$root/tools/null_sink.sh"
-start_null_sink "$work"
-pids+=("$null_sink_pid")
+use_own_settings "$data" "$work/reports"
+start_display "$display" ZOR_KILL_DISPLAY
 
 layout=$work/layout.txt
 runs=0

@@ -65,42 +65,18 @@ else
 fi
 
 # ---------------------------------------------------------------- set-up
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  local pid
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    pid=${pids[i]}
-    kill "$pid" 2> /dev/null || true
-    wait "$pid" 2> /dev/null || true
-  done
-  if [ "${ZOR_WALKTHROUGH_KEEP:-0}" = 1 ]; then echo "kept: $work"; else rm -rf "$work"; fi
-}
-trap cleanup EXIT
-
+# shellcheck source=tools/virtual_session.sh
+source "$root/tools/virtual_session.sh"
+session_keep=${ZOR_WALKTHROUGH_KEEP:-0}
 if [ -z "$user" ]; then
   # Folders of their own for this run; the program's first start makes them.
-  export ZOR_SETTINGS_FILE=$work/settings.ini
   data=$work/data
   reports=$work/reports
-  printf '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Lomba\\ZOR\\SETTINGS]\r\ndatapath=%s\r\ntrpath=%s\r\n' \
-    "$data" "$reports" > "$ZOR_SETTINGS_FILE"
+  use_own_settings "$data" "$reports"
 fi
-
-if [ -e "/tmp/.X11-unix/X${display#:}" ]; then
-  echo "display $display is in use; set ZOR_WALKTHROUGH_DISPLAY" >&2
-  exit 1
-fi
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 100); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
-
-source "$root/tools/null_sink.sh"
-start_null_sink "$work"
-pids+=("$null_sink_pid")
+start_display "$display" ZOR_WALKTHROUGH_DISPLAY
 $null_sink_monitor > "$out/null-sink.raw" &
-pids+=($!)
+session_pids+=($!)
 # The microphone is the sink's monitor; the child's answer is one spoken word.
 export PULSE_SOURCE=zor_null.monitor
 espeak-ng -v nl -w "$work/answer-raw.wav" "boom"
@@ -123,7 +99,7 @@ else
     sh -c "exec $program" > "$out/zor.log" 2>&1 &
   zor=$!
 fi
-pids+=("$zor")
+session_pids+=("$zor")
 
 # ---------------------------------------------------------------- driving
 # shellcheck source=tools/layout_driving.sh

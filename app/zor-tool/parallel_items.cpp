@@ -106,20 +106,28 @@ int RunItems(std::size_t count, const ParallelRun& run,
     return writer.finishAll() ? kExitSuccess : kExitFailure;
 }
 
-int DefaultJobs() { return int(std::max(1u, std::thread::hardware_concurrency())); }
-
-bool ReadJobsOption(const Subcommand& command, const CommandLine& line, int& jobs,
-                    std::ostream& err) {
-    const std::optional<std::string> text = line.value("-j");
-    if (!text) return true;
-    int value = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
-    if (error != std::errc() || end != text->data() + text->size() || value < 1 || value > 256) {
-        UsageError(command, "-j: \"" + *text + "\" is geen aantal taken van 1 tot 256", err);
-        return false;
+std::optional<FolderCommandLine> ParseFolderCommandLine(std::string_view name,
+                                                        const Arguments& arguments,
+                                                        std::ostream& out, std::ostream& err,
+                                                        int& status) {
+    const Subcommand& command = *FindSubcommand(name);
+    std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
+    if (!line) return std::nullopt;
+    FolderCommandLine parsed{std::move(*line), std::nullopt,
+                             int(std::max(1u, std::thread::hardware_concurrency()))};
+    status = kExitUsage;
+    if (!ReadDateOption(command, parsed.line, parsed.date, err)) return std::nullopt;
+    if (const std::optional<std::string> text = parsed.line.value("-j")) {
+        int value = 0;
+        const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+        if (error != std::errc() || end != text->data() + text->size() || value < 1 || value > 256) {
+            UsageError(command, "-j: \"" + *text + "\" is geen aantal taken van 1 tot 256", err);
+            return std::nullopt;
+        }
+        parsed.jobs = value;
     }
-    jobs = value;
-    return true;
+    status = kExitSuccess;
+    return parsed;
 }
 
 std::ostream* ProgressStreamFor(std::ostream& err) {

@@ -38,13 +38,20 @@ int RunItems(std::size_t count, const ParallelRun& run,
              const std::function<ItemResult(std::size_t item, std::size_t worker)>& work,
              std::ostream& out, std::ostream& err);
 
-// The number of threads when -j is not given: the number of cores.
-int DefaultJobs();
+// The command line of a folder command with its "--date" and "-j".
+struct FolderCommandLine {
+    CommandLine line;
+    std::optional<record::Date> date;  // "--date"; nothing when it was not given
+    int jobs = 1;                      // "-j"; the number of cores when it was not given
+};
 
-// The value of "-j" in jobs (untouched when the option was not given). False after a usage
-// error when it is not a whole number from 1 to 256.
-bool ReadJobsOption(const Subcommand& command, const CommandLine& line, int& jobs,
-                    std::ostream& err);
+// Parses the command line of the subcommand `name`. Returns nothing after it has printed the
+// help (`status` 0) or a usage error (`status` 2), also for a "--date" that is no date or a
+// "-j" that is not a whole number from 1 to 256.
+std::optional<FolderCommandLine> ParseFolderCommandLine(std::string_view name,
+                                                        const Arguments& arguments,
+                                                        std::ostream& out, std::ostream& err,
+                                                        int& status);
 
 // err when it is the process's standard error and that is a terminal, else none: the progress
 // line is for a person watching, never for a file or a pipe.

@@ -122,24 +122,21 @@ int WriteMissing(const fs::path& folder, const record::Date& today, int jobs, st
 }  // namespace
 
 int RunPdf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    const Subcommand& command = *FindSubcommand("pdf");
     int status = kExitSuccess;
-    const std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
-    if (!line) return status;
-    std::optional<record::Date> today;
-    int jobs = DefaultJobs();
-    if (!ReadDateOption(command, *line, today, err) || !ReadJobsOption(command, *line, jobs, err))
-        return kExitUsage;
-    const bool missing = line->has("--missing");
-    const std::vector<std::string>& operands = line->operands;
+    const std::optional<FolderCommandLine> parsed =
+        ParseFolderCommandLine("pdf", arguments, out, err, status);
+    if (!parsed) return status;
+    const bool missing = parsed->line.has("--missing");
+    const std::vector<std::string>& operands = parsed->line.operands;
     if (missing ? operands.size() != 1 : (operands.empty() || operands.size() > 2))
-        return UsageError(command, "verkeerd aantal argumenten", err);
-    if (!today) today = record::LocalDate(std::chrono::system_clock::now());
-    if (missing) return WriteMissing(operands[0], *today, jobs, out, err);
+        return UsageError(*FindSubcommand("pdf"), "verkeerd aantal argumenten", err);
+    const record::Date today =
+        parsed->date.value_or(record::LocalDate(std::chrono::system_clock::now()));
+    if (missing) return WriteMissing(operands[0], today, parsed->jobs, out, err);
 
     const fs::path reportFile = operands[0];
     const fs::path pdfFile = operands.size() == 2 ? fs::path(operands[1]) : DefaultPdfOf(reportFile);
-    if (!WritePdf(reportFile, pdfFile, *today, err)) return kExitFailure;
+    if (!WritePdf(reportFile, pdfFile, today, err)) return kExitFailure;
     out << pdfFile.string() << "\n";
     return kExitSuccess;
 }

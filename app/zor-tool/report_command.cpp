@@ -157,23 +157,19 @@ int WriteAllReports(ReportJob job, int jobs, std::ostream& out, std::ostream& er
 }  // namespace
 
 int RunReport(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    const Subcommand& command = *FindSubcommand("report");
     int status = kExitSuccess;
-    const std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
-    if (!line) return status;
-    std::optional<record::Date> today;
-    int jobs = DefaultJobs();
-    if (!ReadDateOption(command, *line, today, err) || !ReadJobsOption(command, *line, jobs, err))
-        return kExitUsage;
-    const bool all = line->has("--all");
-    const std::vector<std::string>& operands = line->operands;
+    const std::optional<FolderCommandLine> parsed =
+        ParseFolderCommandLine("report", arguments, out, err, status);
+    if (!parsed) return status;
+    const bool all = parsed->line.has("--all");
+    const std::vector<std::string>& operands = parsed->line.operands;
     if (operands.size() != (all ? 2u : 3u))
-        return UsageError(command, "verkeerd aantal argumenten", err);
-    if (!today) today = Today();
-    ReportJob job{folders::dataFilesFolder(operands[0]), operands.back(), *today};
+        return UsageError(*FindSubcommand("report"), "verkeerd aantal argumenten", err);
+    ReportJob job{folders::dataFilesFolder(operands[0]), operands.back(),
+                  parsed->date.value_or(Today())};
     if (all) {
         job.onlyNewComplete = true;
-        return WriteAllReports(job, jobs, out, err);
+        return WriteAllReports(job, parsed->jobs, out, err);
     }
     const ItemResult result = WriteReport(job, operands[1]);
     out << result.output;

@@ -22,25 +22,19 @@ namespace {
 struct ScoresOptions {
     std::optional<record::Date> date;
     bool csv = false;
-    int jobs = DefaultJobs();
+    int jobs = 1;
     std::vector<std::string> operands;
 };
 
 std::optional<ScoresOptions> ParseOptions(const Arguments& arguments, std::ostream& out,
                                           std::ostream& err, int& status) {
-    const Subcommand& command = *FindSubcommand("scores");
-    const std::optional<CommandLine> line = ParseCommandLine(command, arguments, out, err, status);
-    if (!line) return std::nullopt;
-    ScoresOptions options;
-    options.csv = line->has("--csv");
-    options.operands = line->operands;
-    if (!ReadDateOption(command, *line, options.date, err) ||
-        !ReadJobsOption(command, *line, options.jobs, err)) {
-        status = kExitUsage;
-        return std::nullopt;
-    }
+    const std::optional<FolderCommandLine> parsed =
+        ParseFolderCommandLine("scores", arguments, out, err, status);
+    if (!parsed) return std::nullopt;
+    ScoresOptions options{parsed->date, parsed->line.has("--csv"), parsed->jobs,
+                          parsed->line.operands};
     if (options.operands.size() != (options.csv ? 1u : 2u)) {
-        status = UsageError(command, "verkeerd aantal argumenten", err);
+        status = UsageError(*FindSubcommand("scores"), "verkeerd aantal argumenten", err);
         return std::nullopt;
     }
     return options;

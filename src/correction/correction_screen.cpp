@@ -56,14 +56,6 @@ std::string StoredTimeSeconds(const std::string& tenthsCell) {
     return std::to_string(*tenths / 10) + "," + std::to_string(*tenths % 10) + " s";
 }
 
-// The report's key names two files in the data folder: it must not lead out of it.
-bool IsLoadableKey(std::string_view key) {
-    if (key.empty() || key == "." || key == "..") return false;
-    return std::none_of(key.begin(), key.end(), [](char c) {
-        return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
-    });
-}
-
 // A code that can name the corrected files and be read back from a data line:
 // only the characters the code field accepts (and the space of a sequence suffix).
 bool IsStorableCode(std::string_view code) {
@@ -235,7 +227,7 @@ void Tcorrect::resetScreen() {
 }
 
 void Tcorrect::loadAdministration(const std::string& key) {
-    if (!IsLoadableKey(key)) {
+    if (!record::IsPlainFileName(key)) {
         throw std::runtime_error("Kan de testafname \"" + key +
                                  "\" niet openen: de naam van het testrapport bevat geen "
                                  "geldige afnamenaam.");

@@ -353,10 +353,4 @@ std::optional<Record> Reader::next() {
     return record;
 }
 
-void forEachRecord(std::span<const std::uint8_t> data,
-                   const std::function<void(const Record&)>& visit) {
-    Reader reader(data);
-    while (auto record = reader.next()) visit(*record);
-}
-
 }  // namespace zor::emf

@@ -17,7 +17,6 @@
 // outlive the reader and every UnknownRecord payload it yields.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 
@@ -46,9 +45,5 @@ class Reader {
 // against the data (throws FormatError). Lets a caller find where one picture
 // ends in a stream of pictures.
 std::size_t pictureSize(std::span<const std::uint8_t> data);
-
-// Calls visit for every record of the picture, header first.
-void forEachRecord(std::span<const std::uint8_t> data,
-                   const std::function<void(const Record&)>& visit);
 
 }  // namespace zor::emf

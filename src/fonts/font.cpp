@@ -19,7 +19,7 @@ std::shared_ptr<const FontFace> resolveFont(const FontSpec& wanted) {
     std::shared_ptr<const FontFace> face;
     if (auto family = servingFamily(wanted.family)) {
         if (auto file = findFontFile(*family, wanted.weight, wanted.italic)) {
-            face = std::make_shared<const FontFace>(wanted.family, file->path, file->index);
+            face = std::make_shared<const FontFace>(file->path, file->index);
         }
     }
     cache.emplace(std::move(key), face);

@@ -27,22 +27,14 @@ struct BoundingBox {
     int yMax = 0;
 };
 
-// Four-letter SFNT table tag, e.g. sfntTag("name").
-constexpr std::uint32_t sfntTag(const char (&tag)[5]) {
-    return (std::uint32_t(std::uint8_t(tag[0])) << 24) |
-           (std::uint32_t(std::uint8_t(tag[1])) << 16) |
-           (std::uint32_t(std::uint8_t(tag[2])) << 8) | std::uint32_t(std::uint8_t(tag[3]));
-}
-
 // One loaded font file. All metrics are in font units (unitsPerEm() units per em).
 class FontFace {
   public:
-    FontFace(std::string requestedFamily, std::string filePath, int faceIndex);
+    FontFace(std::string filePath, int faceIndex);
     ~FontFace();
     FontFace(const FontFace&) = delete;
     FontFace& operator=(const FontFace&) = delete;
 
-    const std::string& requestedFamily() const { return requestedFamily_; }  // as asked for
     const std::string& family() const { return family_; }                    // of the file used
     const std::string& filePath() const { return filePath_; }
     const std::string& postScriptName() const { return postScriptName_; }
@@ -54,27 +46,18 @@ class FontFace {
     // Text-cell extent above and below the baseline (both positive), as used for line heights.
     int winAscent() const { return winAscent_; }
     int winDescent() const { return winDescent_; }
-    int capHeight() const { return capHeight_; }
     int xHeight() const { return xHeight_; }
     BoundingBox boundingBox() const { return bbox_; }
     double italicAngle() const { return italicAngle_; }  // degrees, negative leans right
     bool isFixedPitch() const { return fixedPitch_; }
-    int weight() const { return weight_; }  // OS/2 weight class
-    bool isBold() const { return bold_; }
-    bool isItalic() const { return italic_; }
 
-    bool hasGlyph(char32_t codePoint) const;
     unsigned glyphIndex(char32_t codePoint) const;  // 0 (the missing glyph) when absent
     int glyphAdvance(unsigned glyph) const;
     // Advance width of a code point; a code point without glyph measures as the missing glyph.
     int advanceWidth(char32_t codePoint) const;
     int advanceWidth(std::u32string_view text) const;
 
-    // The raw bytes of an SFNT table (e.g. "name", "cmap", "hmtx"); empty when the font lacks it.
-    std::vector<std::uint8_t> sfntTable(std::uint32_t tag) const;
-
   private:
-    std::string requestedFamily_;
     std::string family_;
     std::string filePath_;
     std::string postScriptName_;
@@ -83,14 +66,10 @@ class FontFace {
     int descender_ = 0;
     int winAscent_ = 0;
     int winDescent_ = 0;
-    int capHeight_ = 0;
     int xHeight_ = 0;
     BoundingBox bbox_;
     double italicAngle_ = 0;
     bool fixedPitch_ = false;
-    int weight_ = 400;
-    bool bold_ = false;
-    bool italic_ = false;
 
     mutable std::mutex mutex_;  // FreeType faces are not safe for concurrent use
     FT_FaceRec_* face_ = nullptr;

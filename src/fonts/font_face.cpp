@@ -28,8 +28,7 @@ FT_Library library() {
 
 }  // namespace
 
-FontFace::FontFace(std::string requestedFamily, std::string filePath, int faceIndex)
-    : requestedFamily_(std::move(requestedFamily)), filePath_(std::move(filePath)) {
+FontFace::FontFace(std::string filePath, int faceIndex) : filePath_(std::move(filePath)) {
     {
         std::lock_guard lock(libraryMutex());
         if (FT_New_Face(library(), filePath_.c_str(), faceIndex, &face_) != 0) {
@@ -46,9 +45,6 @@ FontFace::FontFace(std::string requestedFamily, std::string filePath, int faceIn
     bbox_ = {int(face_->bbox.xMin), int(face_->bbox.yMin), int(face_->bbox.xMax),
              int(face_->bbox.yMax)};
     fixedPitch_ = FT_IS_FIXED_WIDTH(face_);
-    bold_ = (face_->style_flags & FT_STYLE_FLAG_BOLD) != 0;
-    italic_ = (face_->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
-    weight_ = bold_ ? 700 : 400;
 
     if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
         os2 && os2->version != 0xFFFF) {
@@ -56,11 +52,7 @@ FontFace::FontFace(std::string requestedFamily, std::string filePath, int faceIn
         descender_ = os2->sTypoDescender;
         winAscent_ = os2->usWinAscent;
         winDescent_ = os2->usWinDescent;
-        weight_ = os2->usWeightClass;
-        if (os2->version >= 2) {
-            capHeight_ = os2->sCapHeight;
-            xHeight_ = os2->sxHeight;
-        }
+        if (os2->version >= 2) xHeight_ = os2->sxHeight;
     }
     if (auto* post = static_cast<TT_Postscript*>(FT_Get_Sfnt_Table(face_, FT_SFNT_POST))) {
         italicAngle_ = double(post->italicAngle) / 65536.0;
@@ -76,8 +68,6 @@ unsigned FontFace::glyphIndex(char32_t codePoint) const {
     std::lock_guard lock(mutex_);
     return FT_Get_Char_Index(face_, codePoint);
 }
-
-bool FontFace::hasGlyph(char32_t codePoint) const { return glyphIndex(codePoint) != 0; }
 
 int FontFace::glyphAdvance(unsigned glyph) const {
     std::lock_guard lock(mutex_);
@@ -95,15 +85,6 @@ int FontFace::advanceWidth(std::u32string_view text) const {
     int width = 0;
     for (char32_t c : text) width += advanceWidth(c);
     return width;
-}
-
-std::vector<std::uint8_t> FontFace::sfntTable(std::uint32_t tag) const {
-    std::lock_guard lock(mutex_);
-    FT_ULong length = 0;
-    if (FT_Load_Sfnt_Table(face_, tag, 0, nullptr, &length) != 0 || length == 0) return {};
-    std::vector<std::uint8_t> bytes(length);
-    if (FT_Load_Sfnt_Table(face_, tag, 0, bytes.data(), &length) != 0) return {};
-    return bytes;
 }
 
 }  // namespace zor::fonts

@@ -3,15 +3,11 @@
 // colour (R, G, B) of the rendered page becomes the grey
 // g = (R × 30 + G × 59 + B × 11) / 100 on all three channels.
 #include <cstdint>
-#include <span>
 
 namespace zor::pagestore {
 
 constexpr std::uint8_t greyOf(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return std::uint8_t((r * 30 + g * 59 + b * 11) / 100);
 }
-
-// Turns pixels of four bytes each (R, G, B, A) grey in place; alpha stays.
-void convertToGrey(std::span<std::uint8_t> rgbaPixels);
 
 }  // namespace zor::pagestore

@@ -22,7 +22,6 @@ class TMetafileList {
     TMetafileList() = default;
 
     int Count() const { return int(offsets_.size()); }
-    const std::vector<std::int32_t>& Offsets() const { return offsets_; }
     std::uint64_t DataSize() const { return stream_ ? stream_->size() : 0; }
 
     // Appends a page image.

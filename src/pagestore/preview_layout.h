@@ -109,7 +109,6 @@ class PreviewLayout {
     // delta: the wheel's amount (120 a notch; negative toward the user). Returns
     // false when the wheel is passed on.
     bool Wheel(int delta, Modifiers modifiers, bool middleButton);
-    int WheelRemainder() const { return wheelRemainder_; }
     // Dragging the sheet with the mouse; positions in display coordinates.
     void Press(int x, int y);
     void Move(int x, int y, bool leftButtonDown);

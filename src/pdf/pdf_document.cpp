@@ -4,7 +4,6 @@
 #include <sstream>
 #include <system_error>
 
-#include "files/atomic_file.h"
 #include "fonts/font.h"
 #include "pdf/pdf_errors.h"
 #include "text/encoding.h"
@@ -226,10 +225,6 @@ std::string TPdfDocument::saveToString() {
     std::ostringstream bytes;
     saveToStream(bytes);
     return std::move(bytes).str();
-}
-
-void TPdfDocument::saveToFile(const std::filesystem::path& path) {
-    files::ReplaceFile(path, saveToString());
 }
 
 }  // namespace zor::pdf

@@ -105,9 +105,6 @@ class TPdfDocument {
 
     void saveToStream(std::ostream& out);
     std::string saveToString();
-    // Creates or replaces the file whole (files::ReplaceFile): throws files::WriteError when
-    // it cannot be written, and the writer's errors; either way the file is left as it was.
-    void saveToFile(const std::filesystem::path& path);
 
   private:
     void setInfoText(const std::string& key, std::string_view utf8);

@@ -17,8 +17,6 @@ PdfObjectPtr held(const PdfObjectPtr& value) {
 
 void PdfReference::writeValue(PdfOutput& out) { out << std::to_string(targetNumber_) << " 0 R"; }
 
-void PdfNull::writeValue(PdfOutput& out) { out << "null"; }
-
 void PdfNumber::writeValue(PdfOutput& out) { out << std::to_string(value_); }
 
 void PdfReal::writeValue(PdfOutput& out) { out << formatReal(value_); }
@@ -56,7 +54,7 @@ void PdfArray::writeValue(PdfOutput& out) {
 
 void PdfDictionary::set(std::string key, const PdfObjectPtr& value) {
     remove(key);
-    entries_.push_back({std::move(key), held(value), false});
+    entries_.push_back({std::move(key), held(value)});
 }
 
 PdfObjectPtr PdfDictionary::get(std::string_view key) const {
@@ -72,16 +70,9 @@ void PdfDictionary::remove(std::string_view key) {
     std::erase_if(entries_, [&](const Entry& e) { return e.key == key; });
 }
 
-void PdfDictionary::setHidden(std::string_view key, bool hidden) {
-    for (auto& e : entries_) {
-        if (e.key == key) e.hidden = hidden;
-    }
-}
-
 void PdfDictionary::writeValue(PdfOutput& out) {
     out << "<<\n";
     for (auto& e : entries_) {
-        if (e.hidden) continue;
         out << nameForm(e.key) << " ";
         e.value->writeValue(out);
         out << "\n";

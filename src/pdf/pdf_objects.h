@@ -46,11 +46,6 @@ class PdfReference : public PdfObject {
     int targetNumber_;
 };
 
-class PdfNull : public PdfObject {
-  public:
-    void writeValue(PdfOutput& out) override;
-};
-
 class PdfNumber : public PdfObject {
   public:
     explicit PdfNumber(std::int32_t value) : value_(value) {}
@@ -135,8 +130,6 @@ class PdfDictionary : public PdfObject {
     }
     bool contains(std::string_view key) const { return get(key) != nullptr; }
     void remove(std::string_view key);
-    // A hidden entry stays in the dictionary but is not written.
-    void setHidden(std::string_view key, bool hidden);
     std::size_t size() const { return entries_.size(); }
 
     // The written form without the surrounding object header.
@@ -146,7 +139,6 @@ class PdfDictionary : public PdfObject {
     struct Entry {
         std::string key;
         PdfObjectPtr value;
-        bool hidden = false;
     };
     std::vector<Entry> entries_;
 };
@@ -179,7 +171,6 @@ class PdfStream : public PdfObject {
 };
 
 // Shorthands for building objects.
-inline std::shared_ptr<PdfNull> makeNull() { return std::make_shared<PdfNull>(); }
 inline std::shared_ptr<PdfName> makeName(std::string n) {
     return std::make_shared<PdfName>(std::move(n));
 }

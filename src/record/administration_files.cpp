@@ -17,15 +17,6 @@ FileError OpenError(const fs::path& file, const std::string& reason) {
     return {file, "Kan bestand \"" + file.string() + "\" niet openen. " + reason};
 }
 
-// A key names files inside a folder: it must not lead out of it.
-bool IsPlainFileName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    for (char c : name) {
-        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) return false;
-    }
-    return true;
-}
-
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -44,6 +35,14 @@ ResumeResult LoadFailure(const FileError& error) {
 }
 
 }  // namespace
+
+bool IsPlainFileName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (char c : name) {
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) return false;
+    }
+    return true;
+}
 
 bool IsAfnameKey(std::string_view key) {
     constexpr std::size_t kDateSuffixLength = 11;  // "_dd-mm-yyyy"

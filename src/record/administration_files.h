@@ -24,6 +24,9 @@ struct AdministrationPaths {
     fs::path dataFV;      // <key>_FV.vda
 };
 
+// A key names files inside a folder: it must not lead out of it (no separator,
+// no control character, not "." or "..").
+bool IsPlainFileName(std::string_view name);
 // A key as the incomplete-administration file holds it: a code, "_", a date;
 // always a plain file name.
 bool IsAfnameKey(std::string_view key);

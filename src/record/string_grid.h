@@ -10,9 +10,6 @@ class StringGrid {
   public:
     StringGrid(int columns, int rows);
 
-    int ColumnCount() const { return columns_; }
-    int RowCount() const { return rows_; }
-
     // Both throw std::out_of_range for a cell outside the grid.
     const std::string& Cell(int column, int row) const;
     void SetCell(int column, int row, std::string text);

@@ -57,6 +57,10 @@ constexpr int kMaxGapFrames = 3;
 constexpr int kMaxRiseFrames = 30;
 constexpr int kMaxRisePauseFrames = 8;
 constexpr int kMinRiseFrames = 3;
+// A band's background at a frame: the quietest of this many frames before it.
+constexpr int kBackgroundFrames = 20;
+// A sound has faded once it lies this far below its loudest of the frames just before.
+constexpr double kFadedDb = 6.0;
 // The prompt's tail has died away when this many frames in a row are quiet:
 // longer than the closure before a final plosive, shorter than anyone takes
 // to begin an answer.
@@ -119,8 +123,9 @@ double EnergyDb(std::span<const float> window) {
     return 10 * std::log10(sum / double(window.size()) + 1.0);
 }
 
-// A band's thresholds, in dB of energy.
+// A band's noise floor and thresholds, in dB of energy.
 struct Thresholds {
+    double floor;
     double voiced;
     double rise;
 };
@@ -147,23 +152,39 @@ Thresholds BandThresholds(const std::vector<double>& energy) {
         spread = *middle / 0.954;
     }
     return Thresholds{
-        std::max(noiseFloor + std::max(kVoicedMarginDb, kVoicedSpreads * spread), kQuietestVoiceDb),
+        noiseFloor, std::max(noiseFloor + std::max(kVoicedMarginDb, kVoicedSpreads * spread), kQuietestVoiceDb),
         std::max(noiseFloor + std::max(kRiseMarginDb, kRiseSpreads * spread), kQuietestRiseDb)};
 }
 
-// The signal after the search start in each band, with the band's thresholds,
-// and per frame whether some band is voiced or risen there.
+// The signal in each band from `origin` (a little before the search start) on,
+// the band's thresholds, and per frame after the search start the band's
+// background (the quietest of the frames just before) and whether some band
+// is voiced or risen there: above its thresholds, and by as much above its
+// background, so a fading sound (the echo of the prompt) neither is a voice
+// nor rises, while a voice starting within it does.
 struct Analysis {
+    std::size_t origin;
     std::vector<std::vector<float>> bands;
     std::vector<Thresholds> thresholds;
+    std::vector<std::vector<double>> background;
     std::vector<bool> voiced;
     std::vector<bool> risen;
+    // Every band is below its voiced threshold or has faded well below its
+    // recent loudest.
+    std::vector<bool> settled;
 
-    // Whether some band of samples [start, start + length) reaches its rise threshold.
-    bool Risen(std::size_t start, std::size_t length) const {
+    // A band's rise threshold at frame `frame`.
+    double RiseAt(std::size_t band, std::size_t frame) const {
+        const Thresholds& t = thresholds[band];
+        return std::max(t.rise, background[band][frame] + (t.rise - t.floor));
+    }
+
+    // Whether some band of samples [start, start + length) of the signal from
+    // `origin` reaches its rise threshold at frame `frame`.
+    bool Risen(std::size_t start, std::size_t length, std::size_t frame) const {
         for (std::size_t b = 0; b < bands.size(); ++b) {
             const std::span<const float> window = std::span<const float>(bands[b]).subspan(start, length);
-            if (EnergyDb(window) >= thresholds[b].rise) return true;
+            if (EnergyDb(window) >= RiseAt(b, frame)) return true;
         }
         return false;
     }
@@ -172,18 +193,37 @@ struct Analysis {
 Analysis Analyse(std::span<const std::int16_t> samples, int sampleRate, std::size_t first,
                  std::size_t frameLength, std::size_t frameCount) {
     const std::size_t warmup = std::size_t(std::lround(sampleRate * kFilterWarmupSeconds));
-    Analysis analysis{{}, {}, std::vector<bool>(frameCount), std::vector<bool>(frameCount)};
-    std::vector<double> energy(frameCount);
+    const std::size_t history = std::min<std::size_t>(kBackgroundFrames, first / frameLength);
+    const std::size_t origin = first - history * frameLength;
+    Analysis analysis{origin, {}, {}, {}, std::vector<bool>(frameCount), std::vector<bool>(frameCount),
+                      std::vector<bool>(frameCount, true)};
+    std::vector<double> energy(history + frameCount);
     for (const Band& band : kBands) {
         const std::vector<float>& signal = analysis.bands.emplace_back(
-            BandPassed(samples, first > warmup ? first - warmup : 0, first, sampleRate, band));
-        for (std::size_t k = 0; k < frameCount; ++k) {
+            BandPassed(samples, origin > warmup ? origin - warmup : 0, origin, sampleRate, band));
+        for (std::size_t k = 0; k < energy.size(); ++k) {
             energy[k] = EnergyDb(std::span<const float>(signal).subspan(k * frameLength, frameLength));
         }
-        const Thresholds& thresholds = analysis.thresholds.emplace_back(BandThresholds(energy));
+        const std::vector<double> afterStart(energy.begin() + std::ptrdiff_t(history), energy.end());
+        const Thresholds& t = analysis.thresholds.emplace_back(BandThresholds(afterStart));
+        std::vector<double>& background = analysis.background.emplace_back(frameCount, t.floor);
         for (std::size_t k = 0; k < frameCount; ++k) {
-            if (energy[k] >= thresholds.voiced) analysis.voiced[k] = true;
-            if (energy[k] >= thresholds.rise) analysis.risen[k] = true;
+            const std::size_t at = history + k;
+            const double e = energy[at];
+            // Of the frames just before, the quietest is the background and
+            // the loudest tells whether this one is a sound fading away.
+            const std::size_t from = at > std::size_t(kBackgroundFrames) ? at - kBackgroundFrames : 0;
+            bool faded = false;
+            if (from < at) {
+                const auto [quietest, loudest] =
+                    std::minmax_element(energy.begin() + std::ptrdiff_t(from), energy.begin() + std::ptrdiff_t(at));
+                background[k] = *quietest;
+                faded = e <= *loudest - kFadedDb;
+            }
+            const double aboveBackground = e - background[k];
+            if (e >= t.voiced && aboveBackground >= t.voiced - t.floor) analysis.voiced[k] = true;
+            if (e >= t.rise && aboveBackground >= t.rise - t.floor && !faded) analysis.risen[k] = true;
+            if (e >= t.voiced && !faded) analysis.settled[k] = false;
         }
     }
     return analysis;
@@ -251,11 +291,11 @@ std::optional<double> FindVoiceOnset(std::span<const std::int16_t> samples, int 
     // Sound under way at the search start is the prompt's tail (the sound
     // card's latency, the room's echo, a final plosive after its closure):
     // the search begins where it has died away, at the first stretch of
-    // frames that no band rises in.
+    // frames in which every band is quiet or fading and no voice starts.
     std::size_t begin = 0;
     std::size_t quiet = 0;
     while (begin < frameCount && quiet < std::size_t(kQuietFrames)) {
-        quiet = analysis.risen[begin] ? 0 : quiet + 1;
+        quiet = analysis.settled[begin] && !analysis.voiced[begin] ? quiet + 1 : 0;
         ++begin;
     }
     if (quiet < std::size_t(kQuietFrames)) return std::nullopt;
@@ -268,17 +308,18 @@ std::optional<double> FindVoiceOnset(std::span<const std::int16_t> samples, int 
     // Within the frame before the rise and the first risen frame: the first
     // short window that, with the next one, reaches a band's rise threshold.
     const std::size_t refineLength = std::max<std::size_t>(1, std::size_t(std::lround(sampleRate * kRefineSeconds)));
-    const std::size_t refineFrom = (onsetFrame > begin ? onsetFrame - 1 : onsetFrame) * frameLength;
-    const std::size_t refineTo = (onsetFrame + 1) * frameLength;
+    const std::size_t offset = first - analysis.origin;
+    const std::size_t refineFrom = offset + (onsetFrame > begin ? onsetFrame - 1 : onsetFrame) * frameLength;
+    const std::size_t refineTo = offset + (onsetFrame + 1) * frameLength;
     const std::size_t signalLength = analysis.bands.front().size();
-    std::size_t onsetSample = onsetFrame * frameLength;
+    std::size_t onsetSample = first + onsetFrame * frameLength;
     for (std::size_t s = refineFrom; s < refineTo && s + 2 * refineLength <= signalLength; s += refineLength) {
-        if (analysis.Risen(s, refineLength) && analysis.Risen(s + refineLength, refineLength)) {
-            onsetSample = s;
+        if (analysis.Risen(s, refineLength, onsetFrame) && analysis.Risen(s + refineLength, refineLength, onsetFrame)) {
+            onsetSample = analysis.origin + s;
             break;
         }
     }
-    return double(first + onsetSample) / sampleRate;
+    return double(onsetSample) / sampleRate;
 }
 
 }  // namespace zor::voice

@@ -7,14 +7,16 @@
 // The rule: the signal is split into three bands (200-1000, 1000-3000 and
 // 3000-8000 Hz; below lie mains hum and rumble) and cut into 10 ms frames. Each
 // band has its own noise floor (a low percentile of its frame energies after
-// the search start) and spread (how much its noise wavers from frame to frame).
-// A voice is a run of frames in which some band stands well above its floor,
-// lasting long enough to be speech (clicks, knocks and short bursts are not);
-// its onset is traced back over the frames that rise above the floor (a soft
-// fricative, across a plosive's closure) and refined to a few milliseconds.
-// Sound already under way at the search start (the tail of the prompt) is no
-// onset: the search begins at the first 100 ms without sound. Pure
-// computation: no clock, no files, no state between calls.
+// the search start) and spread (how much its noise wavers from frame to frame),
+// and at each frame a background: the quietest of the 200 ms before it. A
+// voice is a run of frames in which some band stands well above both its floor
+// and its background, lasting long enough to be speech (clicks, knocks and
+// short bursts are not); its onset is traced back over the frames that rise
+// above them (a soft fricative, across a plosive's closure) and refined to a
+// few milliseconds. Sound under way at the search start (the prompt's tail,
+// late by the sound card's latency, and its echo in the room) is no onset: the
+// search begins at the first 100 ms in which every band is quiet or fading and
+// no voice starts. Pure computation: no clock, no files, no state between calls.
 #include <cstdint>
 #include <optional>
 #include <span>

@@ -11,7 +11,8 @@ namespace zor::emf::testing {
 
 inline std::vector<Record> readAll(std::span<const std::uint8_t> data) {
     std::vector<Record> records;
-    forEachRecord(data, [&](const Record& r) { records.push_back(r); });
+    Reader reader(data);
+    while (auto r = reader.next()) records.push_back(std::move(*r));
     return records;
 }
 

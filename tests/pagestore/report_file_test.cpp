@@ -268,7 +268,7 @@ TEST_F(HostileReport, BadOffsetFailsOnlyForItsPage) {
 
 TEST_F(HostileReport, DamagedPageDataFailsForThatPage) {
     std::string bytes = good;
-    const std::size_t page2 = 36 + std::uint32_t(original.Pages().Offsets()[1]);
+    const std::size_t page2 = 36 + original.GetPage(1)->size();  // the pages lie back to back
     bytes.replace(page2 + 48, 4, le({0x7FFFFFFF}));  // page 2 claims two gigabytes
     load(store, bytes);
     EXPECT_THROW(store.GetPage(2), EInvalidPreviewData);
@@ -300,16 +300,18 @@ TEST(ReportFile, LoadsAStoredReportFile) {
     EXPECT_EQ(store.PaperType(), pA4);
     EXPECT_EQ(store.PaperWidth(), 21000);
     bool title = false;
-    emf::forEachRecord(*store.GetPage(1), [&](const emf::Record& r) {
-        if (auto* t = std::get_if<emf::ExtTextOutW>(&r)) title |= t->text == u"TESTRAPPORT";
-    });
+    emf::Reader first(*store.GetPage(1));
+    while (const auto r = first.next()) {
+        if (auto* t = std::get_if<emf::ExtTextOutW>(&*r)) title |= t->text == u"TESTRAPPORT";
+    }
     EXPECT_TRUE(title);
     for (int p = 2; p <= 3; ++p) {
         int drawing = 0;
-        emf::forEachRecord(*store.GetPage(p), [&](const emf::Record& r) {
-            drawing += std::holds_alternative<emf::ExtTextOutW>(r) ||
-                       std::holds_alternative<emf::RectangleRecord>(r);
-        });
+        emf::Reader reader(*store.GetPage(p));
+        while (const auto r = reader.next()) {
+            drawing += std::holds_alternative<emf::ExtTextOutW>(*r) ||
+                       std::holds_alternative<emf::RectangleRecord>(*r);
+        }
         EXPECT_EQ(drawing, 0) << "page " << p;
     }
 }

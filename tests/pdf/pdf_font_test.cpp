@@ -116,7 +116,7 @@ TEST(PdfFonts, CharactersOutsideWinAnsiGoThroughTheUnicodeCompanion) {
     showLine(document, arialBold, 650, U"Co\u00EBffici\u00EBnt\u00A0\u2264 3");
 
     TempPdf file;
-    ASSERT_NO_THROW(document.saveToFile(file.path()));
+    ASSERT_NO_THROW(file.write(document));
     auto check = testing::qpdfCheck(file);
     EXPECT_EQ(check.exitCode, 0) << check.output;
     std::string text = testing::pdfToText(file);
@@ -142,7 +142,7 @@ TEST(PdfFonts, SpacesBetweenCompanionCharactersStayInTheGlyphRun) {
         << document.pages()[0].contents->data();
 
     TempPdf file;
-    ASSERT_NO_THROW(document.saveToFile(file.path()));
+    ASSERT_NO_THROW(file.write(document));
     std::string text = testing::pdfToText(file);
     EXPECT_NE(text.find("\u041F\u0440\u0438 \u043C\u0438\u0440 ok"), std::string::npos) << text;
 }
@@ -163,7 +163,7 @@ TEST(PdfFonts, ToUnicodeMapsComeInBlocksOfAHundred) {
                        "pop\nend\nend\n"));
 
     TempPdf file;
-    ASSERT_NO_THROW(document.saveToFile(file.path()));
+    ASSERT_NO_THROW(file.write(document));
     EXPECT_EQ(testing::qpdfCheck(file).exitCode, 0);
     std::string text = testing::pdfToText(file);
     EXPECT_NE(text.find("\u0410\u0411\u0412"), std::string::npos) << text;
@@ -204,7 +204,7 @@ TEST(PdfFonts, GlyphNumbersAreShownInTheCompanion) {
     canvas.endText();
     EXPECT_EQ(document.pages()[0].contents->data(), "BT\n/F1 10 Tf\n<00240025> Tj\nET\n");
     TempPdf file;
-    ASSERT_NO_THROW(document.saveToFile(file.path()));
+    ASSERT_NO_THROW(file.write(document));
     EXPECT_EQ(testing::qpdfCheck(file).exitCode, 0);
 }
 

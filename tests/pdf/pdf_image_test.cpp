@@ -57,7 +57,7 @@ TEST(PdfImages, BitmapsAndJpegPicturesBecomeNamedImageObjects) {
               std::string::npos);
 
     TempPdf file;
-    ASSERT_NO_THROW(document.saveToFile(file.path()));
+    ASSERT_NO_THROW(file.write(document));
     auto check = testing::qpdfCheck(file);
     EXPECT_EQ(check.exitCode, 0) << check.output;
     std::string list = testing::runCommand("pdfimages -list " + file.quoted()).output;

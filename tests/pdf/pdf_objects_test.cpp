@@ -68,8 +68,6 @@ TEST(Containers, DictionariesKeepInsertionOrderAndMoveAResetKeyToTheEnd) {
     d.set("Kids",
           std::make_shared<PdfArray>(std::vector<PdfObjectPtr>{makeNumber(1), makeReal(2.5)}));
     d.set("Type", makeName("Pages"));
-    d.set("Secret", makeNull());
-    d.setHidden("Secret", true);
     EXPECT_EQ(written(d), "<<\n/Count 1\n/Kids [1 2.5 ]\n/Type /Pages\n>>");
     EXPECT_EQ(d.getAs<PdfName>("Type")->name(), "Pages");
     d.remove("Kids");

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -41,6 +42,10 @@ class TempPdf {
     const std::filesystem::path& path() const { return path_; }
     const std::filesystem::path& folder() const { return folder_; }
     std::string quoted() const { return "'" + path_.string() + "'"; }
+    // Writes the document's bytes to the file.
+    void write(TPdfDocument& document) const {
+        std::ofstream(path_, std::ios::binary) << document.saveToString();
+    }
 
   private:
     std::filesystem::path folder_;

@@ -18,16 +18,17 @@ std::size_t FieldCount(const std::string& line) {
 
 TEST(AdministrationRecord, GridLayout) {
     const AdministrationRecord record;
-    EXPECT_EQ(record.SGRscoreFW.ColumnCount(), 3);
-    EXPECT_EQ(record.SGRscoreFW.RowCount(), 15);
+    EXPECT_NO_THROW(record.SGRscoreFW.Cell(2, 14));  // 3 columns, 15 rows
+    EXPECT_THROW(record.SGRscoreFW.Cell(3, 0), std::out_of_range);
+    EXPECT_THROW(record.SGRscoreFW.Cell(0, 15), std::out_of_range);
     EXPECT_EQ(record.SGRscoreFW.Cell(0, 0), " vb1");
     EXPECT_EQ(record.SGRscoreFW.Cell(0, 2), " vb3");
     EXPECT_EQ(record.SGRscoreFW.Cell(0, 3), " 1");
     EXPECT_EQ(record.SGRscoreFW.Cell(0, 14), " 12");
     EXPECT_EQ(record.SGRscoreFV.Cell(0, 11), " 12");
     EXPECT_EQ(record.SGRscoreFV.Cell(0, 12), "");
-    EXPECT_EQ(record.SGdataFW.ColumnCount(), 2);
-    EXPECT_EQ(record.SGdataFW.RowCount(), 200);
+    EXPECT_THROW(record.SGdataFW.Cell(2, 0), std::out_of_range);  // 2 columns, 200 rows
+    EXPECT_THROW(record.SGdataFW.Cell(0, 200), std::out_of_range);
     EXPECT_EQ(record.SGdataFV.Cell(0, 199), " 200");
 }
 

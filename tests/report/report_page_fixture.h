@@ -21,13 +21,14 @@ struct DrawnText {
 
 inline std::vector<DrawnText> TextsOf(const std::vector<std::uint8_t>& page) {
     std::vector<DrawnText> texts;
-    emf::forEachRecord(page, [&texts](const emf::Record& record) {
-        if (const auto* t = std::get_if<emf::ExtTextOutW>(&record)) {
+    emf::Reader reader(page);
+    while (const auto record = reader.next()) {
+        if (const auto* t = std::get_if<emf::ExtTextOutW>(&*record)) {
             int width = 0;
             for (std::int32_t dx : t->dx) width += dx;
             texts.push_back({text::utf16ToUtf8(t->text), t->reference.x, t->reference.y, width});
         }
-    });
+    }
     return texts;
 }
 

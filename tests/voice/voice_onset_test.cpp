@@ -35,47 +35,35 @@ std::string Name(Noise noise) {
 
 // A recording under construction, in floating point until it is rounded to 16 bits.
 struct Clip {
+    int rate;
     std::vector<double> samples;
 
-    explicit Clip(double seconds) : samples(std::size_t(seconds * kRate), 0.0) {}
+    explicit Clip(double seconds, int sampleRate = kRate)
+        : rate(sampleRate), samples(std::size_t(seconds * sampleRate), 0.0) {}
 
     // A vowel-like sound: harmonics of `f0` falling off with their number, a
     // 15 ms attack and a 30 ms release, at RMS `rms`.
     void AddVoice(double at, double seconds, double f0, double rms) {
-        const std::size_t start = std::size_t(at * kRate);
-        const std::size_t length = std::size_t(seconds * kRate);
-        // Each harmonic as a phasor turned by its frequency every sample.
-        std::vector<std::complex<double>> phasor, step;
-        double norm = 0;
-        for (int h = 1; h * f0 < 4000; ++h) {
-            norm += 0.5 / (h * h);
-            phasor.emplace_back(0.0, 1.0 / h);
-            step.push_back(std::polar(1.0, 2 * std::numbers::pi * h * f0 / kRate));
-        }
-        const double scale = rms / std::sqrt(norm);
-        for (std::size_t i = 0; i < length && start + i < samples.size(); ++i) {
-            const double t = double(i) / kRate;
-            const double envelope = std::min({1.0, t / 0.015, (seconds - t) / 0.030});
-            double v = 0;
-            for (std::size_t h = 0; h < phasor.size(); ++h) {
-                v += phasor[h].real();
-                phasor[h] *= step[h];
-            }
-            samples[start + i] += scale * envelope * v;
-        }
+        AddHarmonics(at, seconds, f0, rms, [seconds](double t) { return std::min({1.0, t / 0.015, (seconds - t) / 0.030}); });
     }
 
-    // A fricative's hiss (s, f): white noise twice differenced, which leaves
+    // A room's echo of a voice that ends at `at`: its harmonics fading by
+    // 60 dB in `decaySeconds`, starting at RMS `rms`.
+    void AddEcho(double at, double seconds, double f0, double rms, double decaySeconds) {
+        AddHarmonics(at, seconds, f0, rms, [decaySeconds](double t) { return std::pow(10.0, -3 * t / decaySeconds); });
+    }
+
+    // A fricative's hiss    // A fricative's hiss (s, f): white noise twice differenced, which leaves
     // mostly the top octaves, at RMS `rms`.
     void AddHiss(double at, double seconds, double rms, unsigned seed) {
         std::mt19937 random(seed);
         std::normal_distribution<double> normal(0.0, 1.0);
-        const std::size_t start = std::size_t(at * kRate);
-        const std::size_t length = std::size_t(seconds * kRate);
+        const std::size_t start = std::size_t(at * rate);
+        const std::size_t length = std::size_t(seconds * rate);
         double x1 = 0, x2 = 0;
         for (std::size_t i = 0; i < length && start + i < samples.size(); ++i) {
             const double x = normal(random);
-            const double t = double(i) / kRate;
+            const double t = double(i) / rate;
             const double envelope = std::min({1.0, t / 0.010, (seconds - t) / 0.010});
             samples[start + i] += rms / std::sqrt(6.0) * envelope * (x - 2 * x1 + x2);
             x2 = x1;
@@ -90,7 +78,7 @@ struct Clip {
         std::vector<double> noise(samples.size());
         double brown = 0;
         for (std::size_t i = 0; i < noise.size(); ++i) {
-            const double t = double(i) / kRate;
+            const double t = double(i) / rate;
             switch (kind) {
                 case Noise::White: noise[i] = normal(random); break;
                 case Noise::Brown: brown = 0.995 * brown + normal(random); noise[i] = brown; break;
@@ -104,6 +92,30 @@ struct Clip {
         for (double v : noise) sum += v * v;
         const double scale = rms / std::sqrt(sum / double(noise.size()));
         for (std::size_t i = 0; i < noise.size(); ++i) samples[i] += scale * noise[i];
+    }
+
+    // Harmonics of `f0` falling off with their number, at RMS `rms` under `envelope(t)`.
+    template <typename Envelope>
+    void AddHarmonics(double at, double seconds, double f0, double rms, Envelope envelope) {
+        const std::size_t start = std::size_t(at * rate);
+        const std::size_t length = std::size_t(seconds * rate);
+        // Each harmonic as a phasor turned by its frequency every sample.
+        std::vector<std::complex<double>> phasor, step;
+        double norm = 0;
+        for (int h = 1; h * f0 < 4000; ++h) {
+            norm += 0.5 / (h * h);
+            phasor.emplace_back(0.0, 1.0 / h);
+            step.push_back(std::polar(1.0, 2 * std::numbers::pi * h * f0 / rate));
+        }
+        const double scale = rms / std::sqrt(norm);
+        for (std::size_t i = 0; i < length && start + i < samples.size(); ++i) {
+            double v = 0;
+            for (std::size_t h = 0; h < phasor.size(); ++h) {
+                v += phasor[h].real();
+                phasor[h] *= step[h];
+            }
+            samples[start + i] += scale * envelope(double(i) / rate) * v;
+        }
     }
 
     std::vector<std::int16_t> Pcm() const {
@@ -177,6 +189,22 @@ TEST(VoiceOnset, IgnoresThePromptBeforeTheSearchStartAndItsTail) {
     const auto afterPlosive = FindVoiceOnset(finalPlosive.Pcm(), kRate, 1.0);
     ASSERT_TRUE(afterPlosive);
     EXPECT_NEAR(*afterPlosive, 1.7, kTolerance);
+}
+
+// The prompt's echo in the room fades by 60 dB in a second after it ends; the
+// child begins to answer within it. The echo is no answer, and does not hide
+// the answer, whether the search starts at the prompt's end or before it.
+TEST(VoiceOnset, FindsAnAnswerThatBeginsInThePromptsEcho) {
+    for (double searchFrom : {1.0, 0.9}) {
+        Clip clip(3.0);
+        clip.AddVoice(0.1, 0.9, 120, 8000);
+        clip.AddEcho(1.0, 1.5, 120, 8000 / 2.0, 1.0);
+        clip.AddVoice(1.25, 0.4, 260, kSpeechRms);
+        clip.AddNoise(Noise::White, NoiseRmsAt(20), 8);
+        const auto onset = FindVoiceOnset(clip.Pcm(), kRate, searchFrom);
+        ASSERT_TRUE(onset) << "search from " << searchFrom;
+        EXPECT_NEAR(*onset, 1.25, kTolerance) << "search from " << searchFrom;
+    }
 }
 
 TEST(VoiceOnset, ClicksKnocksAndShortBurstsAreNoVoice) {
@@ -259,6 +287,19 @@ TEST(VoiceOnset, OnsetIsExactToAFewMillisecondsInQuietNoise) {
         const auto onset = FindVoiceOnset(clip.Pcm(), kRate, 0.5);
         ASSERT_TRUE(onset);
         EXPECT_NEAR(*onset, 1.2 + offset, 0.004) << "offset " << offset;
+    }
+}
+
+// Other sample rates than the recordings' 16 kHz: a fricative and its vowel.
+TEST(VoiceOnset, FindsTheOnsetAtOtherSampleRates) {
+    for (int rate : {8000, 22050, 48000}) {
+        Clip clip(2.5, rate);
+        clip.AddHiss(1.2, 0.1, kSpeechRms / 3, 51);
+        clip.AddVoice(1.3, 0.3, 200, kSpeechRms);
+        clip.AddNoise(Noise::Brown, NoiseRmsAt(20), 52);
+        const auto onset = FindVoiceOnset(clip.Pcm(), rate, 0.5);
+        ASSERT_TRUE(onset) << rate << " Hz";
+        EXPECT_NEAR(*onset, 1.2, kTolerance) << rate << " Hz";
     }
 }
 

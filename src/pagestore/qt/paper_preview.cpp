@@ -238,16 +238,6 @@ QColor TPaperPreview::shadowColor() const {
 
 // --- Painting ---------------------------------------------------------------------
 
-const QImage& TPaperPreview::SheetBitmap() {
-    if (!layout_.Visible() || !layout_.Usable()) {
-        static const QImage none;
-        return none;
-    }
-    if (!frameDrawn_) paintFrame();
-    paintContent(sheet_.rect());
-    return sheet_;
-}
-
 void TPaperPreview::paintFrame() {
     const int w = sheet_.width(), h = sheet_.height();
     const int b = options_.BorderWidth, s = options_.ShadowWidth;

@@ -79,8 +79,6 @@ class TPaperPreview : public QAbstractScrollArea {
 
     // Draws the page on the sheet again at the next paint.
     void RepaintSheet();
-    // Renders the sheet as the display shows it, for tests and benchmarks.
-    const QImage& SheetBitmap();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -31,6 +31,15 @@ void compose(TPrintPreview& store, int pages) {
     store.EndDoc();
 }
 
+// The sheet as the display shows it: the display's drawing, cut to the sheet's place.
+QImage shownSheet(TPaperPreview& preview) {
+    const PreviewLayout& layout = preview.Layout();
+    if (!layout.Visible()) return {};
+    const QImage shown = preview.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return shown.copy(layout.ViewLeft() - layout.HPos(), layout.ViewTop() - layout.VPos(),
+                      layout.ViewWidth(), layout.ViewHeight());
+}
+
 struct PaperPreviewTest : ::testing::Test {
     PaperPreviewTest() { qtApp(); }
     TPrintPreview store;
@@ -46,13 +55,13 @@ TEST_F(PaperPreviewTest, SheetAppearsWithTheFirstPageAndShowsItInItsFrame) {
     int changes = 0;
     store.OnChange = [&](TPrintPreview&) { ++changes; };
     EXPECT_FALSE(preview.Layout().Visible());
-    EXPECT_TRUE(preview.SheetBitmap().isNull());
+    EXPECT_TRUE(shownSheet(preview).isNull());
 
     compose(store, 1);
     EXPECT_GT(changes, 0);
     EXPECT_EQ(store.CurrentPage(), 1);
     ASSERT_TRUE(preview.Layout().Visible());
-    const QImage& sheet = preview.SheetBitmap();
+    const QImage sheet = shownSheet(preview);
     ASSERT_EQ(sheet.height(), 440);  // whole page in the 460 pixels high display
     const int w = sheet.width(), h = sheet.height();
     EXPECT_EQ(sheet.pixel(0, h / 2), qRgb(0, 0, 0));        // border
@@ -70,12 +79,12 @@ TEST_F(PaperPreviewTest, TheFrameFollowsTheDisplaysColours) {
     compose(store, 1);
     TPaperPreview preview(store);
     preview.resize(798, 460);
-    const int w = preview.SheetBitmap().width(), h = preview.SheetBitmap().height();
+    const int w = shownSheet(preview).width(), h = shownSheet(preview).height();
     QPalette colours = preview.palette();
     colours.setColor(QPalette::Window, Qt::black);
     colours.setColor(QPalette::Dark, QColor(0, 128, 0));
     preview.setPalette(colours);
-    const QImage& sheet = preview.SheetBitmap();
+    const QImage sheet = shownSheet(preview);
     EXPECT_EQ(sheet.pixel(w - 1, 0), qRgb(0, 0, 0));  // the corners beside the shadow
     EXPECT_EQ(sheet.pixel(0, h - 1), qRgb(0, 0, 0));
     EXPECT_EQ(sheet.pixel(w - 2, h / 2), qRgb(0, 128, 0));  // the shadow itself
@@ -86,7 +95,7 @@ TEST_F(PaperPreviewTest, ALoadedReportOnOtherPaperIsLaidOutForThatPaper) {
     TPaperPreview preview(store);
     preview.resize(798, 460);
     preview.SetMargins(10, 10);
-    ASSERT_LT(preview.SheetBitmap().width(), preview.SheetBitmap().height());
+    ASSERT_LT(shownSheet(preview).width(), shownSheet(preview).height());
 
     TPrintPreview landscape;
     landscape.SetOrientation(poLandscape);
@@ -94,7 +103,7 @@ TEST_F(PaperPreviewTest, ALoadedReportOnOtherPaperIsLaidOutForThatPaper) {
     std::stringstream report;
     landscape.SaveToStream(report);
     store.LoadFromStream(report);
-    const QImage& sheet = preview.SheetBitmap();
+    const QImage sheet = shownSheet(preview);
     EXPECT_GT(sheet.width(), sheet.height());
     // Fitted to the 440 pixels high display: 435 × 1123 / 794 wide plus the frame.
     EXPECT_EQ(sheet.height(), 440);
@@ -106,14 +115,14 @@ TEST_F(PaperPreviewTest, GreyPreviewAndOverlaysAreOnlyShown) {
     const std::vector<std::uint8_t> stored = *store.GetPage(1);
     TPaperPreview preview(store);
     preview.resize(798, 460);
-    const QImage& sheet = preview.SheetBitmap();
+    const QImage sheet = shownSheet(preview);
     const int w = sheet.width(), h = sheet.height();
 
     preview.SetGrayPreview(true);
-    EXPECT_EQ(preview.SheetBitmap().pixel(w / 4, h / 4), qRgb(76, 76, 76));
+    EXPECT_EQ(shownSheet(preview).pixel(w / 4, h / 4), qRgb(76, 76, 76));
     EXPECT_EQ(store.Grayscale(), unsigned(gsPreview));
     preview.SetGrayPreview(false);
-    EXPECT_EQ(preview.SheetBitmap().pixel(w / 4, h / 4), qRgb(255, 0, 0));
+    EXPECT_EQ(shownSheet(preview).pixel(w / 4, h / 4), qRgb(255, 0, 0));
 
     int annotatedPage = 0;
     store.OnAnnotation = [&](TPrintPreview&, int pageNo, emf::Canvas& canvas) {
@@ -130,12 +139,12 @@ TEST_F(PaperPreviewTest, GreyPreviewAndOverlaysAreOnlyShown) {
     preview.SetAnnotation(true);
     preview.SetBackground(true);
     EXPECT_EQ(annotatedPage, 1);
-    EXPECT_EQ(preview.SheetBitmap().pixel(3 * w / 4, 3 * h / 4), qRgb(0, 0, 255));
-    EXPECT_EQ(preview.SheetBitmap().pixel(w / 4, 3 * h / 4), qRgb(0, 255, 0));  // under the page
-    EXPECT_EQ(preview.SheetBitmap().pixel(w / 4, h / 4), qRgb(255, 0, 0));      // the page on top
+    EXPECT_EQ(shownSheet(preview).pixel(3 * w / 4, 3 * h / 4), qRgb(0, 0, 255));
+    EXPECT_EQ(shownSheet(preview).pixel(w / 4, 3 * h / 4), qRgb(0, 255, 0));  // under the page
+    EXPECT_EQ(shownSheet(preview).pixel(w / 4, h / 4), qRgb(255, 0, 0));      // the page on top
     EXPECT_EQ(*store.GetPage(1), stored);
     preview.SetAnnotation(false);
-    EXPECT_EQ(preview.SheetBitmap().pixel(3 * w / 4, 3 * h / 4), qRgb(0, 255, 0));
+    EXPECT_EQ(shownSheet(preview).pixel(3 * w / 4, 3 * h / 4), qRgb(0, 255, 0));
 }
 
 TEST_F(PaperPreviewTest, PageKeysMoveThroughThePagesAndStopAtTheEnds) {
@@ -277,7 +286,7 @@ TEST_F(PaperPreviewTest, ZoomTooLargeToDrawKeepsThePreviousZoom) {
     preview.SetZoomMax(5000);
     preview.SetZoom(5000);  // a sheet of some 40000 × 56000 pixels
     EXPECT_EQ(preview.Zoom(), 150);
-    EXPECT_EQ(preview.SheetBitmap().width(), 5 + 1191);
+    EXPECT_EQ(preview.Layout().ViewWidth(), 5 + 1191);
 }
 
 }  // namespace
