@@ -10,9 +10,14 @@
 //     the stopwatch on the second poll that finds it stopped: goal 100..200 ms;
 //   - the stored time minus the true answer time, and how many stored times
 //     are more than one tenth off the true time rounded as the screen rounds.
-// Usage: stopwatch_bench [--runs N] [--real MONITOR-SOURCE] [--raw FILE]
-//   --real  play on the sound server's players (default: silent players)
-//   --raw   also write one line per run to FILE
+//   - how long the screen's thread spends handling the prompt key, the stop
+//     key and the mark key; with --record the answers are recorded (the
+//     microphone named by PULSE_SOURCE, else the server's default source),
+//     which must not lengthen any of these.
+// Usage: stopwatch_bench [--runs N] [--real MONITOR-SOURCE] [--raw FILE] [--record]
+//   --real    play on the sound server's players (default: silent players)
+//   --raw     also write one line per run to FILE
+//   --record  record the answers on the sound server's microphone
 #include <QGuiApplication>
 #include <QTimer>
 #include <algorithm>
@@ -30,6 +35,7 @@
 #include "observed_sounds.h"
 #include "pulse_monitor.h"
 #include "stopwatch_program.h"
+#include "ui/pulse/pulse_recorder.h"
 #include "ui/pulse/pulse_sound.h"
 #include "ui/qt/clock_driver.h"
 #include "ui/silent_sound.h"
@@ -47,6 +53,7 @@ struct Options {
     int runs = 1000;
     std::optional<std::string> monitorSource;
     std::optional<std::string> rawFile;
+    bool record = false;
 };
 
 Options parse(int argc, char** argv) {
@@ -59,9 +66,12 @@ Options parse(int argc, char** argv) {
             o.monitorSource = argv[++i];
         } else if (!std::strcmp(argv[i], "--raw") && hasValue) {
             o.rawFile = argv[++i];
+        } else if (!std::strcmp(argv[i], "--record")) {
+            o.record = true;
         } else {
             std::fprintf(
-                stderr, "usage: stopwatch_bench [--runs N] [--real MONITOR-SOURCE] [--raw FILE]\n");
+                stderr,
+                "usage: stopwatch_bench [--runs N] [--real MONITOR-SOURCE] [--raw FILE] [--record]\n");
             std::exit(2);
         }
     }
@@ -111,8 +121,15 @@ int main(int argc, char** argv) {
     }
     bench::ObservedSounds sounds(realSounds ? static_cast<ui::SoundSystem&>(*realSounds) : silent);
     ui::qt::ClockDriver driver(clock);
+    ui::pulse::PulseAnswerRecorder recorder(clock);
     bench::StopwatchProgram program(clock, sounds, kPromptMs);
-    program.startAdministration();
+    if (options.record) program.app().setRecorder(recorder);
+    try {
+        program.startAdministration(options.record);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "cannot record: %s\n", e.what());
+        return 3;
+    }
     auto& test = program.swapTest();
 
     std::FILE* raw = options.rawFile ? std::fopen(options.rawFile->c_str(), "w") : nullptr;
@@ -123,13 +140,19 @@ int main(int argc, char** argv) {
     std::mt19937 random(20110305);
     std::uniform_int_distribution<int> answerMs(150, 650);
     std::vector<double> startLagMs, playingToEndMs, endToSeenMs, pollIntervalMs, seenToStartMs,
-        storedMinusTrueTenths;
+        storedMinusTrueTenths, promptKeyMs, stopKeyMs, markKeyMs;
+    // How long the screen's thread takes to handle a key.
+    const auto timedKey = [&](char32_t key, std::vector<double>& into) {
+        const std::int64_t before = bench::nowNs();
+        program.app().keyPress(key);
+        into.push_back(double(bench::nowNs() - before) / 1e6);
+    };
     int unheard = 0;
     int offTheDesign = 0;
     for (int run = 0; run < options.runs; ++run) {
         program.offerNextItem();
         if (monitor) monitor->forgetHeard();
-        program.app().keyPress(U' ');
+        timedKey(U' ', promptKeyMs);
         bench::runEventsUntil([&] { return test.Chrono.ChronoOn; });
         const std::int64_t startedNs = bench::nowNs();
 
@@ -150,7 +173,7 @@ int main(int argc, char** argv) {
             }
             seen = sounds.observed(bench::StopwatchProgram::kPromptPlayer);
             answeredNs = bench::nowNs();
-            program.app().keyPress(U' ');
+            timedKey(U' ', stopKeyMs);
         });
         bench::runEventsUntil([&] { return answeredNs != 0; });
 
@@ -173,13 +196,14 @@ int main(int argc, char** argv) {
                              playingToEndMs.back(), endToSeenMs.back(), seenToStartMs.back(),
                              answer, test.TimeText.c_str(), trueSeconds * 10);
         }
-        program.app().keyPress(run % 2 ? U'g' : U'f');
+        timedKey(run % 2 ? U'g' : U'f', markKeyMs);
         bench::runEventsFor(kSettleMs);
     }
     if (raw) std::fclose(raw);
 
-    std::printf("stopwatch runs: %d, %s players (prompt %d ms, answers 150..650 ms, real clock)\n",
-                options.runs, monitor ? "sound server's" : "silent", kPromptMs);
+    std::printf("stopwatch runs: %d, %s players%s (prompt %d ms, answers 150..650 ms, real clock)\n",
+                options.runs, monitor ? "sound server's" : "silent",
+                options.record ? ", answers recorded" : "", kPromptMs);
     print("start lag after prompt end (ms)", startLagMs, Goal{kPollLagMinMs, kPollLagMaxMs});
     // The lag is the poll interval around the end, less the time from the
     // last poll reading playing to the end (negative when the player reported
@@ -190,6 +214,9 @@ int main(int argc, char** argv) {
     print("  poll interval around the end (ms)", pollIntervalMs);
     print("  poll reading Stopped to start (ms)", seenToStartMs);
     print("stored minus true time (tenths)", storedMinusTrueTenths, Goal{-1, 1});
+    print("prompt key handling (ms)", promptKeyMs);
+    print("stop key handling (ms)", stopKeyMs);
+    print("mark key handling (ms)", markKeyMs);
     std::printf("stored times more than a tenth off the rounded true time: %d of %d\n",
                 offTheDesign, options.runs);
     if (unheard) std::printf("runs without a measurable prompt end: %d\n", unheard);

@@ -4,7 +4,10 @@
 # PulseAudio null sink whose monitor shows when each prompt really ends.
 # Prints per mode the distribution of the stopwatch's start lag after the
 # prompt's end (goal 100..200 ms)
-# and of the stored minus the true answer time (goal within one tenth).
+# and of the stored minus the true answer time (goal within one tenth), and
+# the time the screen's thread spends on the prompt, stop and mark keys; the
+# sound server's players run twice, without and with the answers recorded from
+# the null sink's monitor (no difference beyond noise expected).
 # Usage: bench/stopwatch_bench.sh [runs]   (default 1000 per mode; build
 # folder: $ZOR_BENCH_BUILD or build-bench; per-run lines are kept in
 # $ZOR_BENCH_RAW_DIR when that is set)
@@ -28,4 +31,7 @@ echo "load before: $(uptime)"
 "$build/bin/stopwatch_bench" --runs "$runs" --raw "$raw/silent.txt"
 echo "load: $(uptime)"
 "$build/bin/stopwatch_bench" --runs "$runs" --real "$null_sink_monitor_source" --raw "$raw/real.txt"
+echo "load: $(uptime)"
+PULSE_SOURCE="$null_sink_monitor_source" "$build/bin/stopwatch_bench" --runs "$runs" \
+  --real "$null_sink_monitor_source" --record --raw "$raw/real-recorded.txt"
 echo "load after: $(uptime)"

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <fstream>
 #include <numbers>
+#include <stdexcept>
 #include <string>
 
 #include "event_loop.h"
@@ -77,7 +78,7 @@ StopwatchProgram::StopwatchProgram(ui::Clock& clock, ui::SoundSystem& sounds, in
 
 StopwatchProgram::~StopwatchProgram() { fs::remove_all(root_); }
 
-void StopwatchProgram::startAdministration() {
+void StopwatchProgram::startAdministration(bool recordAnswers) {
     startup_->start();
     runEventsFor(2000);
     auto& links = builder_->links;
@@ -98,6 +99,10 @@ void StopwatchProgram::startAdministration() {
     type(entry.Egebmnd, "06");
     type(entry.Egebjaar, "2002");
     type(entry.Eschool, "Bank");
+    if (recordAnswers) {
+        if (!entry.CBopnemen.enabled) throw std::runtime_error(entry.CBopnemen.hint);
+        entry.CBopnemen.click();
+    }
     entry.ButtonST.click();
     runEventsUntil([&] { return app_.activeScreen() == links.FVin; });
     links.FVin->ButtonIO.click();

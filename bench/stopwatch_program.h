@@ -1,13 +1,15 @@
 #pragma once
 
-// The program as the stopwatch benchmark runs it: the shell and the
-// administration screens on the given clock and sounds, in a private program
-// folder whose item prompts are tones of one known length, brought to the
-// swap test screen of a new administration.
+// The program as the stopwatch benchmark (and the answer recordings' check
+// on a sound server) runs it: the shell and the administration screens on the
+// given clock and sounds, in a private program folder whose item prompts are
+// tones of one known length, brought to the swap test screen of a new
+// administration.
 #include <filesystem>
 #include <memory>
 
 #include "administration/administration_screens.h"
+#include "record/subject_entry_screen.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "ui/application.h"
@@ -25,13 +27,18 @@ class StopwatchProgram {
     ~StopwatchProgram();
 
     // Starts the program and registers a child up to the swap test screen,
-    // running Qt's event loop on the way.
-    void startAdministration();
+    // running Qt's event loop on the way; with `recordAnswers` the entry
+    // screen's recording box is ticked (it must be enabled).
+    void startAdministration(bool recordAnswers = false);
     // After the last item, starts the items again.
     void offerNextItem();
 
     ui::Application& app() { return app_; }
     administration::TFVtfase& swapTest() { return *builder_->links.FVtfase; }
+    record::TZORinvoer& entry() { return *builder_->links.entry; }
+    const ui::ScriptedDialogs& dialogs() const { return dialogs_; }
+    // The data folder (the "datapath" setting).
+    std::filesystem::path dataFolder() const { return root_ / "data"; }
 
   private:
     ui::ScriptedDialogs dialogs_;

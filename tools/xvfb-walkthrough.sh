@@ -9,6 +9,11 @@
 # mark and the corrected files are checked. A screenshot of every screen goes
 # to the output folder. At the end the data, report and PDF files must exist
 # and the recording of the null sink must hold sound.
+# The administration records the answers: the null sink's monitor is the
+# program's microphone (PULSE_SOURCE), and during every step a spoken answer
+# (espeak-ng) plays into the sink after the stopwatch started; the correction
+# screen then shows a play button and a voice onset beside every item, and
+# one recording per item must exist.
 #
 # This is a developer check, not a unit test: it takes a few minutes and
 # depends on timing.
@@ -42,7 +47,7 @@ user=${ZOR_WALKTHROUGH_USER:-}
 build=${ZOR_WALKTHROUGH_BUILD:-$root/build}
 display=:${ZOR_WALKTHROUGH_DISPLAY:-97}
 
-"$root/scripts/install-missing.sh" xvfb xdotool imagemagick python3
+"$root/scripts/install-missing.sh" xvfb xdotool imagemagick python3 espeak-ng sox pulseaudio-utils
 
 if [ $build_first = 1 ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF > /dev/null
@@ -72,6 +77,10 @@ fi
 start_display "$display" ZOR_WALKTHROUGH_DISPLAY
 $null_sink_monitor > "$out/null-sink.raw" &
 session_pids+=($!)
+# The microphone is the sink's monitor; the child's answer is one spoken word.
+export PULSE_SOURCE=zor_null.monitor
+espeak-ng -v nl -w "$work/answer-raw.wav" "boom"
+sox "$work/answer-raw.wav" -r 16000 -c 1 -b 16 "$work/answer.wav" silence 1 0.002 0.5%
 
 if [ -z "$user" ]; then
   layout=$work/layout.txt
@@ -86,7 +95,7 @@ else
   layout=$work/user/layout.txt
   runuser -u "$user" -- env -i "HOME=$user_home" "USER=$user" "LOGNAME=$user" \
     PATH=/usr/local/bin:/usr/bin:/bin "DISPLAY=$display" "XDG_RUNTIME_DIR=$work/user" \
-    "PULSE_SERVER=$PULSE_SERVER" LANG=C.UTF-8 "ZOR_LAYOUT_FILE=$layout" QT_QPA_PLATFORM=xcb \
+    "PULSE_SERVER=$PULSE_SERVER" "PULSE_SOURCE=$PULSE_SOURCE" LANG=C.UTF-8 "ZOR_LAYOUT_FILE=$layout" QT_QPA_PLATFORM=xcb \
     sh -c "exec $program" > "$out/zor.log" 2>&1 &
   zor=$!
 fi
@@ -111,12 +120,15 @@ shots_differ() {
 }
 
 # One step of a test screen: play the prompt(s) with the mouse, wait for the
-# stopwatch, stop it with the space bar, mark with "g" or "f".
+# stopwatch, let the child answer, stop it with the space bar, mark with "g"
+# or "f".
 test_step() {
   local mark=$1; shift
   for prompt in "$@"; do click "$prompt"; done
   wait_control ButtonStptime 'BtnSTPred.gif' 30
   sleep 0.4
+  paplay "$work/answer.wav"
+  sleep 0.2
   key space
   wait_control GoedBt '' 5
   key "$mark"
@@ -169,6 +181,7 @@ type_into Egebjaar 2018
 type_into Eschool Regenboog
 type_into Egroep 4
 type_into Etl Jansen
+click CBopnemen
 wait_control ButtonST 'BtnSTred.gif'
 shot entry-filled
 click ButtonST
@@ -194,7 +207,9 @@ for i in "${!marks_fv[@]}"; do
   if [ "$i" = 5 ]; then
     click ButtonItem
     wait_control ButtonStptime 'BtnSTPred.gif' 30
-    shot swap-stopwatch-running 1
+    sleep 0.4
+    paplay "$work/answer.wav"
+    shot swap-stopwatch-running 0.2
     key space
     wait_control GoedBt
     shot swap-marking
@@ -258,6 +273,15 @@ click CORRbtn
 
 wait_screen correct 30
 shot correction 1
+for item in 1 6 12; do
+  for subtest in FW FV; do
+    line=$(control "${subtest}onset$item")
+    [[ "$line" == *"stem na "* ]] || fail "no voice onset beside $subtest item $item: '$line'"
+    control_ready "${subtest}play$item" || fail "no play button beside $subtest item $item"
+  done
+done
+click FVplay2
+shot correction-playing 0.5
 # Item 2 of the swap test was marked wrong: correct it to right.
 click FVitem2acc
 sleep 0.5
@@ -289,6 +313,9 @@ expect_file "$data/Data/${admin_key}_gecorrigeerd_FV.vda"
 expect_file "$reports/*.zrp"
 expect_file "$reports/*gecorrigeerd*.zrp"
 expect_file "$reports/PDF/*.pdf"
+recordings=$(find "$data/Opnames/$admin_key" -name 'F[WV]_[0-9][0-9].wav' 2> /dev/null | wc -l)
+if [ "$recordings" = 24 ]; then echo "ok: 24 answer recordings"
+else echo "MISSING: $recordings of 24 answer recordings in $data/Opnames/$admin_key" >&2; errors=$((errors + 1)); fi
 if compgen -G "$data/Incomplete afnames/*.zta" > /dev/null; then
   echo "LEFT OVER: an incomplete-administration file after a finished administration" >&2
   errors=$((errors + 1))

@@ -12,6 +12,7 @@
 #include "shell/settings.h"
 #include "ui/clock.h"
 #include "ui/output_latency.h"
+#include "ui/pulse/pulse_recorder.h"
 #include "ui/pulse/pulse_sound.h"
 #include "zor/program.h"
 #include "zor/stop_signals.h"
@@ -73,7 +74,10 @@ int main(int argc, char** argv) {
     soundOptions.latencyOverrideMs =
         zor::shell::AudioLatencyOverrideMs(settings, zor::ui::logToStderr);
     zor::ui::pulse::PulseSoundSystem sounds(clock, soundOptions);
+    // The microphone for answer recordings; it outlives the screens that record.
+    zor::ui::pulse::PulseAnswerRecorder recorder(clock);
     zor::app::Program program(clock, sounds, settings, programFolder);
+    program.app().setRecorder(recorder);
     // A tool driving the program from outside learns where the controls are.
     if (const QByteArray layoutFile = qgetenv("ZOR_LAYOUT_FILE"); !layoutFile.isEmpty())
         program.dumpLayoutTo(layoutFile.toStdString());

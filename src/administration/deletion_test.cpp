@@ -72,8 +72,11 @@ void TFWtfase::BtnAClick() {
 
 void TFWtfase::BtnBClick() {
     links_.main->ClickSound();
+    const std::int64_t promptStartMs = answerPromptComing();
     // A failure leaves prompt B on offer: nothing below has happened yet.
     PlayStepPrompt(CurrentStep(), PromptPart::B);
+    // The examples are not recorded: only items are marked again at correction.
+    if (CurrentStep() > 3) answerPromptStarted(CurrentStep() - 3, promptStartMs);
     RGscore.itemIndex = -1;
     ButtonOT.enabled = false;
     BtnA.enabled = false;

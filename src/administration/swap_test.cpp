@@ -32,8 +32,10 @@ void TFVtfase::ZegTekst(int item) {
 
 void TFVtfase::ItemClick() {
     links_.main->ClickSound();
+    const std::int64_t promptStartMs = answerPromptComing();
     // A failure leaves the item on offer: nothing below has happened yet.
     ZegTekst(CurrentStep());
+    answerPromptStarted(CurrentStep(), promptStartMs);
     RGscore.itemIndex = -1;
     RGscore.enabled = false;
     ButtonOT.enabled = false;

@@ -5,6 +5,7 @@
 #include "administration/finish_screen.h"
 #include "administration/introduction.h"
 #include "administration/pictures.h"
+#include "record/subject_entry_screen.h"
 #include "ui/application.h"
 
 namespace zor::administration {
@@ -102,8 +103,25 @@ void TTestPhase::setScoringControls(bool on) {
     wrongLabel().visible = on;
 }
 
+record::AnswerSession* TTestPhase::answers() {
+    return links_.entry ? &links_.entry->Answers : nullptr;
+}
+
+std::int64_t TTestPhase::answerPromptComing() {
+    if (auto* session = answers()) session->showFailure();
+    return app().clock().nowMs();
+}
+
+void TTestPhase::answerPromptStarted(int item, std::int64_t startMs) {
+    if (auto* session = answers()) session->promptStarted(subtest_, item, startMs);
+}
+
 void TTestPhase::showRunningTime() {
-    Chrono.ChronoStart();
+    if (!Chrono.ChronoOn) {
+        Chrono.ChronoStart();
+        // Where the stopwatch starts is where the recording marks the prompt's end.
+        if (auto* session = answers()) session->promptEnded();
+    }
     const std::string caption = RunningTimeCaption(Chrono.ChronoElapsed());
     ButtonStptime.enabled = true;
     SetButtonPicture(ButtonStptime, links_, "BtnSTPred.gif");
@@ -114,6 +132,7 @@ void TTestPhase::showRunningTime() {
 
 void TTestPhase::StopTimerClick() {
     Chrono.ChronoStop();
+    if (auto* session = answers()) session->stopClicked();
     // A stop sound that cannot be played must not undo the stop: the
     // sequence completes and the error is reported afterwards.
     std::exception_ptr soundError;
@@ -235,6 +254,7 @@ void TTestPhase::voltooienClick() {
     SetButtonPicture(ButtonFinish, links_, "BtnFINon.gif");
     auto& record = links_.record();
     if (record.AfnameStatus < 5) record.AfnameStatus = finishedStatus();
+    if (auto* session = answers()) session->showFailure();
     Latency();
 }
 

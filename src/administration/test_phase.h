@@ -11,6 +11,10 @@
 #include "ui/sound.h"
 #include "ui/timer.h"
 
+namespace zor::record {
+class AnswerSession;
+}
+
 namespace zor::administration {
 
 class TIntroduction;
@@ -119,6 +123,12 @@ class TTestPhase : public ui::Screen {
 
     // The poll's stopwatch part: starts it, shows the running time.
     void showRunningTime();
+    // A timed prompt is about to start: a recording failure is told now,
+    // before it; returns the prompt's start time.
+    std::int64_t answerPromptComing();
+    // The timed prompt of test item `item` (1-12) started at `startMs`: its
+    // answer's take begins (after the play request, which it never delays).
+    void answerPromptStarted(int item, std::int64_t startMs);
     void setScoringControls(bool on);
     // After the last step only finishing is offered.
     void offerFinish();
@@ -127,6 +137,8 @@ class TTestPhase : public ui::Screen {
     Subtest subtest_;
 
   private:
+    // The entry screen's recording of the answers, when there is an entry screen.
+    record::AnswerSession* answers();
     void GoedFoutPress(char32_t key);
     void TimerKeyPress();
     void mark(int index);

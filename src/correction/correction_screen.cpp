@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "folders/folders.h"
+#include "record/answer_recordings.h"
 #include "record/key_filters.h"
 #include "record/data_line.h"
 #include "record/stored_administration.h"
@@ -36,8 +37,24 @@ const std::string kNotSavedPrefix = "De gecorrigeerde data zijn niet opgeslagen.
 constexpr std::size_t kCodeFieldLength = 30;
 constexpr int kPanelLeft = 400;
 constexpr int kFWPanelTop = 115;
-constexpr int kFVPanelTop = 325;
-constexpr int kChoosersPerLine = 6;
+constexpr int kFVPanelTop = 355;
+constexpr int kChoosersPerLine = 4;
+constexpr int kItemWidth = 96;
+constexpr int kItemHeight = 70;
+
+// "3,4 s" for a stored time of 34 tenths; empty for a cell without one.
+std::string StoredTimeSeconds(const std::string& tenthsCell) {
+    const std::optional<int> tenths = [&]() -> std::optional<int> {
+        int value = 0;
+        const auto [end, error] =
+            std::from_chars(tenthsCell.data(), tenthsCell.data() + tenthsCell.size(), value);
+        if (error != std::errc() || end != tenthsCell.data() + tenthsCell.size() || value < 0)
+            return std::nullopt;
+        return value;
+    }();
+    if (!tenths) return {};
+    return std::to_string(*tenths / 10) + "," + std::to_string(*tenths % 10) + " s";
+}
 
 // A code that can name the corrected files and be read back from a data line:
 // only the characters the code field accepts (and the space of a sequence suffix).
@@ -102,24 +119,50 @@ Tcorrect::Tcorrect(ui::Application& app, shell::MainMenu& main)
     Egroep.onChange = [this] { afname_.Egroep = Egroep.text(); };
     RGsekse.onClick = [this] { RGsekseClick(); };
 
-    const auto makeChoosers = [this](const std::string& prefix, int panelTop,
+    const auto makeChoosers = [this](Subtest subtest, int panelTop,
                                      std::vector<std::unique_ptr<MarkChooser>>& choosers) {
+        const std::string prefix(record::SubtestCode(subtest));
         for (int item = 1; item <= kItems; ++item) {
-            const int left = kPanelLeft + ((item - 1) % kChoosersPerLine) * 64;
-            const int top = panelTop + ((item - 1) / kChoosersPerLine) * 70;
+            const int left = kPanelLeft + ((item - 1) % kChoosersPerLine) * kItemWidth;
+            const int top = panelTop + ((item - 1) / kChoosersPerLine) * kItemHeight;
             const std::string number = std::to_string(item);
             itemLabels_.push_back(std::make_unique<ui::Label>(
-                *this, prefix + "label" + number, ui::Bounds{left, top, 56, 18}, "Item " + number));
+                *this, prefix + "label" + number, ui::Bounds{left, top, kItemWidth - 4, 18},
+                "Item " + number));
             itemLabels_.back()->color = 0xFFFFFF;
             auto chooser = std::make_unique<MarkChooser>(*this, prefix + "item" + number + "acc",
-                                                         ui::Bounds{left, top + 22, 56, 22}, item);
+                                                         ui::Bounds{left, top + 20, 56, 22}, item);
             MarkChooser& changed = *chooser;
             chooser->onChange = [this, &changed] { AccuChange(changed); };
             choosers.push_back(std::move(chooser));
+            auto play = std::make_unique<ui::PushButton>(
+                *this, prefix + "play" + number, ui::Bounds{left + 60, top + 20, 30, 22},
+                "\u25B6");
+            play->hint = "Antwoord van item " + number + " afspelen";
+            play->visible = false;
+            play->onClick = [this, subtest, item] { playRecording(subtest, item); };
+            playButtons_.push_back(std::move(play));
+            onsetLabels_.push_back(std::make_unique<ui::Label>(
+                *this, prefix + "onset" + number, ui::Bounds{left, top + 44, kItemWidth - 4, 18}));
+            onsetLabels_.back()->color = 0xFFFFFF;
+            onsetLabels_.back()->fontSize = 8;
         }
     };
-    makeChoosers("FW", kFWPanelTop, fwChoosers_);
-    makeChoosers("FV", kFVPanelTop, fvChoosers_);
+    makeChoosers(Subtest::FW, kFWPanelTop, fwChoosers_);
+    makeChoosers(Subtest::FV, kFVPanelTop, fvChoosers_);
+    answerPlayer_ = app.sounds().createPlayer("MPopname");
+}
+
+ui::Label& Tcorrect::ItemLabel(Subtest subtest, int item) {
+    return *itemLabels_.at(std::size_t((subtest == Subtest::FW ? 0 : kItems) + item - 1));
+}
+
+ui::PushButton& Tcorrect::PlayButton(Subtest subtest, int item) {
+    return *playButtons_.at(std::size_t((subtest == Subtest::FW ? 0 : kItems) + item - 1));
+}
+
+ui::Label& Tcorrect::OnsetLabel(Subtest subtest, int item) {
+    return *onsetLabels_.at(std::size_t((subtest == Subtest::FW ? 0 : kItems) + item - 1));
 }
 
 fs::path Tcorrect::buttonPicture(std::string_view name) const {
@@ -153,6 +196,7 @@ void Tcorrect::FormShow() {
                 locks_.Take(main_.Datapath(), key, app().clock().wallNow()))
             throw std::runtime_error(*refusal);
         loadAdministration(key);
+        showRecordings(key);
     } catch (...) {
         locks_.ReleaseAll();
         // The screen does not open; the viewer's button comes back to rest.
@@ -235,6 +279,42 @@ void Tcorrect::showMarks() {
             afname_.SGRscoreFV.Cell(record::AdministrationRecord::kMarkColumn, item - 1));
         AccuColor(FVitemAcc(item));
     }
+}
+
+void Tcorrect::showRecordings(const std::string& key) {
+    const fs::path& datapath = main_.Datapath();
+    recordingsFolder_ = record::RecordingsFolder(datapath, key);
+    const record::StoredRecordings found = record::FindRecordings(datapath, key);
+    for (Subtest subtest : {Subtest::FW, Subtest::FV}) {
+        const record::StringGrid& grid = subtest == Subtest::FW ? afname_.SGRscoreFW : afname_.SGRscoreFV;
+        const int firstRow = subtest == Subtest::FW ? record::AdministrationRecord::kFirstItemRowFW : 0;
+        for (int item = 1; item <= kItems; ++item) {
+            const std::string time = StoredTimeSeconds(
+                grid.Cell(record::AdministrationRecord::kTimeColumn, firstRow + item - 1));
+            ItemLabel(subtest, item).caption =
+                "Item " + std::to_string(item) + (time.empty() ? "" : " (" + time + ")");
+            const bool recorded = found.has(subtest, item);
+            PlayButton(subtest, item).visible = recorded;
+            OnsetLabel(subtest, item).caption.clear();
+            if (!recorded) continue;
+            const auto answer = record::ReadAnswerRecording(
+                recordingsFolder_ / record::AnswerFileName(subtest, item));
+            if (!answer) {
+                OnsetLabel(subtest, item).caption = "opname onleesbaar";
+                continue;
+            }
+            // Information for the test leader only: the marks and times stay as stored.
+            const std::optional<double> onset = record::VoiceOnsetAfterPrompt(*answer);
+            OnsetLabel(subtest, item).caption =
+                onset ? record::VoiceOnsetText(*onset) : "geen stem gevonden";
+        }
+    }
+}
+
+void Tcorrect::playRecording(Subtest subtest, int item) {
+    answerPlayer_->setFileName((recordingsFolder_ / record::AnswerFileName(subtest, item)).string());
+    answerPlayer_->open();
+    answerPlayer_->play();
 }
 
 // --- Editing ---------------------------------------------------------------------
@@ -404,6 +484,7 @@ void Tcorrect::ButtonExitClick() {
 }
 
 void Tcorrect::FormClose() {
+    answerPlayer_->close();
     locks_.ReleaseAll();
     CORRbtn.load(buttonPicture("BtnWZNoff.gif"));
     if (viewer_) viewer_->CorrectionClosed();

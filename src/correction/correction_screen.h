@@ -20,6 +20,7 @@
 #include "record/administration_record.h"
 #include "shell/main_menu.h"
 #include "ui/screen.h"
+#include "ui/sound.h"
 
 namespace zor::correction {
 
@@ -64,12 +65,18 @@ class Tcorrect : public ui::Screen {
         *this, "FWpanel", {400, 90, 390, 20}, "FoneemWeglating - testitem goed (G) of fout (F)"};
     ui::Label FVpanel{*this,
                       "FVpanel",
-                      {400, 300, 390, 20},
+                      {400, 330, 390, 20},
                       "FoneemVerwisseling - testitem goed (G) of fout (F)"};
 
     // FWitem1acc ... FWitem12acc and FVitem1acc ... FVitem12acc, item n at n - 1.
     MarkChooser& FWitemAcc(int item) { return *fwChoosers_.at(item - 1); }
     MarkChooser& FVitemAcc(int item) { return *fvChoosers_.at(item - 1); }
+    // Beside each item: its label with the stored time, the play button of
+    // its answer recording (shown when there is one) and the recording's
+    // voice onset ("stem na 1,3 s").
+    ui::Label& ItemLabel(record::Subtest subtest, int item);
+    ui::PushButton& PlayButton(record::Subtest subtest, int item);
+    ui::Label& OnsetLabel(record::Subtest subtest, int item);
 
     // --- State read by the viewer ---------------------------------------------
     // The corrected administration: subject fields, results, data lines.
@@ -120,6 +127,9 @@ class Tcorrect : public ui::Screen {
     void showMarks();
     void keepShort(ui::Edit& field, std::string& recordField);
     bool subjectDatesConvert();
+    // Finds the recordings of the administration `key` and shows the items' extras.
+    void showRecordings(const std::string& key);
+    void playRecording(record::Subtest subtest, int item);
 
     shell::MainMenu& main_;
     CorrectionViewer* viewer_ = nullptr;
@@ -129,7 +139,12 @@ class Tcorrect : public ui::Screen {
     record::KeyLocks locks_;
     std::vector<std::unique_ptr<MarkChooser>> fwChoosers_;
     std::vector<std::unique_ptr<MarkChooser>> fvChoosers_;
-    std::vector<std::unique_ptr<ui::Label>> itemLabels_;
+    std::vector<std::unique_ptr<ui::Label>> itemLabels_;  // FW 1-12, then FV 1-12
+    std::vector<std::unique_ptr<ui::PushButton>> playButtons_;
+    std::vector<std::unique_ptr<ui::Label>> onsetLabels_;
+    std::unique_ptr<ui::SoundPlayer> answerPlayer_;
+    // The folder of the loaded administration's recordings.
+    std::filesystem::path recordingsFolder_;
 };
 
 }  // namespace zor::correction

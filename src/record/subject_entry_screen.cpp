@@ -31,6 +31,14 @@ const char* const kBackupDoneMessage =
     "voor de opslag van uw data en testrapporten.";
 const char* const kBackupFailedMessage = "Data niet opgeslagen op de backuplocatie! ";
 const char* const kRecoveryTitle = "Testafname herstellen";
+const char* const kRecordingHint =
+    "Neemt de antwoorden van het kind op, om ze bij het corrigeren terug te luisteren. "
+    "Alleen met toestemming voor dit kind.";
+const char* const kRecordingQuestion =
+    "De antwoorden van dit kind worden opgenomen (\"Antwoorden opnemen\" staat aan). Is daar "
+    "toestemming voor gegeven?\n\nJa: de antwoorden worden opgenomen.\nNee: de afname gaat "
+    "door zonder opnames.";
+const char* const kRecordingTitle = "Antwoorden opnemen";
 
 // "<code>_dd-mm-yyyy": the code part, or nothing for a name of another form.
 std::optional<std::string> CodeOfKey(const std::string& key) {
@@ -70,6 +78,8 @@ TZORinvoer::TZORinvoer(ui::Application& app, shell::ShellScreens& shell,
                        AdministrationScreens& tests)
     : ui::Screen(app, "ZORinvoer"),
       MPGeg(app.sounds().createPlayer("MPGeg")),
+      Answers(app, Afname,
+              [&app](const std::string& notice) { app.showMessage(notice); }),
       shell_(shell),
       tests_(tests) {
     fade = {true, 180, 255};
@@ -111,10 +121,14 @@ TZORinvoer::TZORinvoer(ui::Application& app, shell::ShellScreens& shell,
     ButtonNP.onClick = [this] { NPExecute(); };
     ButtonST.onClick = [this] { STExecute(); };
     ButtonContin.onClick = [this] { KnContinClick(); };
+    CBopnemen.onClick = [this] { CBopnemenClick(); };
     eventEndListener_ = app.addEventEndListener([this] { KeepJournal(); });
 }
 
-TZORinvoer::~TZORinvoer() { app().removeEventEndListener(eventEndListener_); }
+TZORinvoer::~TZORinvoer() {
+    app().removeEventEndListener(eventEndListener_);
+    Answers.end();
+}
 
 void TZORinvoer::KeepJournal() {
     // Open: shown for this administration, which has its data lines.
@@ -180,6 +194,55 @@ void TZORinvoer::ResetAfname() {
     ButtonST.visible = true;
     ButtonContin.enabled = false;
     ButtonContin.visible = false;
+    OfferRecording();
+}
+
+void TZORinvoer::OfferRecording() {
+    Answers.end();
+    if (const std::optional<std::string> problem = app().recorder().microphoneProblem()) {
+        CBopnemen.enabled = false;
+        CBopnemen.checked = false;
+        CBopnemen.hint = "Opnemen kan niet: " + *problem;
+        recordingOnlyOffered_ = false;
+        return;
+    }
+    CBopnemen.enabled = true;
+    CBopnemen.hint = kRecordingHint;
+    CBopnemen.checked = Main().RecordAnswersChosen();
+    recordingOnlyOffered_ = CBopnemen.checked;
+}
+
+void TZORinvoer::CBopnemenClick() {
+    recordingOnlyOffered_ = false;
+    // Remembering is a convenience: a settings file that cannot be written
+    // is reported, the choice holds for this administration all the same.
+    try {
+        Main().RememberRecordAnswers(CBopnemen.checked);
+    } catch (const std::exception& e) {
+        app().showMessage(std::string("De keuze \"Antwoorden opnemen\" is niet onthouden. ") +
+                          e.what());
+    }
+}
+
+void TZORinvoer::BeginRecording() {
+    if (Answers.recording()) return;
+    if (!CBopnemen.checked || !CBopnemen.enabled) return;
+    if (recordingOnlyOffered_) {
+        const ui::ModalResult answer = app().dialogs().confirm(
+            kRecordingQuestion, ui::ConfirmButtons::YesNo,
+            {.title = kRecordingTitle,
+             .defaultButton = ui::ModalResult::No,
+             .fontFamily = {},
+             .messagePointSize = 0});
+        recordingOnlyOffered_ = false;
+        if (answer != ui::ModalResult::Yes) {
+            CBopnemen.checked = false;
+            return;
+        }
+    }
+    // The choice is made: it holds for the whole administration.
+    CBopnemen.enabled = false;
+    Answers.begin(DataFolder());
 }
 
 void TZORinvoer::ShowRecord() {
@@ -305,6 +368,7 @@ void TZORinvoer::STExecute() {
 
     Afname.SubjectValid = true;
     PendingAction = 2;
+    BeginRecording();
     Afname.AppendDataLines();
     LockCodeOnceStarted();
     ButtonST.load(ButtonPicture("BtnSTon.gif"));
@@ -371,6 +435,7 @@ void TZORinvoer::KnContinClick() {
     shell_.later.ZORkeuze->Hide();
     PendingAction = 3;
     PlayClick();
+    BeginRecording();
     ButtonContin.load(ButtonPicture("BtnTHon.gif"));
     Latency();
     tests_.PrepareContinue();
@@ -493,6 +558,16 @@ void TZORinvoer::ResumeAfname() {
     LockCodeOnceStarted();
     if (result.outcome == ResumeResult::Outcome::kResumed) {
         ResolveResumeCollision(resumedKey);
+        // On a later day the administration has a new key: its recordings go with it.
+        if (!DataFolder().empty() && Afname.AfnameKey != resumedKey) {
+            try {
+                CarryRecordings(DataFolder(), resumedKey, Afname.AfnameKey);
+            } catch (const std::exception& e) {
+                app().showMessage(
+                    std::string("De opnames van de eerdere afnamedag zijn niet meegenomen. ") +
+                    e.what());
+            }
+        }
         return;
     }
     // Nothing was loaded: continuing has nothing to open; the file stays for another try.

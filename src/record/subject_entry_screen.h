@@ -14,6 +14,7 @@
 
 #include "record/administration_lock.h"
 #include "record/administration_record.h"
+#include "record/answer_recordings.h"
 #include "record/administration_screens.h"
 #include "record/recovery_journal.h"
 #include "shell/later_screens.h"
@@ -59,7 +60,16 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     ui::ImageButton ButtonNP{*this, "ButtonNP", {134, 429, 209, 130}};
     ui::ImageButton ButtonST{*this, "ButtonST", {452, 429, 209, 130}};
     ui::ImageButton ButtonContin{*this, "ButtonContin", {452, 429, 209, 130}};
+    // Whether the child's answers are recorded in this administration. The
+    // box is ticked by the test leader per administration; the `opnemen`
+    // setting remembers the last choice and offers it ticked, but an offered
+    // tick that nobody touched is confirmed at the start ("Ja" records, the
+    // default "Nee" does not), so that no child is recorded unasked.
+    // Disabled, with the reason as its hint, when there is no microphone.
+    ui::CheckBox CBopnemen{*this, "CBopnemen", {360, 384, 300, 26}, "Antwoorden opnemen"};
     std::unique_ptr<ui::SoundPlayer> MPGeg;
+    // The recording of this administration's answers, used by the test screens.
+    AnswerSession Answers;
 
     // Handlers.
     void FormShow();
@@ -77,6 +87,7 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     void Opslaan1Click(std::function<void()> then = {});
     void ResumeAfname();
     void PlayClick();
+    void CBopnemenClick();
 
     // SubjectEntry.
     ui::Screen& screen() override { return *this; }
@@ -120,6 +131,11 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     bool BackupProcedure();
     void ReturnToMainMenu(bool immediately);
     void OpenIntroductionByStatus();
+    // Offers the recording box for a new administration.
+    void OfferRecording();
+    // At the start or the continuation: recording begins when the box is
+    // ticked (and, when only offered, confirmed).
+    void BeginRecording();
 
     shell::ShellScreens& shell_;
     AdministrationScreens& tests_;
@@ -127,6 +143,8 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     JournalKeeper journal_;
     KeyLocks locks_;
     int eventEndListener_ = 0;
+    // The box's tick comes from the setting, not from the test leader.
+    bool recordingOnlyOffered_ = false;
 };
 
 }  // namespace zor::record

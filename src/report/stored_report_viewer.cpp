@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "record/answer_recordings.h"
 #include "report/report_documents.h"
 #include "report/report_files.h"
 #include "ui/application.h"
@@ -22,6 +23,8 @@ TTRO::TTRO(ui::Application& app, shell::MainMenu& mainMenu, ReportPrinting& prin
     PrintPreview.backgroundColor.reset();
     CORRbtn.visible = false;
     CORRbtn.load(ButtonPicture("BtnWZNoff.gif"));
+    RecordingsLabel.transparent = true;
+    RecordingsLabel.color = 0xFFFFFF;
     LOADbtn.onClick = [this] { LoadButtonClick(); };
     CORRbtn.onClick = [this] { CORRbtnClick(); };
     RzButton1.onClick = [this] { RzButton1Click(); };
@@ -79,6 +82,7 @@ void TTRO::OpenStep() {
     ReportJobTitle = "ZOR-rapport - " + *chosen;
     store.SetPrintJobTitle(ReportJobTitle);
     ReportKey = extractTRfilename(ReportJobTitle);
+    RecordingsLabel.caption = RecordingsText(mainMenu_.Datapath(), ReportKey);
     caption = app().title;
     app().cursor = ui::Cursor::Default;
     CORRbtn.visible = true;
@@ -97,6 +101,14 @@ void TTRO::OpenStep() {
     }
     if (!loadError.empty()) app().showMessage(loadError);
     if (!pdfError.empty()) app().showMessage(pdfError);
+}
+
+std::string TTRO::RecordingsText(const std::filesystem::path& datapath, const std::string& key) {
+    if (datapath.empty() || key.empty()) return "Geen opnames";
+    const record::StoredRecordings found = record::FindRecordings(datapath, key);
+    const std::size_t count = found.deletionItems.size() + found.swapItems.size();
+    if (count == 0) return "Geen opnames";
+    return "Opnames: " + std::to_string(count) + (count == 1 ? " item" : " items");
 }
 
 void TTRO::CORRbtnClick() {

@@ -3,6 +3,9 @@
 // file, shows and prints it, makes its PDF when missing, leads to the correction
 // screen, and composes and stores the report of a confirmed correction under
 // the "_gecorrigeerd" names.
+#include <filesystem>
+#include <string>
+
 #include "report/report_screen.h"
 
 namespace zor::report {
@@ -17,6 +20,9 @@ public:
 
     ui::ImageButton LOADbtn;
     ui::ImageButton CORRbtn;
+    // Whether answer recordings exist for the report's administration (they
+    // are played at correction).
+    ui::Label RecordingsLabel{*this, "RecordingsLabel", {605, 24, 140, 16}};
 
     std::string ReportJobTitle;
     std::string ReportKey;
@@ -40,6 +46,9 @@ public:
 
 protected:
     void onActivate() override { FormActivate(); }
+
+    // "Opnames: 24 items" or "Geen opnames" for the administration `key`.
+    static std::string RecordingsText(const std::filesystem::path& datapath, const std::string& key);
 
 private:
     void Autostart();

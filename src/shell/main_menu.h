@@ -38,6 +38,11 @@ class MainMenu {
     // Linux path; empty when none).
     virtual const std::string& ResumeFileName() const = 0;
 
+    // The `opnemen` setting: whether the test leader last chose to record
+    // the child's answers; remembering it throws files::WriteError.
+    virtual bool RecordAnswersChosen() const = 0;
+    virtual void RememberRecordAnswers(bool on) = 0;
+
     virtual ui::Screen& screen() = 0;
 };
 

@@ -84,6 +84,8 @@ class TZORMAINForm : public ui::Screen, public MainMenu {
     std::filesystem::path reportFolder() const override;
     int ResumeMode() const override { return resumeMode_; }
     const std::string& ResumeFileName() const override { return resumeFileName_; }
+    bool RecordAnswersChosen() const override { return RecordAnswersSetting(settings_); }
+    void RememberRecordAnswers(bool on) override { StoreRecordAnswersSetting(settings_, on); }
     ui::Screen& screen() override { return *this; }
 
     void onKeyDown(int& key, ui::Shift shift) override;

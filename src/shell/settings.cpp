@@ -6,6 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "files/atomic_file.h"
+#include "files/private_folder.h"
+
 namespace zor::shell {
 
 namespace {
@@ -101,6 +104,78 @@ std::string IniSettingsStore::readString(const std::string& key, const std::stri
         if (lower(trimmed(raw.substr(0, eq))) == wantedName) found = raw.substr(eq + 1);
     }
     return found;
+}
+
+void IniSettingsStore::writeString(const std::string& key, const std::string& value,
+                                   const std::string& text) const {
+    // Always the user's own file, never a machine-wide one the user reads
+    // (start-up has copied the folders into the own file already).
+    std::optional<std::filesystem::path> path = fixedFile_;
+    if (!path) {
+        const auto candidates = settingsFileCandidates(env_);
+        if (candidates.empty()) return;
+        path = candidates.front();
+    }
+    std::string content;
+    {
+        std::ifstream in(*path, std::ios::binary);
+        std::ostringstream bytes;
+        if (in) bytes << in.rdbuf();
+        content = bytes.str();
+    }
+    // Walks the lines, replacing the value's last line in the section, or
+    // adding it at the section's end (a new section at the file's end).
+    const std::string wantedSection = sectionOf(key);
+    const std::string wantedName = lower(value);
+    const std::string newLine = value + "=" + text;
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < content.size();) {
+        const auto end = content.find('\n', start);
+        const std::size_t stop = end == std::string::npos ? content.size() : end;
+        std::string line = content.substr(start, stop - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        start = stop + 1;
+    }
+    std::optional<std::size_t> sectionEnd;
+    std::optional<std::size_t> lastValue;
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string line = trimmed(lines[i]);
+        if (!line.empty() && line.front() == '[') {
+            inSection =
+                line.back() == ']' && lower(line.substr(1, line.size() - 2)) == wantedSection;
+            if (inSection) sectionEnd = i + 1;
+            continue;
+        }
+        if (!inSection) continue;
+        if (!line.empty()) sectionEnd = i + 1;
+        const auto eq = lines[i].find('=');
+        if (eq != std::string::npos && lower(trimmed(lines[i].substr(0, eq))) == wantedName)
+            lastValue = i;
+    }
+    if (lastValue) {
+        lines[*lastValue] = newLine;
+    } else if (sectionEnd) {
+        lines.insert(lines.begin() + std::ptrdiff_t(*sectionEnd), newLine);
+    } else {
+        lines.push_back("[HKEY_LOCAL_MACHINE" + std::string(key.front() == '\\' ? "" : "\\") +
+                        key + "]");
+        lines.push_back(newLine);
+    }
+    std::string out;
+    for (const auto& line : lines) out += line + "\r\n";
+    zor::files::CreatePrivateFolder(path->parent_path());
+    zor::files::ReplaceFile(*path, out);
+}
+
+bool RecordAnswersSetting(const SettingsStore& settings) {
+    return trimmed(settings.readString(kSettingsKey, kRecordAnswersValue)) == "1";
+}
+
+void StoreRecordAnswersSetting(const SettingsStore& settings, bool on) {
+    if (RecordAnswersSetting(settings) == on) return;
+    settings.writeString(kSettingsKey, kRecordAnswersValue, on ? "1" : "0");
 }
 
 std::filesystem::path dataFolderFrom(const SettingsStore& settings) {

@@ -16,6 +16,9 @@ inline constexpr const char* kReportPathValue = "trpath";
 // The sound output's latency in milliseconds, replacing the sound server's
 // figure when the test leader's equipment reports it wrongly.
 inline constexpr const char* kAudioLatencyValue = "audiolatency";
+// "1" when the test leader last chose to record the child's answers, "0" or
+// absent otherwise.
+inline constexpr const char* kRecordAnswersValue = "opnemen";
 
 // The machine-wide settings store, read only. A missing store, key or value
 // reads as the empty text.
@@ -23,6 +26,9 @@ class SettingsStore {
   public:
     virtual ~SettingsStore() = default;
     virtual std::string readString(const std::string& key, const std::string& value) const = 0;
+    // Sets one value, keeping every other line; throws files::WriteError.
+    virtual void writeString(const std::string& key, const std::string& value,
+                             const std::string& text) const = 0;
 };
 
 // Reads an environment variable; nothing when it is unset.
@@ -47,6 +53,9 @@ class IniSettingsStore : public SettingsStore {
     explicit IniSettingsStore(std::filesystem::path file);
 
     std::string readString(const std::string& key, const std::string& value) const override;
+    // Writes into the user's own file: the given one, or the first candidate.
+    void writeString(const std::string& key, const std::string& value,
+                     const std::string& text) const override;
 
     // The file in use, or nothing when none of the candidates exists.
     std::optional<std::filesystem::path> file() const;
@@ -66,5 +75,10 @@ std::filesystem::path reportFolderFrom(const SettingsStore& settings);
 // it is absent, and nothing with one line to `log` when it is no such number.
 std::optional<std::int64_t> AudioLatencyOverrideMs(const SettingsStore& settings,
                                                    const std::function<void(const std::string&)>& log);
+
+// The `opnemen` setting: whether the test leader last chose to record answers.
+bool RecordAnswersSetting(const SettingsStore& settings);
+// Remembers that choice; throws files::WriteError.
+void StoreRecordAnswersSetting(const SettingsStore& settings, bool on);
 
 }  // namespace zor::shell

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/answer_recorder.h"
 #include "ui/clock.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
@@ -45,6 +46,9 @@ class Application {
     Dialogs& dialogs() const { return dialogs_; }
     PictureSource& pictures() const { return pictures_; }
     SoundSystem& sounds() const { return sounds_; }
+    // The microphone for answer recordings; none until the front end sets one.
+    AnswerRecorder& recorder() const { return *recorder_; }
+    void setRecorder(AnswerRecorder& recorder) { recorder_ = &recorder; }
 
     std::string title;
     Cursor cursor = Cursor::Default;
@@ -100,6 +104,8 @@ class Application {
     Dialogs& dialogs_;
     PictureSource& pictures_;
     SoundSystem& sounds_;
+    NullAnswerRecorder noRecorder_;
+    AnswerRecorder* recorder_ = &noRecorder_;
     std::vector<Screen*> screens_;
     std::vector<Showing> stack_;
     std::vector<std::pair<int, std::function<void()>>> eventEndListeners_;

@@ -55,6 +55,13 @@ std::optional<WavPcm> readWavPcm(const std::string& nativePath) {
             const bool floatOk = pcm.isFloat && pcm.bitsPerSample == 32;
             if (!(intOk || floatOk) || pcm.channels < 1 || pcm.sampleRate < 1) return std::nullopt;
             haveFormat = true;
+        } else if (std::memcmp(header.data(), "cue ", 4) == 0 && size >= 28) {
+            std::vector<unsigned char> cue(size);
+            if (!in.read(reinterpret_cast<char*>(cue.data()), size)) return std::nullopt;
+            if (size & 1) in.seekg(1, std::ios::cur);
+            // The count, then per point: name, position, "data", chunk start,
+            // block start, sample offset.
+            if (le32(cue.data()) >= 1) pcm.cueFrame = le32(cue.data() + 4 + 20);
         } else if (std::memcmp(header.data(), "data", 4) == 0) {
             if (!haveFormat) return std::nullopt;
             pcm.data.resize(size);

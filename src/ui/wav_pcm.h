@@ -14,6 +14,9 @@ struct WavPcm {
     int bitsPerSample = 0;  // 8 (unsigned), 16 or 32 (signed), or 32 float
     bool isFloat = false;
     std::vector<char> data;
+    // The first cue point of a `cue ` chunk before the data, as a frame
+    // number; the program's answer recordings mark the prompt's end with it.
+    std::optional<std::uint32_t> cueFrame;
 
     std::int64_t bytesPerSecond() const {
         return std::int64_t(channels) * sampleRate * (bitsPerSample / 8);

@@ -37,6 +37,9 @@ class FakeMainMenu : public shell::MainMenu {
     fs::path reportFolder() const override { return {}; }
     int ResumeMode() const override { return 0; }
     const std::string& ResumeFileName() const override { return resumeFile_; }
+    bool RecordAnswersChosen() const override { return recordAnswers; }
+    void RememberRecordAnswers(bool on) override { recordAnswers = on; }
+    bool recordAnswers = false;
     ui::Screen& screen() override { return screen_; }
 
   private:

@@ -6,7 +6,10 @@
 #include "norms/age_band.h"
 #include "norms/raw_scores.h"
 #include "norms/standard_scores.h"
+#include "record/answer_recordings.h"
 #include "record/data_line.h"
+
+#include <cmath>
 
 namespace zor::correction::testing {
 namespace {
@@ -382,6 +385,59 @@ TEST_F(CorrectionConfirmTest, WritingWithoutACheckedSubjectWritesNothing) {
     // The viewer saves only after a confirmation; before one there is no key.
     EXPECT_TRUE(correct.Opslaan1Click().has_value());
     EXPECT_EQ(std::distance(fs::directory_iterator(dataFolder), fs::directory_iterator()), 2);
+}
+
+}  // namespace
+}  // namespace zor::correction::testing
+
+namespace zor::correction::testing {
+namespace {
+
+// An answer recording: a prompt tone, the mark 0.2 s after it, room noise,
+// and a voiced sound (150 Hz with its harmonics) `onsetSeconds` after the mark.
+ui::RecordedAnswer SpokenAnswer(double onsetSeconds) {
+    constexpr int kRate = ui::RecordedAnswer::kSampleRate;
+    ui::RecordedAnswer answer;
+    std::uint32_t noise = 1;
+    const double mark = 0.5;
+    for (int i = 0; i < kRate * 3; ++i) {
+        const double t = double(i) / kRate;
+        noise = noise * 1664525u + 1013904223u;
+        double v = double(int(noise >> 24) - 128) / 4;  // about -44 dBFS
+        if (t < 0.3) v += 6000 * std::sin(2 * M_PI * 700 * t);
+        if (t >= mark + onsetSeconds && t < mark + onsetSeconds + 0.5)
+            for (int h = 1; h <= 12; ++h) v += 2500.0 / h * std::sin(2 * M_PI * 150 * h * t);
+        answer.samples.push_back(std::int16_t(v));
+    }
+    answer.promptEndSample = std::int64_t(mark * kRate);
+    return answer;
+}
+
+TEST_F(CorrectionLoadTest, CorrectedReportOffersTheOriginalsRecordingsWithVoiceOnsetsBesideTheTimes) {
+    // The report of a correction: its data files carry the label, its
+    // recordings are the original administration's.
+    for (const char* suffix : {"_FW.wda", "_FV.vda"})
+        fs::copy_file(Sample(kKey + suffix), dataFolder / (kKey + "_gecorrigeerd" + suffix));
+    const fs::path recordings = root / "data" / "Opnames" / kKey;
+    record::WriteAnswerRecording(recordings / "FV_03.wav", SpokenAnswer(1.3));
+    record::WriteAnswerRecording(recordings / "FW_12.wav", SpokenAnswer(0.42));
+    Open(kKey + "_gecorrigeerd");
+    ASSERT_TRUE(IsOpen());
+
+    EXPECT_TRUE(correct.PlayButton(record::Subtest::FV, 3).visible);
+    EXPECT_TRUE(correct.PlayButton(record::Subtest::FW, 12).visible);
+    EXPECT_FALSE(correct.PlayButton(record::Subtest::FV, 4).visible);
+    EXPECT_FALSE(correct.PlayButton(record::Subtest::FW, 3).visible);
+    EXPECT_EQ(correct.OnsetLabel(record::Subtest::FV, 3).caption, "stem na 1,3 s");
+    EXPECT_EQ(correct.OnsetLabel(record::Subtest::FW, 12).caption, "stem na 0,4 s");
+    EXPECT_EQ(correct.OnsetLabel(record::Subtest::FV, 4).caption, "");
+    // The stored time stands in the item's label.
+    EXPECT_NE(correct.ItemLabel(record::Subtest::FV, 3).caption.find(" s)"), std::string::npos);
+
+    correct.PlayButton(record::Subtest::FV, 3).click();
+    ASSERT_FALSE(ui.sounds.plays().empty());
+    EXPECT_EQ(fs::path(ui.sounds.plays().back().nativePath), recordings / "FV_03.wav");
+    EXPECT_TRUE(ui.dialogs.messages.empty());
 }
 
 }  // namespace

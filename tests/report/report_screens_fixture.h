@@ -33,6 +33,9 @@ public:
     std::filesystem::path reportFolder() const override { return trpath; }
     int ResumeMode() const override { return 0; }
     const std::string& ResumeFileName() const override { return resumeFile; }
+    bool RecordAnswersChosen() const override { return recordAnswers; }
+    void RememberRecordAnswers(bool on) override { recordAnswers = on; }
+    bool recordAnswers = false;
     ui::Screen& screen() override { return *main; }
 };
 

@@ -238,3 +238,27 @@ TEST_F(StoredReportViewerTest, ClosingResetsForTheWelcomePage) {
 
 }  // namespace
 }  // namespace zor::report::testing
+
+namespace zor::report::testing {
+namespace {
+
+TEST_F(StoredReportViewerTest, OpenedReportSaysWhetherItsAdministrationHasRecordings) {
+    menu.datapath = (root / "data").string();
+    const fs::path file = StoredReport("K123 - 05-03-2011_gecorrigeerd.zrp");
+    ui.dialogs.openAnswers.push_back(file.string());
+    viewer.ShowModal();
+    EXPECT_EQ(viewer.RecordingsLabel.caption, "Geen opnames");
+
+    // The corrected report's administration is the original one.
+    const fs::path recordings = root / "data" / "Opnames" / "K123_05-03-2011";
+    fs::create_directories(recordings);
+    std::ofstream(recordings / "FV_01.wav") << "x";
+    std::ofstream(recordings / "FW_12.wav") << "x";
+    std::ofstream(recordings / "notes.txt") << "x";
+    ui.dialogs.openAnswers.push_back(file.string());
+    viewer.LOADbtn.click();
+    EXPECT_EQ(viewer.RecordingsLabel.caption, "Opnames: 2 items");
+}
+
+}  // namespace
+}  // namespace zor::report::testing

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "administration_fixture.h"
+#include "record/answer_recordings.h"
+
+namespace zor::administration::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using record::Subtest;
+
+constexpr int kOpenDelayMs = 20;
+constexpr int kRate = ui::RecordedAnswer::kSampleRate;
+
+// A microphone whose every sample holds the milliseconds from its take's
+// start to the moment it was captured, so that a file shows which moment
+// each of its samples stands for. It opens kOpenDelayMs after the take starts.
+class ClockMicrophone : public ui::ThreadedAnswerRecorder {
+  public:
+    // Streams from this many opened on fail to open (negative: never).
+    int failFromStream = -1;
+
+    ~ClockMicrophone() override { stopAllTakes(); }
+    std::optional<std::string> microphoneProblem() override { return std::nullopt; }
+
+  protected:
+    std::unique_ptr<ui::MicrophoneStream> openStream(std::int64_t takeStartMs) override {
+        if (failFromStream >= 0 && opened_++ >= failFromStream)
+            throw std::runtime_error("De microfoon is weggevallen.");
+        return std::make_unique<Stream>(takeStartMs);
+    }
+
+  private:
+    struct Stream : ui::MicrophoneStream {
+        explicit Stream(std::int64_t takeStartMs) : takeStartMs(takeStartMs) {}
+        Block read() override {
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
+            Block block;
+            for (int i = 0; i < kRate / 100; ++i, ++count)
+                block.samples.push_back(std::int16_t(kOpenDelayMs + count * 1000 / kRate));
+            block.capturedEndMs = double(takeStartMs + kOpenDelayMs) + count * 1000.0 / kRate;
+            return block;
+        }
+        std::int64_t takeStartMs;
+        std::int64_t count = 0;
+    };
+    std::atomic<int> opened_{0};
+};
+
+// The microphone outlives the screens that record on it.
+struct WithMicrophone {
+    ClockMicrophone microphone;
+};
+
+struct AnswerRecordingTest : WithMicrophone, AdministrationFixture, ::testing::Test {
+    int swapAnswerMs(int item) const { return 800 + 100 * item; }
+
+    // From the idle main menu to the swap test, the box ticked or not by the test leader.
+    void startSwapTest(bool tickBox) {
+        main().ButtonNT.click();
+        clock.advance(500);
+        keuze().ButtonFV.click();
+        clock.advance(500);
+        ASSERT_EQ(app.activeScreen(), &entry());
+        enterSubject();
+        if (tickBox != entry().CBopnemen.checked) entry().CBopnemen.click();
+        entry().ButtonST.click();
+        clock.advance(500);
+        passIntroduction(fvIn());
+        ASSERT_EQ(app.activeScreen(), &fvTest());
+    }
+    void runSwapTest() {
+        for (int item = 1; item <= 12; ++item) swapItem(swapAnswerMs(item), item % 2 == 0);
+        finishSubtest(fvTest());
+        entry().Answers.end();  // waits for the last takes
+    }
+    fs::path recordings(const std::string& key) const { return data / "Opnames" / key; }
+    std::vector<std::string> recordingNotices() const {
+        std::vector<std::string> found;
+        for (const auto& m : dialogs.messages)
+            if (m.text.starts_with("Het opnemen van de antwoorden is gestopt.")) found.push_back(m.text);
+        return found;
+    }
+};
+
+TEST_F(AnswerRecordingTest, EveryItemIsRecordedUnderTheSuffixedKeyFromPromptStartToOneSecondAfterStop) {
+    app.setRecorder(microphone);
+    // The child already has a finished administration today: "Nee" adds " #2".
+    std::ofstream(dataFile("Jan01_05-03-2011_FV.vda")) << "x\r\n";
+    dialogs.confirmAnswers = {ui::ModalResult::No};
+    startSwapTest(true);
+    ASSERT_EQ(record().AfnameKey, "Jan01 #2_05-03-2011");
+    runSwapTest();
+
+    const fs::path folder = recordings("Jan01 #2_05-03-2011");
+    EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+    for (int item = 1; item <= 12; ++item) {
+        const fs::path file = folder / record::AnswerFileName(Subtest::FV, item);
+        SCOPED_TRACE(file.string());
+        ASSERT_TRUE(fs::exists(file));
+        EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write);
+        const auto answer = record::ReadAnswerRecording(file);
+        ASSERT_TRUE(answer && answer->promptEndSample);
+        EXPECT_EQ(answer->sampleRate, kRate);
+        const std::int64_t promptEndMs = *answer->promptEndSample * 1000 / kRate;
+        // Silent before the microphone opened; then each sample is the moment it stands for.
+        EXPECT_EQ(answer->samples.at(kOpenDelayMs * kRate / 1000 - 2), 0);
+        EXPECT_NEAR(answer->samples.at(std::size_t(*answer->promptEndSample)), promptEndMs, 1);
+        // Prompt, answer, and the second after the stop.
+        EXPECT_NEAR(double(answer->samples.size()),
+                    double(promptEndMs + swapAnswerMs(item) + 1000) * kRate / 1000, kRate / 100);
+        EXPECT_NEAR(answer->samples.back(), promptEndMs + swapAnswerMs(item) + 1000, 2);
+    }
+    EXPECT_TRUE(recordingNotices().empty());
+    // The data file is the one an unrecorded administration writes.
+    EXPECT_NE(fileText(dataFile("Jan01 #2_05-03-2011_FV.vda")).find(";12;3;9;0;10;1;11;0"),
+              std::string::npos) << fileText(dataFile("Jan01 #2_05-03-2011_FV.vda"));
+}
+
+TEST_F(AnswerRecordingTest, RememberedTickRecordsOnlyAfterTheTestLeaderConfirmsIt) {
+    app.setRecorder(microphone);
+    std::ofstream(settingsFile, std::ios::app) << "opnemen=1\r\n";
+    dialogs.confirmAnswers = {ui::ModalResult::No};
+    startSwapTest(true);  // the box stands ticked already: nobody touched it
+    ASSERT_EQ(dialogs.confirmations.size(), 1u);
+    EXPECT_NE(dialogs.confirmations[0].text.find("toestemming"), std::string::npos);
+    EXPECT_FALSE(entry().CBopnemen.checked);
+    runSwapTest();
+    EXPECT_FALSE(fs::exists(data / "Opnames"));
+    // The remembered choice stays for the next administration.
+    EXPECT_EQ(settings.readString(shell::kSettingsKey, "opnemen"), "1");
+}
+
+TEST_F(AnswerRecordingTest, TickingTheBoxIsRemembered) {
+    app.setRecorder(microphone);
+    startSwapTest(true);
+    EXPECT_EQ(settings.readString(shell::kSettingsKey, "opnemen"), "1");
+    EXPECT_TRUE(dialogs.confirmations.empty());
+    // The datapath line is kept.
+    EXPECT_EQ(settings.readString(shell::kSettingsKey, "datapath"), data.string());
+}
+
+TEST_F(AnswerRecordingTest, WithoutAMicrophoneTheBoxIsDisabledAndSaysWhy) {
+    main().ButtonNT.click();
+    clock.advance(500);
+    keuze().ButtonFV.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    EXPECT_FALSE(entry().CBopnemen.enabled);
+    EXPECT_FALSE(entry().CBopnemen.checked);
+    EXPECT_EQ(entry().CBopnemen.hint, "Opnemen kan niet: Er is geen microfoon aangesloten.");
+}
+
+TEST_F(AnswerRecordingTest, MicrophoneFailingMidAdministrationEndsRecordingWithOneNotice) {
+    microphone.failFromStream = 2;
+    app.setRecorder(microphone);
+    startSwapTest(true);
+    runSwapTest();
+    const auto notices = recordingNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("De microfoon is weggevallen."), std::string::npos);
+    EXPECT_TRUE(fs::exists(recordings("Jan01_05-03-2011") / "FV_01.wav"));
+    EXPECT_TRUE(fs::exists(recordings("Jan01_05-03-2011") / "FV_02.wav"));
+    EXPECT_EQ(record::FindRecordings(data, "Jan01_05-03-2011").swapItems.size(), 2u);
+    // The administration went on to its end.
+    EXPECT_EQ(record().ELaatsteFV, "12");
+    EXPECT_EQ(app.activeScreen(), &fvAft());
+}
+
+TEST_F(AnswerRecordingTest, UnwritableRecordingsFolderEndsRecordingWithOneNoticeNamingIt) {
+    app.setRecorder(microphone);
+    std::ofstream(data / "Opnames") << "no folder";
+    startSwapTest(true);
+    runSwapTest();
+    const auto notices = recordingNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find((data / "Opnames").string()), std::string::npos);
+    EXPECT_EQ(record().ELaatsteFV, "12");
+    EXPECT_EQ(app.activeScreen(), &fvAft());
+}
+
+TEST(AnswerRecordingFilesTest, CorrectedAndResumedKeysFindTheirAdministrationsRecordings) {
+    const fs::path data = ui::testing::freshFolder("answer-files");
+    ui::RecordedAnswer answer;
+    answer.samples = {1, -2, 3};
+    answer.promptEndSample = 2;
+    record::WriteAnswerRecording(record::RecordingsFolder(data, "Jan_01-02-2011") / "FW_03.wav",
+                                 answer);
+    // A corrected administration, also corrected again, reads the original's.
+    EXPECT_EQ(record::RecordingsFolder(data, "Jan_01-02-2011_gecorrigeerd_gecorrigeerd"),
+              data / "Opnames" / "Jan_01-02-2011");
+    EXPECT_EQ(record::FindRecordings(data, "Jan_01-02-2011_gecorrigeerd").deletionItems,
+              std::set<int>{3});
+
+    // Resumed on a later day: the earlier recordings go with the new key; a
+    // recording the new key already has is kept, the old folder stays.
+    ui::RecordedAnswer later = answer;
+    later.samples = {9};
+    record::WriteAnswerRecording(record::RecordingsFolder(data, "Jan_02-02-2011") / "FV_01.wav",
+                                 later);
+    record::WriteAnswerRecording(record::RecordingsFolder(data, "Jan_01-02-2011") / "FV_01.wav",
+                                 answer);
+    record::CarryRecordings(data, "Jan_01-02-2011", "Jan_02-02-2011");
+    const auto moved = record::ReadAnswerRecording(data / "Opnames/Jan_02-02-2011/FW_03.wav");
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->samples, answer.samples);
+    EXPECT_EQ(moved->promptEndSample, 2);
+    EXPECT_EQ(record::ReadAnswerRecording(data / "Opnames/Jan_02-02-2011/FV_01.wav")->samples,
+              later.samples);
+    EXPECT_TRUE(fs::exists(data / "Opnames/Jan_01-02-2011/FW_03.wav"));
+    fs::remove_all(data);
+}
+
+}  // namespace
+}  // namespace zor::administration::testing
