@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sound benchmark: plays each of the 52 prompts through a null sink of a
-# private sound server, records the sink's monitor with parec, and reports
+# private sound server, records the sink's monitor, and reports
 # how long after the last audible sample the player's mode reads Stopped
 # (goal: never early, at most 20 ms late). While the prompts play, pactl
 # samples the latency the server reports for the player's stream (buffer
@@ -34,8 +34,14 @@ sampler=$!
 
 files=("$root"/assets/Audio/FW/*.wav "$root"/assets/Audio/FV/*.wav)
 if [ -n "$latency" ]; then export PULSE_LATENCY_MSEC="$latency"; fi
-"$build/bin/sound_probe" "$null_sink_monitor" "${files[@]}" 2> "$work/probe.log" | tee "$work/plays.txt"
+"$build/bin/sound_probe" "$null_sink_monitor_source" "${files[@]}" 2> "$work/probe.log" | tee "$work/plays.txt"
 unset PULSE_LATENCY_MSEC
+# ZOR_BENCH_RAW_DIR keeps the per-prompt lines, the player's timing log and
+# the server's latency samples.
+if [ -n "${ZOR_BENCH_RAW_DIR:-}" ]; then
+  mkdir -p "$ZOR_BENCH_RAW_DIR"
+  cp "$work/plays.txt" "$work/probe.log" "$work/server-latency.txt" "$ZOR_BENCH_RAW_DIR/"
+fi
 kill "$sampler" 2> /dev/null || true
 sampler=
 
@@ -63,6 +69,9 @@ print(f"output latency folded into the end (latency_ms): min {folded[0]:.0f}  me
 print(f"play request to first audible sample: median {statistics.median(onset):.1f} ms  max {onset[-1]:.1f}")
 print(f"late_ms (Stopped - last audible sample): min {late[0]:.1f}  p10 {q(late, .1):.1f}  "
       f"median {statistics.median(late):.1f}  p90 {q(late, .9):.1f}  max {late[-1]:.1f}")
+arrival = sorted(float(p["late_arrival_ms"]) for p in plays)
+print(f"late_arrival_ms (Stopped - arrival of that sample at the monitor, the older measure): "
+      f"min {arrival[0]:.1f}  median {statistics.median(arrival):.1f}  max {arrival[-1]:.1f}")
 print(f"late_ms - tail_ms (after the end of the file as played): min {after[0]:.1f}  "
       f"median {statistics.median(after):.1f}  max {after[-1]:.1f}")
 print(f"early: {sum(v < 0 for v in late)}   more than 20 ms late: {sum(v > 20 for v in late)}   of {len(late)}")

@@ -1,10 +1,13 @@
 // Plays WAV files one after another on the program's players and compares the
-// moment the player's mode reads Stopped with the moment the last audible
-// sample of the prompt arrives at the output's monitor, read live from
-// `parec` (its command line is the probe's first argument). Prints one line
-// per file: late_ms = stopped − last audible sample heard (negative: early),
-// tail_ms, the quiet end of the file itself (below the same threshold), and
-// latency_ms, the output latency the player folded into the end.
+// moment the player's mode reads Stopped with the moment the sink plays the
+// last audible sample of the prompt, as its monitor (the probe's first
+// argument, a source name) shows. Prints one line per file: late_ms =
+// stopped − last audible sample played (negative: early), late_arrival_ms =
+// stopped − the moment that sample arrived from the monitor (the older
+// measure, which ignores the sink's latency), sink_latency_ms as the
+// monitor's timing reported it, tail_ms, the quiet end of the file itself
+// (below the same threshold), and latency_ms, the output latency the player
+// folded into the end.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -39,15 +42,22 @@ void waitMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms))
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: sound_probe 'parec command' file.wav...\n");
+        std::fprintf(stderr, "usage: sound_probe MONITOR-SOURCE file.wav...\n");
         return 2;
     }
     zor::ui::SystemClock clock;
-    zor::ui::pulse::PulseSoundSystem sounds(clock);
+    // The player's view of the server's timing goes to standard error.
+    zor::ui::pulse::PulseSoundSystem::Options options;
+    options.timingLog = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
+    zor::ui::pulse::PulseSoundSystem sounds(clock, options);
     if (!sounds.connected()) {
         std::fprintf(stderr, "no sound server\n");
         return 3;
     }
+    // ZOR_PROBE_POLL_MS: poll the player as seldom as the screens do
+    // (100 ms) instead of every half millisecond.
+    const char* pollMs = std::getenv("ZOR_PROBE_POLL_MS");
+    const long pollUs = pollMs ? std::atol(pollMs) * 1000 : 500;
     auto player = sounds.createPlayer("MP1");
     zor::bench::MonitorReader monitor(argv[1]);
     monitor.waitUntilSteady();
@@ -61,25 +71,30 @@ int main(int argc, char** argv) {
         waitMs(300);
         monitor.forgetHeard();
         const std::int64_t played = nowNs();
+        std::fprintf(stderr, "play %s at_ms=%lld\n", file.c_str(), (long long)clock.nowMs());
         player->play();
         std::int64_t stopped = 0;
         while (stopped == 0) {
-            if (player->mode() == zor::ui::PlayerMode::Stopped)
+            if (player->mode() == zor::ui::PlayerMode::Stopped) {
                 stopped = nowNs();
-            else
-                std::this_thread::sleep_for(std::chrono::microseconds(500));
+                std::fprintf(stderr, "stopped at_ms=%lld\n", (long long)clock.nowMs());
+            } else
+                std::this_thread::sleep_for(std::chrono::microseconds(pollUs));
         }
         const auto latency = player->outputLatencyMs();
         waitMs(800);  // anything still sounding reaches the monitor
         const std::int64_t heard = monitor.lastAudibleNs();
+        const std::int64_t arrived = monitor.lastArrivedNs();
         const std::int64_t onset = monitor.firstAudibleNs();
         player->close();
         std::printf(
             "file=%s duration_ms=%lld tail_ms=%.1f play_to_first_heard_ms=%.1f "
-            "play_to_stopped_ms=%.1f late_ms=%.1f latency_ms=%lld\n",
+            "play_to_stopped_ms=%.1f late_ms=%.1f late_arrival_ms=%.1f sink_latency_ms=%.1f "
+            "latency_ms=%lld\n",
             file.c_str(), pcm ? (long long)pcm->durationMs() : -1LL, pcm ? quietTailMs(*pcm) : 0.0,
             onset ? (onset - played) / 1e6 : NAN, (stopped - played) / 1e6,
-            heard ? (stopped - heard) / 1e6 : NAN, latency ? (long long)*latency : -1LL);
+            heard ? (stopped - heard) / 1e6 : NAN, arrived ? (stopped - arrived) / 1e6 : NAN,
+            monitor.sinkLatencyUs() / 1e3, latency ? (long long)*latency : -1LL);
         std::fflush(stdout);
     }
     return 0;

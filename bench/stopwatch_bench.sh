@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Stopwatch benchmark: runs the swap test screen's stopwatch on the real
-# clock, first with the silent players, then with the Qt players on a private
+# clock, first with the silent players, then with the sound server's players on a private
 # PulseAudio null sink whose monitor shows when each prompt really ends.
 # Prints per mode the distribution of the stopwatch's start lag after the
-# prompt's end (goal 100..200 ms, plus 60 ms for a real player's late report)
+# prompt's end (goal 100..200 ms)
 # and of the stored minus the true answer time (goal within one tenth).
 # Usage: bench/stopwatch_bench.sh [runs]   (default 1000 per mode; build
 # folder: $ZOR_BENCH_BUILD or build-bench; per-run lines are kept in
@@ -27,5 +27,5 @@ export QT_QPA_PLATFORM=offscreen
 echo "load before: $(uptime)"
 "$build/bin/stopwatch_bench" --runs "$runs" --raw "$raw/silent.txt"
 echo "load: $(uptime)"
-"$build/bin/stopwatch_bench" --runs "$runs" --real "$null_sink_monitor" --raw "$raw/real.txt"
+"$build/bin/stopwatch_bench" --runs "$runs" --real "$null_sink_monitor_source" --raw "$raw/real.txt"
 echo "load after: $(uptime)"

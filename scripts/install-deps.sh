@@ -13,7 +13,7 @@ packages=(
   fonts-crosextra-carlito fonts-liberation2 fonts-liberation
   qpdf poppler-utils emf2svg
   cups printer-driver-cups-pdf
-  xvfb xdotool pulseaudio-utils
+  xvfb xdotool pulseaudio pulseaudio-utils
   util-linux mount
 )
 

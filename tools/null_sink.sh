@@ -6,13 +6,16 @@
 #                             wireplumber and pipewire-pulse on a private
 #                             session bus), installing it when it is missing,
 #                             with its sockets under WORKDIR; exports
-#                             PULSE_SERVER and sets null_sink_monitor
+#                             PULSE_SERVER and sets null_sink_monitor (a parec
+#                             command) and null_sink_monitor_source (the
+#                             monitor source's name)
 #   stop_null_sink            ends the server (safe to call when none runs)
 # Other users' sound servers are never touched: everything runs under the
 # private runtime folder and only the processes started here are ended.
 
 null_sink_pid=
 null_sink_pids=()
+null_sink_monitor_source=zor_null.monitor
 null_sink_monitor="parec --device=zor_null.monitor --format=s16le --rate=48000 --channels=1 --latency-msec=2 --raw"
 
 start_null_sink() {

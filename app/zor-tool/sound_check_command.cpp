@@ -2,7 +2,9 @@
 // player and reports what the test leader's sound output does with it.
 #include <chrono>
 #include <ostream>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "command_line.h"
 #include "folders/folders.h"
@@ -26,13 +28,29 @@ int RunSoundCheck(const Arguments& arguments, std::ostream& out, std::ostream& e
         line->operands.empty()
             ? (folders::audioFolder(folders::runningProgramFolder()) / "Tstop.wav").string()
             : line->operands[0];
-    const auto log = [&err](const std::string& text) { err << "zor-tool geluidstest: " << text << "\n"; };
+    const auto log = [&err](const std::string& text) {
+        err << "zor-tool geluidstest: " << text << "\n";
+    };
     const std::optional<std::int64_t> setting =
         shell::AudioLatencyOverrideMs(shell::IniSettingsStore(), log);
 
     ui::SystemClock clock;
+    // The player's log lines from the connection wait until it is known
+    // whether there is a server: without one this command says so itself
+    // (the program's line would promise silent playing).
+    std::vector<std::string> connectionLog;
+    bool connecting = true;
+    const auto playerLog = [&](const std::string& text) {
+        if (connecting)
+            connectionLog.push_back(text);
+        else
+            log(text);
+    };
     // The server's own figure is shown; the setting, when present, is shown beside it.
-    ui::pulse::PulseSoundSystem sounds(clock, {std::nullopt, log, 2000});
+    ui::pulse::PulseSoundSystem sounds(clock, {std::nullopt, playerLog, 2000, {}});
+    connecting = false;
+    if (sounds.connected())
+        for (const std::string& text : connectionLog) log(text);
     if (!sounds.connected()) {
         err << "zor-tool geluidstest: geen geluidsserver bereikbaar (PulseAudio of PipeWire); "
                "er kan geen geluid worden afgespeeld\n";

@@ -26,9 +26,10 @@ void PromptTimeline::playedOut(std::int64_t nowMs, std::int64_t remainingMs) {
     playedOutEndMs_ = nowMs + std::max<std::int64_t>(0, remainingMs);
 }
 
-void PromptTimeline::latencyChanged(std::int64_t nowMs, std::int64_t latencyMs) {
-    if (!startedMs_ || failedEndMs_ || playedOutEndMs_ || mode(nowMs) == PlayerMode::Stopped)
-        return;
+void PromptTimeline::latencyChanged(std::int64_t nowMs, std::int64_t latencyMs,
+                                    bool stopUnseen) {
+    if (!startedMs_ || failedEndMs_ || playedOutEndMs_) return;
+    if (!stopUnseen && mode(nowMs) == PlayerMode::Stopped) return;
     latencyMs_ = std::max<std::int64_t>(0, latencyMs);
 }
 
@@ -36,7 +37,7 @@ void PromptTimeline::failed(std::int64_t nowMs) {
     if (!requestedMs_ || failedEndMs_) return;
     // The sound lasts its real duration from the request, but never past
     // an end already known.
-    std::int64_t end = std::max(*requestedMs_ + durationMs_, nowMs);
+    std::int64_t end = std::max(*requestedMs_ + silentDurationMs_, nowMs);
     if (auto known = endMs()) end = std::min(end, *known);
     failedEndMs_ = end;
 }
@@ -64,7 +65,7 @@ PlayerMode PromptTimeline::mode(std::int64_t nowMs) const {
     if (auto end = endMs()) return nowMs < *end ? PlayerMode::Playing : PlayerMode::Stopped;
     // Waiting for the backend to confirm the start; one that never does is
     // timed as a silent player from the request.
-    const std::int64_t silentEnd = *requestedMs_ + durationMs_ + kStartGraceMs;
+    const std::int64_t silentEnd = *requestedMs_ + silentDurationMs_ + kStartGraceMs;
     return nowMs < silentEnd ? PlayerMode::Playing : PlayerMode::Stopped;
 }
 

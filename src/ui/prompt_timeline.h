@@ -28,7 +28,12 @@ public:
     static constexpr std::int64_t kStartGraceMs = 1000;
     static constexpr std::int64_t kPlayedOutGraceMs = 500;
 
-    explicit PromptTimeline(std::int64_t durationMs = 0) : durationMs_(durationMs) {}
+    // `silentDurationMs`: how long the sound lasts when timed as a silent
+    // player times it (the whole file, where `durationMs` may stop at its
+    // last sound); the same as `durationMs` when not given.
+    explicit PromptTimeline(std::int64_t durationMs = 0,
+                            std::optional<std::int64_t> silentDurationMs = std::nullopt)
+        : durationMs_(durationMs), silentDurationMs_(silentDurationMs.value_or(durationMs)) {}
 
     std::int64_t durationMs() const { return durationMs_; }
 
@@ -36,8 +41,9 @@ public:
     void startConfirmed(std::int64_t nowMs, std::int64_t latencyMs,
                         bool reportsPlayedOut = false);
     // The output's latency as read again while the sound plays. A sound that
-    // already reads stopped stays stopped.
-    void latencyChanged(std::int64_t nowMs, std::int64_t latencyMs);
+    // already reads stopped stays stopped, unless `stopUnseen`: the caller
+    // knows that nobody has been told it stopped, so a later end still holds.
+    void latencyChanged(std::int64_t nowMs, std::int64_t latencyMs, bool stopUnseen = false);
     // The server has played everything out; the output still holds it for
     // `remainingMs`. The latency is not read again after this.
     void playedOut(std::int64_t nowMs, std::int64_t remainingMs);
@@ -49,11 +55,14 @@ public:
     // When the sound counts as finished, if that is known yet.
     std::optional<std::int64_t> endMs() const;
     bool started() const { return startedMs_.has_value(); }
+    // When the backend confirmed the start.
+    std::optional<std::int64_t> startedMs() const { return startedMs_; }
     bool hasFailed() const { return failedEndMs_.has_value(); }
     std::int64_t latencyMs() const { return latencyMs_; }
 
 private:
     std::int64_t durationMs_;
+    std::int64_t silentDurationMs_;
     std::optional<std::int64_t> requestedMs_;
     std::optional<std::int64_t> startedMs_;
     std::int64_t latencyMs_ = 0;

@@ -61,6 +61,28 @@ TEST(PromptTimeline, AFailureTimesTheSoundAsASilentPlayerWould) {
     EXPECT_EQ(lateStart.mode(899), Playing);
     EXPECT_EQ(lateStart.mode(900), Stopped);
 
+    // A sound whose recording ends in silence ends with its last sound when
+    // played, but lasts the whole file when timed silently.
+    PromptTimeline trimmed(900, 1000);
+    trimmed.playRequested(0);
+    trimmed.startConfirmed(0, 0);
+    EXPECT_EQ(trimmed.mode(899), Playing);
+    EXPECT_EQ(trimmed.mode(900), Stopped);
+    trimmed.playRequested(2000);
+    trimmed.failed(2000);
+    EXPECT_EQ(trimmed.mode(2999), Playing);
+    EXPECT_EQ(trimmed.mode(3000), Stopped);
+
+    // A later end read before anybody saw the sound stop still holds.
+    PromptTimeline unseen(900);
+    unseen.playRequested(0);
+    unseen.startConfirmed(0, 0);
+    unseen.latencyChanged(950, 0);
+    EXPECT_EQ(unseen.mode(950), Stopped);
+    unseen.latencyChanged(950, 80, true);
+    EXPECT_EQ(unseen.mode(979), Playing);
+    EXPECT_EQ(unseen.mode(980), Stopped);
+
     // A failure without a play request changes nothing.
     PromptTimeline idle(1500);
     idle.failed(10);

@@ -20,7 +20,7 @@ struct PulseSoundTest : ::testing::Test {
     std::filesystem::path dir = ui::testing::freshFolder("pulse-sound");
     VirtualClock clock;
     std::vector<std::string> log;
-    PulseSoundSystem sounds{clock, {std::nullopt, [this](auto& line) { log.push_back(line); }, 1000}};
+    PulseSoundSystem sounds{clock, {std::nullopt, [this](auto& line) { log.push_back(line); }, 1000, {}}};
 };
 
 // No sound server: a played prompt lasts exactly its duration on the

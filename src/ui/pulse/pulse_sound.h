@@ -17,7 +17,7 @@ namespace zor::ui::pulse {
 
 // The output new sounds go to: the server's default sink.
 struct OutputDescription {
-    std::string device;       // the sink's description, or its name
+    std::string device;  // the sink's description, or its name
     std::uint32_t sampleRate = 0;
 };
 
@@ -25,9 +25,10 @@ struct OutputDescription {
 // answers for PulseAudio and for PipeWire's PulseAudio server. Each sound
 // plays on a stream of its own on the server's default output, fed from a
 // thread of the client library, so a busy user interface cannot starve it.
-// A sound's end is its duration from the first samples handed over plus the
-// stream's output latency as the server reports it while the sound plays
-// (or the test leader's fixed figure). Without a server, or when the output
+// A sound ends when the stream's position that is heard now, as the
+// server's timing gives it, reaches the sound's length (or, with the test
+// leader's fixed figure, that latency after its duration from the first
+// samples handed over). Without a server, or when the output
 // goes away during a sound, a sound is timed as a silent player times it;
 // the next sound tries the server's default output again.
 // The system must outlive its players.
@@ -39,6 +40,9 @@ class PulseSoundSystem : public SoundSystem {
         LogLine log = logToStderr;
         // How long the start waits for the server to accept the connection.
         int connectWaitMs = 1000;
+        // When set, gets a line with the server's timing of the playing
+        // stream at each reading (for the benchmarks).
+        LogLine timingLog;
     };
 
     explicit PulseSoundSystem(Clock& clock, Options options);
@@ -65,12 +69,15 @@ class PulseSoundSystem : public SoundSystem {
     bool ensureContext();
     void startConnecting();
     void outputLost(const std::string& reason);
+    // A sound found no output to play on.
+    void noOutput(const std::string& reason);
 
     Clock& clock_;
     Options options_;
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     bool noServerLogged_ = false;
+    bool noOutputLogged_ = false;
     bool contextReady_ = false;
     std::atomic<std::uint64_t> soundsStarted_{0};
     std::atomic<bool> outputLost_{false};
