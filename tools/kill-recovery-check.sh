@@ -230,14 +230,7 @@ click ButtonNT
 wait_screen ZORkeuze
 click ButtonFW
 wait_screen ZORinvoer
-type_into Ecode $code
-click_item RGsekse 1
-type_into Egebdag 14
-type_into Egebmnd 03
-type_into Egebjaar 2018
-type_into Eschool Regenboog
-type_into Egroep 4
-type_into Etl Jansen
+fill_entry "$code"
 wait_control ButtonST 'BtnSTred.gif'
 click ButtonST
 introduction FWin

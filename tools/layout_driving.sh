@@ -94,3 +94,16 @@ dialog() {
 }
 no_dialog() { ! xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
 
+# Fills the subject-entry screen for the subject CODE, field by field as a test
+# leader types it: a boy born 14-03-2018, group 4 of school Regenboog, test
+# leader Jansen.
+fill_entry() {
+  type_into Ecode "$1"
+  click_item RGsekse 1
+  type_into Egebdag 14
+  type_into Egebmnd 03
+  type_into Egebjaar 2018
+  type_into Eschool Regenboog
+  type_into Egroep 4
+  type_into Etl Jansen
+}

@@ -173,14 +173,7 @@ click ButtonFW
 
 wait_screen ZORinvoer
 shot entry-empty
-type_into Ecode Walk01
-click_item RGsekse 1
-type_into Egebdag 14
-type_into Egebmnd 03
-type_into Egebjaar 2018
-type_into Eschool Regenboog
-type_into Egroep 4
-type_into Etl Jansen
+fill_entry Walk01
 click CBopnemen
 wait_control ButtonST 'BtnSTred.gif'
 shot entry-filled
