@@ -40,8 +40,8 @@ MonitorReader::MonitorReader(const std::string& source) {
     }
     if (pa_context_get_state(context_) != PA_CONTEXT_READY) fail("no server", context_);
 
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kMonitorRate, 1};
-    stream_ = pa_stream_new(context_, "zor-bench-monitor", &spec, nullptr);
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, kMonitorRate, 1};
+    stream_ = pa_stream_new(context_, "zor-bench-monitor", &sampleFormat, nullptr);
     pa_stream_set_read_callback(stream_, &MonitorReader::onRead, this);
     // Small fragments with latency adjustment, as `parec --latency-msec=2`
     // asks: the sink then renders in small blocks, so a sample reaches the
@@ -52,7 +52,7 @@ MonitorReader::MonitorReader(const std::string& source) {
     pa_buffer_attr attr;
     attr.maxlength = std::uint32_t(-1);
     attr.tlength = attr.prebuf = attr.minreq = std::uint32_t(-1);
-    attr.fragsize = std::uint32_t(pa_usec_to_bytes(2 * PA_USEC_PER_MSEC, &spec));
+    attr.fragsize = std::uint32_t(pa_usec_to_bytes(2 * PA_USEC_PER_MSEC, &sampleFormat));
     const char* latencyEnv = std::getenv("PULSE_LATENCY_MSEC");
     const std::string savedLatency = latencyEnv ? latencyEnv : "";
     if (latencyEnv) unsetenv("PULSE_LATENCY_MSEC");

@@ -12,12 +12,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string_view>
 
+#include "administration_scores.h"
 #include "command_line.h"
 #include "files/atomic_file.h"
 #include "folders/folders.h"
@@ -130,8 +130,7 @@ int RunPdf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     const std::vector<std::string>& operands = parsed->line.operands;
     if (missing ? operands.size() != 1 : (operands.empty() || operands.size() > 2))
         return UsageError(*FindSubcommand("pdf"), "verkeerd aantal argumenten", err);
-    const record::Date today =
-        parsed->date.value_or(record::LocalDate(std::chrono::system_clock::now()));
+    const record::Date today = parsed->date.value_or(Today());
     if (missing) return WriteMissing(operands[0], today, parsed->jobs, out, err);
 
     const fs::path reportFile = operands[0];

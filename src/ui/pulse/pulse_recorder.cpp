@@ -20,16 +20,16 @@ std::string reasonOf(int error) { return pa_strerror(error); }
 class PulseStream : public MicrophoneStream {
   public:
     PulseStream(const Clock& clock) : clock_(clock) {
-        pa_sample_spec spec{};
-        spec.format = PA_SAMPLE_S16LE;
-        spec.rate = RecordedAnswer::kSampleRate;
-        spec.channels = 1;
+        pa_sample_spec sampleFormat{};
+        sampleFormat.format = PA_SAMPLE_S16LE;
+        sampleFormat.rate = RecordedAnswer::kSampleRate;
+        sampleFormat.channels = 1;
         pa_buffer_attr attr{};
         attr.maxlength = std::uint32_t(-1);
         attr.fragsize = std::uint32_t(kBlockSamples * sizeof(std::int16_t));
         int error = 0;
         stream_ = pa_simple_new(nullptr, "ZOR", PA_STREAM_RECORD, nullptr, "Antwoord opnemen",
-                                &spec, nullptr, &attr, &error);
+                                &sampleFormat, nullptr, &attr, &error);
         if (!stream_)
             throw std::runtime_error("De microfoon kan niet worden geopend: " + reasonOf(error) +
                                      ".");
