@@ -6,8 +6,10 @@ namespace zor::administration::testing {
 
 namespace fs = std::filesystem;
 
-AdministrationFixture::AdministrationFixture(BuilderFactory makeBuilder)
-    : ownedBuilder(makeBuilder ? makeBuilder(app)
+AdministrationFixture::AdministrationFixture(BuilderFactory makeBuilder,
+                                             std::chrono::system_clock::time_point wallStart)
+    : UiFixture{ui::VirtualClock{wallStart}, {}, {}},
+      ownedBuilder(makeBuilder ? makeBuilder(app)
                                : std::make_unique<StandInReportScreenBuilder>(app)),
       builder(*ownedBuilder) {
     const fs::path assets = fs::path(ZOR_SOURCE_DIR) / "assets";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -37,7 +38,10 @@ struct AdministrationFixture : ui::testing::UiFixture {
     AdministrationScreenBuilder& builder;
     std::unique_ptr<shell::Startup> startup;
 
-    explicit AdministrationFixture(BuilderFactory makeBuilder = nullptr);
+    // The wall clock starts at `wallStart`.
+    explicit AdministrationFixture(
+        BuilderFactory makeBuilder = nullptr,
+        std::chrono::system_clock::time_point wallStart = ui::VirtualClock::kDefaultWallStart);
     ~AdministrationFixture();
 
     AdministrationLinks& links() { return builder.links; }

@@ -3,11 +3,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <cstdlib>
 #include <thread>
 
+#include "../report/report_screens_fixture.h"
 #include "administration_fixture.h"
 #include "record/answer_recordings.h"
+#include "zor/program_screens.h"
 
 namespace zor::administration::testing {
 namespace {
@@ -184,6 +187,138 @@ TEST_F(AnswerRecordingTest, UnwritableRecordingsFolderEndsRecordingWithOneNotice
     EXPECT_NE(notices[0].find((data / "Opnames").string()), std::string::npos);
     EXPECT_EQ(record().ELaatsteFV, "12");
     EXPECT_EQ(app.activeScreen(), &fvAft());
+}
+
+// The program's own screens, with the report and correction screens, recording
+// on the clock microphone.
+struct ReportServices {
+    report::testing::FakePrinting printing;
+    report::testing::FakeFolderOpener folders;
+};
+
+struct ResumedRecordingTest : WithMicrophone, ReportServices, AdministrationFixture, ::testing::Test {
+    ResumedRecordingTest()
+        : AdministrationFixture(
+              [this](ui::Application& app) {
+                  return std::make_unique<app::ProgramScreenBuilder>(app, printing, folders);
+              },
+              // Day 1 ends shortly before midnight: day 2 is a few minutes on.
+              std::chrono::sys_days{std::chrono::year{2011} / 3 / 5} + std::chrono::hours{23} +
+                  std::chrono::minutes{45}) {
+        fs::create_directories(reports / "PDF");
+        std::ofstream(settingsFile, std::ios::binary | std::ios::app)
+            << "trpath=" << reports.string() << "\r\n";
+    }
+    app::ProgramScreenBuilder& program() { return static_cast<app::ProgramScreenBuilder&>(builder); }
+    // Every recording of a folder, by file name.
+    std::map<std::string, std::string> folderBytes(const fs::path& folder) const {
+        std::map<std::string, std::string> files;
+        for (const auto& file : fs::directory_iterator(folder))
+            files[file.path().filename().string()] = fileText(file.path());
+        return files;
+    }
+    fs::path reports = root / "reports";
+};
+
+// Day 1: the deletion test and swap items 1-5 recorded, then the test leader
+// stops and goes home. Day 2: the administration is resumed from its
+// incomplete file through the entry screen and finished with swap items
+// 6-12. The new key's folder holds every item, the day-1 folder is as it was,
+// and the correction screen opened from the stored report plays them all.
+TEST_F(ResumedRecordingTest, LaterDayResumeKeepsEveryRecordingAndCorrectionPlaysThemAll) {
+    app.setRecorder(microphone);
+    main().ButtonNT.click();
+    clock.advance(500);
+    keuze().ButtonFW.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    enterSubject();
+    entry().CBopnemen.click();
+    entry().ButtonST.click();
+    clock.advance(500);
+    passIntroduction(fwIn());
+    for (int step = 1; step <= 15; ++step) deletionStep(900 + 10 * step, true);
+    finishSubtest(fwTest());
+    ASSERT_EQ(app.activeScreen(), &fwAft());
+    fwAft().BtnYes.click();
+    passIntroduction(fvIn());
+    for (int item = 1; item <= 5; ++item) swapItem(1200 + 10 * item, true);
+    fvTest().ButtonOT.click();
+    clock.advance(500);
+    fvIn().ButtonOT.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    entry().ButtonNP.click();
+    clock.advance(1500);
+    ASSERT_EQ(app.activeScreen(), &main());
+    // Day 2 has begun.
+    const auto day2Start = std::chrono::floor<std::chrono::days>(clock.wallNow()) +
+                           std::chrono::days{1} + std::chrono::minutes{1};
+    clock.advance(std::chrono::duration_cast<std::chrono::milliseconds>(day2Start - clock.wallNow())
+                      .count());
+    // The remembered tick is offered; the test leader confirms the consent.
+    dialogs.confirmAnswers = {ui::ModalResult::Yes};
+    dialogs.openAnswers.push_back(incompleteFile("Jan01_05-03-2011.zta").string());
+    main().ButtonTH.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    ASSERT_EQ(record().AfnameKey, "Jan01_06-03-2011");
+    // Day 1's last take was finished before the resume took its recordings along.
+    const fs::path day1 = record::RecordingsFolder(data, "Jan01_05-03-2011");
+    const auto day1Files = folderBytes(day1);
+    ASSERT_EQ(day1Files.size(), 17u);
+    entry().ButtonContin.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fvIn());
+    fvIn().ButtonIO.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fvTest());
+    for (int item = 6; item <= 12; ++item) swapItem(1200 + 10 * item, item != 7);
+    finishSubtest(fvTest());
+    ASSERT_EQ(app.activeScreen(), &finish());
+    entry().Answers.end();  // the last take's second has passed
+
+    const fs::path day2 = record::RecordingsFolder(data, "Jan01_06-03-2011");
+    const auto day2Files = folderBytes(day2);
+    for (int item = 1; item <= 12; ++item) {
+        for (Subtest subtest : {Subtest::FW, Subtest::FV}) {
+            const std::string name = record::AnswerFileName(subtest, item);
+            SCOPED_TRACE(name);
+            ASSERT_TRUE(day2Files.contains(name));
+            const bool takenOnDay1 = subtest == Subtest::FW || item <= 5;
+            EXPECT_EQ(day1Files.contains(name), takenOnDay1);
+            if (takenOnDay1) {
+                EXPECT_EQ(day2Files.at(name), day1Files.at(name));
+            }
+        }
+    }
+    EXPECT_EQ(folderBytes(day1), day1Files);
+
+    // The report of the finished administration, opened again to correct it.
+    finish().ButtonTR.click();
+    ASSERT_EQ(app.activeScreen(), program().PP);
+    clock.advance(100);
+    program().PP->ButtonExit.click();
+    clock.advance(1500);
+    ASSERT_EQ(app.activeScreen(), &finish());
+    finish().ButtonHM.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &main());
+    dialogs.openAnswers.push_back((reports / "Jan01 - 06-03-2011.zrp").string());
+    main().ButtonTRO.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), program().TRO);
+    EXPECT_EQ(program().TRO->RecordingsLabel.caption, "Opnames: 24 items");
+    program().TRO->CORRbtn.click();
+    correction::Tcorrect& correction = *program().Correct;
+    ASSERT_EQ(app.activeScreen(), &correction);
+    for (int item = 1; item <= 12; ++item) {
+        EXPECT_TRUE(correction.PlayButton(Subtest::FW, item).visible) << "FW " << item;
+        EXPECT_TRUE(correction.PlayButton(Subtest::FV, item).visible) << "FV " << item;
+    }
+    correction.PlayButton(Subtest::FV, 2).click();
+    EXPECT_EQ(sounds.plays().back().nativePath, (day2 / "FV_02.wav").string());
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST(AnswerRecordingFilesTest, CorrectedAndResumedKeysFindTheirAdministrationsRecordings) {
