@@ -170,9 +170,14 @@ void AnswerSession::begin(const fs::path& datapath) {
     recorder().takeFailure();  // a failure of an earlier administration is no news here
 }
 
-void AnswerSession::end() {
+void AnswerSession::endInBackground() {
     recording_ = false;
     openTake_.reset();
+    recorder().closeTakes();
+}
+
+void AnswerSession::end() {
+    endInBackground();
     recorder().finishTakes();
 }
 

@@ -80,7 +80,10 @@ class AnswerSession {
 
     // Recording starts for this administration, into `datapath`'s recordings.
     void begin(const std::filesystem::path& datapath);
-    // Recording ends; takes whose stopwatch was stopped are still written.
+    // Recording ends; takes whose stopwatch was stopped are still written,
+    // in their own time: this returns at once.
+    void endInBackground();
+    // As endInBackground, and waits until those takes are written.
     void end();
     bool recording() const { return recording_; }
 

@@ -1,5 +1,7 @@
 #include "administration_fixture.h"
 
+#include <thread>
+
 #include "ui/silent_sound.h"
 
 namespace zor::administration::testing {
@@ -42,6 +44,14 @@ void AdministrationFixture::advanceUntil(const std::function<bool()>& condition,
 
 void AdministrationFixture::awaitStopwatch(TTestPhase& test) {
     advanceUntil([&] { return test.Chrono.ChronoOn; }, 1);
+}
+
+void AdministrationFixture::awaitMicrophoneCheck() {
+    for (int polls = 0; entry().CBopnemen.hint == "Microfoon wordt gezocht…"; ++polls) {
+        ASSERT_LT(polls, 10000) << "the microphone check never answered";
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        clock.advance(ui::MicrophoneCheck::kPollMs);
+    }
 }
 
 void AdministrationFixture::startAdministration(bool deletionFirst) {

@@ -65,6 +65,10 @@ struct AdministrationFixture : ui::testing::UiFixture {
     // Waits, to the millisecond, for the test screen's stopwatch to start.
     void awaitStopwatch(TTestPhase& test);
 
+    // The entry screen's microphone check runs on a thread of its own: waits,
+    // a bounded while in real time, until its answer has reached the
+    // recording box, moving the clock on meanwhile.
+    void awaitMicrophoneCheck();
     // Types into an edit of the entry screen, key by key.
     void type(ui::Edit& edit, std::string_view text);
     // The subject Jan01 typed into the entry screen.

@@ -3,7 +3,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <cstdlib>
 #include <thread>
 
@@ -21,28 +23,67 @@ using record::Subtest;
 constexpr int kOpenDelayMs = 20;
 constexpr int kRate = ui::RecordedAnswer::kSampleRate;
 
+// Where a thread of the microphone waits until the test lets it go on; after
+// ten seconds it goes on by itself, so that a screen that waits for it makes
+// its test fail instead of hang.
+class Gate {
+  public:
+    void close() {
+        std::lock_guard lock(mutex_);
+        open_ = false;
+    }
+    void open() {
+        {
+            std::lock_guard lock(mutex_);
+            open_ = true;
+        }
+        opened_.notify_all();
+    }
+    void pass() {
+        std::unique_lock lock(mutex_);
+        if (!opened_.wait_for(lock, std::chrono::seconds(10), [this] { return open_; }))
+            open_ = true;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool open_ = true;
+};
+
 // A microphone whose every sample holds the milliseconds from its take's
 // start to the moment it was captured, so that a file shows which moment
 // each of its samples stands for. It opens kOpenDelayMs after the take starts.
+// Its check (a hanging sound server) and its reads wait at their gates.
 class ClockMicrophone : public ui::ThreadedAnswerRecorder {
   public:
     // Streams from this many opened on fail to open (negative: never).
     int failFromStream = -1;
+    Gate checkGate;
+    Gate readGate;
 
-    ~ClockMicrophone() override { stopAllTakes(); }
-    std::optional<std::string> microphoneProblem() override { return std::nullopt; }
+    ~ClockMicrophone() override {
+        checkGate.open();
+        readGate.open();
+        stopAllTakes();
+    }
+    std::optional<std::string> microphoneProblem() override {
+        checkGate.pass();
+        return std::nullopt;
+    }
 
   protected:
     std::unique_ptr<ui::MicrophoneStream> openStream(std::int64_t takeStartMs) override {
         if (failFromStream >= 0 && opened_++ >= failFromStream)
             throw std::runtime_error("De microfoon is weggevallen.");
-        return std::make_unique<Stream>(takeStartMs);
+        return std::make_unique<Stream>(takeStartMs, readGate);
     }
 
   private:
     struct Stream : ui::MicrophoneStream {
-        explicit Stream(std::int64_t takeStartMs) : takeStartMs(takeStartMs) {}
+        Stream(std::int64_t takeStartMs, Gate& gate) : takeStartMs(takeStartMs), gate(gate) {}
         Block read() override {
+            gate.pass();
             std::this_thread::sleep_for(std::chrono::microseconds(20));
             Block block;
             for (int i = 0; i < kRate / 100; ++i, ++count)
@@ -51,6 +92,7 @@ class ClockMicrophone : public ui::ThreadedAnswerRecorder {
             return block;
         }
         std::int64_t takeStartMs;
+        Gate& gate;
         std::int64_t count = 0;
     };
     std::atomic<int> opened_{0};
@@ -71,6 +113,7 @@ struct AnswerRecordingTest : WithMicrophone, AdministrationFixture, ::testing::T
         keuze().ButtonFV.click();
         clock.advance(500);
         ASSERT_EQ(app.activeScreen(), &entry());
+        awaitMicrophoneCheck();
         enterSubject();
         if (tickBox != entry().CBopnemen.checked) entry().CBopnemen.click();
         entry().ButtonST.click();
@@ -156,9 +199,54 @@ TEST_F(AnswerRecordingTest, WithoutAMicrophoneTheBoxIsDisabledAndSaysWhy) {
     keuze().ButtonFV.click();
     clock.advance(500);
     ASSERT_EQ(app.activeScreen(), &entry());
+    awaitMicrophoneCheck();
     EXPECT_FALSE(entry().CBopnemen.enabled);
     EXPECT_FALSE(entry().CBopnemen.checked);
     EXPECT_EQ(entry().CBopnemen.hint, "Opnemen kan niet: Er is geen microfoon aangesloten.");
+}
+
+// A sound server that does not answer, and a take still waiting for its
+// microphone, never hold up the entry screen: the box waits for the answer,
+// the test leader does not, and the take is still written after the reset.
+TEST_F(AnswerRecordingTest, HangingMicrophoneNeverHoldsUpTheEntryScreen) {
+    microphone.checkGate.close();
+    microphone.readGate.close();
+    app.setRecorder(microphone);
+    main().ButtonNT.click();
+    clock.advance(500);
+    keuze().ButtonFV.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    EXPECT_FALSE(entry().CBopnemen.enabled);
+    EXPECT_EQ(entry().CBopnemen.hint, "Microfoon wordt gezocht…");
+    enterSubject();
+    microphone.checkGate.open();
+    awaitMicrophoneCheck();
+    ASSERT_TRUE(entry().CBopnemen.enabled);
+    entry().CBopnemen.click();
+    entry().ButtonST.click();
+    clock.advance(500);
+    passIntroduction(fvIn());
+    swapItem(1000, true);  // its take cannot reach its end: the reads wait
+
+    // Interrupted, home, and the next administration's entry screen.
+    fvTest().ButtonOT.click();
+    clock.advance(500);
+    fvIn().ButtonOT.click();
+    clock.advance(500);
+    entry().ButtonNP.click();
+    clock.advance(1500);
+    ASSERT_EQ(app.activeScreen(), &main());
+    main().ButtonNT.click();
+    clock.advance(500);
+    keuze().ButtonFV.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    const fs::path take = recordings("Jan01_05-03-2011") / "FV_01.wav";
+    EXPECT_FALSE(fs::exists(take));
+    microphone.readGate.open();
+    entry().Answers.end();
+    EXPECT_TRUE(fs::exists(take));
 }
 
 TEST_F(AnswerRecordingTest, MicrophoneFailingMidAdministrationEndsRecordingWithOneNotice) {
@@ -232,6 +320,7 @@ TEST_F(ResumedRecordingTest, LaterDayResumeKeepsEveryRecordingAndCorrectionPlays
     keuze().ButtonFW.click();
     clock.advance(500);
     ASSERT_EQ(app.activeScreen(), &entry());
+    awaitMicrophoneCheck();
     enterSubject();
     entry().CBopnemen.click();
     entry().ButtonST.click();
@@ -251,6 +340,8 @@ TEST_F(ResumedRecordingTest, LaterDayResumeKeepsEveryRecordingAndCorrectionPlays
     entry().ButtonNP.click();
     clock.advance(1500);
     ASSERT_EQ(app.activeScreen(), &main());
+    entry().Answers.end();  // the program is closed for the night
+
     // Day 2 has begun.
     const auto day2Start = std::chrono::floor<std::chrono::days>(clock.wallNow()) +
                            std::chrono::days{1} + std::chrono::minutes{1};
@@ -263,7 +354,7 @@ TEST_F(ResumedRecordingTest, LaterDayResumeKeepsEveryRecordingAndCorrectionPlays
     clock.advance(500);
     ASSERT_EQ(app.activeScreen(), &entry());
     ASSERT_EQ(record().AfnameKey, "Jan01_06-03-2011");
-    // Day 1's last take was finished before the resume took its recordings along.
+    awaitMicrophoneCheck();
     const fs::path day1 = record::RecordingsFolder(data, "Jan01_05-03-2011");
     const auto day1Files = folderBytes(day1);
     ASSERT_EQ(day1Files.size(), 17u);
