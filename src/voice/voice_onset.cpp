@@ -40,6 +40,18 @@ constexpr double kVoicedSpreads = 6.5;
 // The onset is traced back over frames this far above the floor.
 constexpr double kRiseMarginDb = 2.0;
 constexpr double kRiseSpreads = 4.0;
+// A plosive's burst or a soft fricative in loud noise spreads its energy over
+// the bands, each too little to rise alone; a frame also rises when the bands
+// together do. Each band counts the spreads by which it lies above both its
+// floor and its background, less those by which steady noise does anyway (the
+// floor is a low percentile: a normal spread's 10th percentile lies 1.28
+// deviations below its mean); the frame rises when the counts reach
+// kJointRiseSpreads together.
+constexpr double kSteadyNoiseSpreads = 1.3;
+constexpr double kJointRiseSpreads = 2.5;
+// A spread is counted as at least this many dB, so a band of near silence
+// does not rise by a fraction of a dB.
+constexpr double kLeastSpreadDb = 0.5;
 // Energies are in dB of the mean square in 16-bit units; no voice is quieter
 // than this in a band (an RMS of 10, about -70 dBFS), so digital silence with
 // a little dither is never "above its floor".
@@ -128,6 +140,7 @@ struct Thresholds {
     double floor;
     double voiced;
     double rise;
+    double spread;
 };
 
 // The thresholds of a band from its frame energies after the search start.
@@ -153,7 +166,7 @@ Thresholds BandThresholds(const std::vector<double>& energy) {
     }
     return Thresholds{
         noiseFloor, std::max(noiseFloor + std::max(kVoicedMarginDb, kVoicedSpreads * spread), kQuietestVoiceDb),
-        std::max(noiseFloor + std::max(kRiseMarginDb, kRiseSpreads * spread), kQuietestRiseDb)};
+        std::max(noiseFloor + std::max(kRiseMarginDb, kRiseSpreads * spread), kQuietestRiseDb), spread};
 }
 
 // The signal in each band from `origin` (a little before the search start) on,
@@ -161,7 +174,8 @@ Thresholds BandThresholds(const std::vector<double>& energy) {
 // background (the quietest of the frames just before) and whether some band
 // is voiced or risen there: above its thresholds, and by as much above its
 // background, so a fading sound (the echo of the prompt) neither is a voice
-// nor rises, while a voice starting within it does.
+// nor rises, while a voice starting within it does. A frame has also risen
+// when the bands together stand out (kJointRiseSpreads).
 struct Analysis {
     std::size_t origin;
     std::vector<std::vector<float>> bands;
@@ -198,6 +212,7 @@ Analysis Analyse(std::span<const std::int16_t> samples, int sampleRate, std::siz
     Analysis analysis{origin, {}, {}, {}, std::vector<bool>(frameCount), std::vector<bool>(frameCount),
                       std::vector<bool>(frameCount, true)};
     std::vector<double> energy(history + frameCount);
+    std::vector<double> jointRise(frameCount);
     for (const Band& band : kBands) {
         const std::vector<float>& signal = analysis.bands.emplace_back(
             BandPassed(samples, origin > warmup ? origin - warmup : 0, origin, sampleRate, band));
@@ -224,7 +239,14 @@ Analysis Analyse(std::span<const std::int16_t> samples, int sampleRate, std::siz
             if (e >= t.voiced && aboveBackground >= t.voiced - t.floor) analysis.voiced[k] = true;
             if (e >= t.rise && aboveBackground >= t.rise - t.floor && !faded) analysis.risen[k] = true;
             if (e >= t.voiced && !faded) analysis.settled[k] = false;
+            if (!faded && e >= kQuietestRiseDb) {
+                const double spreads = std::min(e - t.floor, aboveBackground) / std::max(t.spread, kLeastSpreadDb);
+                jointRise[k] += std::max(0.0, spreads - kSteadyNoiseSpreads);
+            }
         }
+    }
+    for (std::size_t k = 0; k < frameCount; ++k) {
+        if (jointRise[k] >= kJointRiseSpreads) analysis.risen[k] = true;
     }
     return analysis;
 }

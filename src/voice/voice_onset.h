@@ -12,8 +12,9 @@
 // voice is a run of frames in which some band stands well above both its floor
 // and its background, lasting long enough to be speech (clicks, knocks and
 // short bursts are not); its onset is traced back over the frames that rise
-// above them (a soft fricative, across a plosive's closure) and refined to a
-// few milliseconds. Sound under way at the search start (the prompt's tail,
+// above them, in one band or in the bands together (a soft fricative, a
+// plosive's burst in loud noise, across a plosive's closure), and refined to
+// a few milliseconds. Sound under way at the search start (the prompt's tail,
 // late by the sound card's latency, and its echo in the room) is no onset: the
 // search begins at the first 100 ms in which every band is quiet or fading and
 // no voice starts. Pure computation: no clock, no files, no state between calls.

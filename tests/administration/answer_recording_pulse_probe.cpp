@@ -2,8 +2,9 @@
 // program's screens run in-process on the real clock with the PulseAudio
 // players and the PulseAudio recorder, whose microphone is the monitor of the
 // server's null sink. A "child" speaks into the same sink: a playback stream
-// of the probe carries a continuous background noise, and during each item it
-// mixes in a spoken answer clip at a chosen time after the stopwatch started.
+// of the probe carries the room's background noise, steady throughout, and
+// during each item it mixes in a spoken answer clip at a chosen time after the
+// stopwatch started.
 // The clip's first sample is heard (reaches the sink) at the moment the
 // stream's reported latency says, so each answer's true onset after the
 // prompt's end is known to a few milliseconds.
@@ -14,11 +15,13 @@
 // one for at least the share of a label's clips that the list asks for.
 // Prints the distribution of the onset errors per label.
 //
-// Usage: answer_recording_pulse_probe CLIPS_LIST RESULTS_FILE
-//   CLIPS_LIST: lines "<clip.wav> <noise.wav> <label> <share>", 16 kHz mono
-//   16-bit; the clip's sound starts at its first sample, the noise file (made
-//   at the clip's level for its signal-to-noise ratio) plays throughout its
-//   item; <share> (0..1) of the label's onsets must lie within 30 ms.
+// Usage: answer_recording_pulse_probe NOISE CLIPS_LIST RESULTS_FILE [KEEP_FOLDER]
+//   NOISE: the background noise, played over and over; CLIPS_LIST: lines
+//   "<clip.wav> <label> <share>"; all 16 kHz mono 16-bit. A clip's sound
+//   starts at its first sample and is made at the level its signal-to-noise
+//   ratio asks; <share> (0..1) of the label's onsets must lie within 30 ms.
+//   KEEP_FOLDER: each recording is copied there as <n>_<label>_<clip>.wav, to
+//   study afterwards.
 // Exit status: 0 all checks hold, 1 a check failed, 77 no sound server.
 #include <pulse/error.h>
 #include <pulse/simple.h>
@@ -93,7 +96,6 @@ class Speaker {
     void setNoise(std::vector<std::int16_t> noise) {
         std::lock_guard lock(mutex_);
         noise_ = std::move(noise);
-        noisePos_ = 0;
     }
     // Mixes `clip` in from the next block on; the clip's first sample will be
     // heard at the time clipHeardMs() then returns.
@@ -149,7 +151,7 @@ class Speaker {
 };
 
 struct Clip {
-    fs::path file, noise;
+    fs::path file;
     std::string label;
     double share = 1;
 };
@@ -157,19 +159,18 @@ struct Clip {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: answer_recording_pulse_probe CLIPS_LIST RESULTS_FILE\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: answer_recording_pulse_probe NOISE CLIPS_LIST RESULTS_FILE [KEEP_FOLDER]\n");
         return 2;
     }
     std::vector<Clip> clips;
     {
-        std::ifstream list(argv[1]);
+        std::ifstream list(argv[2]);
         for (std::string line; std::getline(list, line);) {
             std::istringstream fields(line);
             Clip clip;
-            std::string file, noise;
-            if (fields >> file >> noise >> clip.label >> clip.share)
-                clips.push_back({file, noise, clip.label, clip.share});
+            std::string file;
+            if (fields >> file >> clip.label >> clip.share) clips.push_back({file, clip.label, clip.share});
         }
     }
     if (clips.empty()) {
@@ -205,9 +206,13 @@ int main(int argc, char** argv) {
     };
 
     Speaker speaker(clock);
+    speaker.setNoise(readSamples(argv[1]));
+    // An idle null sink renders far ahead; under the steady noise it settles
+    // to its real latency, which the speaker's heard times rely on.
+    runFor(2500);
     std::mt19937 random(16);
     std::uniform_int_distribution<int> delayMs(150, 450);
-    std::ofstream results(argv[2]);
+    std::ofstream results(argv[3]);
     results << "clip label item delay_ms true_onset_ms detected_onset_ms error_ms length_ms "
                "expected_length_ms\n";
     std::map<std::string, std::vector<double>> errors;
@@ -222,12 +227,18 @@ int main(int argc, char** argv) {
         int delay;
     };
     std::vector<Pending> round;
+    const std::optional<fs::path> keep = argc == 5 ? std::optional<fs::path>(argv[4]) : std::nullopt;
+    if (keep) fs::create_directories(*keep);
     const auto checkRound = [&] {
         entry.Answers.end();  // the last takes are written
         entry.Answers.begin(data);
         for (const Pending& p : round) {
             const fs::path file = folder / record::AnswerFileName(record::Subtest::FV, p.item);
             const auto answer = record::ReadAnswerRecording(file);
+            if (keep && fs::exists(file))
+                fs::copy_file(file, *keep / (std::to_string(p.clip + 1) + "_" + clips[p.clip].label + "_" +
+                                             clips[p.clip].file.filename().string()),
+                              fs::copy_options::overwrite_existing);
             if (!answer || !answer->promptEndSample) {
                 std::fprintf(stderr, "%s: no recording with a prompt mark\n", file.c_str());
                 ++failures;
@@ -256,8 +267,6 @@ int main(int argc, char** argv) {
         program.offerNextItem();
         const int item = entry.Afname.CurrentStepFV;
         const std::vector<std::int16_t> clip = readSamples(clips[c].file);
-        speaker.setNoise(readSamples(clips[c].noise));
-        runFor(100);  // the noise is already there when the prompt starts
         const std::int64_t promptStartMs = clock.nowMs();
         app.keyPress(U' ');
         runUntil([&] { return test.Chrono.ChronoOn; });

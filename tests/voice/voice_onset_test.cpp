@@ -22,11 +22,12 @@ using zor::voice::FindVoiceOnset;
 constexpr int kRate = 16000;
 constexpr double kTolerance = 0.030;
 
-enum class Noise { White, Brown, Hum };
+enum class Noise { White, Pink, Brown, Hum };
 
 std::string Name(Noise noise) {
     switch (noise) {
         case Noise::White: return "white";
+        case Noise::Pink: return "pink";
         case Noise::Brown: return "brown";
         case Noise::Hum: return "hum";
     }
@@ -71,16 +72,25 @@ struct Clip {
         }
     }
 
-    // Background noise at RMS `rms` over the whole clip.
-    void AddNoise(Noise kind, double rms, unsigned seed) {
+    // Noise at RMS `rms` from `at` for `seconds`, or over the whole clip.
+    void AddNoise(Noise kind, double rms, unsigned seed, double at = 0, double seconds = 1e9) {
         std::mt19937 random(seed);
         std::normal_distribution<double> normal(0.0, 1.0);
-        std::vector<double> noise(samples.size());
+        const std::size_t start = std::size_t(at * rate);
+        std::vector<double> noise(std::min(samples.size() - start, std::size_t(seconds * rate)));
         double brown = 0;
+        std::array<double, 3> pink{};  // three one-pole filters whose sum falls by 3 dB an octave
         for (std::size_t i = 0; i < noise.size(); ++i) {
             const double t = double(i) / rate;
             switch (kind) {
                 case Noise::White: noise[i] = normal(random); break;
+                case Noise::Pink: {
+                    const double white = normal(random);
+                    pink = {0.99765 * pink[0] + 0.0990460 * white, 0.96300 * pink[1] + 0.2965164 * white,
+                            0.57000 * pink[2] + 1.0526913 * white};
+                    noise[i] = pink[0] + pink[1] + pink[2] + 0.1848 * white;
+                    break;
+                }
                 case Noise::Brown: brown = 0.995 * brown + normal(random); noise[i] = brown; break;
                 case Noise::Hum:
                     noise[i] = std::sin(2 * std::numbers::pi * 50 * t) +
@@ -91,7 +101,7 @@ struct Clip {
         double sum = 0;
         for (double v : noise) sum += v * v;
         const double scale = rms / std::sqrt(sum / double(noise.size()));
-        for (std::size_t i = 0; i < noise.size(); ++i) samples[i] += scale * noise[i];
+        for (std::size_t i = 0; i < noise.size(); ++i) samples[start + i] += scale * noise[i];
     }
 
     // Harmonics of `f0` falling off with their number, at RMS `rms` under `envelope(t)`.
@@ -254,6 +264,28 @@ TEST(VoiceOnset, FindsTheSoftFricativeBeforeTheVowel) {
         ASSERT_TRUE(onset) << word.what;
         EXPECT_NEAR(*onset, 1.4, kTolerance) << word.what;
     }
+}
+
+// An answer that begins with a breath or a plosive's burst as faint as the
+// room's noise and with its spectrum ("h...", "p..."), 60 ms before the vowel,
+// in noise 10 dB below the vowel: it raises the power in every band by half,
+// in none enough to stand out alone. Over 40 such answers the onset is the
+// burst in at least 34 (a rule that looks at one band at a time finds the
+// vowel in about half of them).
+TEST(VoiceOnset, FindsAFaintBurstThatRaisesEveryBandALittle) {
+    int found = 0;
+    for (Noise kind : {Noise::Pink, Noise::White}) {
+        for (unsigned seed = 0; seed < 20; ++seed) {
+            Clip clip(3.0);
+            clip.AddNoise(kind, NoiseRmsAt(10), 100 + seed);
+            clip.AddNoise(kind, 0.7 * NoiseRmsAt(10), 200 + seed, 1.4, 0.06);
+            clip.AddVoice(1.46, 0.3, 150, kSpeechRms);
+            const auto onset = FindVoiceOnset(clip.Pcm(), kRate, 0.8);
+            ASSERT_TRUE(onset) << Name(kind) << " noise, seed " << seed;
+            if (std::abs(*onset - 1.4) <= kTolerance) ++found;
+        }
+    }
+    EXPECT_GE(found, 34);
 }
 
 // Random noise kinds and levels from 30 dB down to 10 dB SNR, random onsets,
