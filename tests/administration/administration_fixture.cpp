@@ -54,13 +54,30 @@ void AdministrationFixture::awaitMicrophoneCheck() {
     }
 }
 
-void AdministrationFixture::startAdministration(bool deletionFirst) {
+void AdministrationFixture::openEntry(bool deletionFirst) {
     main().ButtonNT.click();
     clock.advance(500);
     ASSERT_EQ(app.activeScreen(), &keuze());
     (deletionFirst ? keuze().ButtonFW : keuze().ButtonFV).click();
     clock.advance(500);
     ASSERT_EQ(app.activeScreen(), &entry());
+}
+
+void AdministrationFixture::interruptAndGoHome(TTestPhase& test, TIntroduction& intro) {
+    test.ButtonOT.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &intro);
+    intro.ButtonOT.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    entry().ButtonNP.click();
+    clock.advance(1500);
+    ASSERT_EQ(app.activeScreen(), &main());
+}
+
+void AdministrationFixture::startAdministration(bool deletionFirst) {
+    openEntry(deletionFirst);
+    if (::testing::Test::HasFatalFailure()) return;
     enterSubject();
     entry().ButtonST.click();
     clock.advance(500);

@@ -73,8 +73,13 @@ struct AdministrationFixture : ui::testing::UiFixture {
     void type(ui::Edit& edit, std::string_view text);
     // The subject Jan01 typed into the entry screen.
     void enterSubject();
+    // From the idle main menu to the entry screen, for the chosen subtest first.
+    void openEntry(bool deletionFirst);
     // From the idle main menu to the chosen subtest's introduction.
     void startAdministration(bool deletionFirst);
+    // From a test screen's interrupt through its introduction's and the entry
+    // screen's back to the idle main menu (the entry screen saves).
+    void interruptAndGoHome(TTestPhase& test, TIntroduction& intro);
     // Plays every introduction prompt in order and continues to the test.
     void passIntroduction(TIntroduction& intro);
     // One deletion step by keyboard: A, B, stop after `answerMs`, mark.

@@ -108,11 +108,7 @@ struct AnswerRecordingTest : WithMicrophone, AdministrationFixture, ::testing::T
 
     // From the idle main menu to the swap test, the box ticked or not by the test leader.
     void startSwapTest(bool tickBox) {
-        main().ButtonNT.click();
-        clock.advance(500);
-        keuze().ButtonFV.click();
-        clock.advance(500);
-        ASSERT_EQ(app.activeScreen(), &entry());
+        openEntry(false);
         awaitMicrophoneCheck();
         enterSubject();
         if (tickBox != entry().CBopnemen.checked) entry().CBopnemen.click();
@@ -194,11 +190,7 @@ TEST_F(AnswerRecordingTest, TickingTheBoxIsRemembered) {
 }
 
 TEST_F(AnswerRecordingTest, WithoutAMicrophoneTheBoxIsDisabledAndSaysWhy) {
-    main().ButtonNT.click();
-    clock.advance(500);
-    keuze().ButtonFV.click();
-    clock.advance(500);
-    ASSERT_EQ(app.activeScreen(), &entry());
+    openEntry(false);
     awaitMicrophoneCheck();
     EXPECT_FALSE(entry().CBopnemen.enabled);
     EXPECT_FALSE(entry().CBopnemen.checked);
@@ -212,11 +204,7 @@ TEST_F(AnswerRecordingTest, HangingMicrophoneNeverHoldsUpTheEntryScreen) {
     microphone.checkGate.close();
     microphone.readGate.close();
     app.setRecorder(microphone);
-    main().ButtonNT.click();
-    clock.advance(500);
-    keuze().ButtonFV.click();
-    clock.advance(500);
-    ASSERT_EQ(app.activeScreen(), &entry());
+    openEntry(false);
     EXPECT_FALSE(entry().CBopnemen.enabled);
     EXPECT_EQ(entry().CBopnemen.hint, "Microfoon wordt gezocht…");
     enterSubject();
@@ -230,18 +218,8 @@ TEST_F(AnswerRecordingTest, HangingMicrophoneNeverHoldsUpTheEntryScreen) {
     swapItem(1000, true);  // its take cannot reach its end: the reads wait
 
     // Interrupted, home, and the next administration's entry screen.
-    fvTest().ButtonOT.click();
-    clock.advance(500);
-    fvIn().ButtonOT.click();
-    clock.advance(500);
-    entry().ButtonNP.click();
-    clock.advance(1500);
-    ASSERT_EQ(app.activeScreen(), &main());
-    main().ButtonNT.click();
-    clock.advance(500);
-    keuze().ButtonFV.click();
-    clock.advance(500);
-    ASSERT_EQ(app.activeScreen(), &entry());
+    interruptAndGoHome(fvTest(), fvIn());
+    openEntry(false);
     const fs::path take = recordings("Jan01_05-03-2011") / "FV_01.wav";
     EXPECT_FALSE(fs::exists(take));
     microphone.readGate.open();
@@ -315,11 +293,7 @@ struct ResumedRecordingTest : WithMicrophone, ReportServices, AdministrationFixt
 // and the correction screen opened from the stored report plays them all.
 TEST_F(ResumedRecordingTest, LaterDayResumeKeepsEveryRecordingAndCorrectionPlaysThemAll) {
     app.setRecorder(microphone);
-    main().ButtonNT.click();
-    clock.advance(500);
-    keuze().ButtonFW.click();
-    clock.advance(500);
-    ASSERT_EQ(app.activeScreen(), &entry());
+    openEntry(true);
     awaitMicrophoneCheck();
     enterSubject();
     entry().CBopnemen.click();
@@ -332,14 +306,7 @@ TEST_F(ResumedRecordingTest, LaterDayResumeKeepsEveryRecordingAndCorrectionPlays
     fwAft().BtnYes.click();
     passIntroduction(fvIn());
     for (int item = 1; item <= 5; ++item) swapItem(1200 + 10 * item, true);
-    fvTest().ButtonOT.click();
-    clock.advance(500);
-    fvIn().ButtonOT.click();
-    clock.advance(500);
-    ASSERT_EQ(app.activeScreen(), &entry());
-    entry().ButtonNP.click();
-    clock.advance(1500);
-    ASSERT_EQ(app.activeScreen(), &main());
+    interruptAndGoHome(fvTest(), fvIn());
     entry().Answers.end();  // the program is closed for the night
 
     // Day 2 has begun.
