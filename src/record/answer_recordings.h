@@ -58,6 +58,14 @@ StoredRecordings FindRecordings(const std::filesystem::path& datapath, std::stri
 void CarryRecordings(const std::filesystem::path& datapath, std::string_view fromKey,
                      std::string_view toKey);
 
+// An administration overwritten by a new one of the same key keeps its
+// recordings apart, so that none is taken for the new administration's: its
+// folder is renamed "<key> (overschreven)" ("<key> (overschreven 2)", ...).
+// Returns where they went; nothing when there were none. Throws
+// std::runtime_error with a Dutch message naming the folder.
+std::optional<std::filesystem::path> SetRecordingsAside(const std::filesystem::path& datapath,
+                                                        std::string_view key);
+
 // Seconds from the prompt's end (the recording's mark) to the first voiced
 // sound after it; nothing without a mark or a voice.
 std::optional<double> VoiceOnsetAfterPrompt(const ui::RecordedAnswer& answer);

@@ -386,6 +386,7 @@ void TZORinvoer::STExecute() {
         dialogs.confirm(*refusal, ui::ConfirmButtons::OK);
         return;
     }
+    SetOverwrittenRecordingsAside();
 
     Afname.SubjectValid = true;
     PendingAction = 2;
@@ -398,6 +399,7 @@ void TZORinvoer::STExecute() {
 }
 
 bool TZORinvoer::AcceptSameDay(bool resuming) {
+    overwritesExisting_ = false;
     Afname.AfnameKey = Afname.SubjectKey();
     Afname.MemoCom.resize(std::max<std::size_t>(Afname.MemoCom.size(), 2));
     Afname.MemoCom[0] = Afname.AfnameKey;
@@ -435,7 +437,10 @@ bool TZORinvoer::AcceptSameDay(bool resuming) {
                                      .defaultButton = ui::ModalResult::No,
                                      .fontFamily = "Arial",
                                      .messagePointSize = 8});
-        if (answer == ui::ModalResult::Yes) return true;
+        if (answer == ui::ModalResult::Yes) {
+            overwritesExisting_ = true;
+            return true;
+        }
         if (answer != ui::ModalResult::No && !resuming) return false;
 
         n = n + 1 == 1 ? 2 : n + 1;
@@ -629,6 +634,21 @@ void TZORinvoer::ResolveResumeCollision(const std::string& resumedKey) {
     if (const auto refusal =
             locks_.Take(DataFolder(), Afname.AfnameKey, app().clock().wallNow())) {
         app().dialogs().confirm(*refusal, ui::ConfirmButtons::OK);
+        return;
+    }
+    SetOverwrittenRecordingsAside();
+}
+
+void TZORinvoer::SetOverwrittenRecordingsAside() {
+    if (!overwritesExisting_ || DataFolder().empty()) return;
+    overwritesExisting_ = false;
+    // The recordings are the test leader's: a failure is told, the start goes on.
+    try {
+        SetRecordingsAside(DataFolder(), Afname.AfnameKey);
+    } catch (const std::exception& e) {
+        app().showMessage("De opnames van de overschreven afname zijn niet apart gezet; ze "
+                          "kunnen bij het corrigeren voor die van deze afname worden gehouden. " +
+                          std::string(e.what()));
     }
 }
 

@@ -118,6 +118,9 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     // `resuming`: a resumed administration cannot be abandoned, so a
     // dismissed question keeps both administrations, as "Nee" does.
     bool AcceptSameDay(bool resuming = false);
+    // The administration the start overwrites ("Ja" to the same-day question)
+    // keeps its recordings apart; called once its key's lock is held.
+    void SetOverwrittenRecordingsAside();
     // A resumed administration whose new key (today) names another
     // administration's files asks the same-day question.
     void ResolveResumeCollision(const std::string& resumedKey);
@@ -147,6 +150,9 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     JournalKeeper journal_;
     KeyLocks locks_;
     int eventEndListener_ = 0;
+    // The last same-day question was answered "Ja": another administration's
+    // files are overwritten.
+    bool overwritesExisting_ = false;
     // The box's tick comes from the setting, not from the test leader.
     bool recordingOnlyOffered_ = false;
     ui::MicrophoneCheck microphoneCheck_;

@@ -255,6 +255,59 @@ TEST_F(AnswerRecordingTest, UnwritableRecordingsFolderEndsRecordingWithOneNotice
     EXPECT_EQ(app.activeScreen(), &fvAft());
 }
 
+// A recording that says whose it is by its one sample.
+ui::RecordedAnswer Marked(std::int16_t mark) {
+    ui::RecordedAnswer answer;
+    answer.samples = {mark};
+    return answer;
+}
+
+// "Ja" to the same-day question overwrites today's administration of the
+// child: its recordings go apart, so that the correction of the new
+// administration never plays them as its own.
+TEST_F(AnswerRecordingTest, OverwrittenAdministrationKeepsItsRecordingsApart) {
+    const std::string key = "Jan01_05-03-2011";
+    std::ofstream(dataFile(key + "_FV.vda")) << "x\r\n";
+    record::WriteAnswerRecording(recordings(key) / "FV_02.wav", Marked(7));
+    app.setRecorder(microphone);
+    dialogs.confirmAnswers = {ui::ModalResult::Yes};
+    startSwapTest(false);
+    ASSERT_EQ(record().AfnameKey, key);
+    EXPECT_FALSE(record::FindRecordings(data, key).any());
+    const auto aside = record::ReadAnswerRecording(data / "Opnames" / (key + " (overschreven)") /
+                                                   "FV_02.wav");
+    ASSERT_TRUE(aside);
+    EXPECT_EQ(aside->samples, Marked(7).samples);
+}
+
+// The same on a resume onto today's administration: the resumed one's
+// earlier recordings are carried, not today's other administration's kept.
+TEST_F(AnswerRecordingTest, ResumeOverwritingTodaysAdministrationCarriesOnlyItsOwnRecordings) {
+    const std::string yesterday = "Jan01_04-03-2011";
+    const std::string today = "Jan01_05-03-2011";
+    std::ofstream(incompleteFile(yesterday + ".zta")) << yesterday << "\r\n0\r\n";
+    std::ofstream(dataFile(yesterday + "_FW.wda"))
+        << "Jan01;FW;meisje;10;06;2002;04;03;2011;School;4;Tl;;1\r\n";
+    std::ofstream(dataFile(yesterday + "_FV.vda"))
+        << "Jan01;FV;meisje;10;06;2002;04;03;2011;School;4;Tl;2;1;10;1;12;0\r\n";
+    record::WriteAnswerRecording(recordings(yesterday) / "FV_01.wav", Marked(1));
+    std::ofstream(dataFile(today + "_FV.vda")) << "x\r\n";
+    record::WriteAnswerRecording(recordings(today) / "FV_01.wav", Marked(2));
+    record::WriteAnswerRecording(recordings(today) / "FV_05.wav", Marked(2));
+
+    dialogs.openAnswers.push_back(incompleteFile(yesterday + ".zta").string());
+    dialogs.confirmAnswers = {ui::ModalResult::Yes};
+    main().ButtonTH.click();
+    clock.advance(500);
+    ASSERT_EQ(record().AfnameKey, today);
+    EXPECT_EQ(record::ReadAnswerRecording(recordings(today) / "FV_01.wav")->samples,
+              Marked(1).samples);
+    EXPECT_EQ(record::FindRecordings(data, today).swapItems, std::set<int>{1});
+    EXPECT_EQ(record::FindRecordings(data, today + " (overschreven)").swapItems,
+              (std::set<int>{1, 5}));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 // The program's own screens, with the report and correction screens, recording
 // on the clock microphone.
 struct ReportServices {
