@@ -6,8 +6,9 @@
 // the screens only tell the recorder the times of the take on the clock's
 // monotonic scale. A finished take is handed to its receiver on the capture
 // thread. Whether there is a microphone at all is found out off the screens'
-// thread too (MicrophoneCheck). A microphone that fails or a receiver that throws ends that take
-// and leaves a Dutch reason for the screens to show at a quiet moment.
+// thread too (MicrophoneCheck). A microphone that fails or a receiver that
+// throws ends that take and leaves a Dutch reason for the screens to show at
+// a quiet moment.
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
