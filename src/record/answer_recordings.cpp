@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <span>
 #include <sstream>
 
 #include "files/atomic_file.h"
@@ -158,8 +159,12 @@ std::optional<fs::path> SetRecordingsAside(const fs::path& datapath, std::string
 std::optional<double> VoiceOnsetAfterPrompt(const ui::RecordedAnswer& answer) {
     if (!answer.promptEndSample) return std::nullopt;
     const double mark = double(*answer.promptEndSample) / answer.sampleRate;
-    const std::optional<double> onset =
-        voice::FindVoiceOnset(answer.samples, answer.sampleRate, mark);
+    // The answer is looked for while the stopwatch ran: the second after the
+    // stop holds its sound, perhaps the next prompt, and is there to be heard.
+    const std::size_t tail = std::size_t(answer.sampleRate * AnswerSession::kTailMs / 1000);
+    if (answer.samples.size() <= tail) return std::nullopt;
+    const std::span<const std::int16_t> running(answer.samples.data(), answer.samples.size() - tail);
+    const std::optional<double> onset = voice::FindVoiceOnset(running, answer.sampleRate, mark);
     if (!onset) return std::nullopt;
     return std::max(0.0, *onset - mark);
 }

@@ -67,7 +67,7 @@ std::optional<std::filesystem::path> SetRecordingsAside(const std::filesystem::p
                                                         std::string_view key);
 
 // Seconds from the prompt's end (the recording's mark) to the first voiced
-// sound after it; nothing without a mark or a voice.
+// sound after it and before the stop; nothing without a mark or a voice.
 std::optional<double> VoiceOnsetAfterPrompt(const ui::RecordedAnswer& answer);
 // "stem na 1,3 s": the time from the prompt's end to the voice, one decimal.
 std::string VoiceOnsetText(double seconds);

@@ -10,9 +10,10 @@
 // prompt's end is known to a few milliseconds.
 //
 // Checks per item: the recording exists, its length runs from the prompt's
-// start to one second after the stop (within 25 ms), and the voice onset
-// detected after the recording's prompt mark lies within 30 ms of the true
-// one for at least the share of a label's clips that the list asks for.
+// start to one second after the stop (within 25 ms), and the voice onset the
+// correction screen shows (after the recording's prompt mark) lies within 30 ms
+// of the true one for at least the share of a label's clips that the list asks
+// for.
 // Prints the distribution of the onset errors per label.
 //
 // Usage: answer_recording_pulse_probe NOISE CLIPS_LIST RESULTS_FILE [KEEP_FOLDER]
@@ -48,7 +49,6 @@
 #include "ui/pulse/pulse_sound.h"
 #include "ui/qt/clock_driver.h"
 #include "ui/wav_pcm.h"
-#include "voice/voice_onset.h"
 
 namespace fs = std::filesystem;
 using namespace zor;
@@ -244,10 +244,10 @@ int main(int argc, char** argv) {
                 ++failures;
                 continue;
             }
-            const double markSeconds = double(*answer->promptEndSample) / kRate;
-            const auto onset = voice::FindVoiceOnset(answer->samples, kRate, markSeconds);
+            // The onset the correction screen shows.
+            const auto onset = record::VoiceOnsetAfterPrompt(*answer);
             const double lengthMs = double(answer->samples.size()) * 1000 / kRate;
-            const double detected = onset ? (*onset - markSeconds) * 1000 : -1;
+            const double detected = onset ? *onset * 1000 : -1;
             const double error = onset ? detected - p.trueOnsetMs : 1e9;
             results << clips[p.clip].file.filename().string() << " " << clips[p.clip].label << " "
                     << p.item << " " << p.delay << " " << p.trueOnsetMs << " " << detected << " "

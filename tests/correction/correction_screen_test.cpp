@@ -393,20 +393,24 @@ TEST_F(CorrectionConfirmTest, WritingWithoutACheckedSubjectWritesNothing) {
 namespace zor::correction::testing {
 namespace {
 
-// An answer recording: a prompt tone, the mark 0.2 s after it, room noise,
-// and a voiced sound (150 Hz with its harmonics) `onsetSeconds` after the mark.
-ui::RecordedAnswer SpokenAnswer(double onsetSeconds) {
+// An answer recording: a prompt tone, the mark 0.2 s after it, room noise, a
+// voiced sound (150 Hz with its harmonics) `onsetSeconds` after the mark or
+// none, the stopwatch's stop and its sound (a 1 kHz tone), and the second
+// after the stop.
+ui::RecordedAnswer SpokenAnswer(std::optional<double> onsetSeconds) {
     constexpr int kRate = ui::RecordedAnswer::kSampleRate;
     ui::RecordedAnswer answer;
     std::uint32_t noise = 1;
     const double mark = 0.5;
-    for (int i = 0; i < kRate * 3; ++i) {
+    const double stop = mark + (onsetSeconds ? *onsetSeconds + 0.7 : 1.5);
+    for (int i = 0; i < kRate * (stop + 1); ++i) {
         const double t = double(i) / kRate;
         noise = noise * 1664525u + 1013904223u;
         double v = double(int(noise >> 24) - 128) / 4;  // about -44 dBFS
         if (t < 0.3) v += 6000 * std::sin(2 * M_PI * 700 * t);
-        if (t >= mark + onsetSeconds && t < mark + onsetSeconds + 0.5)
+        if (onsetSeconds && t >= mark + *onsetSeconds && t < mark + *onsetSeconds + 0.5)
             for (int h = 1; h <= 12; ++h) v += 2500.0 / h * std::sin(2 * M_PI * 150 * h * t);
+        if (t >= stop + 0.05 && t < stop + 0.35) v += 6000 * std::sin(2 * M_PI * 1000 * t);
         answer.samples.push_back(std::int16_t(v));
     }
     answer.promptEndSample = std::int64_t(mark * kRate);
@@ -421,6 +425,7 @@ TEST_F(CorrectionLoadTest, CorrectedReportOffersTheOriginalsRecordingsWithVoiceO
     const fs::path recordings = root / "data" / "Opnames" / kKey;
     record::WriteAnswerRecording(recordings / "FV_03.wav", SpokenAnswer(1.3));
     record::WriteAnswerRecording(recordings / "FW_12.wav", SpokenAnswer(0.42));
+    record::WriteAnswerRecording(recordings / "FV_05.wav", SpokenAnswer(std::nullopt));
     Open(kKey + "_gecorrigeerd");
     ASSERT_TRUE(IsOpen());
 
@@ -431,6 +436,8 @@ TEST_F(CorrectionLoadTest, CorrectedReportOffersTheOriginalsRecordingsWithVoiceO
     EXPECT_EQ(correct.OnsetLabel(record::Subtest::FV, 3).caption, "stem na 1,3 s");
     EXPECT_EQ(correct.OnsetLabel(record::Subtest::FW, 12).caption, "stem na 0,4 s");
     EXPECT_EQ(correct.OnsetLabel(record::Subtest::FV, 4).caption, "");
+    // No answer while the stopwatch ran: the stop's own sound is none.
+    EXPECT_EQ(correct.OnsetLabel(record::Subtest::FV, 5).caption, "geen stem gevonden");
     // The stored time stands in the item's label.
     EXPECT_NE(correct.ItemLabel(record::Subtest::FV, 3).caption.find(" s)"), std::string::npos);
 
