@@ -100,6 +100,10 @@ void StopwatchProgram::startAdministration(bool recordAnswers) {
     type(entry.Egebjaar, "2002");
     type(entry.Eschool, "Bank");
     if (recordAnswers) {
+        // The microphone check answers off the screens' thread, within its own time limit.
+        runEventsUntil([&] {
+            return entry.CBopnemen.enabled || entry.CBopnemen.hint.starts_with("Opnemen kan niet");
+        });
         if (!entry.CBopnemen.enabled) throw std::runtime_error(entry.CBopnemen.hint);
         entry.CBopnemen.click();
     }

@@ -20,7 +20,9 @@ FontMetrics::FontMetrics(const LogFont& font) {
     const fonts::FontSpec wanted{family, font.weight <= 0 ? 400 : font.weight, font.italic != 0};
     face_ = fonts::resolveFont(wanted);
     if (!face_) face_ = fonts::resolveFont({FallbackFamily, wanted.weight, wanted.italic});
-    if (!face_) throw std::runtime_error("no installed font for \"" + family + "\"");
+    if (!face_)
+        throw std::runtime_error("Er is geen lettertype \"" + family +
+                                 "\" geïnstalleerd, en ook geen Arial of een vervanger ervan.");
 
     const int upem = face_->unitsPerEm();
     const int cell = face_->winAscent() + face_->winDescent();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +28,19 @@ struct BoundingBox {
     int yMax = 0;
 };
 
+// A font file that cannot be used: what() is "Kan lettertypebestand "<file>"
+// niet openen. <reason>", the reason a Dutch sentence (the system's, for a
+// file that cannot be read).
+class FontFileError : public std::runtime_error {
+  public:
+    FontFileError(const std::string& file, const std::string& reason)
+        : std::runtime_error("Kan lettertypebestand \"" + file + "\" niet openen. " + reason) {}
+};
+
 // One loaded font file. All metrics are in font units (unitsPerEm() units per em).
 class FontFace {
   public:
+    // Reads the file whole; throws FontFileError.
     FontFace(std::string filePath, int faceIndex);
     ~FontFace();
     FontFace(const FontFace&) = delete;
@@ -72,6 +83,7 @@ class FontFace {
     bool fixedPitch_ = false;
 
     mutable std::mutex mutex_;  // FreeType faces are not safe for concurrent use
+    std::string bytes_;         // the file, read by the face for its whole life
     FT_FaceRec_* face_ = nullptr;
 };
 

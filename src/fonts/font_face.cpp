@@ -4,8 +4,10 @@
 #include FT_TRUETYPE_TAGS_H
 #include FT_ADVANCES_H
 
+#include <cstdint>
 #include <stdexcept>
 
+#include "files/read_file.h"
 #include "fonts/font.h"
 
 namespace zor::fonts {
@@ -20,19 +22,32 @@ std::mutex& libraryMutex() {
 FT_Library library() {
     static FT_Library lib = [] {
         FT_Library l = nullptr;
-        if (FT_Init_FreeType(&l) != 0) throw std::runtime_error("FreeType cannot be initialised");
+        if (FT_Init_FreeType(&l) != 0)
+            throw std::runtime_error("De lettertypebibliotheek (FreeType) kan niet worden gestart.");
         return l;
     }();
     return lib;
 }
 
+// Larger than any font collection a system installs.
+constexpr std::uintmax_t kMaxFontFileSize = std::uintmax_t(256) << 20;
+
 }  // namespace
 
 FontFace::FontFace(std::string filePath, int faceIndex) : filePath_(std::move(filePath)) {
+    // Read as the program reads every file (regular files only, never waiting
+    // on a pipe), so that a failure has the system's reason.
+    try {
+        bytes_ = files::ReadRegularFile(filePath_, kMaxFontFileSize,
+                                        "Het bestand is te groot voor een lettertypebestand.");
+    } catch (const files::ReadError& e) {
+        throw FontFileError(filePath_, e.what());
+    }
     {
         std::lock_guard lock(libraryMutex());
-        if (FT_New_Face(library(), filePath_.c_str(), faceIndex, &face_) != 0) {
-            throw std::runtime_error("Cannot open font file " + filePath_);
+        if (FT_New_Memory_Face(library(), reinterpret_cast<const FT_Byte*>(bytes_.data()),
+                               FT_Long(bytes_.size()), faceIndex, &face_) != 0) {
+            throw FontFileError(filePath_, "Het is geen bruikbaar lettertype.");
         }
     }
     family_ = face_->family_name ? face_->family_name : "";

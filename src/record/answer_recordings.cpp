@@ -10,6 +10,7 @@
 #include "files/atomic_file.h"
 #include "folders/folders.h"
 #include "files/private_folder.h"
+#include "files/write_error.h"
 #include "record/administration_files.h"
 #include "ui/wav_pcm.h"
 #include "voice/voice_onset.h"
@@ -139,6 +140,22 @@ void CarryRecordings(const fs::path& datapath, std::string_view fromKey, std::st
     }
 }
 
+std::optional<fs::path> SetRecordingsAside(const fs::path& datapath, std::string_view key) {
+    const fs::path folder = RecordingsFolder(datapath, key);
+    std::error_code error;
+    if (!fs::exists(folder, error)) return std::nullopt;
+    const std::string name = folder.filename().string() + " (overschreven";
+    fs::path aside = folder.parent_path() / (name + ")");
+    for (int n = 2; !error && fs::exists(aside, error) && n < 1000; ++n)
+        aside = folder.parent_path() / (name + " " + std::to_string(n) + ")");
+    if (!error) fs::rename(folder, aside, error);
+    if (error) {
+        throw std::runtime_error("Kan map \"" + folder.string() + "\" niet hernoemen. " +
+                                 files::DutchReason(error.value()));
+    }
+    return aside;
+}
+
 std::optional<double> VoiceOnsetAfterPrompt(const ui::RecordedAnswer& answer) {
     if (!answer.promptEndSample) return std::nullopt;
     const double mark = double(*answer.promptEndSample) / answer.sampleRate;
@@ -175,9 +192,14 @@ void AnswerSession::begin(const fs::path& datapath) {
     recorder().takeFailure();  // a failure of an earlier administration is no news here
 }
 
-void AnswerSession::end() {
+void AnswerSession::endInBackground() {
     recording_ = false;
     openTake_.reset();
+    recorder().closeTakes();
+}
+
+void AnswerSession::end() {
+    endInBackground();
     recorder().finishTakes();
 }
 

@@ -58,6 +58,14 @@ StoredRecordings FindRecordings(const std::filesystem::path& datapath, std::stri
 void CarryRecordings(const std::filesystem::path& datapath, std::string_view fromKey,
                      std::string_view toKey);
 
+// An administration overwritten by a new one of the same key keeps its
+// recordings apart, so that none is taken for the new administration's: its
+// folder is renamed "<key> (overschreven)" ("<key> (overschreven 2)", ...).
+// Returns where they went; nothing when there were none. Throws
+// std::runtime_error with a Dutch message naming the folder.
+std::optional<std::filesystem::path> SetRecordingsAside(const std::filesystem::path& datapath,
+                                                        std::string_view key);
+
 // Seconds from the prompt's end (the recording's mark) to the first voiced
 // sound after it and before the stop; nothing without a mark or a voice.
 std::optional<double> VoiceOnsetAfterPrompt(const ui::RecordedAnswer& answer);
@@ -80,7 +88,10 @@ class AnswerSession {
 
     // Recording starts for this administration, into `datapath`'s recordings.
     void begin(const std::filesystem::path& datapath);
-    // Recording ends; takes whose stopwatch was stopped are still written.
+    // Recording ends; takes whose stopwatch was stopped are still written,
+    // in their own time: this returns at once.
+    void endInBackground();
+    // As endInBackground, and waits until those takes are written.
     void end();
     bool recording() const { return recording_; }
 

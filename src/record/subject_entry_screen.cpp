@@ -39,6 +39,10 @@ const char* const kRecordingQuestion =
     "toestemming voor gegeven?\n\nJa: de antwoorden worden opgenomen.\nNee: de afname gaat "
     "door zonder opnames.";
 const char* const kRecordingTitle = "Antwoorden opnemen";
+const char* const kSearchingMicrophoneHint = "Microfoon wordt gezocht…";
+const char* const kNoRecordingPrefix = "Opnemen kan niet: ";
+const char* const kCheckUnfinishedReason =
+    "de microfoon was nog niet gevonden toen de afname begon.";
 
 // "<code>_dd-mm-yyyy": the code part, or nothing for a name of another form.
 std::optional<std::string> CodeOfKey(const std::string& key) {
@@ -81,7 +85,8 @@ TZORinvoer::TZORinvoer(ui::Application& app, shell::ShellScreens& shell,
       Answers(app, Afname,
               [&app](const std::string& notice) { app.showMessage(notice); }),
       shell_(shell),
-      tests_(tests) {
+      tests_(tests),
+      microphoneCheck_(app.clock()) {
     fade = {true, 180, 255};
     Background.stretch = true;
     Title.alignment = ui::Label::Alignment::Center;
@@ -198,12 +203,22 @@ void TZORinvoer::ResetAfname() {
 }
 
 void TZORinvoer::OfferRecording() {
-    Answers.end();
-    if (const std::optional<std::string> problem = app().recorder().microphoneProblem()) {
-        CBopnemen.enabled = false;
-        CBopnemen.checked = false;
-        CBopnemen.hint = "Opnemen kan niet: " + *problem;
-        recordingOnlyOffered_ = false;
+    // The last take of the administration before may still be in its second
+    // after the stop: it is written in its own time.
+    Answers.endInBackground();
+    CBopnemen.enabled = false;
+    CBopnemen.checked = false;
+    CBopnemen.hint = kSearchingMicrophoneHint;
+    recordingOnlyOffered_ = false;
+    // The sound server may keep the check waiting: the screen goes on meanwhile.
+    microphoneCheck_.start(app().recorder(), [this](const std::optional<std::string>& problem) {
+        ShowMicrophoneCheck(problem);
+    });
+}
+
+void TZORinvoer::ShowMicrophoneCheck(const std::optional<std::string>& problem) {
+    if (problem) {
+        CBopnemen.hint = kNoRecordingPrefix + *problem;
         return;
     }
     CBopnemen.enabled = true;
@@ -225,6 +240,12 @@ void TZORinvoer::CBopnemenClick() {
 }
 
 void TZORinvoer::BeginRecording() {
+    // Without the check's answer the box stays as it is, unticked: the choice
+    // is made now.
+    if (microphoneCheck_.waiting()) {
+        microphoneCheck_.cancel();
+        CBopnemen.hint = std::string(kNoRecordingPrefix) + kCheckUnfinishedReason;
+    }
     if (Answers.recording()) return;
     if (!CBopnemen.checked || !CBopnemen.enabled) return;
     if (recordingOnlyOffered_) {
@@ -365,6 +386,7 @@ void TZORinvoer::STExecute() {
         dialogs.confirm(*refusal, ui::ConfirmButtons::OK);
         return;
     }
+    SetOverwrittenRecordingsAside();
 
     Afname.SubjectValid = true;
     PendingAction = 2;
@@ -377,6 +399,7 @@ void TZORinvoer::STExecute() {
 }
 
 bool TZORinvoer::AcceptSameDay(bool resuming) {
+    overwritesExisting_ = false;
     Afname.AfnameKey = Afname.SubjectKey();
     Afname.MemoCom.resize(std::max<std::size_t>(Afname.MemoCom.size(), 2));
     Afname.MemoCom[0] = Afname.AfnameKey;
@@ -414,7 +437,10 @@ bool TZORinvoer::AcceptSameDay(bool resuming) {
                                      .defaultButton = ui::ModalResult::No,
                                      .fontFamily = "Arial",
                                      .messagePointSize = 8});
-        if (answer == ui::ModalResult::Yes) return true;
+        if (answer == ui::ModalResult::Yes) {
+            overwritesExisting_ = true;
+            return true;
+        }
         if (answer != ui::ModalResult::No && !resuming) return false;
 
         n = n + 1 == 1 ? 2 : n + 1;
@@ -608,6 +634,21 @@ void TZORinvoer::ResolveResumeCollision(const std::string& resumedKey) {
     if (const auto refusal =
             locks_.Take(DataFolder(), Afname.AfnameKey, app().clock().wallNow())) {
         app().dialogs().confirm(*refusal, ui::ConfirmButtons::OK);
+        return;
+    }
+    SetOverwrittenRecordingsAside();
+}
+
+void TZORinvoer::SetOverwrittenRecordingsAside() {
+    if (!overwritesExisting_ || DataFolder().empty()) return;
+    overwritesExisting_ = false;
+    // The recordings are the test leader's: a failure is told, the start goes on.
+    try {
+        SetRecordingsAside(DataFolder(), Afname.AfnameKey);
+    } catch (const std::exception& e) {
+        app().showMessage("De opnames van de overschreven afname zijn niet apart gezet; ze "
+                          "kunnen bij het corrigeren voor die van deze afname worden gehouden. " +
+                          std::string(e.what()));
     }
 }
 

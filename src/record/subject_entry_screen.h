@@ -65,7 +65,8 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     // setting remembers the last choice and offers it ticked, but an offered
     // tick that nobody touched is confirmed at the start ("Ja" records, the
     // default "Nee" does not), so that no child is recorded unasked.
-    // Disabled, with the reason as its hint, when there is no microphone.
+    // Disabled while the microphone is looked for, and with the reason as its
+    // hint when there is none.
     ui::CheckBox CBopnemen{*this, "CBopnemen", {360, 384, 300, 26}, "Antwoorden opnemen"};
     std::unique_ptr<ui::SoundPlayer> MPGeg;
     // The recording of this administration's answers, used by the test screens.
@@ -117,6 +118,9 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     // `resuming`: a resumed administration cannot be abandoned, so a
     // dismissed question keeps both administrations, as "Nee" does.
     bool AcceptSameDay(bool resuming = false);
+    // The administration the start overwrites ("Ja" to the same-day question)
+    // keeps its recordings apart; called once its key's lock is held.
+    void SetOverwrittenRecordingsAside();
     // A resumed administration whose new key (today) names another
     // administration's files asks the same-day question.
     void ResolveResumeCollision(const std::string& resumedKey);
@@ -131,8 +135,11 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     bool BackupProcedure();
     void ReturnToMainMenu(bool immediately);
     void OpenIntroductionByStatus();
-    // Offers the recording box for a new administration.
+    // Offers the recording box for a new administration: disabled until the
+    // microphone check has answered.
     void OfferRecording();
+    // The microphone check's answer: the box enabled, or the reason it cannot be.
+    void ShowMicrophoneCheck(const std::optional<std::string>& problem);
     // At the start or the continuation: recording begins when the box is
     // ticked (and, when only offered, confirmed).
     void BeginRecording();
@@ -143,8 +150,12 @@ class TZORinvoer : public ui::Screen, public shell::SubjectEntry {
     JournalKeeper journal_;
     KeyLocks locks_;
     int eventEndListener_ = 0;
+    // The last same-day question was answered "Ja": another administration's
+    // files are overwritten.
+    bool overwritesExisting_ = false;
     // The box's tick comes from the setting, not from the test leader.
     bool recordingOnlyOffered_ = false;
+    ui::MicrophoneCheck microphoneCheck_;
 };
 
 }  // namespace zor::record

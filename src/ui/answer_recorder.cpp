@@ -54,6 +54,57 @@ RecordedAnswer TakeSamples::cut(std::int64_t endMs, std::optional<std::int64_t> 
     return answer;
 }
 
+// --- MicrophoneCheck -------------------------------------------------------------
+
+MicrophoneCheck::MicrophoneCheck(Clock& clock) : timer_(clock, kPollMs) {
+    timer_.onTimer = [this] { deliver(); };
+}
+
+MicrophoneCheck::~MicrophoneCheck() {
+    if (thread_.joinable()) thread_.join();
+}
+
+void MicrophoneCheck::start(AnswerRecorder& recorder, Answer answer) {
+    answer_ = std::move(answer);
+    timer_.setEnabled(true);
+    std::lock_guard lock(mutex_);
+    if (running_) return;
+    // The last check has ended: its thread is done or about to be.
+    if (thread_.joinable()) thread_.join();
+    result_.reset();
+    running_ = true;
+    thread_ = std::thread([this, &recorder] {
+        std::optional<std::string> problem;
+        try {
+            problem = recorder.microphoneProblem();
+        } catch (const std::exception& e) {
+            problem = e.what();
+        }
+        std::lock_guard lock(mutex_);
+        result_ = std::move(problem);
+        running_ = false;
+    });
+}
+
+void MicrophoneCheck::cancel() {
+    answer_ = nullptr;
+    timer_.setEnabled(false);
+}
+
+void MicrophoneCheck::deliver() {
+    std::optional<std::string> problem;
+    {
+        std::lock_guard lock(mutex_);
+        if (running_ || !result_) return;
+        problem = std::move(*result_);
+        result_.reset();
+    }
+    timer_.setEnabled(false);
+    const Answer answer = std::move(answer_);
+    answer_ = nullptr;
+    if (answer) answer(problem);
+}
+
 // --- ThreadedAnswerRecorder ------------------------------------------------------
 
 struct ThreadedAnswerRecorder::Take {
@@ -64,6 +115,8 @@ struct ThreadedAnswerRecorder::Take {
     std::optional<std::int64_t> promptEndMs;
     std::optional<std::int64_t> endMs;
     bool cancelled = false;
+    // Its administration is over: a failure is no news.
+    bool closed = false;
     bool done = false;
     std::thread thread;
 };
@@ -120,18 +173,25 @@ std::optional<std::string> ThreadedAnswerRecorder::takeFailure() {
     return failure;
 }
 
-void ThreadedAnswerRecorder::failed(const std::string& reason) {
+void ThreadedAnswerRecorder::failed(const Take& take, const std::string& reason) {
     std::lock_guard lock(mutex_);
-    if (!failure_) failure_ = reason;
+    if (!failure_ && !take.closed) failure_ = reason;
+}
+
+void ThreadedAnswerRecorder::closeTakes() {
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& take : takes_) {
+            take->closed = true;
+            if (!take->endMs) take->cancelled = true;
+        }
+    }
+    changed_.notify_all();
+    reapFinished();
 }
 
 void ThreadedAnswerRecorder::finishTakes() {
-    {
-        std::lock_guard lock(mutex_);
-        for (auto& take : takes_)
-            if (!take->endMs) take->cancelled = true;
-    }
-    changed_.notify_all();
+    closeTakes();
     std::vector<std::unique_ptr<Take>> takes;
     {
         std::lock_guard lock(mutex_);
@@ -187,9 +247,9 @@ void ThreadedAnswerRecorder::capture(Take& take) {
         }
         take.receiver(samples.cut(end, promptEnd));
     } catch (const std::exception& e) {
-        failed(e.what());
+        failed(take, e.what());
     } catch (...) {
-        failed("De opname is mislukt.");
+        failed(take, "De opname is mislukt.");
     }
     finish();
 }

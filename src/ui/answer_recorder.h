@@ -5,8 +5,10 @@
 // screens' thread, so a take cannot delay a prompt, the stopwatch or a mark;
 // the screens only tell the recorder the times of the take on the clock's
 // monotonic scale. A finished take is handed to its receiver on the capture
-// thread. A microphone that fails or a receiver that throws ends that take
-// and leaves a Dutch reason for the screens to show at a quiet moment.
+// thread. Whether there is a microphone at all is found out off the screens'
+// thread too (MicrophoneCheck). A microphone that fails or a receiver that
+// throws ends that take and leaves a Dutch reason for the screens to show at
+// a quiet moment.
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "ui/clock.h"
+#include "ui/timer.h"
 
 namespace zor::ui {
 
@@ -49,8 +52,12 @@ class AnswerRecorder {
     virtual void endTake(int take, std::int64_t endMs) = 0;
     // The first failure since the last call, as a Dutch sentence.
     virtual std::optional<std::string> takeFailure() = 0;
-    // Waits until every take that has an end has been handed over or has
-    // failed, and drops takes without one (the administration is over).
+    // The administration is over: drops takes without an end; the others are
+    // still handed over, in their own time, and their failures are no news
+    // any more. Returns at once.
+    virtual void closeTakes() = 0;
+    // As closeTakes, then waits until every take that has an end has been
+    // handed over or has failed (the program closes).
     virtual void finishTakes() = 0;
 };
 
@@ -64,6 +71,7 @@ class NullAnswerRecorder : public AnswerRecorder {
     void markPromptEnd(int, std::int64_t) override {}
     void endTake(int, std::int64_t) override {}
     std::optional<std::string> takeFailure() override;
+    void closeTakes() override {}
     void finishTakes() override {}
 
   private:
@@ -98,6 +106,7 @@ class ThreadedAnswerRecorder : public AnswerRecorder {
     void markPromptEnd(int take, std::int64_t ms) override;
     void endTake(int take, std::int64_t endMs) override;
     std::optional<std::string> takeFailure() override;
+    void closeTakes() override;
     void finishTakes() override;
 
   protected:
@@ -111,7 +120,7 @@ class ThreadedAnswerRecorder : public AnswerRecorder {
   private:
     struct Take;
     void capture(Take& take);
-    void failed(const std::string& reason);
+    void failed(const Take& take, const std::string& reason);
     void reapFinished();
 
     std::mutex mutex_;
@@ -119,6 +128,43 @@ class ThreadedAnswerRecorder : public AnswerRecorder {
     std::vector<std::unique_ptr<Take>> takes_;
     int nextTake_ = 1;
     std::optional<std::string> failure_;
+};
+
+// Whether a microphone can be recorded, found out on a thread of its own: a
+// recorder's check asks the sound server, which may keep it waiting, and the
+// screens never wait for it. The answer reaches the screens' thread on a tick
+// of a timer of the clock.
+class MicrophoneCheck {
+  public:
+    // Gets the recorder's microphoneProblem(): a Dutch reason, or nothing.
+    using Answer = std::function<void(const std::optional<std::string>& problem)>;
+    static constexpr int kPollMs = 50;
+
+    explicit MicrophoneCheck(Clock& clock);
+    // Waits for a check that still runs (the recorder's check has a time
+    // limit of its own); `recorder` must live until then.
+    ~MicrophoneCheck();
+    MicrophoneCheck(const MicrophoneCheck&) = delete;
+    MicrophoneCheck& operator=(const MicrophoneCheck&) = delete;
+
+    // Asks `recorder`; `answer` runs on the screens' thread once the answer is
+    // there. A request while a check runs takes that check's answer.
+    void start(AnswerRecorder& recorder, Answer answer);
+    // The answer is no longer wanted.
+    void cancel();
+    // Whether an answer is still to come.
+    bool waiting() const { return bool(answer_); }
+
+  private:
+    void deliver();
+
+    Timer timer_;
+    Answer answer_;
+    std::thread thread_;
+    std::mutex mutex_;
+    // Under mutex_: a check runs; the answer of the last one.
+    bool running_ = false;
+    std::optional<std::optional<std::string>> result_;
 };
 
 // The samples of a stream between two clock times, given its blocks as they

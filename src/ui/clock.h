@@ -63,9 +63,11 @@ class SystemClock : public Clock {
 // in time order on the way.
 class VirtualClock : public Clock {
   public:
-    explicit VirtualClock(std::chrono::system_clock::time_point wallStart =
-                              std::chrono::sys_days{std::chrono::year{2011} / 3 / 5} +
-                              std::chrono::hours{9});
+    // Where the wall clock starts unless told otherwise: 5 March 2011, 09:00.
+    static constexpr std::chrono::sys_time<std::chrono::hours> kDefaultWallStart =
+        std::chrono::sys_days{std::chrono::year{2011} / 3 / 5} + std::chrono::hours{9};
+
+    explicit VirtualClock(std::chrono::system_clock::time_point wallStart = kDefaultWallStart);
 
     std::int64_t nowMs() const override { return now_; }
     std::chrono::system_clock::time_point wallNow() const override;

@@ -1,13 +1,17 @@
 #include "administration_fixture.h"
 
+#include <thread>
+
 #include "ui/silent_sound.h"
 
 namespace zor::administration::testing {
 
 namespace fs = std::filesystem;
 
-AdministrationFixture::AdministrationFixture(BuilderFactory makeBuilder)
-    : ownedBuilder(makeBuilder ? makeBuilder(app)
+AdministrationFixture::AdministrationFixture(BuilderFactory makeBuilder,
+                                             std::chrono::system_clock::time_point wallStart)
+    : UiFixture{ui::VirtualClock{wallStart}, {}, {}},
+      ownedBuilder(makeBuilder ? makeBuilder(app)
                                : std::make_unique<StandInReportScreenBuilder>(app)),
       builder(*ownedBuilder) {
     const fs::path assets = fs::path(ZOR_SOURCE_DIR) / "assets";
@@ -42,13 +46,38 @@ void AdministrationFixture::awaitStopwatch(TTestPhase& test) {
     advanceUntil([&] { return test.Chrono.ChronoOn; }, 1);
 }
 
-void AdministrationFixture::startAdministration(bool deletionFirst) {
+void AdministrationFixture::awaitMicrophoneCheck() {
+    for (int polls = 0; entry().CBopnemen.hint == "Microfoon wordt gezocht…"; ++polls) {
+        ASSERT_LT(polls, 10000) << "the microphone check never answered";
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        clock.advance(ui::MicrophoneCheck::kPollMs);
+    }
+}
+
+void AdministrationFixture::openEntry(bool deletionFirst) {
     main().ButtonNT.click();
     clock.advance(500);
     ASSERT_EQ(app.activeScreen(), &keuze());
     (deletionFirst ? keuze().ButtonFW : keuze().ButtonFV).click();
     clock.advance(500);
     ASSERT_EQ(app.activeScreen(), &entry());
+}
+
+void AdministrationFixture::interruptAndGoHome(TTestPhase& test, TIntroduction& intro) {
+    test.ButtonOT.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &intro);
+    intro.ButtonOT.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    entry().ButtonNP.click();
+    clock.advance(1500);
+    ASSERT_EQ(app.activeScreen(), &main());
+}
+
+void AdministrationFixture::startAdministration(bool deletionFirst) {
+    openEntry(deletionFirst);
+    if (::testing::Test::HasFatalFailure()) return;
     enterSubject();
     entry().ButtonST.click();
     clock.advance(500);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -37,7 +38,10 @@ struct AdministrationFixture : ui::testing::UiFixture {
     AdministrationScreenBuilder& builder;
     std::unique_ptr<shell::Startup> startup;
 
-    explicit AdministrationFixture(BuilderFactory makeBuilder = nullptr);
+    // The wall clock starts at `wallStart`.
+    explicit AdministrationFixture(
+        BuilderFactory makeBuilder = nullptr,
+        std::chrono::system_clock::time_point wallStart = ui::VirtualClock::kDefaultWallStart);
     ~AdministrationFixture();
 
     AdministrationLinks& links() { return builder.links; }
@@ -61,12 +65,21 @@ struct AdministrationFixture : ui::testing::UiFixture {
     // Waits, to the millisecond, for the test screen's stopwatch to start.
     void awaitStopwatch(TTestPhase& test);
 
+    // The entry screen's microphone check runs on a thread of its own: waits,
+    // a bounded while in real time, until its answer has reached the
+    // recording box, moving the clock on meanwhile.
+    void awaitMicrophoneCheck();
     // Types into an edit of the entry screen, key by key.
     void type(ui::Edit& edit, std::string_view text);
     // The subject Jan01 typed into the entry screen.
     void enterSubject();
+    // From the idle main menu to the entry screen, for the chosen subtest first.
+    void openEntry(bool deletionFirst);
     // From the idle main menu to the chosen subtest's introduction.
     void startAdministration(bool deletionFirst);
+    // From a test screen's interrupt through its introduction's and the entry
+    // screen's back to the idle main menu (the entry screen saves).
+    void interruptAndGoHome(TTestPhase& test, TIntroduction& intro);
     // Plays every introduction prompt in order and continues to the test.
     void passIntroduction(TIntroduction& intro);
     // One deletion step by keyboard: A, B, stop after `answerMs`, mark.

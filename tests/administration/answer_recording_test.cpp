@@ -3,11 +3,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
 #include <cstdlib>
 #include <thread>
 
+#include "../report/report_screens_fixture.h"
 #include "administration_fixture.h"
 #include "record/answer_recordings.h"
+#include "zor/program_screens.h"
 
 namespace zor::administration::testing {
 namespace {
@@ -18,28 +23,67 @@ using record::Subtest;
 constexpr int kOpenDelayMs = 20;
 constexpr int kRate = ui::RecordedAnswer::kSampleRate;
 
+// Where a thread of the microphone waits until the test lets it go on; after
+// ten seconds it goes on by itself, so that a screen that waits for it makes
+// its test fail instead of hang.
+class Gate {
+  public:
+    void close() {
+        std::lock_guard lock(mutex_);
+        open_ = false;
+    }
+    void open() {
+        {
+            std::lock_guard lock(mutex_);
+            open_ = true;
+        }
+        opened_.notify_all();
+    }
+    void pass() {
+        std::unique_lock lock(mutex_);
+        if (!opened_.wait_for(lock, std::chrono::seconds(10), [this] { return open_; }))
+            open_ = true;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool open_ = true;
+};
+
 // A microphone whose every sample holds the milliseconds from its take's
 // start to the moment it was captured, so that a file shows which moment
 // each of its samples stands for. It opens kOpenDelayMs after the take starts.
+// Its check (a hanging sound server) and its reads wait at their gates.
 class ClockMicrophone : public ui::ThreadedAnswerRecorder {
   public:
     // Streams from this many opened on fail to open (negative: never).
     int failFromStream = -1;
+    Gate checkGate;
+    Gate readGate;
 
-    ~ClockMicrophone() override { stopAllTakes(); }
-    std::optional<std::string> microphoneProblem() override { return std::nullopt; }
+    ~ClockMicrophone() override {
+        checkGate.open();
+        readGate.open();
+        stopAllTakes();
+    }
+    std::optional<std::string> microphoneProblem() override {
+        checkGate.pass();
+        return std::nullopt;
+    }
 
   protected:
     std::unique_ptr<ui::MicrophoneStream> openStream(std::int64_t takeStartMs) override {
         if (failFromStream >= 0 && opened_++ >= failFromStream)
             throw std::runtime_error("De microfoon is weggevallen.");
-        return std::make_unique<Stream>(takeStartMs);
+        return std::make_unique<Stream>(takeStartMs, readGate);
     }
 
   private:
     struct Stream : ui::MicrophoneStream {
-        explicit Stream(std::int64_t takeStartMs) : takeStartMs(takeStartMs) {}
+        Stream(std::int64_t takeStartMs, Gate& gate) : takeStartMs(takeStartMs), gate(gate) {}
         Block read() override {
+            gate.pass();
             std::this_thread::sleep_for(std::chrono::microseconds(20));
             Block block;
             for (int i = 0; i < kRate / 100; ++i, ++count)
@@ -48,6 +92,7 @@ class ClockMicrophone : public ui::ThreadedAnswerRecorder {
             return block;
         }
         std::int64_t takeStartMs;
+        Gate& gate;
         std::int64_t count = 0;
     };
     std::atomic<int> opened_{0};
@@ -63,11 +108,8 @@ struct AnswerRecordingTest : WithMicrophone, AdministrationFixture, ::testing::T
 
     // From the idle main menu to the swap test, the box ticked or not by the test leader.
     void startSwapTest(bool tickBox) {
-        main().ButtonNT.click();
-        clock.advance(500);
-        keuze().ButtonFV.click();
-        clock.advance(500);
-        ASSERT_EQ(app.activeScreen(), &entry());
+        openEntry(false);
+        awaitMicrophoneCheck();
         enterSubject();
         if (tickBox != entry().CBopnemen.checked) entry().CBopnemen.click();
         entry().ButtonST.click();
@@ -148,14 +190,41 @@ TEST_F(AnswerRecordingTest, TickingTheBoxIsRemembered) {
 }
 
 TEST_F(AnswerRecordingTest, WithoutAMicrophoneTheBoxIsDisabledAndSaysWhy) {
-    main().ButtonNT.click();
-    clock.advance(500);
-    keuze().ButtonFV.click();
-    clock.advance(500);
-    ASSERT_EQ(app.activeScreen(), &entry());
+    openEntry(false);
+    awaitMicrophoneCheck();
     EXPECT_FALSE(entry().CBopnemen.enabled);
     EXPECT_FALSE(entry().CBopnemen.checked);
     EXPECT_EQ(entry().CBopnemen.hint, "Opnemen kan niet: Er is geen microfoon aangesloten.");
+}
+
+// A sound server that does not answer, and a take still waiting for its
+// microphone, never hold up the entry screen: the box waits for the answer,
+// the test leader does not, and the take is still written after the reset.
+TEST_F(AnswerRecordingTest, HangingMicrophoneNeverHoldsUpTheEntryScreen) {
+    microphone.checkGate.close();
+    microphone.readGate.close();
+    app.setRecorder(microphone);
+    openEntry(false);
+    EXPECT_FALSE(entry().CBopnemen.enabled);
+    EXPECT_EQ(entry().CBopnemen.hint, "Microfoon wordt gezocht…");
+    enterSubject();
+    microphone.checkGate.open();
+    awaitMicrophoneCheck();
+    ASSERT_TRUE(entry().CBopnemen.enabled);
+    entry().CBopnemen.click();
+    entry().ButtonST.click();
+    clock.advance(500);
+    passIntroduction(fvIn());
+    swapItem(1000, true);  // its take cannot reach its end: the reads wait
+
+    // Interrupted, home, and the next administration's entry screen.
+    interruptAndGoHome(fvTest(), fvIn());
+    openEntry(false);
+    const fs::path take = recordings("Jan01_05-03-2011") / "FV_01.wav";
+    EXPECT_FALSE(fs::exists(take));
+    microphone.readGate.open();
+    entry().Answers.end();
+    EXPECT_TRUE(fs::exists(take));
 }
 
 TEST_F(AnswerRecordingTest, MicrophoneFailingMidAdministrationEndsRecordingWithOneNotice) {
@@ -184,6 +253,183 @@ TEST_F(AnswerRecordingTest, UnwritableRecordingsFolderEndsRecordingWithOneNotice
     EXPECT_NE(notices[0].find((data / "Opnames").string()), std::string::npos);
     EXPECT_EQ(record().ELaatsteFV, "12");
     EXPECT_EQ(app.activeScreen(), &fvAft());
+}
+
+// A recording that says whose it is by its one sample.
+ui::RecordedAnswer Marked(std::int16_t mark) {
+    ui::RecordedAnswer answer;
+    answer.samples = {mark};
+    return answer;
+}
+
+// "Ja" to the same-day question overwrites today's administration of the
+// child: its recordings go apart, so that the correction of the new
+// administration never plays them as its own.
+TEST_F(AnswerRecordingTest, OverwrittenAdministrationKeepsItsRecordingsApart) {
+    const std::string key = "Jan01_05-03-2011";
+    std::ofstream(dataFile(key + "_FV.vda")) << "x\r\n";
+    record::WriteAnswerRecording(recordings(key) / "FV_02.wav", Marked(7));
+    app.setRecorder(microphone);
+    dialogs.confirmAnswers = {ui::ModalResult::Yes};
+    startSwapTest(false);
+    ASSERT_EQ(record().AfnameKey, key);
+    EXPECT_FALSE(record::FindRecordings(data, key).any());
+    const auto aside = record::ReadAnswerRecording(data / "Opnames" / (key + " (overschreven)") /
+                                                   "FV_02.wav");
+    ASSERT_TRUE(aside);
+    EXPECT_EQ(aside->samples, Marked(7).samples);
+}
+
+// The same on a resume onto today's administration: the resumed one's
+// earlier recordings are carried, not today's other administration's kept.
+TEST_F(AnswerRecordingTest, ResumeOverwritingTodaysAdministrationCarriesOnlyItsOwnRecordings) {
+    const std::string yesterday = "Jan01_04-03-2011";
+    const std::string today = "Jan01_05-03-2011";
+    std::ofstream(incompleteFile(yesterday + ".zta")) << yesterday << "\r\n0\r\n";
+    std::ofstream(dataFile(yesterday + "_FW.wda"))
+        << "Jan01;FW;meisje;10;06;2002;04;03;2011;School;4;Tl;;1\r\n";
+    std::ofstream(dataFile(yesterday + "_FV.vda"))
+        << "Jan01;FV;meisje;10;06;2002;04;03;2011;School;4;Tl;2;1;10;1;12;0\r\n";
+    record::WriteAnswerRecording(recordings(yesterday) / "FV_01.wav", Marked(1));
+    std::ofstream(dataFile(today + "_FV.vda")) << "x\r\n";
+    record::WriteAnswerRecording(recordings(today) / "FV_01.wav", Marked(2));
+    record::WriteAnswerRecording(recordings(today) / "FV_05.wav", Marked(2));
+
+    dialogs.openAnswers.push_back(incompleteFile(yesterday + ".zta").string());
+    dialogs.confirmAnswers = {ui::ModalResult::Yes};
+    main().ButtonTH.click();
+    clock.advance(500);
+    ASSERT_EQ(record().AfnameKey, today);
+    EXPECT_EQ(record::ReadAnswerRecording(recordings(today) / "FV_01.wav")->samples,
+              Marked(1).samples);
+    EXPECT_EQ(record::FindRecordings(data, today).swapItems, std::set<int>{1});
+    EXPECT_EQ(record::FindRecordings(data, today + " (overschreven)").swapItems,
+              (std::set<int>{1, 5}));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The program's own screens, with the report and correction screens, recording
+// on the clock microphone.
+struct ReportServices {
+    report::testing::FakePrinting printing;
+    report::testing::FakeFolderOpener folders;
+};
+
+struct ResumedRecordingTest : WithMicrophone, ReportServices, AdministrationFixture, ::testing::Test {
+    ResumedRecordingTest()
+        : AdministrationFixture(
+              [this](ui::Application& app) {
+                  return std::make_unique<app::ProgramScreenBuilder>(app, printing, folders);
+              },
+              // Day 1 ends shortly before midnight: day 2 is a few minutes on.
+              std::chrono::sys_days{std::chrono::year{2011} / 3 / 5} + std::chrono::hours{23} +
+                  std::chrono::minutes{45}) {
+        fs::create_directories(reports / "PDF");
+        std::ofstream(settingsFile, std::ios::binary | std::ios::app)
+            << "trpath=" << reports.string() << "\r\n";
+    }
+    app::ProgramScreenBuilder& program() { return static_cast<app::ProgramScreenBuilder&>(builder); }
+    // Every recording of a folder, by file name.
+    std::map<std::string, std::string> folderBytes(const fs::path& folder) const {
+        std::map<std::string, std::string> files;
+        for (const auto& file : fs::directory_iterator(folder))
+            files[file.path().filename().string()] = fileText(file.path());
+        return files;
+    }
+    fs::path reports = root / "reports";
+};
+
+// Day 1: the deletion test and swap items 1-5 recorded, then the test leader
+// stops and goes home. Day 2: the administration is resumed from its
+// incomplete file through the entry screen and finished with swap items
+// 6-12. The new key's folder holds every item, the day-1 folder is as it was,
+// and the correction screen opened from the stored report plays them all.
+TEST_F(ResumedRecordingTest, LaterDayResumeKeepsEveryRecordingAndCorrectionPlaysThemAll) {
+    app.setRecorder(microphone);
+    openEntry(true);
+    awaitMicrophoneCheck();
+    enterSubject();
+    entry().CBopnemen.click();
+    entry().ButtonST.click();
+    clock.advance(500);
+    passIntroduction(fwIn());
+    for (int step = 1; step <= 15; ++step) deletionStep(900 + 10 * step, true);
+    finishSubtest(fwTest());
+    ASSERT_EQ(app.activeScreen(), &fwAft());
+    fwAft().BtnYes.click();
+    passIntroduction(fvIn());
+    for (int item = 1; item <= 5; ++item) swapItem(1200 + 10 * item, true);
+    interruptAndGoHome(fvTest(), fvIn());
+    entry().Answers.end();  // the program is closed for the night
+
+    // Day 2 has begun.
+    const auto day2Start = std::chrono::floor<std::chrono::days>(clock.wallNow()) +
+                           std::chrono::days{1} + std::chrono::minutes{1};
+    clock.advance(std::chrono::duration_cast<std::chrono::milliseconds>(day2Start - clock.wallNow())
+                      .count());
+    // The remembered tick is offered; the test leader confirms the consent.
+    dialogs.confirmAnswers = {ui::ModalResult::Yes};
+    dialogs.openAnswers.push_back(incompleteFile("Jan01_05-03-2011.zta").string());
+    main().ButtonTH.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    ASSERT_EQ(record().AfnameKey, "Jan01_06-03-2011");
+    awaitMicrophoneCheck();
+    const fs::path day1 = record::RecordingsFolder(data, "Jan01_05-03-2011");
+    const auto day1Files = folderBytes(day1);
+    ASSERT_EQ(day1Files.size(), 17u);
+    entry().ButtonContin.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fvIn());
+    fvIn().ButtonIO.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &fvTest());
+    for (int item = 6; item <= 12; ++item) swapItem(1200 + 10 * item, item != 7);
+    finishSubtest(fvTest());
+    ASSERT_EQ(app.activeScreen(), &finish());
+    entry().Answers.end();  // the last take's second has passed
+
+    const fs::path day2 = record::RecordingsFolder(data, "Jan01_06-03-2011");
+    const auto day2Files = folderBytes(day2);
+    for (int item = 1; item <= 12; ++item) {
+        for (Subtest subtest : {Subtest::FW, Subtest::FV}) {
+            const std::string name = record::AnswerFileName(subtest, item);
+            SCOPED_TRACE(name);
+            ASSERT_TRUE(day2Files.contains(name));
+            const bool takenOnDay1 = subtest == Subtest::FW || item <= 5;
+            EXPECT_EQ(day1Files.contains(name), takenOnDay1);
+            if (takenOnDay1) {
+                EXPECT_EQ(day2Files.at(name), day1Files.at(name));
+            }
+        }
+    }
+    EXPECT_EQ(folderBytes(day1), day1Files);
+
+    // The report of the finished administration, opened again to correct it.
+    finish().ButtonTR.click();
+    ASSERT_EQ(app.activeScreen(), program().PP);
+    clock.advance(100);
+    program().PP->ButtonExit.click();
+    clock.advance(1500);
+    ASSERT_EQ(app.activeScreen(), &finish());
+    finish().ButtonHM.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &main());
+    dialogs.openAnswers.push_back((reports / "Jan01 - 06-03-2011.zrp").string());
+    main().ButtonTRO.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), program().TRO);
+    EXPECT_EQ(program().TRO->RecordingsLabel.caption, "Opnames: 24 items");
+    program().TRO->CORRbtn.click();
+    correction::Tcorrect& correction = *program().Correct;
+    ASSERT_EQ(app.activeScreen(), &correction);
+    for (int item = 1; item <= 12; ++item) {
+        EXPECT_TRUE(correction.PlayButton(Subtest::FW, item).visible) << "FW " << item;
+        EXPECT_TRUE(correction.PlayButton(Subtest::FV, item).visible) << "FV " << item;
+    }
+    correction.PlayButton(Subtest::FV, 2).click();
+    EXPECT_EQ(sounds.plays().back().nativePath, (day2 / "FV_02.wav").string());
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST(AnswerRecordingFilesTest, CorrectedAndResumedKeysFindTheirAdministrationsRecordings) {

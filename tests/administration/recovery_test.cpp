@@ -33,15 +33,7 @@ struct RecoveryTest : AdministrationFixture, ::testing::Test {
         ASSERT_EQ(app.activeScreen(), &fwTest());
     }
     // Interrupts the deletion test and returns to the main menu (a save).
-    void interruptAndGoHome() {
-        fwTest().ButtonOT.click();
-        clock.advance(500);
-        fwIn().ButtonOT.click();
-        clock.advance(500);
-        entry().ButtonNP.click();
-        clock.advance(1500);
-        ASSERT_EQ(app.activeScreen(), &main());
-    }
+    void interruptAndGoHome() { AdministrationFixture::interruptAndGoHome(fwTest(), fwIn()); }
     void writeText(const fs::path& file, const std::string& text) {
         fs::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << text;

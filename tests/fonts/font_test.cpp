@@ -4,9 +4,12 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 namespace zor::fonts {
@@ -133,6 +136,29 @@ TEST(FontFace, OutlineMetricsComeFromTheFontTables) {
     EXPECT_GT(box.yMax, arial->ascender());
     EXPECT_EQ(arial->italicAngle(), 0.0);
     EXPECT_FALSE(arial->isFixedPitch());
+}
+
+// The message reaches the test leader when a report is composed or stored as PDF.
+TEST(FontFace, UnusableFontFileIsReportedInDutchWithItsNameAndReason) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("zor-test-fonts-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string missing = (folder / "Weg.ttf").string();
+    const std::string notAFont = (folder / "Tekst.ttf").string();
+    std::ofstream(notAFont) << "geen lettertype\n";
+    const auto messageOf = [](const std::string& file) -> std::string {
+        try {
+            FontFace face(file, 0);
+        } catch (const FontFileError& e) {
+            return e.what();
+        }
+        return "geopend";
+    };
+    EXPECT_EQ(messageOf(missing),
+              "Kan lettertypebestand \"" + missing + "\" niet openen. Het bestand bestaat niet.");
+    EXPECT_EQ(messageOf(notAFont), "Kan lettertypebestand \"" + notAFont +
+                                       "\" niet openen. Het is geen bruikbaar lettertype.");
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
