@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <span>
-#include <sstream>
+#include <stdexcept>
 
 #include "files/atomic_file.h"
 #include "folders/folders.h"
 #include "files/private_folder.h"
+#include "files/read_file.h"
 #include "files/write_error.h"
 #include "record/administration_files.h"
 #include "ui/wav_pcm.h"
@@ -31,6 +31,8 @@ void put32(std::string& out, std::uint32_t v) {
 }
 
 constexpr int kItemsPerSubtest = 12;
+// A take lasts seconds (32 kB a second); a larger file is none of the program's.
+constexpr std::uintmax_t kMaxRecordingBytes = 64u << 20;
 
 }  // namespace
 
@@ -131,11 +133,15 @@ void CarryRecordings(const fs::path& datapath, std::string_view fromKey, std::st
             const std::string name = AnswerFileName(subtest, item);
             std::error_code ignored;
             if (fs::exists(to / name, ignored)) continue;
-            std::ifstream in(from / name, std::ios::binary);
-            std::ostringstream bytes;
-            bytes << in.rdbuf();
+            std::string bytes;
+            try {
+                bytes = files::ReadRegularFile(from / name, kMaxRecordingBytes, "Het bestand is te groot.");
+            } catch (const files::ReadError& e) {
+                throw std::runtime_error("Kan bestand \"" + (from / name).string() + "\" niet openen. " +
+                                         e.what());
+            }
             files::CreatePrivateFolder(to);
-            files::ReplaceFile(to / name, bytes.str());
+            files::ReplaceFile(to / name, bytes);
         }
     }
 }

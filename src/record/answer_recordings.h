@@ -54,7 +54,8 @@ StoredRecordings FindRecordings(const std::filesystem::path& datapath, std::stri
 // An administration resumed on a later day moves to a new key: its earlier
 // recordings are copied to the new key's folder, so that they go with it.
 // Files the new folder already holds stay as they are; the old folder stays
-// too. Throws files::WriteError.
+// too. Throws files::WriteError, or std::runtime_error naming a recording
+// that cannot be read.
 void CarryRecordings(const std::filesystem::path& datapath, std::string_view fromKey,
                      std::string_view toKey);
 

@@ -1,8 +1,9 @@
 #include "ui/wav_pcm.h"
 
-#include <array>
+#include <algorithm>
 #include <cstring>
-#include <fstream>
+
+#include "files/read_file.h"
 
 namespace zor::ui {
 
@@ -16,6 +17,8 @@ std::uint16_t le16(const unsigned char* p) { return std::uint16_t(p[0] | p[1] <<
 constexpr std::uint16_t kFormatPcm = 1;
 constexpr std::uint16_t kFormatFloat = 3;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
+// Prompts and answer recordings are far smaller; a larger file is no sound of the program's.
+constexpr std::uintmax_t kMaxWavBytes = 256u << 20;
 }  // namespace
 
 std::int64_t WavPcm::durationMs() const {
@@ -25,29 +28,40 @@ std::int64_t WavPcm::durationMs() const {
 }
 
 std::optional<WavPcm> readWavPcm(const std::string& nativePath) {
-    std::ifstream in(nativePath, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::array<unsigned char, 12> riff{};
-    if (!in.read(reinterpret_cast<char*>(riff.data()), riff.size())) return std::nullopt;
-    if (std::memcmp(riff.data(), "RIFF", 4) != 0 || std::memcmp(riff.data() + 8, "WAVE", 4) != 0)
+    std::string file;
+    try {
+        file = files::ReadRegularFile(nativePath, kMaxWavBytes, "Het bestand is te groot.");
+    } catch (const files::ReadError&) {
+        return std::nullopt;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
+    if (file.size() < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
         return std::nullopt;
 
     WavPcm pcm;
     bool haveFormat = false;
-    for (;;) {
-        std::array<unsigned char, 8> header{};
-        if (!in.read(reinterpret_cast<char*>(header.data()), header.size())) return std::nullopt;
-        const std::uint32_t size = le32(header.data() + 4);
-        if (std::memcmp(header.data(), "fmt ", 4) == 0) {
+    std::size_t at = 12;
+    while (file.size() - at >= 8) {
+        const unsigned char* header = bytes + at;
+        const std::size_t size = le32(header + 4);
+        const unsigned char* body = header + 8;
+        const std::size_t available = file.size() - at - 8;
+        if (std::memcmp(header, "data", 4) == 0) {
+            if (!haveFormat) return std::nullopt;
+            // A file cut short keeps the samples it has, whole frames only.
+            const std::size_t frame = std::size_t(pcm.channels) * (pcm.bitsPerSample / 8);
+            const std::size_t length = std::min(size, available) / frame * frame;
+            pcm.data.assign(body, body + length);
+            return pcm;
+        }
+        if (size > available) return std::nullopt;
+        if (std::memcmp(header, "fmt ", 4) == 0) {
             if (size < 16) return std::nullopt;
-            std::vector<unsigned char> fmt(size);
-            if (!in.read(reinterpret_cast<char*>(fmt.data()), size)) return std::nullopt;
-            if (size & 1) in.seekg(1, std::ios::cur);
-            std::uint16_t tag = le16(fmt.data());
-            if (tag == kFormatExtensible && size >= 26) tag = le16(fmt.data() + 24);
-            pcm.channels = le16(fmt.data() + 2);
-            pcm.sampleRate = int(le32(fmt.data() + 4));
-            pcm.bitsPerSample = le16(fmt.data() + 14);
+            std::uint16_t tag = le16(body);
+            if (tag == kFormatExtensible && size >= 26) tag = le16(body + 24);
+            pcm.channels = le16(body + 2);
+            pcm.sampleRate = int(le32(body + 4));
+            pcm.bitsPerSample = le16(body + 14);
             pcm.isFloat = tag == kFormatFloat;
             const bool intOk = tag == kFormatPcm && (pcm.bitsPerSample == 8 ||
                                                      pcm.bitsPerSample == 16 ||
@@ -55,26 +69,14 @@ std::optional<WavPcm> readWavPcm(const std::string& nativePath) {
             const bool floatOk = pcm.isFloat && pcm.bitsPerSample == 32;
             if (!(intOk || floatOk) || pcm.channels < 1 || pcm.sampleRate < 1) return std::nullopt;
             haveFormat = true;
-        } else if (std::memcmp(header.data(), "cue ", 4) == 0 && size >= 28) {
-            std::vector<unsigned char> cue(size);
-            if (!in.read(reinterpret_cast<char*>(cue.data()), size)) return std::nullopt;
-            if (size & 1) in.seekg(1, std::ios::cur);
+        } else if (std::memcmp(header, "cue ", 4) == 0 && size >= 28) {
             // The count, then per point: name, position, "data", chunk start,
             // block start, sample offset.
-            if (le32(cue.data()) >= 1) pcm.cueFrame = le32(cue.data() + 4 + 20);
-        } else if (std::memcmp(header.data(), "data", 4) == 0) {
-            if (!haveFormat) return std::nullopt;
-            pcm.data.resize(size);
-            in.read(pcm.data.data(), size);
-            // A file cut short keeps the samples it has, whole frames only.
-            const std::size_t frame = std::size_t(pcm.channels) * (pcm.bitsPerSample / 8);
-            pcm.data.resize(std::size_t(in.gcount()) / frame * frame);
-            return pcm;
-        } else {
-            in.seekg(std::streamoff(size) + (size & 1), std::ios::cur);
+            if (le32(body) >= 1) pcm.cueFrame = le32(body + 4 + 20);
         }
-        if (!in) return std::nullopt;
+        at += 8 + size + (size & 1);
     }
+    return std::nullopt;
 }
 
 std::optional<std::int64_t> wavDurationMs(const std::string& nativePath) {

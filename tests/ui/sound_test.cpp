@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "ui/errors.h"
@@ -84,12 +86,25 @@ TEST_F(SoundTest, WavSamplesAreReadWithTheirFormat) {
     std::ofstream(dir / "bad.wav") << "RIFF....WAVEjunk";
     EXPECT_FALSE(readWavPcm((dir / "bad.wav").string()));
     EXPECT_FALSE(readWavPcm((dir / "none.wav").string()));
+    // A pipe under a sound's name is refused, not waited on.
+    ASSERT_EQ(::mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
+    EXPECT_FALSE(readWavPcm((dir / "pipe.wav").string()));
 }
 
 TEST_F(SoundTest, AFileCutShortKeepsTheWholeFramesItHas) {
     testing::writeWav((dir / "a.wav").string(), 1000);
     std::filesystem::resize_file(dir / "a.wav", 44 + 4000);
     auto pcm = readWavPcm((dir / "a.wav").string());
+    ASSERT_TRUE(pcm);
+    EXPECT_EQ(pcm->durationMs(), 500);
+
+    // A damaged header that claims 4 GB of samples: the file's own samples.
+    {
+        std::fstream file(dir / "a.wav", std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(40);
+        file.write("\xF0\xFF\xFF\xFF", 4);
+    }
+    pcm = readWavPcm((dir / "a.wav").string());
     ASSERT_TRUE(pcm);
     EXPECT_EQ(pcm->durationMs(), 500);
 }
