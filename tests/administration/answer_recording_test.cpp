@@ -12,6 +12,7 @@
 #include "../report/report_screens_fixture.h"
 #include "administration_fixture.h"
 #include "record/answer_recordings.h"
+#include "record/recovery_journal.h"
 #include "zor/program_screens.h"
 
 namespace zor::administration::testing {
@@ -306,6 +307,54 @@ TEST_F(AnswerRecordingTest, ResumeOverwritingTodaysAdministrationCarriesOnlyItsO
     EXPECT_EQ(record::FindRecordings(data, today + " (overschreven)").swapItems,
               (std::set<int>{1, 5}));
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The program is killed after four swap items: at its next start the
+// recovery journal brings the administration back under its key, and the
+// resumed administration records the other items beside the four takes made
+// before the kill, which stay as they were.
+TEST_F(AnswerRecordingTest, RecoveryAfterAKillKeepsTheEarlierTakesAndRecordsTheRestUnderTheSameKey) {
+    const std::string key = "Jan01_05-03-2011";
+    app.setRecorder(microphone);
+    startSwapTest(true);
+    ASSERT_EQ(record().AfnameKey, key);
+    for (int item = 1; item <= 4; ++item) swapItem(swapAnswerMs(item), true);
+    entry().Answers.end();  // the four takes were written before the kill
+    std::map<std::string, std::string> beforeKill;
+    for (const auto& file : fs::directory_iterator(recordings(key)))
+        beforeKill[file.path().filename().string()] = fileText(file.path());
+    ASSERT_EQ(beforeKill.size(), 4u);
+    // Killed: only the journal knows the marks.
+    const fs::path journal = record::JournalPath(data, key);
+    const std::string journalText = fileText(journal);
+    interruptAndGoHome(fvTest(), fvIn());
+    fs::remove(dataFile(key + "_FW.wda"));
+    fs::remove(dataFile(key + "_FV.vda"));
+    fs::remove(incompleteFile(key + ".zta"));
+    std::ofstream(journal, std::ios::binary) << journalText;
+
+    dialogs.confirmAnswers = {ui::ModalResult::Yes, ui::ModalResult::OK};
+    entry().OfferRecovery();
+    dialogs.openAnswers.push_back(incompleteFile(key + ".zta").string());
+    dialogs.confirmAnswers = {ui::ModalResult::Yes};  // consent, asked again
+    main().ButtonTH.click();
+    clock.advance(500);
+    ASSERT_EQ(app.activeScreen(), &entry());
+    ASSERT_EQ(record().AfnameKey, key);
+    awaitMicrophoneCheck();
+    entry().ButtonContin.click();
+    clock.advance(500);
+    passIntroduction(fvIn());
+    ASSERT_EQ(app.activeScreen(), &fvTest());
+    ASSERT_EQ(record().CurrentStepFV, 5);
+    for (int item = 5; item <= 12; ++item) swapItem(swapAnswerMs(item), true);
+    finishSubtest(fvTest());
+    entry().Answers.end();
+
+    EXPECT_EQ(record::FindRecordings(data, key).swapItems.size(), 12u);
+    for (const auto& [name, bytes] : beforeKill) EXPECT_EQ(fileText(recordings(key) / name), bytes) << name;
+    EXPECT_FALSE(record::FindRecordings(data, key + " (overschreven)").any());
+    EXPECT_TRUE(recordingNotices().empty());
 }
 
 // The program's own screens, with the report and correction screens, recording
