@@ -25,6 +25,7 @@ TTRO::TTRO(ui::Application& app, shell::MainMenu& mainMenu, ReportPrinting& prin
     CORRbtn.load(ButtonPicture("BtnWZNoff.gif"));
     RecordingsLabel.transparent = true;
     RecordingsLabel.color = 0xFFFFFF;
+    RecordingsLabel.alignment = ui::Label::Alignment::Right;  // under the zoom box, beside the buttons
     LOADbtn.onClick = [this] { LoadButtonClick(); };
     CORRbtn.onClick = [this] { CORRbtnClick(); };
     RzButton1.onClick = [this] { RzButton1Click(); };

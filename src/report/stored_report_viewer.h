@@ -22,7 +22,7 @@ public:
     ui::ImageButton CORRbtn;
     // Whether answer recordings exist for the report's administration (they
     // are played at correction).
-    ui::Label RecordingsLabel{*this, "RecordingsLabel", {605, 24, 140, 16}};
+    ui::Label RecordingsLabel{*this, "RecordingsLabel", {450, 46, 147, 16}};
 
     std::string ReportJobTitle;
     std::string ReportKey;

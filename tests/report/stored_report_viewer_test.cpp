@@ -258,6 +258,19 @@ TEST_F(StoredReportViewerTest, OpenedReportSaysWhetherItsAdministrationHasRecord
     ui.dialogs.openAnswers.push_back(file.string());
     viewer.LOADbtn.click();
     EXPECT_EQ(viewer.RecordingsLabel.caption, "Opnames: 2 items");
+
+    // The line lies on the header bar beside, not over, its buttons and boxes.
+    const ui::Bounds line = viewer.RecordingsLabel.bounds;
+    for (const ui::Control* control : viewer.controls()) {
+        if (!dynamic_cast<const ui::ImageButton*>(control) && !dynamic_cast<const ui::PushButton*>(control) &&
+            !dynamic_cast<const ui::ComboBox*>(control) && !dynamic_cast<const ui::Label*>(control))
+            continue;
+        if (control == &viewer.RecordingsLabel) continue;
+        const ui::Bounds other = control->bounds;
+        const bool apart = line.left + line.width <= other.left || other.left + other.width <= line.left ||
+                           line.top + line.height <= other.top || other.top + other.height <= line.top;
+        EXPECT_TRUE(apart) << control->name() << " lies under the recordings line";
+    }
 }
 
 }  // namespace
