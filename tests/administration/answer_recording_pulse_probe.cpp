@@ -76,14 +76,14 @@ std::vector<std::int16_t> readSamples(const fs::path& file) {
 class Speaker {
   public:
     explicit Speaker(const ui::Clock& clock) : clock_(clock) {
-        pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+        pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
         pa_buffer_attr attr{};
         attr.maxlength = std::uint32_t(-1);
         attr.tlength = kBlock * 2 * 4;  // about 40 ms ahead
         attr.prebuf = std::uint32_t(-1);
         attr.minreq = std::uint32_t(-1);
         int error = 0;
-        stream_ = pa_simple_new(nullptr, "ZOR probe", PA_STREAM_PLAYBACK, nullptr, "kind", &spec,
+        stream_ = pa_simple_new(nullptr, "ZOR probe", PA_STREAM_PLAYBACK, nullptr, "kind", &format,
                                 nullptr, &attr, &error);
         if (!stream_) throw std::runtime_error(std::string("speaker: ") + pa_strerror(error));
         thread_ = std::thread([this] { run(); });

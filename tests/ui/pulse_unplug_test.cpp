@@ -59,12 +59,12 @@ long long stoppedAfter(SoundPlayer& player, steady_clock::time_point start, long
 class MonitorListener {
   public:
     explicit MonitorListener(const std::string& source) {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, 48000, 1};
+        const pa_sample_spec format{PA_SAMPLE_S16LE, 48000, 1};
         pa_buffer_attr attr{std::uint32_t(-1), std::uint32_t(-1), std::uint32_t(-1),
                             std::uint32_t(-1), 960 * 2};
         int error = 0;
         simple_ = pa_simple_new(nullptr, "zor-unplug-test", PA_STREAM_RECORD, source.c_str(),
-                                "monitor", &spec, nullptr, &attr, &error);
+                                "monitor", &format, nullptr, &attr, &error);
         if (!simple_) {
             std::printf("cannot record %s: %s\n", source.c_str(), pa_strerror(error));
             return;
